@@ -1,0 +1,10 @@
+// windows.h -- the Win32 surface of the layer, as the program includes it.
+#pragma once
+
+#include <cstdlib>
+#include <cstring>
+
+#include "wintypes.h"
+#include "winbase.h"
+#include "winuser.h"
+#include "mmsystem.h"
