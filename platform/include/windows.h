@@ -6,5 +6,11 @@
 
 #include "wintypes.h"
 #include "winbase.h"
+#include "fileapi.h"
+#include "debugapi.h"
+#include "profileapi.h"
+#include "libloaderapi.h"
+#include "winnls.h"
+#include "winreg.h"
 #include "winuser.h"
 #include "mmsystem.h"

@@ -1,0 +1,4 @@
+// debugapi.h -- debugger output.
+#pragma once
+
+#include "wintypes.h"

@@ -1,0 +1,4 @@
+// fileapi.h -- files: open, read, write, close, full path names.
+#pragma once
+
+#include "wintypes.h"

@@ -1,0 +1,4 @@
+// libloaderapi.h -- module handles and resources.
+#pragma once
+
+#include "wintypes.h"

@@ -1,0 +1,4 @@
+// profileapi.h -- the performance counter.
+#pragma once
+
+#include "wintypes.h"

@@ -1,0 +1,4 @@
+// winnls.h -- code-page conversions.
+#pragma once
+
+#include "wintypes.h"
