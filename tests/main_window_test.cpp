@@ -21,6 +21,7 @@ struct WindowSeen {
     std::string title;
     RECT outer = {}, client = {};
     bool configWritten = false;
+    bool visibleAtCreation = true;
     size_t boxesSoFar = 0;
 };
 
@@ -42,6 +43,7 @@ int RunProgram(int resolution, bool fullscreen, int button, WindowSeen* seen) {
         GetClientRect(hWnd, &seen->client);
         seen->configWritten = std::ifstream("trevok.cfg").good();
         seen->boxesSoFar = layer::ShownMessageBoxes().size();
+        seen->visibleAtCreation = IsWindowVisible(hWnd);
         PostMessageA(hWnd, WM_CLOSE, 0, 0);
     });
     int status = WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<char*>(""), SW_SHOWDEFAULT);
@@ -77,6 +79,7 @@ TEST(ProgramStart, WindowedRunOpensTheFramedWindowAndEndsWhenItCloses) {
     EXPECT_EQ(seen.client.right, 800);
     EXPECT_EQ(seen.client.bottom, 600);
     EXPECT_TRUE(seen.configWritten);
+    EXPECT_FALSE(seen.visibleAtCreation);  // shown only when the intro starts
     EXPECT_EQ(seen.boxesSoFar, 1u);  // only the first start's missing file, no warning for 800
     EXPECT_EQ(g_Config.dwWidth, 800u);
     EXPECT_FALSE(IsWindow(seen.created ? g_hWnd : nullptr));
