@@ -208,3 +208,27 @@ TEST(MainLoop, CloseRequestFromTheWindowSystemEndsTheLoop) {
     EXPECT_FALSE(IsWindow(g_hWnd));
     EXPECT_TRUE(UnregisterClassA("LOOPTEST", GetModuleHandleA(nullptr)));
 }
+
+TEST(MainWindowProc, DestroyQuitsAndEverythingElseTakesTheDefaultPath) {
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_CLASSDC;
+    wc.lpfnWndProc = WndProc;
+    wc.lpszClassName = "TREVOK";
+    ASSERT_NE(RegisterClassExA(&wc), 0);
+    HWND h = CreateWindowExA(0, "TREVOK", "Vizuvor VUGU !", WS_OVERLAPPEDWINDOW, 0, 0, 320, 200, GetDesktopWindow(),
+                             nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(h, nullptr);
+    MSG msg;
+    EXPECT_EQ(WndProc(h, WM_DESTROY, 0, 0), 0);
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(msg.wParam, 0u);
+    EXPECT_TRUE(IsWindow(h));  // WM_DESTROY alone destroys nothing
+    // The default handling of a close request destroys the window, which asks to quit again.
+    EXPECT_EQ(WndProc(h, WM_CLOSE, 0, 0), 0);
+    EXPECT_FALSE(IsWindow(h));
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_TRUE(UnregisterClassA("TREVOK", GetModuleHandleA(nullptr)));
+}
