@@ -1,6 +1,7 @@
 // standin_devices.cpp -- stands in for the device module until it exists: no drawing, no input.
 #include "game/sound_object.h"
 #include "shell/devices.h"
+#include "shell/settings.h"
 
 CSoundManager* g_pSoundManager = nullptr;
 float g_fAspect = 0.0f;
@@ -9,6 +10,8 @@ BYTE g_PrevKeys[256];
 
 HRESULT InitD3D(HWND hWnd) {
     if (!hWnd) return E_FAIL;
+    // Full screen: the window loses its frame, as the real set-up does.
+    if (g_Config.bFullscreen) SetWindowLongA(hWnd, GWL_STYLE, static_cast<LONG>(WS_POPUP | WS_VISIBLE | WS_SYSMENU));
     g_pSoundManager = new CSoundManager(hWnd);
     return S_OK;
 }

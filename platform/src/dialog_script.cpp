@@ -74,12 +74,12 @@ bool IsDialogComboDropped(HWND hDlg, int id) {
 }
 
 std::string DialogTitle(HWND hDlg) {
-    winreg_::Window* w = dlghost::Find(hDlg) ? winreg_::FindLive(hDlg) : nullptr;
+    wintable::Window* w = dlghost::Find(hDlg) ? wintable::FindLive(hDlg) : nullptr;
     return w ? w->title : std::string();
 }
 
 HICON DialogIcon(HWND hDlg, bool big) {
-    winreg_::Window* w = dlghost::Find(hDlg) ? winreg_::FindLive(hDlg) : nullptr;
+    wintable::Window* w = dlghost::Find(hDlg) ? wintable::FindLive(hDlg) : nullptr;
     return w ? (big ? w->bigIcon : w->smallIcon) : nullptr;
 }
 

@@ -172,7 +172,7 @@ void View::Key(const SDL_Event& e) {
 }
 
 void View::UpdateIcon() {
-    winreg_::Window* w = winreg_::FindLive(host_.hwnd);
+    wintable::Window* w = wintable::FindLive(host_.hwnd);
     HICON icon = w ? (w->bigIcon ? w->bigIcon : w->smallIcon) : nullptr;
     if (icon == shownIcon_) return;
     shownIcon_ = icon;
