@@ -37,14 +37,12 @@ bool WantsFullscreen(const Window& w) { return (w.style & WS_POPUP) && IsTopLeve
 // Brings the SDL window in line with the style: desktop full screen for a popup, else framed.
 void ApplyDisplayMode(Window& w) {
     if (!w.sdl) return;
-    if (WantsFullscreen(w)) {
-        SDL_SetWindowFullscreen(w.sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
-        return;
-    }
-    SDL_SetWindowFullscreen(w.sdl, 0);
     int cw, ch;
     ClientSize(w, &cw, &ch);
+    if (!WantsFullscreen(w)) SDL_SetWindowFullscreen(w.sdl, 0);
+    // The size first: where full screen is not granted, the window still has the chosen size.
     SDL_SetWindowSize(w.sdl, cw, ch);
+    if (WantsFullscreen(w) && w.visible) SDL_SetWindowFullscreen(w.sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
 SDL_Window* CreateSdlWindow(const Window& w) {
@@ -160,8 +158,8 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow) {
         SDL_HideWindow(w->sdl);
         return wasVisible;
     }
-    ApplyDisplayMode(*w);
     SDL_ShowWindow(w->sdl);
+    ApplyDisplayMode(*w);
     SDL_RaiseWindow(w->sdl);
     return wasVisible;
 }
@@ -196,7 +194,7 @@ LONG SetWindowLongA(HWND hWnd, int nIndex, LONG dwNewLong) {
     switch (nIndex) {
         case GWL_STYLE:
             w->style = static_cast<DWORD>(dwNewLong) & ~WS_VISIBLE;
-            if (w->visible) ApplyDisplayMode(*w);
+            ApplyDisplayMode(*w);
             break;
         case GWL_EXSTYLE: w->exStyle = static_cast<DWORD>(dwNewLong); break;
         case GWL_USERDATA: w->userData = dwNewLong; break;
