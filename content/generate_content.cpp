@@ -14,5 +14,6 @@ int main(int argc, char** argv) {
     content::WriteTerrain(root);
     content::WriteWorldTextures(root);
     content::WriteHudPictures(root);
+    content::WriteWeaponPictures(root);
     return 0;
 }
