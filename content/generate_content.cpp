@@ -15,5 +15,6 @@ int main(int argc, char** argv) {
     content::WriteWorldTextures(root);
     content::WriteHudPictures(root);
     content::WriteWeaponPictures(root);
+    content::WriteCreaturePictures(root);
     return 0;
 }
