@@ -16,5 +16,6 @@ int main(int argc, char** argv) {
     content::WriteHudPictures(root);
     content::WriteWeaponPictures(root);
     content::WriteCreaturePictures(root);
+    content::WriteIntroPictures(root);
     return 0;
 }
