@@ -17,5 +17,7 @@ int main(int argc, char** argv) {
     content::WriteWeaponPictures(root);
     content::WriteCreaturePictures(root);
     content::WriteIntroPictures(root);
+    content::WriteSoundEffects(root);
+    content::WriteIntroMusic(root);
     return 0;
 }
