@@ -153,8 +153,7 @@ HRESULT DecodeUncompressed(ByteReader& r, const BmpInfo& info, size_t dataStart,
                            const MaskChannel ch[4], ImageLevel* level) {
     const uint64_t w = (uint64_t)info.width, h = (uint64_t)info.height;
     const uint64_t stride = (w * info.bitCount + 31) / 32 * 4;
-    const uint64_t lastRow = (w * info.bitCount + 7) / 8;
-    if (dataStart > r.Size() || stride * (h - 1) + lastRow > r.Size() - dataStart) return D3DXERR_INVALIDDATA;
+    if (dataStart > r.Size() || stride * h > r.Size() - dataStart) return D3DXERR_INVALIDDATA;
     const BYTE* base = r.At(dataStart);
     for (uint64_t y = 0; y < h; ++y) {
         const BYTE* row = base + y * stride;

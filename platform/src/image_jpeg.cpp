@@ -1,5 +1,6 @@
 // image_jpeg.cpp -- JPEG pictures through libjpeg. Errors return through setjmp/longjmp from
-// our own error manager, so a broken file never ends the program; warnings are dropped.
+// our own error manager, so a broken file never ends the program; a stream that draws
+// warnings (corrupt or cut-off data) is refused as well.
 #include <csetjmp>
 #include <cstdio>
 
@@ -59,6 +60,8 @@ HRESULT DecodeWithLibjpeg(const BYTE* data, size_t size, ImageLevel* level, bool
     }
     bool complete = cinfo.output_scanline == h;
     if (complete) jpeg_finish_decompress(&cinfo);
+    // A corrupt or cut-off stream only warns in libjpeg (it pads the missing data): refuse it.
+    if (err.pub.num_warnings != 0) complete = false;
     jpeg_destroy_decompress(&cinfo);
     return complete ? S_OK : D3DXERR_INVALIDDATA;
 }
