@@ -5,9 +5,8 @@
 #include <cstring>
 #include <filesystem>
 
-#include <jpeglib.h>
-
 #include "content/content.h"
+#include "layer/image_encode.h"
 
 namespace content {
 
@@ -167,22 +166,18 @@ float Rng::Range(float lo, float hi) { return lo + (hi - lo) * Uniform(); }
 
 namespace {
 
-struct Pixel8 {
-    uint8_t r, g, b, a;
-};
+DWORD ArgbOf(uint8_t a, uint8_t r, uint8_t g, uint8_t b) {
+    return (DWORD(a) << 24) | (DWORD(r) << 16) | (DWORD(g) << 8) | b;
+}
 
 uint8_t To8(float v) { return uint8_t(std::lround(Clamp01(v) * 255.0f)); }
 
-// Keeps a visible pixel off the key colour by one step in its weakest channel.
-void AvoidKey(Pixel8& p, uint32_t key) {
-    if (((uint32_t(p.r) << 16) | (uint32_t(p.g) << 8) | p.b) != key) return;
-    if (p.g < 255) p.g = uint8_t(p.g + 1);
-    else p.g = uint8_t(p.g - 1);
-}
-
-std::vector<Pixel8> Resolve(const Canvas& cv, uint32_t key, bool keyed) {
-    std::vector<Pixel8> out(size_t(cv.Width()) * cv.Height());
-    // The average visible colour, given to fully transparent texels so filtering does not darken edges.
+// The canvas as 8-bit ARGB, top row first. A keyed picture gets the key where the canvas is
+// less than half covered and is opaque elsewhere; a picture with alpha keeps its alpha, and its
+// fully transparent texels take the picture's average colour so that filtering does not darken
+// the edges. No opaque texel ever equals the key: it moves one step in green.
+std::vector<DWORD> Resolve(const Canvas& cv, uint32_t key, bool keyed) {
+    std::vector<DWORD> out(size_t(cv.Width()) * cv.Height());
     double sr = 0, sg = 0, sb = 0, sa = 0;
     for (int y = 0; y < cv.Height(); ++y)
         for (int x = 0; x < cv.Width(); ++x) {
@@ -196,146 +191,51 @@ std::vector<Pixel8> Resolve(const Canvas& cv, uint32_t key, bool keyed) {
     for (int y = 0; y < cv.Height(); ++y)
         for (int x = 0; x < cv.Width(); ++x) {
             Color c = cv.Get(x, y);
-            Pixel8& p = out[size_t(y) * cv.Width() + x];
+            DWORD& p = out[size_t(y) * cv.Width() + x];
             if (keyed && c.a < 0.5f) {
-                p = {uint8_t(key >> 16), uint8_t(key >> 8), uint8_t(key), 255};
+                p = 0xFF000000u | key;
                 continue;
             }
             Color u = c.a > 0.004f ? Color{c.r / c.a, c.g / c.a, c.b / c.a, c.a} : Color{avg.r, avg.g, avg.b, 0};
-            p = {To8(u.r), To8(u.g), To8(u.b), keyed ? uint8_t(255) : To8(u.a)};
-            if (p.a == 255) AvoidKey(p, key);
+            uint8_t r = To8(u.r), g = To8(u.g), b = To8(u.b), a = keyed ? uint8_t(255) : To8(u.a);
+            if (a == 255 && ArgbOf(0, r, g, b) == key) g = g < 255 ? uint8_t(g + 1) : uint8_t(g - 1);
+            p = ArgbOf(a, r, g, b);
         }
     return out;
+}
+
+Bytes Checked(HRESULT hr, const std::vector<BYTE>& bytes) {
+    if (hr < 0) {
+        std::fprintf(stderr, "trevok_content: a picture could not be encoded (%d)\n", int(hr));
+        std::exit(1);
+    }
+    return bytes;
 }
 
 }  // namespace
 
 Bytes EncodeBmpKeyed(const Canvas& cv, uint32_t key) {
-    std::vector<Pixel8> px = Resolve(cv, key, true);
-    int w = cv.Width(), h = cv.Height();
-    uint32_t stride = (uint32_t(w) * 3 + 3) & ~3u;
-    uint32_t imageSize = stride * h;
-    Bytes b;
-    // File header.
-    PutU8(b, 'B');
-    PutU8(b, 'M');
-    PutU32(b, 14 + 40 + imageSize);
-    PutU32(b, 0);
-    PutU32(b, 14 + 40);
-    // Info header: bottom-up rows, 24 bits, no compression.
-    PutU32(b, 40);
-    PutU32(b, uint32_t(w));
-    PutU32(b, uint32_t(h));
-    PutU16(b, 1);
-    PutU16(b, 24);
-    PutU32(b, 0);
-    PutU32(b, imageSize);
-    PutU32(b, 2835);
-    PutU32(b, 2835);
-    PutU32(b, 0);
-    PutU32(b, 0);
-    for (int y = h - 1; y >= 0; --y) {
-        for (int x = 0; x < w; ++x) {
-            const Pixel8& p = px[size_t(y) * w + x];
-            PutU8(b, p.b);
-            PutU8(b, p.g);
-            PutU8(b, p.r);
-        }
-        PutZeros(b, stride - uint32_t(w) * 3);
-    }
-    return b;
+    std::vector<DWORD> px = Resolve(cv, key, true);
+    std::vector<BYTE> out;
+    return Checked(layer::EncodeBmp24(UINT(cv.Width()), UINT(cv.Height()), px.data(), &out), out);
 }
 
 Bytes EncodeTgaAlpha(const Canvas& cv, uint32_t key) {
-    std::vector<Pixel8> px = Resolve(cv, key, false);
-    int w = cv.Width(), h = cv.Height();
-    Bytes b;
-    PutU8(b, 0);   // no image id
-    PutU8(b, 0);   // no colour map
-    PutU8(b, 2);   // uncompressed true colour
-    PutZeros(b, 5);
-    PutU16(b, 0);  // x origin
-    PutU16(b, 0);  // y origin
-    PutU16(b, uint32_t(w));
-    PutU16(b, uint32_t(h));
-    PutU8(b, 32);
-    PutU8(b, 0x08);  // 8 alpha bits, rows from the bottom
-    for (int y = h - 1; y >= 0; --y)
-        for (int x = 0; x < w; ++x) {
-            const Pixel8& p = px[size_t(y) * w + x];
-            PutU8(b, p.b);
-            PutU8(b, p.g);
-            PutU8(b, p.r);
-            PutU8(b, p.a);
-        }
-    return b;
+    std::vector<DWORD> px = Resolve(cv, key, false);
+    std::vector<BYTE> out;
+    return Checked(layer::EncodeTga32(UINT(cv.Width()), UINT(cv.Height()), px.data(), &out), out);
 }
 
 Bytes EncodeDdsAlpha(const Canvas& cv, uint32_t key) {
-    std::vector<Pixel8> px = Resolve(cv, key, false);
-    int w = cv.Width(), h = cv.Height();
-    Bytes b;
-    PutU32(b, 0x20534444);  // "DDS "
-    PutU32(b, 124);
-    PutU32(b, 0x1 | 0x2 | 0x4 | 0x8 | 0x1000);  // caps, height, width, pitch, pixel format
-    PutU32(b, uint32_t(h));
-    PutU32(b, uint32_t(w));
-    PutU32(b, uint32_t(w) * 4);
-    PutU32(b, 0);  // depth
-    PutU32(b, 0);  // mip levels: one
-    PutZeros(b, 11 * 4);
-    // Pixel format: 32-bit ARGB.
-    PutU32(b, 32);
-    PutU32(b, 0x41);
-    PutU32(b, 0);
-    PutU32(b, 32);
-    PutU32(b, 0x00FF0000);
-    PutU32(b, 0x0000FF00);
-    PutU32(b, 0x000000FF);
-    PutU32(b, 0xFF000000);
-    PutU32(b, 0x1000);  // a texture
-    PutZeros(b, 4 * 4);
-    for (const Pixel8& p : px) {
-        PutU8(b, p.b);
-        PutU8(b, p.g);
-        PutU8(b, p.r);
-        PutU8(b, p.a);
-    }
-    return b;
+    std::vector<DWORD> px = Resolve(cv, key, false);
+    std::vector<BYTE> out;
+    return Checked(layer::EncodeDdsArgb32(UINT(cv.Width()), UINT(cv.Height()), px.data(), &out), out);
 }
 
 Bytes EncodeJpeg(const Canvas& cv, int quality) {
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr jerr;
-    cinfo.err = jpeg_std_error(&jerr);
-    jpeg_create_compress(&cinfo);
-    unsigned char* mem = nullptr;
-    unsigned long memSize = 0;
-    jpeg_mem_dest(&cinfo, &mem, &memSize);
-    cinfo.image_width = JDIMENSION(cv.Width());
-    cinfo.image_height = JDIMENSION(cv.Height());
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, quality, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<uint8_t> row(size_t(cv.Width()) * 3);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        int y = int(cinfo.next_scanline);
-        for (int x = 0; x < cv.Width(); ++x) {
-            Color c = cv.Get(x, y);  // opaque pictures: premultiplied equals straight
-            row[size_t(x) * 3] = To8(c.r);
-            row[size_t(x) * 3 + 1] = To8(c.g);
-            row[size_t(x) * 3 + 2] = To8(c.b);
-        }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    Bytes b(mem, mem + memSize);
-    jpeg_destroy_compress(&cinfo);
-    std::free(mem);
-    return b;
+    std::vector<DWORD> px = Resolve(cv, 0xFF00FF, false);  // photos are opaque
+    std::vector<BYTE> out;
+    return Checked(layer::EncodeJpeg(UINT(cv.Width()), UINT(cv.Height()), px.data(), quality, &out), out);
 }
 
 Bytes EncodeWav16(const std::vector<float>& samples, int rate) {

@@ -353,7 +353,7 @@ void PaintProjectile(Canvas& cv, int kind) {
 void WriteCreaturePictures(const std::string& root) {
     for (int i = 0; i < kEnemyTypeCount; ++i) {
         Canvas cv(128, 128);
-        PaintCreature(cv, i, 64, 124, 114, 1000u + i);
+        PaintCreature(cv, i, 64, 126, 116, 1000u + i);
         WriteGameFile(root, kEnemyTypes[i].picture, EncodeBmpKeyed(cv, KEY_MAGENTA));
         if (kEnemyTypes[i].projectile) {
             Canvas shot(128, 128);
