@@ -77,7 +77,7 @@ Sample Lerp(const Sample& a, const Sample& b, float t) {
 Sample BorderSample(float ax, float ay, float bx, float by, int m, float t) {
     float k = t * m;
     int k0 = int(std::floor(k));
-    if (k0 >= m) k0 = m - 1;
+    if (k0 >= m) return GroundSample(bx, by);  // the far corner, exactly as its other cells see it
     float f = k - k0;
     float t0 = float(k0) / m, t1 = float(k0 + 1) / m;
     Sample s0 = GroundSample(ax + (bx - ax) * t0, ay + (by - ay) * t0);
