@@ -91,12 +91,10 @@ void PaintCross(Canvas& cv) {
             DrawShape(cv, 0, 0, 32, 32, [&](float x, float y) { return SdCapsule(x, y, ax, ay, bx, by, 1.4f + grow); },
                       [&](float, float) { return c; });
         };
-        arm(16, 3, 16, 11);
-        arm(16, 21, 16, 29);
-        arm(3, 16, 11, 16);
-        arm(21, 16, 29, 16);
-        DrawShape(cv, 0, 0, 32, 32, [&](float x, float y) { return SdCircle(x, y, 16, 16, 1.6f + grow); },
-                  [&](float, float) { return c; });
+        arm(16, 3, 16, 10);
+        arm(16, 22, 16, 29);
+        arm(3, 16, 10, 16);
+        arm(22, 16, 29, 16);
     }
 }
 

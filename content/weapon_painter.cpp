@@ -226,7 +226,7 @@ std::vector<Part> SniperRifle() {
         Rect(58, 60, -4.2f, -2.0f, METAL, 0x4A4E52),
         Rect(72, 74, -4.2f, -2.0f, METAL, 0x4A4E52),
         Rect(54, 82, -7.0f, -4.0f, POLYMER, 0x26282C),
-        Poly({48, -8.5f, 56, -7.5f, 56, -3.5f, 48, -2.5f}, POLYMER, 0x2A2C30),
+        Poly({48, -8.5f, 56, -7.5f, 56, -3.5f, 48, -0.9f}, POLYMER, 0x2A2C30),
         Rect(80, 86, -7.6f, -3.4f, POLYMER, 0x2A2C30),
         Rect(48, 48.6f, -7.6f, -3.4f, GLOW, 0x5A8AC8),
         Poly({74, -1, 76, -1, 79, -5, 81, -4.2f}, METAL, 0x8A9096),
@@ -271,8 +271,10 @@ std::vector<Part> Chainsaw(bool running) {
     for (int k = 0; k < 14; ++k) {
         float s = 2 + k * 3.0f;
         if (running) {
-            parts.push_back(Rect(s, s + 2.6f, -4.4f, -3.4f, GLOW, 0xC8CCD4));
-            parts.push_back(Rect(s + 1, s + 3.6f, 3.4f, 4.4f, GLOW, 0xC8CCD4));
+            if (k == 0) {  // the running chain blurs into one bright band along each edge
+                parts.push_back(Rect(2, 44, -4.4f, -3.4f, GLOW, 0xC8CCD4));
+                parts.push_back(Rect(2, 44, 3.4f, 4.4f, GLOW, 0xC8CCD4));
+            }
         } else {
             parts.push_back(Poly({s, -3.4f, s + 1.5f, -4.8f, s + 2.2f, -3.4f}, BLUED, 0x3A3E46));
             parts.push_back(Poly({s, 3.4f, s + 1.5f, 4.8f, s + 2.2f, 3.4f}, BLUED, 0x3A3E46));
@@ -283,13 +285,14 @@ std::vector<Part> Chainsaw(bool running) {
 
 void PaintSparks(Canvas& cv, float x, float y) {
     Rng rng(777);
-    for (int i = 0; i < 22; ++i) {
-        float a = rng.Range(-2.9f, -0.25f), len = rng.Range(6, 26), from = rng.Range(2, 10);
+    // Straight from the tip and evenly fanned, so no two sparks cross.
+    for (int i = 0; i < 10; ++i) {
+        float a = -2.85f + i * 0.28f + rng.Range(-0.04f, 0.04f), len = rng.Range(8, 26), from = rng.Range(12, 16);
         float ax = x + std::cos(a) * from, ay = y + std::sin(a) * from;
         float bx = x + std::cos(a) * (from + len), by = y + std::sin(a) * (from + len);
         Color c = Mix(Rgb(0xFFE070), Rgb(0xFF8A20), rng.Uniform());
         DrawShape(cv, std::min(ax, bx) - 3, std::min(ay, by) - 3, std::max(ax, bx) + 3, std::max(ay, by) + 3,
-                  [&](float px, float py) { return SdCapsule(px, py, ax, ay, bx, by, 1.1f); },
+                  [&](float px, float py) { return SdCapsule(px, py, ax, ay, bx, by, 1.0f); },
                   [&](float, float) { return c; });
     }
 }
