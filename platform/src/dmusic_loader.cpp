@@ -6,7 +6,7 @@
 
 #include "dmusic_objects.h"
 #include "dmusic_wave.h"
-#include "path_resolve.h"
+#include "path_mapping.h"
 #include "winnls.h"
 
 namespace {
@@ -105,7 +105,7 @@ private:
     HRESULT LoadFile(REFGUID rclsid, REFIID riid, const std::string& name, void** ppv) {
         std::string path = name;
         if (!searchDirectory_.empty() && !IsAbsolute(name)) path = searchDirectory_ + "\\" + name;
-        std::string resolved = ResolveWindowsPath(path);
+        std::string resolved = pathmap::MapWindowsPath(path.c_str());
 
         auto cached = cache_.find(resolved);
         if (cached != cache_.end()) return cached->second->QueryInterface(riid, ppv);
