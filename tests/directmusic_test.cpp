@@ -22,6 +22,22 @@ HRESULT Load(IDirectMusicLoader8* loader, REFGUID clsid, const char16_t* name, I
                                       reinterpret_cast<void**>(out));
 }
 
+// A fresh working directory, COM and a loader for each loader test.
+class DirectMusicLoaderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CoInitialize(nullptr);
+        ASSERT_EQ(Create(CLSID_DirectMusicLoader, IID_IDirectMusicLoader8, &loader), S_OK);
+    }
+    void TearDown() override {
+        if (loader) loader->Release();
+        CoUninitialize();
+    }
+
+    ScratchDir dir;
+    IDirectMusicLoader8* loader = nullptr;
+};
+
 }  // namespace
 
 TEST(Com, InitialisationIsCountedPerModelAndCreationNeedsIt) {
@@ -50,11 +66,7 @@ TEST(Com, InitialisationIsCountedPerModelAndCreationNeedsIt) {
     EXPECT_EQ(layer::ComInitCount(), 0);
 }
 
-TEST(DirectMusicLoader, MissingDamagedAndUnsupportedFilesFailEachInTheirOwnWay) {
-    ScratchDir dir;
-    CoInitialize(nullptr);
-    IDirectMusicLoader8* loader = nullptr;
-    ASSERT_EQ(Create(CLSID_DirectMusicLoader, IID_IDirectMusicLoader8, &loader), S_OK);
+TEST_F(DirectMusicLoaderTest, MissingDamagedAndUnsupportedFilesFailEachInTheirOwnWay) {
     std::filesystem::create_directory("Sound");
     WriteLevelWave("Sound/Shot.wav", 1000, 64);
     std::vector<uint8_t> image = layer::MakeWave16(std::vector<int16_t>(128, 5), 2, 44100);
@@ -88,15 +100,9 @@ TEST(DirectMusicLoader, MissingDamagedAndUnsupportedFilesFailEachInTheirOwnWay) 
     EXPECT_NE(again, segment);
     again->Release();
     EXPECT_EQ(segment->Release(), 0u);
-    loader->Release();
-    CoUninitialize();
 }
 
-TEST(DirectMusicLoader, SearchDirectoryAndMemoryDescriptors) {
-    ScratchDir dir;
-    CoInitialize(nullptr);
-    IDirectMusicLoader8* loader = nullptr;
-    ASSERT_EQ(Create(CLSID_DirectMusicLoader, IID_IDirectMusicLoader8, &loader), S_OK);
+TEST_F(DirectMusicLoaderTest, SearchDirectoryAndMemoryDescriptors) {
     std::filesystem::create_directory("media");
     WriteLevelWave("media/a.wav", 1, 16);
     EXPECT_EQ(loader->SetSearchDirectory(GUID_DirectMusicAllTypes, const_cast<WCHAR*>(u"media"), FALSE), S_OK);
@@ -118,8 +124,6 @@ TEST(DirectMusicLoader, SearchDirectoryAndMemoryDescriptors) {
     EXPECT_EQ(loader->GetObject(&desc, IID_IDirectMusicSegment8, reinterpret_cast<void**>(&segment)), E_FAIL);
     desc.dwSize = 100;
     EXPECT_EQ(loader->GetObject(&desc, IID_IDirectMusicSegment8, reinterpret_cast<void**>(&segment)), E_INVALIDARG);
-    loader->Release();
-    CoUninitialize();
 }
 
 TEST(DirectMusicPerformance, OneDeviceOwnerPathsAndTheListenersRollOff) {

@@ -115,6 +115,29 @@ TEST(Stopwatch, MillisecondModeWithoutACounterFollowsCommands) {
     CheckStopwatchOnTheManualClock();
 }
 
+namespace {
+
+const GUID kFallbackGuid = {1, 2, 3, {4, 5, 6, 7, 8, 9, 10, 11}};
+
+// The four typed values of the key, each read with its default.
+struct TypedValues {
+    char text[16];
+    DWORD number;
+    BOOL flag;
+    GUID guid;
+};
+
+TypedValues ReadTypedValues(HKEY key) {
+    TypedValues v;
+    EXPECT_EQ(RegReadString(key, "Name", v.text, sizeof v.text, "nobody"), S_OK);
+    EXPECT_EQ(RegReadInt(key, "Count", &v.number, 77), S_OK);
+    EXPECT_EQ(RegReadBool(key, "On", &v.flag, TRUE), S_OK);
+    EXPECT_EQ(RegReadGuid(key, "Id", &v.guid, kFallbackGuid), S_OK);
+    return v;
+}
+
+}  // namespace
+
 TEST(Registry, ValuesRoundTripAndReadersFallBackToDefaults) {
     HKEY key;
     EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Trevok", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
@@ -124,19 +147,11 @@ TEST(Registry, ValuesRoundTripAndReadersFallBackToDefaults) {
               ERROR_SUCCESS);
     EXPECT_EQ(disposition, static_cast<DWORD>(REG_CREATED_NEW_KEY));
 
-    char text[16];
-    DWORD number = 0;
-    BOOL flag = FALSE;
-    GUID guid = GUID_NULL;
-    const GUID fallback = {1, 2, 3, {4, 5, 6, 7, 8, 9, 10, 11}};
-    EXPECT_EQ(RegReadString(key, "Name", text, sizeof text, "nobody"), S_OK);
-    EXPECT_STREQ(text, "nobody");
-    EXPECT_EQ(RegReadInt(key, "Count", &number, 77), S_OK);
-    EXPECT_EQ(number, 77u);
-    EXPECT_EQ(RegReadBool(key, "On", &flag, TRUE), S_OK);
-    EXPECT_EQ(flag, TRUE);
-    EXPECT_EQ(RegReadGuid(key, "Id", &guid, fallback), S_OK);
-    EXPECT_TRUE(guid == fallback);
+    TypedValues defaults = ReadTypedValues(key);
+    EXPECT_STREQ(defaults.text, "nobody");
+    EXPECT_EQ(defaults.number, 77u);
+    EXPECT_EQ(defaults.flag, TRUE);
+    EXPECT_TRUE(defaults.guid == kFallbackGuid);
 
     EXPECT_EQ(RegWriteString(key, "Name", "Vizuvor"), S_OK);
     EXPECT_EQ(RegWriteInt(key, "Count", 0xDEADBEEF), S_OK);
@@ -145,19 +160,17 @@ TEST(Registry, ValuesRoundTripAndReadersFallBackToDefaults) {
     ASSERT_EQ(RegCloseKey(key), ERROR_SUCCESS);
     EXPECT_EQ(RegCloseKey(key), ERROR_INVALID_HANDLE);
 
+    // Key paths and value names match without regard to case.
     ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\trevok", 0, KEY_READ, &key), ERROR_SUCCESS);
-    EXPECT_EQ(RegReadString(key, "name", text, sizeof text, "nobody"), S_OK);
-    EXPECT_STREQ(text, "Vizuvor");
-    EXPECT_EQ(RegReadInt(key, "Count", &number, 77), S_OK);
-    EXPECT_EQ(number, 0xDEADBEEFu);
-    EXPECT_EQ(RegReadBool(key, "On", &flag, TRUE), S_OK);
-    EXPECT_EQ(flag, FALSE);
-    EXPECT_EQ(RegReadGuid(key, "Id", &guid, fallback), S_OK);
-    EXPECT_TRUE(guid == IID_IUnknown);
+    TypedValues stored = ReadTypedValues(key);
+    EXPECT_STREQ(stored.text, "Vizuvor");
+    EXPECT_EQ(stored.number, 0xDEADBEEFu);
+    EXPECT_EQ(stored.flag, FALSE);
+    EXPECT_TRUE(stored.guid == IID_IUnknown);
 
     // A string longer than the reader's buffer gives the default, cut and terminated.
     char tiny[4];
-    EXPECT_EQ(RegReadString(key, "Name", tiny, sizeof tiny, "abcdef"), S_OK);
+    EXPECT_EQ(RegReadString(key, "NAME", tiny, sizeof tiny, "abcdef"), S_OK);
     EXPECT_STREQ(tiny, "abc");
     DWORD type = 0, size = 0;
     EXPECT_EQ(RegQueryValueExA(key, "Name", nullptr, &type, nullptr, &size), ERROR_SUCCESS);

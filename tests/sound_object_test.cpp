@@ -34,6 +34,19 @@ protected:
 
 std::vector<std::string> Sounding() { return layer::SoundingWaves(); }
 
+// The slots of the three level waves, loaded in this order.
+struct LevelSlots {
+    int low, mid, high;
+};
+
+LevelSlots LoadLevels(CSoundManager& sound) {
+    LevelSlots slots;
+    slots.low = sound.LoadSegment("sound\\low.wav");
+    slots.mid = sound.LoadSegment("sound\\mid.wav");
+    slots.high = sound.LoadSegment("sound\\high.wav");
+    return slots;
+}
+
 }  // namespace
 
 TEST_F(SoundObjectTest, SlotsAreTakenInOrderAndAFreedSlotIsTakenAgain) {
@@ -95,8 +108,7 @@ TEST_F(SoundObjectTest, SlotsOutsideTheTableOrFreeAreIgnored) {
 
 TEST_F(SoundObjectTest, SecondarySoundsOverlapEachOtherAndThePrimary) {
     CSoundManager sound(nullptr);
-    int low = sound.LoadSegment("sound\\low.wav");
-    int mid = sound.LoadSegment("sound\\mid.wav");
+    [[maybe_unused]] auto [low, mid, high] = LoadLevels(sound);
     sound.PlaySegment(low, 0, DMUS_SEGF_SECONDARY);
     sound.PlaySegment(low, 0, DMUS_SEGF_SECONDARY);
     EXPECT_EQ(MixLeft(10)[9], 2000);
@@ -112,9 +124,7 @@ TEST_F(SoundObjectTest, SecondarySoundsOverlapEachOtherAndThePrimary) {
 
 TEST_F(SoundObjectTest, APrimarySoundReplacesThePrimaryAndWhatWasQueued) {
     CSoundManager sound(nullptr);
-    int low = sound.LoadSegment("sound\\low.wav");
-    int mid = sound.LoadSegment("sound\\mid.wav");
-    int high = sound.LoadSegment("sound\\high.wav");
+    auto [low, mid, high] = LoadLevels(sound);
     sound.PlaySegment(low, 0, 0);
     sound.PlaySegment(mid, 0, DMUS_SEGF_QUEUE);
     MixLeft(10);
@@ -129,9 +139,7 @@ TEST_F(SoundObjectTest, APrimarySoundReplacesThePrimaryAndWhatWasQueued) {
 
 TEST_F(SoundObjectTest, QueuedSoundsFollowThePrimaryInOrderWithoutAGap) {
     CSoundManager sound(nullptr);
-    int low = sound.LoadSegment("sound\\low.wav");
-    int mid = sound.LoadSegment("sound\\mid.wav");
-    int high = sound.LoadSegment("sound\\high.wav");
+    auto [low, mid, high] = LoadLevels(sound);
     sound.PlaySegment(low, 0, 0);
     sound.PlaySegment(mid, 0, DMUS_SEGF_QUEUE);
     sound.PlaySegment(high, 0, DMUS_SEGF_QUEUE);
@@ -154,8 +162,7 @@ TEST_F(SoundObjectTest, QueuedSoundsFollowThePrimaryInOrderWithoutAGap) {
 
 TEST_F(SoundObjectTest, StopSilencesEveryInstanceAndRepeatsLengthenTheSound) {
     CSoundManager sound(nullptr);
-    int low = sound.LoadSegment("sound\\low.wav");
-    int mid = sound.LoadSegment("sound\\mid.wav");
+    [[maybe_unused]] auto [low, mid, high] = LoadLevels(sound);
     sound.PlaySegment(low, 0, DMUS_SEGF_SECONDARY);
     sound.PlaySegment(low, 0, DMUS_SEGF_SECONDARY);
     sound.PlaySegment(mid, 0, DMUS_SEGF_SECONDARY);

@@ -39,6 +39,9 @@ protected:
     IDirectMusicPerformance8* pPerformance;
 
 private:
+    // Loads an object of the class from the file through the loader; E_UNEXPECTED without a
+    // loader, E_INVALIDARG for a name too long for the wide buffer.
+    HRESULT LoadFromFile(REFGUID rguidClass, REFIID riid, const char* strFileName, void** ppObject);
     HRESULT WrapSegment(CMusicSegment** ppSegment, IDirectMusicSegment8* pSegment, BOOL bDownloadNow,
                         BOOL bIsMidiFile);
 };

@@ -75,12 +75,9 @@ void CMusicManager::CollectGarbage() {
 
 HRESULT CMusicManager::CreateSegmentFromFile(CMusicSegment** ppSegment, const char* strFileName,
                                              BOOL bDownloadNow, BOOL bIsMidiFile) {
-    if (!pLoader) return E_UNEXPECTED;
-    MusicName wide;
-    if (!wide.Set(strFileName)) return E_INVALIDARG;
     IDirectMusicSegment8* pSegment = nullptr;
-    HRESULT hr = pLoader->LoadObjectFromFile(CLSID_DirectMusicSegment, IID_IDirectMusicSegment8, wide.text,
-                                             reinterpret_cast<void**>(&pSegment));
+    HRESULT hr = LoadFromFile(CLSID_DirectMusicSegment, IID_IDirectMusicSegment8, strFileName,
+                              reinterpret_cast<void**>(&pSegment));
     if (FAILED(hr)) {
         if (hr == DMUS_E_LOADER_FAILEDOPEN) return hr;
         return Report(__LINE__, hr, "LoadObjectFromFile", TRUE);
@@ -134,12 +131,9 @@ HRESULT CMusicManager::WrapSegment(CMusicSegment** ppSegment, IDirectMusicSegmen
 }
 
 HRESULT CMusicManager::CreateScriptFromFile(CMusicScript** ppScript, const char* strFileName) {
-    if (!pLoader) return E_UNEXPECTED;
-    MusicName wide;
-    if (!wide.Set(strFileName)) return E_INVALIDARG;
     IDirectMusicScript8* pScript = nullptr;
-    HRESULT hr = pLoader->LoadObjectFromFile(CLSID_DirectMusicScript, IID_IDirectMusicScript8, wide.text,
-                                             reinterpret_cast<void**>(&pScript));
+    HRESULT hr = LoadFromFile(CLSID_DirectMusicScript, IID_IDirectMusicScript8, strFileName,
+                              reinterpret_cast<void**>(&pScript));
     if (FAILED(hr)) return Report(__LINE__, hr, "LoadObjectFromFile", FALSE);
 
     hr = pScript->Init(pPerformance, nullptr);
@@ -156,19 +150,19 @@ HRESULT CMusicManager::CreateScriptFromFile(CMusicScript** ppScript, const char*
 }
 
 HRESULT CMusicManager::CreateChordMapFromFile(IDirectMusicChordMap8** ppChordMap, const char* strFileName) {
-    if (!pLoader) return E_UNEXPECTED;
-    MusicName wide;
-    if (!wide.Set(strFileName)) return E_INVALIDARG;
-    return pLoader->LoadObjectFromFile(CLSID_DirectMusicChordMap, IID_IDirectMusicChordMap8, wide.text,
-                                       reinterpret_cast<void**>(ppChordMap));
+    return LoadFromFile(CLSID_DirectMusicChordMap, IID_IDirectMusicChordMap8, strFileName,
+                        reinterpret_cast<void**>(ppChordMap));
 }
 
 HRESULT CMusicManager::CreateStyleFromFile(IDirectMusicStyle8** ppStyle, const char* strFileName) {
+    return LoadFromFile(CLSID_DirectMusicStyle, IID_IDirectMusicStyle8, strFileName, reinterpret_cast<void**>(ppStyle));
+}
+
+HRESULT CMusicManager::LoadFromFile(REFGUID rguidClass, REFIID riid, const char* strFileName, void** ppObject) {
     if (!pLoader) return E_UNEXPECTED;
     MusicName wide;
     if (!wide.Set(strFileName)) return E_INVALIDARG;
-    return pLoader->LoadObjectFromFile(CLSID_DirectMusicStyle, IID_IDirectMusicStyle8, wide.text,
-                                       reinterpret_cast<void**>(ppStyle));
+    return pLoader->LoadObjectFromFile(rguidClass, riid, wide.text, ppObject);
 }
 
 HRESULT CMusicManager::GetMotifFromStyle(IDirectMusicSegment8** ppMotif, const char* strStyle, const char* strMotif) {

@@ -61,62 +61,58 @@ HRESULT LocateMediaFile(char* strDest, const char* strFilename) {
     return E_FAIL;
 }
 
+namespace {
+
+// Reads a value into a buffer of the size given; false when it is missing or does not fit.
+bool ReadRegistryValue(HKEY hKey, const char* strRegName, void* pValue, DWORD dwSize) {
+    return RegQueryValueExA(hKey, strRegName, nullptr, nullptr, static_cast<BYTE*>(pValue), &dwSize) == ERROR_SUCCESS;
+}
+
+HRESULT WriteRegistryValue(HKEY hKey, const char* strRegName, DWORD dwType, const void* pValue, DWORD dwSize) {
+    LONG result = RegSetValueExA(hKey, strRegName, 0, dwType, static_cast<const BYTE*>(pValue), dwSize);
+    return result == ERROR_SUCCESS ? S_OK : E_FAIL;
+}
+
+}  // namespace
+
 HRESULT RegReadString(HKEY hKey, const char* strRegName, char* strValue, DWORD dwLength, const char* strDefault) {
     if (!strValue || dwLength == 0) return S_OK;
-    DWORD size = dwLength;
-    if (RegQueryValueExA(hKey, strRegName, nullptr, nullptr, reinterpret_cast<BYTE*>(strValue), &size) !=
-        ERROR_SUCCESS) {
+    if (!ReadRegistryValue(hKey, strRegName, strValue, dwLength))
         std::snprintf(strValue, dwLength, "%s", strDefault ? strDefault : "");
-    }
     strValue[dwLength - 1] = '\0';
     return S_OK;
 }
 
 HRESULT RegWriteString(HKEY hKey, const char* strRegName, const char* strValue) {
     if (!strValue) return E_FAIL;
-    DWORD size = static_cast<DWORD>(std::strlen(strValue) + 1);
-    LONG result = RegSetValueExA(hKey, strRegName, 0, REG_SZ, reinterpret_cast<const BYTE*>(strValue), size);
-    return result == ERROR_SUCCESS ? S_OK : E_FAIL;
+    return WriteRegistryValue(hKey, strRegName, REG_SZ, strValue, static_cast<DWORD>(std::strlen(strValue) + 1));
 }
 
 HRESULT RegReadInt(HKEY hKey, const char* strRegName, DWORD* pdwValue, DWORD dwDefault) {
-    DWORD size = sizeof(DWORD);
-    if (RegQueryValueExA(hKey, strRegName, nullptr, nullptr, reinterpret_cast<BYTE*>(pdwValue), &size) !=
-        ERROR_SUCCESS)
-        *pdwValue = dwDefault;
+    if (!ReadRegistryValue(hKey, strRegName, pdwValue, sizeof(DWORD))) *pdwValue = dwDefault;
     return S_OK;
 }
 
 HRESULT RegWriteInt(HKEY hKey, const char* strRegName, DWORD dwValue) {
-    LONG result = RegSetValueExA(hKey, strRegName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwValue), sizeof dwValue);
-    return result == ERROR_SUCCESS ? S_OK : E_FAIL;
+    return WriteRegistryValue(hKey, strRegName, REG_DWORD, &dwValue, sizeof dwValue);
 }
 
 HRESULT RegReadBool(HKEY hKey, const char* strRegName, BOOL* pbValue, BOOL bDefault) {
-    DWORD size = sizeof(BOOL);
-    if (RegQueryValueExA(hKey, strRegName, nullptr, nullptr, reinterpret_cast<BYTE*>(pbValue), &size) !=
-        ERROR_SUCCESS)
-        *pbValue = bDefault;
+    if (!ReadRegistryValue(hKey, strRegName, pbValue, sizeof(BOOL))) *pbValue = bDefault;
     return S_OK;
 }
 
 HRESULT RegWriteBool(HKEY hKey, const char* strRegName, BOOL bValue) {
-    LONG result = RegSetValueExA(hKey, strRegName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&bValue), sizeof bValue);
-    return result == ERROR_SUCCESS ? S_OK : E_FAIL;
+    return WriteRegistryValue(hKey, strRegName, REG_DWORD, &bValue, sizeof bValue);
 }
 
 HRESULT RegReadGuid(HKEY hKey, const char* strRegName, GUID* pGuidValue, const GUID& guidDefault) {
-    DWORD size = sizeof(GUID);
-    if (RegQueryValueExA(hKey, strRegName, nullptr, nullptr, reinterpret_cast<BYTE*>(pGuidValue), &size) !=
-        ERROR_SUCCESS)
-        *pGuidValue = guidDefault;
+    if (!ReadRegistryValue(hKey, strRegName, pGuidValue, sizeof(GUID))) *pGuidValue = guidDefault;
     return S_OK;
 }
 
 HRESULT RegWriteGuid(HKEY hKey, const char* strRegName, GUID guidValue) {
-    LONG result =
-        RegSetValueExA(hKey, strRegName, 0, REG_BINARY, reinterpret_cast<const BYTE*>(&guidValue), sizeof guidValue);
-    return result == ERROR_SUCCESS ? S_OK : E_FAIL;
+    return WriteRegistryValue(hKey, strRegName, REG_BINARY, &guidValue, sizeof guidValue);
 }
 
 namespace {
