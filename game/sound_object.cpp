@@ -1,13 +1,10 @@
 // sound_object.cpp -- the game's sound object over the music manager.
 #include "game/sound_object.h"
 
-#include <commctrl.h>
-
 #include <cstdio>
 
+#include "commctrl.h"
 #include "shell/error_box.h"
-
-CSoundManager* g_pSoundManager = nullptr;
 
 CSoundManager::CSoundManager(HWND hWnd) : pMusicManager(nullptr), pSegments(), p3DAudiopath(nullptr) {
     InitCommonControls();

@@ -29,4 +29,5 @@ private:
     IDirectMusicAudioPath8* p3DAudiopath;
 };
 
+// The one sound object, made by the device set-up at start-up and deleted at shut-down.
 extern CSoundManager* g_pSoundManager;

@@ -144,7 +144,8 @@ struct IDirectMusicPerformance : public IUnknown {
 };
 
 struct IDirectMusicPerformance8 : public IDirectMusicPerformance {
-    // Opens the sound device; DSERR_NODRIVER when there is none.
+    // Opens the sound device; DSERR_NODRIVER when there is none. The layer hands out no
+    // DirectMusic or DirectSound object: asked for, both come back null.
     virtual HRESULT InitAudio(IDirectMusic** ppDirectMusic, IDirectSound** ppDirectSound, HWND hWnd,
                               DWORD dwDefaultPathType, DWORD dwPChannelCount, DWORD dwFlags,
                               DMUS_AUDIOPARAMS* pParams) = 0;

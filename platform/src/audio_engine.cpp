@@ -33,6 +33,7 @@ struct EngineState {
     bool manual = false;
     std::list<Voice> secondary;
     std::deque<Voice> primary;  // front: sounding; the rest: queued
+    std::vector<int32_t> accumulator;  // the device callback's mixing space, kept between calls
 };
 
 EngineState& Engine() {
@@ -87,9 +88,9 @@ void MixHook(void*, Uint8* stream, int len) {
     std::lock_guard<std::mutex> guard(e.lock);
     if (e.manual) return;
     int samples = len / static_cast<int>(sizeof(int16_t));
-    std::vector<int32_t> acc(samples, 0);
-    MixLocked(e, acc.data(), samples / kChannels);
-    AddClamped(acc.data(), reinterpret_cast<int16_t*>(stream), samples);
+    e.accumulator.assign(static_cast<size_t>(samples), 0);
+    MixLocked(e, e.accumulator.data(), samples / kChannels);
+    AddClamped(e.accumulator.data(), reinterpret_cast<int16_t*>(stream), samples);
 }
 
 void Start(uint64_t owner, WaveRef wave, uint32_t repeats, bool secondary, bool replace) {
