@@ -194,6 +194,21 @@ TEST_F(SoundObjectTest, TheIntroMusicIsStoppedAndFreedBySlot) {
     EXPECT_EQ(layer::PlayedWaves().size(), 1u);
 }
 
+TEST_F(SoundObjectTest, MonoWavesAtOtherRatesPlayCentredForTheirLength) {
+    // As the game's own sounds are made: mono, 16 bits, 22050 Hz; a tenth of a second.
+    layer::WriteWave16("sound/shot.wav", std::vector<int16_t>(2205, 1000), 1, 22050);
+    CSoundManager sound(nullptr);
+    int shot = sound.LoadSegment("sound\\shot.wav");
+    ASSERT_GE(shot, 0);
+    sound.PlaySegment(shot, 0, DMUS_SEGF_SECONDARY);
+    std::vector<int16_t> stereo(2 * 5000);
+    layer::MixAudio(stereo.data(), 5000);
+    EXPECT_NEAR(stereo[2 * 2000], 1000, 50);
+    EXPECT_EQ(stereo[2 * 2000], stereo[2 * 2000 + 1]);  // the same in both channels
+    EXPECT_EQ(stereo[2 * 4500], 0);                     // 4410 frames at 44100 Hz, then silence
+    EXPECT_TRUE(Sounding().empty());
+}
+
 TEST_F(SoundObjectTest, ASoundPlaysOnTheRealDeviceAndEndsByItself) {
     layer::SetManualAudioMixing(false);
     WriteLevelWave("sound/blip.wav", 2000, 22050);  // half a second
