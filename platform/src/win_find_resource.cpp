@@ -1,4 +1,4 @@
-// win_resources.cpp -- module resources: the executable carries none here, so every lookup
+// win_find_resource.cpp -- module resources: the executable carries none here, so every lookup
 // finds nothing and the callers take their "not found" path.
 #include "libloaderapi.h"
 
