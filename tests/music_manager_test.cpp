@@ -176,6 +176,7 @@ TEST_F(MusicManagerTest, ScriptsStylesAndResourcesAreNotSupported) {
     EXPECT_EQ(manager.CreateScriptFromFile(&script, "tune.spt"), DMUS_E_LOADER_FORMATNOTSUPPORTED);
     EXPECT_EQ(script, nullptr);
     EXPECT_TRUE(layer::ShownMessageBoxes().empty());  // reported without a box
+    EXPECT_NE(layer::DebugOutput().find("scripts are not supported\n"), std::string::npos);
     EXPECT_NE(layer::DebugOutput().find("LoadObjectFromFile (hr=DMUS_E_LOADER_FORMATNOTSUPPORTED"), std::string::npos);
 
     IDirectMusicSegment8* motif = nullptr;

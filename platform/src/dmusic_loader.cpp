@@ -3,9 +3,11 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <set>
 
 #include "dmusic_objects.h"
 #include "dmusic_wave.h"
+#include "debugapi.h"
 #include "path_mapping.h"
 #include "winnls.h"
 
@@ -31,10 +33,25 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
     return !in.bad();
 }
 
+// Says once per kind of content, on the debugger output, that the layer cannot load it.
+HRESULT Unsupported(REFGUID rclsid) {
+    static std::set<std::string> said;
+    const char* kind = rclsid == CLSID_DirectMusicScript     ? "scripts"
+                       : rclsid == CLSID_DirectMusicStyle    ? "styles"
+                       : rclsid == CLSID_DirectMusicChordMap ? "chord maps"
+                       : rclsid == CLSID_DirectMusicSegment  ? "segments other than wave files (MIDI, music segments)"
+                                                             : "objects of this class";
+    if (said.insert(kind).second) {
+        std::string line = std::string("DirectMusic loader: ") + kind + " are not supported\n";
+        OutputDebugStringA(line.c_str());
+    }
+    return DMUS_E_LOADER_FORMATNOTSUPPORTED;
+}
+
 // Makes the object of the class from a file image. Only wave segments can be made.
 HRESULT CreateFromImage(REFGUID rclsid, std::vector<uint8_t> bytes, const std::string& name, IUnknown** object) {
     *object = nullptr;
-    if (rclsid != CLSID_DirectMusicSegment || !LooksLikeWave(bytes)) return DMUS_E_LOADER_FORMATNOTSUPPORTED;
+    if (rclsid != CLSID_DirectMusicSegment || !LooksLikeWave(bytes)) return Unsupported(rclsid);
     WaveFormatInfo info;
     if (!CheckWave(bytes, info)) return E_FAIL;
     *object = new WaveSegment(std::move(bytes), name);
