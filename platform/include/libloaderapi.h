@@ -1,5 +1,5 @@
-// libloaderapi.h -- module handles and resources. The program carries no resources in its
-// executable on this platform, so none is ever found.
+// libloaderapi.h -- module handles and resources. The program's dialog templates and icons are
+// handed to the layer at start-up (layer/resources.h); FindResourceA finds no resource of its own.
 #pragma once
 
 #include "wintypes.h"
