@@ -291,10 +291,19 @@ void Device::FlushSamplers() {
 }
 
 void Device::FlushTextures() {
+    // Rebinding an unchanged texture is not free on every driver, so bindings are remembered
+    // until a texture is deleted (its name may come back for another).
+    if (boundTextureGeneration_ != context_->textureGeneration) {
+        boundTextureGeneration_ = context_->textureGeneration;
+        for (GLuint& name : boundTextures_) name = 0xFFFFFFFFu;
+    }
     for (int s = 0; s < kBlendStages; ++s) {
         const Texture* texture = static_cast<const Texture*>(state_.textures[s]);
+        const GLuint name = texture ? texture->Name() : whiteTexture_;
+        if (name == boundTextures_[s]) continue;
         gl::ActiveTexture(GL_TEXTURE0 + (GLenum)s);
-        glBindTexture(GL_TEXTURE_2D, texture ? texture->Name() : whiteTexture_);
+        glBindTexture(GL_TEXTURE_2D, name);
+        boundTextures_[s] = name;
     }
     gl::ActiveTexture(GL_TEXTURE0);
 }
