@@ -1,6 +1,9 @@
 // device_draw.cpp -- what the Direct3D layer costs: 1,000 textured quads a frame at 640x480, one
 // draw call each, through the device and then as plain OpenGL calls in the same context; prints
 // the time per frame, per draw call and the ratio of the two.
+// The layer's Windows headers come first: they define the calling-convention words GL also uses.
+#include "d3d8.h"
+
 #include <GL/gl.h>
 #include <GL/glext.h>
 #include <SDL2/SDL.h>
@@ -10,8 +13,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <vector>
-
-#include "d3d8.h"
 
 namespace {
 
