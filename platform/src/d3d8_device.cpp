@@ -397,6 +397,11 @@ HRESULT Device::Clear(DWORD Count, CONST D3DRECT* pRects, DWORD Flags, D3DCOLOR 
     // Clearing covers the viewport, cut to each rectangle given.
     const D3DVIEWPORT8& vp = state_.viewport;
     const D3DRECT whole = {(LONG)vp.X, (LONG)vp.Y, (LONG)(vp.X + vp.Width), (LONG)(vp.Y + vp.Height)};
+    if (!Count && vp.X == 0 && vp.Y == 0 && vp.Width == backBuffer_.width && vp.Height == backBuffer_.height) {
+        glClear(bits);  // the whole buffer: no scissor, which lets the driver clear fastest
+        dirty_ |= kDirtyRaster;
+        return D3D_OK;
+    }
     glEnable(GL_SCISSOR_TEST);
     const DWORD n = Count ? Count : 1;
     for (DWORD i = 0; i < n; ++i) {

@@ -260,6 +260,8 @@ private:
     };
     BoundFormat bound_;
     DWORD litFvf_ = 0xFFFFFFFFu;
+    GLuint boundTextures_[kBlendStages] = {0xFFFFFFFFu, 0xFFFFFFFFu};  // GL names on the stages' units
+    uint32_t boundTextureGeneration_ = 0;
     int lastPretransformed_ = -1;
 
     layer::DeviceFrameStats current_ = {};

@@ -177,10 +177,11 @@ void Device::FlushRaster() {
     } else {
         glDisable(GL_BLEND);
     }
-    // Direct3D judges facing on screen with y down; GL's window y runs up, which swaps the winding.
+    // Both judge the winding as seen on screen; GL's front faces (GL_CCW) are Direct3D's
+    // counter-clockwise triangles.
     switch (rs[D3DRS_CULLMODE]) {
-        case D3DCULL_CW: glEnable(GL_CULL_FACE); glCullFace(GL_FRONT); break;
-        case D3DCULL_CCW: glEnable(GL_CULL_FACE); glCullFace(GL_BACK); break;
+        case D3DCULL_CW: glEnable(GL_CULL_FACE); glCullFace(GL_BACK); break;
+        case D3DCULL_CCW: glEnable(GL_CULL_FACE); glCullFace(GL_FRONT); break;
         default: glDisable(GL_CULL_FACE); break;
     }
     const DWORD fill = rs[D3DRS_FILLMODE];
@@ -290,10 +291,19 @@ void Device::FlushSamplers() {
 }
 
 void Device::FlushTextures() {
+    // Rebinding an unchanged texture is not free on every driver, so bindings are remembered
+    // until a texture is deleted (its name may come back for another).
+    if (boundTextureGeneration_ != context_->textureGeneration) {
+        boundTextureGeneration_ = context_->textureGeneration;
+        for (GLuint& name : boundTextures_) name = 0xFFFFFFFFu;
+    }
     for (int s = 0; s < kBlendStages; ++s) {
         const Texture* texture = static_cast<const Texture*>(state_.textures[s]);
+        const GLuint name = texture ? texture->Name() : whiteTexture_;
+        if (name == boundTextures_[s]) continue;
         gl::ActiveTexture(GL_TEXTURE0 + (GLenum)s);
-        glBindTexture(GL_TEXTURE_2D, texture ? texture->Name() : whiteTexture_);
+        glBindTexture(GL_TEXTURE_2D, name);
+        boundTextures_[s] = name;
     }
     gl::ActiveTexture(GL_TEXTURE0);
 }

@@ -56,7 +56,8 @@ struct Context {
     void* glContext = nullptr;
     Device* device = nullptr;  // the live device, null once it is gone
     UINT maxTextureSize = 0;   // the GL limit
-    uint32_t bufferGeneration = 0;  // counts buffers deleted: GL reuses their names
+    uint32_t bufferGeneration = 0;   // counts buffers deleted: GL reuses their names
+    uint32_t textureGeneration = 0;  // and textures deleted
 
     Context() = default;
     Context(const Context&) = delete;
