@@ -98,9 +98,9 @@ private:
 
 // What vertex and index buffers share: the store behind their locks, usage, pool and priority.
 template <class Interface>
-class Buffer : public RefCounted<Interface> {
+class BufferResource : public RefCounted<Interface> {
 public:
-    Buffer(const ContextRef& context, UINT length, DWORD usage, D3DPOOL pool)
+    BufferResource(const ContextRef& context, UINT length, DWORD usage, D3DPOOL pool)
         : context_(context), store_(context, length), usage_(usage), pool_(pool) {}
 
     HRESULT GetDevice(IDirect3DDevice8** ppDevice) override { return GetOwningDevice(context_, ppDevice); }
@@ -126,10 +126,10 @@ protected:
     DWORD priority_ = 0;
 };
 
-class VertexBuffer final : public Buffer<IDirect3DVertexBuffer8> {
+class VertexBuffer final : public BufferResource<IDirect3DVertexBuffer8> {
 public:
     VertexBuffer(const ContextRef& context, UINT length, DWORD usage, DWORD fvf, D3DPOOL pool)
-        : Buffer(context, length, usage, pool), fvf_(fvf) {}
+        : BufferResource(context, length, usage, pool), fvf_(fvf) {}
 
     HRESULT QueryInterface(REFIID riid, void** ppvObj) override;
     D3DRESOURCETYPE GetType() override { return D3DRTYPE_VERTEXBUFFER; }
@@ -139,10 +139,10 @@ private:
     DWORD fvf_;
 };
 
-class IndexBuffer final : public Buffer<IDirect3DIndexBuffer8> {
+class IndexBuffer final : public BufferResource<IDirect3DIndexBuffer8> {
 public:
     IndexBuffer(const ContextRef& context, UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool)
-        : Buffer(context, length, usage, pool), format_(format) {}
+        : BufferResource(context, length, usage, pool), format_(format) {}
 
     HRESULT QueryInterface(REFIID riid, void** ppvObj) override;
     D3DRESOURCETYPE GetType() override { return D3DRTYPE_INDEXBUFFER; }
