@@ -29,17 +29,17 @@ D3DMATRIX IdentityMatrix() {
     return m;
 }
 
-D3DMATRIX Multiply(const D3DMATRIX& a, const D3DMATRIX& b) {
+}  // namespace
+
+Device* LiveDevice() { return g_liveDevice; }
+
+D3DMATRIX MultiplyMatrices(const D3DMATRIX& a, const D3DMATRIX& b) {
     D3DMATRIX out;
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 4; ++c)
             out.m[r][c] = a.m[r][0] * b.m[0][c] + a.m[r][1] * b.m[1][c] + a.m[r][2] * b.m[2][c] + a.m[r][3] * b.m[3][c];
     return out;
 }
-
-}  // namespace
-
-Device* LiveDevice() { return g_liveDevice; }
 
 HRESULT GetOwningDevice(const ContextRef& context, IDirect3DDevice8** ppDevice) {
     if (!ppDevice) return D3DERR_INVALIDCALL;
@@ -463,7 +463,7 @@ HRESULT Device::GetTransform(D3DTRANSFORMSTATETYPE State, D3DMATRIX* pMatrix) {
 HRESULT Device::MultiplyTransform(D3DTRANSFORMSTATETYPE State, CONST D3DMATRIX* pMatrix) {
     const int slot = TransformSlot(State);
     if (slot < 0 || !pMatrix) return D3DERR_INVALIDCALL;
-    const D3DMATRIX product = Multiply(*pMatrix, state_.transforms[slot]);
+    const D3DMATRIX product = MultiplyMatrices(*pMatrix, state_.transforms[slot]);
     return SetTransform(State, &product);
 }
 

@@ -24,6 +24,8 @@ constexpr DWORD kMaxLightIndex = 4096;
 // Kept transforms: view, projection, texture 0-7, world 0-3.
 constexpr int kTransformSlotCount = 14;
 int TransformSlot(D3DTRANSFORMSTATETYPE state);  // -1 for a transform the device does not keep
+// a * b: a's transform first, as with row vectors.
+D3DMATRIX MultiplyMatrices(const D3DMATRIX& a, const D3DMATRIX& b);
 
 struct LightSlot {
     D3DLIGHT8 light;
