@@ -310,43 +310,27 @@ void WriteIcon(const std::string& root, const char* path, const std::vector<Part
 }  // namespace
 
 void WriteWeaponPictures(const std::string& root) {
-    // Muzzle points: where the weapon table's flash centre falls on the weapon's quad.
-    {
+    // Muzzle points: where the weapon table's flash centre falls on the weapon's quad (the
+    // chainsaw and the shotgun on the lower-middle quad, the others on the lower right).
+    struct FirstPersonPicture {
+        const char* path;
+        View view;
+        std::vector<Part> model;
+        bool sparks;  // the running saw throws sparks from its tip
+    } pictures[] = {
+        {"graph\\motor.bmp", FirstPerson(128, 62, 0.05f, 1, 1.15f, 2.7f, 0.03f, false), Chainsaw(false), false},
+        {"graph\\motor2.bmp", FirstPerson(130, 58, 0.05f, 1, 1.15f, 2.7f, 0.03f, false), Chainsaw(true), true},
+        {"graph\\deagle.bmp", FirstPerson(119, 128, 0.62f, 0.78f, 2.9f, 3.2f, 0.12f, false), Pistol(), false},
+        {"graph\\brok.bmp", FirstPerson(128, 128, 0.5f, 1, 1.4f, 4.2f, 0.05f, false), Shotgun(), false},
+        {"graph\\kalach.bmp", FirstPerson(51, 51, 0.75f, 0.66f, 2.1f, 3.0f, 0.035f, false), Kalashnikov(), false},
+        {"graph\\awm.bmp", FirstPerson(3, 15, 1, 0.92f, 1.6f, 2.2f, 0.02f, false), SniperRifle(), false},
+        {"graph\\flame.bmp", FirstPerson(62, 84, 0.8f, 0.62f, 2.6f, 3.2f, 0.04f, false), Flamethrower(), false},
+    };
+    for (const FirstPersonPicture& p : pictures) {
         Canvas cv(256, 256);
-        DrawModel(cv, FirstPerson(128, 62, 0.05f, 1, 1.15f, 2.7f, 0.03f, false), Chainsaw(false), true);
-        WritePicture(root, "graph\\motor.bmp", cv, false);
-    }
-    {
-        Canvas cv(256, 256);
-        View v = FirstPerson(130, 58, 0.05f, 1, 1.15f, 2.7f, 0.03f, false);
-        DrawModel(cv, v, Chainsaw(true), true);
-        PaintSparks(cv, 130, 60);
-        WritePicture(root, "graph\\motor2.bmp", cv, false);
-    }
-    {
-        Canvas cv(256, 256);
-        DrawModel(cv, FirstPerson(119, 128, 0.62f, 0.78f, 2.9f, 3.2f, 0.12f, false), Pistol(), true);
-        WritePicture(root, "graph\\deagle.bmp", cv, false);
-    }
-    {
-        Canvas cv(256, 256);
-        DrawModel(cv, FirstPerson(128, 128, 0.5f, 1, 1.4f, 4.2f, 0.05f, false), Shotgun(), true);
-        WritePicture(root, "graph\\brok.bmp", cv, false);
-    }
-    {
-        Canvas cv(256, 256);
-        DrawModel(cv, FirstPerson(51, 51, 0.75f, 0.66f, 2.1f, 3.0f, 0.035f, false), Kalashnikov(), true);
-        WritePicture(root, "graph\\kalach.bmp", cv, false);
-    }
-    {
-        Canvas cv(256, 256);
-        DrawModel(cv, FirstPerson(3, 15, 1, 0.92f, 1.6f, 2.2f, 0.02f, false), SniperRifle(), true);
-        WritePicture(root, "graph\\awm.bmp", cv, false);
-    }
-    {
-        Canvas cv(256, 256);
-        DrawModel(cv, FirstPerson(62, 84, 0.8f, 0.62f, 2.6f, 3.2f, 0.04f, false), Flamethrower(), true);
-        WritePicture(root, "graph\\flame.bmp", cv, false);
+        DrawModel(cv, p.view, p.model, true);
+        if (p.sparks) PaintSparks(cv, 130, 60);
+        WritePicture(root, p.path, cv, false);
     }
     WriteIcon(root, "graph\\no.bmp", Chainsaw(false), false);
     WriteIcon(root, "graph\\icodeagle.tga", Pistol(), true);
