@@ -11,3 +11,10 @@
 #define D3DXERR_TOOMANYINFLUENCES ((HRESULT)0x88760B58u)
 #define D3DXERR_INVALIDDATA ((HRESULT)0x88760B59u)
 #define D3DXERR_LOADEDMESHHASNODATA ((HRESULT)0x88760B5Au)
+
+// A block of bytes handed out by D3DX (adjacency, for one).
+struct ID3DXBuffer : public IUnknown {
+    virtual LPVOID GetBufferPointer() = 0;
+    virtual DWORD GetBufferSize() = 0;
+};
+typedef ID3DXBuffer* LPD3DXBUFFER;
