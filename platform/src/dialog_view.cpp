@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "dialog_paint.h"
 #include "dialog_text.h"
@@ -13,11 +14,12 @@
 #include "window_registry.h"
 
 namespace dlgview {
-namespace {
 
 // "MS Shell Dlg" is a logical face; Windows maps it to a sans face of Arial's metrics.
 constexpr const char* kDialogFace = "Arial";
 constexpr int kDialogFontPixels = 11;  // 8 points at 96 dots an inch
+
+namespace {
 
 SDL_Renderer* CreateRenderer(SDL_Window* window) {
     SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
@@ -54,6 +56,11 @@ SDL_Rect ClickArea(const dlgmodel::Control& c) {
     return c.kind == dlgmodel::Kind::ComboBox ? ComboField(c) : ControlRect(c);
 }
 
+// A window without a frame of the system's: the caption bar drawn by the view moves it.
+SDL_HitTestResult CaptionHitTest(SDL_Window*, const SDL_Point* point, void*) {
+    return point->y < kCaptionHeight ? SDL_HITTEST_DRAGGABLE : SDL_HITTEST_NORMAL;
+}
+
 SDL_Surface* IconSurface(HICON icon) {
     auto* res = reinterpret_cast<const layer::IconResource*>(icon);
     if (!res || !res->argb) return nullptr;
@@ -66,8 +73,11 @@ SDL_Surface* IconSurface(HICON icon) {
 std::unique_ptr<View> View::Open(dlghost::Host& host) {
     const layer::DialogResource& res = host.model.Resource();
     RECT size = dlghost::ToPixels({0, 0, res.cx, res.cy});
+    // No close box, as the template has no system menu: the caption is the view's own.
     SDL_Window* window = SDL_CreateWindow(res.title ? res.title : "", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                          size.right, size.bottom, SDL_WINDOW_SHOWN);
+                                          size.right, size.bottom + kCaptionHeight,
+                                          SDL_WINDOW_SHOWN | SDL_WINDOW_BORDERLESS);
+    if (window) SDL_SetWindowHitTest(window, CaptionHitTest, nullptr);
     SDL_Renderer* renderer = window ? CreateRenderer(window) : nullptr;
     std::unique_ptr<dlgtext::Font> font = renderer ? dlgtext::Font::Open(kDialogFace, kDialogFontPixels) : nullptr;
     if (!font) {
@@ -85,6 +95,7 @@ View::View(dlghost::Host& host, SDL_Window* window, SDL_Renderer* renderer, std:
 }
 
 View::~View() {
+    if (iconTexture_) SDL_DestroyTexture(iconTexture_);
     font_.reset();  // its textures belong to the renderer
     SDL_DestroyRenderer(renderer_);
     SDL_DestroyWindow(window_);
@@ -104,12 +115,13 @@ void View::HandleEvent(const SDL_Event& e) {
                 SendMessageA(host_.hwnd, WM_CLOSE, 0, 0);
             break;
         case SDL_MOUSEBUTTONDOWN:
-            if (e.button.button == SDL_BUTTON_LEFT) MouseDown(e.button.x, e.button.y);
+            if (e.button.button == SDL_BUTTON_LEFT && e.button.y >= kCaptionHeight)
+                MouseDown(e.button.x, e.button.y - kCaptionHeight);
             break;
         case SDL_MOUSEBUTTONUP:
             if (e.button.button == SDL_BUTTON_LEFT) dragging_ = -1;
             break;
-        case SDL_MOUSEMOTION: MouseMove(e.motion.x, e.motion.y); break;
+        case SDL_MOUSEMOTION: MouseMove(e.motion.x, e.motion.y - kCaptionHeight); break;
         case SDL_KEYDOWN: Key(e); break;
         default: break;
     }
@@ -163,16 +175,57 @@ void View::UpdateIcon() {
     HICON icon = w ? (w->bigIcon ? w->bigIcon : w->smallIcon) : nullptr;
     if (icon == shownIcon_) return;
     shownIcon_ = icon;
+    if (iconTexture_) SDL_DestroyTexture(iconTexture_);
+    iconTexture_ = nullptr;
     if (SDL_Surface* surface = IconSurface(icon)) {
         SDL_SetWindowIcon(window_, surface);
+        iconTexture_ = SDL_CreateTextureFromSurface(renderer_, surface);
         SDL_FreeSurface(surface);
     }
 }
 
 void View::Draw() {
     UpdateIcon();
+    int width, height;
+    SDL_GetWindowSize(window_, &width, &height);
+    SDL_Rect client = {0, kCaptionHeight, width, height - kCaptionHeight};
+    SDL_RenderSetViewport(renderer_, &client);
     PaintDialog(renderer_, *font_, host_.model, hotItem_);
+    SDL_RenderSetViewport(renderer_, nullptr);
+    const char* title = host_.model.Resource().title;
+    PaintCaption(renderer_, *font_, title ? title : "", iconTexture_, width, height);
     SDL_RenderPresent(renderer_);
 }
 
 }  // namespace dlgview
+
+namespace layer {
+
+bool RenderDialogToPixels(HWND hDlg, std::vector<uint32_t>* pixels, int* width, int* height) {
+    dlghost::Host* host = dlghost::Find(hDlg);
+    if (!host || !pixels || !width || !height) return false;
+    const layer::DialogResource& res = host->model.Resource();
+    RECT size = dlghost::ToPixels({0, 0, res.cx, res.cy});
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, size.right, size.bottom, 32, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Renderer* renderer = surface ? SDL_CreateSoftwareRenderer(surface) : nullptr;
+    std::unique_ptr<dlgtext::Font> font =
+        renderer ? dlgtext::Font::Open(dlgview::kDialogFace, dlgview::kDialogFontPixels) : nullptr;
+    if (font) {
+        dlgview::PaintDialog(renderer, *font, host->model, -1);
+        SDL_RenderPresent(renderer);
+        *width = surface->w;
+        *height = surface->h;
+        pixels->resize(static_cast<size_t>(surface->w) * static_cast<size_t>(surface->h));
+        for (int y = 0; y < surface->h; ++y)
+            std::memcpy(&(*pixels)[static_cast<size_t>(y) * static_cast<size_t>(surface->w)],
+                        static_cast<const char*>(surface->pixels) + y * surface->pitch,
+                        static_cast<size_t>(surface->w) * 4);
+    }
+    const bool drawn = font != nullptr;
+    font.reset();  // its textures belong to the renderer
+    if (renderer) SDL_DestroyRenderer(renderer);
+    if (surface) SDL_FreeSurface(surface);
+    return drawn;
+}
+
+}  // namespace layer
