@@ -1,18 +1,11 @@
-// standin_timer.cpp -- stands in for the shell's frame timer until it arrives.
+// standin_timer.cpp -- stands in for the frame timer until the timer module exists.
 #include "shell/timer.h"
-
-#include "mmsystem.h"
 
 CTimer g_Timer;
 
 CTimer::CTimer()
-    : fNow(float(timeGetTime())), iFrames(0), fLastFPSTime(0), fStopwatchStart(float(timeGetTime())),
-      fFrameTime(0), fFPS(0), fElapsed(0) {}
+    : fNow(0), iFrames(0), fLastFPSTime(0), fStopwatchStart(0), fFrameTime(0), fFPS(0), fElapsed(0) {}
 
-void CTimer::Update() {
-    fFrameTime = float(timeGetTime()) - fNow;
-    fNow = float(timeGetTime());
-    fElapsed = float(timeGetTime()) - fStopwatchStart;
-}
+void CTimer::Update() {}
 
-void CTimer::ResetStopwatch() { fStopwatchStart = float(timeGetTime()); }
+void CTimer::ResetStopwatch() { fStopwatchStart = static_cast<float>(timeGetTime()); }

@@ -1,4 +1,4 @@
-// timer.h -- stands in for the frame timer until the shell's own arrives.
+// timer.h -- the frame timer: frame time, frames per second and a stopwatch, in milliseconds.
 #pragma once
 
 #include "windows.h"

@@ -2,6 +2,7 @@
 // descriptors. Handles are small positive numbers indexing a table of open descriptors.
 #include <fcntl.h>
 #include <limits.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -61,6 +62,12 @@ HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD, LPSECURITY_A
     std::string path = pathmap::MapWindowsPath(lpFileName);
     int fd = ::open(path.c_str(), OpenFlags(dwDesiredAccess, dwCreationDisposition) | O_CLOEXEC, 0644);
     if (fd < 0) return INVALID_HANDLE_VALUE;
+    // A directory is not a file: opening one fails, as it does for the program's own platform.
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return INVALID_HANDLE_VALUE;
+    }
     table[static_cast<size_t>(slot)] = fd;
     return HandleOfSlot(slot);
 }

@@ -2,11 +2,11 @@
 #include "libloaderapi.h"
 
 namespace {
-// Any distinct non-null value: the module is never dereferenced, only compared and passed on.
-int g_moduleAnchor;
+// The classic image base of a program: never dereferenced, and small enough for a 32-bit window word.
+constexpr uintptr_t kProgramModule = 0x00400000;
 }  // namespace
 
 HMODULE GetModuleHandleA(LPCSTR lpModuleName) {
     if (lpModuleName) return nullptr;
-    return reinterpret_cast<HMODULE>(&g_moduleAnchor);
+    return reinterpret_cast<HMODULE>(kProgramModule);
 }
