@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "layer/image_encode.h"
 #include "layer/message_boxes.h"
 #include "scratch_dir.h"
 #include "world/texture_manager.h"
@@ -80,4 +82,49 @@ TEST(WorldTextureManager, ReleasingABoundSlotLeavesTheDeviceSafe) {
     manager.SetTexture(7);
     d.EndFrame();
     EXPECT_EQ(Bound(d), nullptr);
+}
+
+namespace {
+
+// An 8 x 8 BMP: magenta on the left column, the given colour elsewhere.
+void WritePicture(const char* name, DWORD colour) {
+    std::vector<DWORD> pixels(64, colour);
+    for (int y = 0; y < 8; ++y) pixels[y * 8] = 0xFFFF00FF;
+    std::vector<BYTE> bytes;
+    ASSERT_EQ(layer::EncodeBmp24(8, 8, pixels.data(), &bytes), S_OK);
+    ASSERT_EQ(layer::WriteBytesToFile(name, bytes), S_OK);
+}
+
+DWORD Texel(IDirect3DTexture8* texture, int x, int y) {
+    D3DLOCKED_RECT locked;
+    if (!texture || FAILED(texture->LockRect(0, &locked, nullptr, D3DLOCK_READONLY))) return 0xDEADBEEF;
+    const DWORD texel = reinterpret_cast<const DWORD*>(static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch)[x];
+    texture->UnlockRect(0);
+    return texel;
+}
+
+}  // namespace
+
+TEST(WorldTextureManager, LoadsFillTheSlotsInOrderWithTheKeyAppliedAndAFreedSlotComesBack) {
+    ScratchDir dir;
+    Device d(16, 16);
+    CTextureManager manager(d.device, nullptr, d.camera(), d.timer());
+    WritePicture("graph_a.bmp", 0xFF20A040);
+    layer::ClearShownMessageBoxes();
+    // Keyed magenta, given as a colour of floats.
+    ASSERT_EQ(manager.LoadTexture("graph_a.bmp", 8, 8, 1, D3DFMT_A8R8G8B8, D3DXCOLOR(1.0f, 0.0f, 1.0f, 1.0f)), 0);
+    EXPECT_EQ(Texel(manager.textures[0], 0, 3), 0x00000000u);
+    EXPECT_EQ(Texel(manager.textures[0], 5, 3), 0xFF20A040u);
+    for (int k = 1; k < 64; ++k)
+        ASSERT_EQ(manager.LoadTexture("graph_a.bmp", 8, 8, 1, D3DFMT_UNKNOWN, D3DXCOLOR(0xFFFFFFFF)), k);
+    EXPECT_EQ(manager.LoadTexture("graph_a.bmp", 8, 8, 1, D3DFMT_UNKNOWN, D3DXCOLOR(0xFFFFFFFF)), -1);
+    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
+
+    manager.ReleaseTexture(3);
+    manager.ReleaseTexture(40);
+    // A failed load takes no slot: the next good one gets the lowest free slot, and -1 stays apart.
+    EXPECT_EQ(manager.LoadTexture("graph_missing.bmp", 8, 8, 1, D3DFMT_UNKNOWN, D3DXCOLOR(0xFFFFFFFF)), -1);
+    EXPECT_EQ(manager.textures[3], nullptr);
+    EXPECT_EQ(manager.LoadTexture("graph_a.bmp", 8, 8, 1, D3DFMT_UNKNOWN, D3DXCOLOR(0xFFFFFFFF)), 3);
+    EXPECT_EQ(manager.LoadTexture("graph_a.bmp", 8, 8, 1, D3DFMT_UNKNOWN, D3DXCOLOR(0xFFFFFFFF)), 40);
 }
