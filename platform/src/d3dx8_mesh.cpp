@@ -1,5 +1,6 @@
 // d3dx8_mesh.cpp -- ID3DXMesh over a vertex and an index buffer of the device, and
 // D3DXCreateMeshFVF. Every face has attribute 0, so subset 0 is the whole mesh.
+#include "com_object.h"
 #include "d3dx8mesh.h"
 
 namespace {
@@ -41,7 +42,7 @@ DWORD UsageOf(DWORD options, DWORD writeOnly, DWORD dynamic, DWORD software) {
     return usage;
 }
 
-class Mesh final : public ID3DXMesh {
+class Mesh final : public layer::ComObject<ID3DXMesh> {
 public:
     Mesh(IDirect3DDevice8* device, DWORD faces, DWORD vertices, DWORD options, DWORD fvf, UINT stride)
         : device_(device), faces_(faces), vertices_(vertices), options_(options), fvf_(fvf), stride_(stride) {
@@ -60,21 +61,6 @@ public:
             UsageOf(options_, D3DXMESH_IB_WRITEONLY, D3DXMESH_IB_DYNAMIC, D3DXMESH_IB_SOFTWAREPROCESSING),
             wide ? D3DFMT_INDEX32 : D3DFMT_INDEX16, PoolOf(options_, D3DXMESH_IB_SYSTEMMEM, D3DXMESH_IB_MANAGED),
             &ib_);
-    }
-
-    HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        *ppv = nullptr;
-        if (riid != IID_IUnknown) return E_NOINTERFACE;
-        AddRef();
-        *ppv = static_cast<IUnknown*>(this);
-        return S_OK;
-    }
-    ULONG AddRef() override { return ++refs_; }
-    ULONG Release() override {
-        ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
     }
 
     HRESULT DrawSubset(DWORD attribId) override {
@@ -105,7 +91,6 @@ private:
     IDirect3DIndexBuffer8* ib_ = nullptr;
     DWORD faces_, vertices_, options_, fvf_;
     UINT stride_;
-    ULONG refs_ = 1;
 };
 
 }  // namespace
