@@ -21,12 +21,19 @@ IDirect3DBaseTexture8* Bound(Device& d) {
     return texture;
 }
 
+// A texture manager on a small device, in a directory of its own.
+struct Slots {
+    ScratchDir dir;
+    Device d{16, 16};
+    CTextureManager manager{d.device, nullptr, d.camera(), d.timer()};
+};
+
 }  // namespace
 
 TEST(WorldTextureManager, AFailedLoadGivesMinusOneWhichBindsNothing) {
-    ScratchDir dir;
-    Device d(16, 16);
-    CTextureManager manager(d.device, nullptr, d.camera(), d.timer());
+    Slots slots;
+    Device& d = slots.d;
+    CTextureManager& manager = slots.manager;
     layer::ClearShownMessageBoxes();
     EXPECT_EQ(manager.LoadTexture("graph\\missing.bmp", 32, 32, 1, D3DFMT_UNKNOWN, D3DXCOLOR(0xFFFFFFFF)), -1);
     ASSERT_EQ(layer::ShownMessageBoxes().size(), 1u);
@@ -54,9 +61,9 @@ TEST(WorldTextureManager, AFailedLoadGivesMinusOneWhichBindsNothing) {
 }
 
 TEST(WorldTextureManager, SlotsAreTakenLowestFirstAndAFullManagerSaysNothing) {
-    ScratchDir dir;
-    Device d(16, 16);
-    CTextureManager manager(d.device, nullptr, d.camera(), d.timer());
+    Slots slots;
+    Device& d = slots.d;
+    CTextureManager& manager = slots.manager;
     for (int k = 0; k < 64; ++k) manager.textures[k] = d.MakeTexture(2, 2, [](int, int) { return 0xFF00FF00u; });
     layer::ClearShownMessageBoxes();
     EXPECT_EQ(manager.LoadTexture("any.bmp", 32, 32, 1, D3DFMT_UNKNOWN, D3DXCOLOR(0xFFFFFFFF)), -1);
@@ -72,9 +79,9 @@ TEST(WorldTextureManager, SlotsAreTakenLowestFirstAndAFullManagerSaysNothing) {
 }
 
 TEST(WorldTextureManager, ReleasingABoundSlotLeavesTheDeviceSafe) {
-    ScratchDir dir;
-    Device d(16, 16);
-    CTextureManager manager(d.device, nullptr, d.camera(), d.timer());
+    Slots slots;
+    Device& d = slots.d;
+    CTextureManager& manager = slots.manager;
     manager.textures[7] = d.MakeTexture(2, 2, [](int, int) { return 0xFFFF0000u; });
     manager.SetTexture(7);
     manager.ReleaseTexture(7);
@@ -106,9 +113,8 @@ DWORD Texel(IDirect3DTexture8* texture, int x, int y) {
 }  // namespace
 
 TEST(WorldTextureManager, LoadsFillTheSlotsInOrderWithTheKeyAppliedAndAFreedSlotComesBack) {
-    ScratchDir dir;
-    Device d(16, 16);
-    CTextureManager manager(d.device, nullptr, d.camera(), d.timer());
+    Slots slots;
+    CTextureManager& manager = slots.manager;
     WritePicture("graph_a.bmp", 0xFF20A040);
     layer::ClearShownMessageBoxes();
     // Keyed magenta, given as a colour of floats.
