@@ -60,37 +60,6 @@ TEST(WorldTextureManager, AFailedLoadGivesMinusOneWhichBindsNothing) {
     ASSERT_EQ(layer::ShownMessageBoxes().size(), 1u);
 }
 
-TEST(WorldTextureManager, SlotsAreTakenLowestFirstAndAFullManagerSaysNothing) {
-    Slots slots;
-    Device& d = slots.d;
-    CTextureManager& manager = slots.manager;
-    for (int k = 0; k < 64; ++k) manager.textures[k] = d.MakeTexture(2, 2, [](int, int) { return 0xFF00FF00u; });
-    layer::ClearShownMessageBoxes();
-    EXPECT_EQ(manager.LoadTexture("any.bmp", 32, 32, 1, D3DFMT_UNKNOWN, D3DXCOLOR(0xFFFFFFFF)), -1);
-    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
-
-    manager.ReleaseTexture(3);
-    EXPECT_EQ(manager.textures[3], nullptr);
-    manager.ReleaseTexture(3);  // an empty slot: nothing happens
-    manager.SetTexture(3);
-    EXPECT_EQ(Bound(d), nullptr);
-    manager.SetTexture(4);
-    EXPECT_EQ(Bound(d), manager.textures[4]);
-}
-
-TEST(WorldTextureManager, ReleasingABoundSlotLeavesTheDeviceSafe) {
-    Slots slots;
-    Device& d = slots.d;
-    CTextureManager& manager = slots.manager;
-    manager.textures[7] = d.MakeTexture(2, 2, [](int, int) { return 0xFFFF0000u; });
-    manager.SetTexture(7);
-    manager.ReleaseTexture(7);
-    d.BeginFrame(0xFF000000);
-    manager.SetTexture(7);
-    d.EndFrame();
-    EXPECT_EQ(Bound(d), nullptr);
-}
-
 namespace {
 
 // An 8 x 8 BMP: magenta on the left column, the given colour elsewhere.
