@@ -1,6 +1,6 @@
 // d3dx8_mesh.cpp -- ID3DXMesh over a vertex and an index buffer of the device, and
 // D3DXCreateMeshFVF. Every face has attribute 0, so subset 0 is the whole mesh.
-#include "com_object.h"
+#include "d3d8_objects.h"
 #include "d3dx8mesh.h"
 
 namespace {
@@ -42,7 +42,7 @@ DWORD UsageOf(DWORD options, DWORD writeOnly, DWORD dynamic, DWORD software) {
     return usage;
 }
 
-class Mesh final : public layer::ComObject<ID3DXMesh> {
+class Mesh final : public d3d8::RefCounted<ID3DXMesh> {
 public:
     Mesh(IDirect3DDevice8* device, DWORD faces, DWORD vertices, DWORD options, DWORD fvf, UINT stride)
         : device_(device), faces_(faces), vertices_(vertices), options_(options), fvf_(fvf), stride_(stride) {
@@ -62,6 +62,8 @@ public:
             wide ? D3DFMT_INDEX32 : D3DFMT_INDEX16, PoolOf(options_, D3DXMESH_IB_SYSTEMMEM, D3DXMESH_IB_MANAGED),
             &ib_);
     }
+
+    HRESULT QueryInterface(REFIID riid, void** ppv) override { return d3d8::QueryFor(this, riid, ppv, {}); }
 
     HRESULT DrawSubset(DWORD attribId) override {
         if (attribId != 0) return S_OK;
