@@ -1,6 +1,5 @@
 // terrain_load.cpp -- reading teren.ter, checked: a file that does not fit leaves an empty map.
 #include <cstring>
-
 #include <memory>
 #include <string>
 
