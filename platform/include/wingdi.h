@@ -1,34 +1,49 @@
-// wingdi.h -- bitmap records and the GDI subset of the layer.
+// wingdi.h -- GDI of the layer: the device-independent bitmap records.
+// The bitmap file records keep their exact on-disk layout (little-endian, packed).
 #pragma once
 
 #include "wintypes.h"
 
-// ---------------------------------------------------------------------------------------------
-// Bitmap records.
+// Compression of a device-independent bitmap (BITMAPINFOHEADER::biCompression).
+#define BI_RGB 0u
+#define BI_RLE8 1u
+#define BI_RLE4 2u
+#define BI_BITFIELDS 3u
+
+// The "BM" in front of a bitmap file, as a little-endian WORD.
+#define BITMAPFILE_TYPE_BM 0x4D42u
 
 #pragma pack(push, 1)
 typedef struct tagBITMAPFILEHEADER {
-    WORD bfType;
-    DWORD bfSize;
+    WORD bfType;       // 'B','M'
+    DWORD bfSize;      // size of the whole file in bytes
     WORD bfReserved1;
     WORD bfReserved2;
-    DWORD bfOffBits;
-} BITMAPFILEHEADER, *LPBITMAPFILEHEADER;
+    DWORD bfOffBits;   // offset of the pixel bits from the start of the file
+} BITMAPFILEHEADER, *LPBITMAPFILEHEADER, *PBITMAPFILEHEADER;
 #pragma pack(pop)
 
+typedef struct tagBITMAPCOREHEADER {
+    DWORD bcSize;  // 12
+    WORD bcWidth;
+    WORD bcHeight;
+    WORD bcPlanes;
+    WORD bcBitCount;
+} BITMAPCOREHEADER, *LPBITMAPCOREHEADER, *PBITMAPCOREHEADER;
+
 typedef struct tagBITMAPINFOHEADER {
-    DWORD biSize;
+    DWORD biSize;           // 40 (or larger for the later header versions)
     LONG biWidth;
-    LONG biHeight;
-    WORD biPlanes;
-    WORD biBitCount;
-    DWORD biCompression;
-    DWORD biSizeImage;
+    LONG biHeight;          // positive: bottom-up rows; negative: top-down
+    WORD biPlanes;          // 1
+    WORD biBitCount;        // 1, 4, 8, 16, 24 or 32
+    DWORD biCompression;    // BI_RGB, BI_RLE8, BI_RLE4, BI_BITFIELDS
+    DWORD biSizeImage;      // may be 0 for BI_RGB
     LONG biXPelsPerMeter;
     LONG biYPelsPerMeter;
-    DWORD biClrUsed;
+    DWORD biClrUsed;        // 0: the full palette of the bit count
     DWORD biClrImportant;
-} BITMAPINFOHEADER, *LPBITMAPINFOHEADER;
+} BITMAPINFOHEADER, *LPBITMAPINFOHEADER, *PBITMAPINFOHEADER;
 
 typedef struct tagRGBQUAD {
     BYTE rgbBlue;
@@ -37,14 +52,37 @@ typedef struct tagRGBQUAD {
     BYTE rgbReserved;
 } RGBQUAD, *LPRGBQUAD;
 
-#define BI_RGB 0
-#define BI_RLE8 1
-#define BI_RLE4 2
-#define BI_BITFIELDS 3
+typedef struct tagRGBTRIPLE {
+    BYTE rgbtBlue;
+    BYTE rgbtGreen;
+    BYTE rgbtRed;
+} RGBTRIPLE, *LPRGBTRIPLE;
 
-static_assert(sizeof(BITMAPFILEHEADER) == 14, "BITMAPFILEHEADER");
-static_assert(sizeof(BITMAPINFOHEADER) == 40, "BITMAPINFOHEADER");
-static_assert(sizeof(RGBQUAD) == 4, "RGBQUAD");
+typedef struct tagBITMAPINFO {
+    BITMAPINFOHEADER bmiHeader;
+    RGBQUAD bmiColors[1];
+} BITMAPINFO, *LPBITMAPINFO, *PBITMAPINFO;
+
+static_assert(sizeof(BITMAPFILEHEADER) == 14, "BITMAPFILEHEADER is 14 bytes on disk");
+static_assert(offsetof(BITMAPFILEHEADER, bfType) == 0 && offsetof(BITMAPFILEHEADER, bfSize) == 2 &&
+                  offsetof(BITMAPFILEHEADER, bfReserved1) == 6 && offsetof(BITMAPFILEHEADER, bfReserved2) == 8 &&
+                  offsetof(BITMAPFILEHEADER, bfOffBits) == 10,
+              "BITMAPFILEHEADER field offsets");
+static_assert(sizeof(BITMAPCOREHEADER) == 12, "BITMAPCOREHEADER is 12 bytes on disk");
+static_assert(offsetof(BITMAPCOREHEADER, bcWidth) == 4 && offsetof(BITMAPCOREHEADER, bcHeight) == 6 &&
+                  offsetof(BITMAPCOREHEADER, bcPlanes) == 8 && offsetof(BITMAPCOREHEADER, bcBitCount) == 10,
+              "BITMAPCOREHEADER field offsets");
+static_assert(sizeof(BITMAPINFOHEADER) == 40, "BITMAPINFOHEADER is 40 bytes on disk");
+static_assert(offsetof(BITMAPINFOHEADER, biWidth) == 4 && offsetof(BITMAPINFOHEADER, biHeight) == 8 &&
+                  offsetof(BITMAPINFOHEADER, biPlanes) == 12 && offsetof(BITMAPINFOHEADER, biBitCount) == 14 &&
+                  offsetof(BITMAPINFOHEADER, biCompression) == 16 && offsetof(BITMAPINFOHEADER, biSizeImage) == 20 &&
+                  offsetof(BITMAPINFOHEADER, biXPelsPerMeter) == 24 &&
+                  offsetof(BITMAPINFOHEADER, biYPelsPerMeter) == 28 && offsetof(BITMAPINFOHEADER, biClrUsed) == 32 &&
+                  offsetof(BITMAPINFOHEADER, biClrImportant) == 36,
+              "BITMAPINFOHEADER field offsets");
+static_assert(sizeof(RGBQUAD) == 4 && offsetof(RGBQUAD, rgbRed) == 2, "RGBQUAD layout");
+static_assert(sizeof(RGBTRIPLE) == 3, "RGBTRIPLE layout");
+static_assert(sizeof(BITMAPINFO) == 44 && offsetof(BITMAPINFO, bmiColors) == 40, "BITMAPINFO layout");
 
 // ---------------------------------------------------------------------------------------------
 // GDI: memory device contexts, 32-bit DIB sections and TrueType text, over FreeType and
@@ -59,10 +97,18 @@ static_assert(sizeof(RGBQUAD) == 4, "RGBQUAD");
 // Text is always drawn anti-aliased in grey levels, whatever the quality asked; the 8-bit
 // strings are UTF-8. Unsupported requests (other bit depths, escapement, underline, strike-out,
 // other mapping modes or alignments) fail with GDI's failure value.
+=======
+typedef struct tagRGBTRIPLE {
+    BYTE rgbtBlue;
+    BYTE rgbtGreen;
+    BYTE rgbtRed;
+} RGBTRIPLE, *LPRGBTRIPLE;
+>>>>>>> wip-image
 
 typedef struct tagBITMAPINFO {
     BITMAPINFOHEADER bmiHeader;
     RGBQUAD bmiColors[1];
+<<<<<<< HEAD
 } BITMAPINFO, *LPBITMAPINFO;
 
 #define DIB_RGB_COLORS 0
@@ -149,3 +195,27 @@ BOOL WINAPI ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* lprect,
                         const INT* lpDx);
 
 int WINAPI MulDiv(int nNumber, int nNumerator, int nDenominator);
+=======
+} BITMAPINFO, *LPBITMAPINFO, *PBITMAPINFO;
+
+static_assert(sizeof(BITMAPFILEHEADER) == 14, "BITMAPFILEHEADER is 14 bytes on disk");
+static_assert(offsetof(BITMAPFILEHEADER, bfType) == 0 && offsetof(BITMAPFILEHEADER, bfSize) == 2 &&
+                  offsetof(BITMAPFILEHEADER, bfReserved1) == 6 && offsetof(BITMAPFILEHEADER, bfReserved2) == 8 &&
+                  offsetof(BITMAPFILEHEADER, bfOffBits) == 10,
+              "BITMAPFILEHEADER field offsets");
+static_assert(sizeof(BITMAPCOREHEADER) == 12, "BITMAPCOREHEADER is 12 bytes on disk");
+static_assert(offsetof(BITMAPCOREHEADER, bcWidth) == 4 && offsetof(BITMAPCOREHEADER, bcHeight) == 6 &&
+                  offsetof(BITMAPCOREHEADER, bcPlanes) == 8 && offsetof(BITMAPCOREHEADER, bcBitCount) == 10,
+              "BITMAPCOREHEADER field offsets");
+static_assert(sizeof(BITMAPINFOHEADER) == 40, "BITMAPINFOHEADER is 40 bytes on disk");
+static_assert(offsetof(BITMAPINFOHEADER, biWidth) == 4 && offsetof(BITMAPINFOHEADER, biHeight) == 8 &&
+                  offsetof(BITMAPINFOHEADER, biPlanes) == 12 && offsetof(BITMAPINFOHEADER, biBitCount) == 14 &&
+                  offsetof(BITMAPINFOHEADER, biCompression) == 16 && offsetof(BITMAPINFOHEADER, biSizeImage) == 20 &&
+                  offsetof(BITMAPINFOHEADER, biXPelsPerMeter) == 24 &&
+                  offsetof(BITMAPINFOHEADER, biYPelsPerMeter) == 28 && offsetof(BITMAPINFOHEADER, biClrUsed) == 32 &&
+                  offsetof(BITMAPINFOHEADER, biClrImportant) == 36,
+              "BITMAPINFOHEADER field offsets");
+static_assert(sizeof(RGBQUAD) == 4 && offsetof(RGBQUAD, rgbRed) == 2, "RGBQUAD layout");
+static_assert(sizeof(RGBTRIPLE) == 3, "RGBTRIPLE layout");
+static_assert(sizeof(BITMAPINFO) == 44 && offsetof(BITMAPINFO, bmiColors) == 40, "BITMAPINFO layout");
+>>>>>>> wip-image
