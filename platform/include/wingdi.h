@@ -97,19 +97,6 @@ static_assert(sizeof(BITMAPINFO) == 44 && offsetof(BITMAPINFO, bmiColors) == 40,
 // Text is always drawn anti-aliased in grey levels, whatever the quality asked; the 8-bit
 // strings are UTF-8. Unsupported requests (other bit depths, escapement, underline, strike-out,
 // other mapping modes or alignments) fail with GDI's failure value.
-=======
-typedef struct tagRGBTRIPLE {
-    BYTE rgbtBlue;
-    BYTE rgbtGreen;
-    BYTE rgbtRed;
-} RGBTRIPLE, *LPRGBTRIPLE;
->>>>>>> wip-image
-
-typedef struct tagBITMAPINFO {
-    BITMAPINFOHEADER bmiHeader;
-    RGBQUAD bmiColors[1];
-<<<<<<< HEAD
-} BITMAPINFO, *LPBITMAPINFO;
 
 #define DIB_RGB_COLORS 0
 #define DIB_PAL_COLORS 1
@@ -195,27 +182,3 @@ BOOL WINAPI ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* lprect,
                         const INT* lpDx);
 
 int WINAPI MulDiv(int nNumber, int nNumerator, int nDenominator);
-=======
-} BITMAPINFO, *LPBITMAPINFO, *PBITMAPINFO;
-
-static_assert(sizeof(BITMAPFILEHEADER) == 14, "BITMAPFILEHEADER is 14 bytes on disk");
-static_assert(offsetof(BITMAPFILEHEADER, bfType) == 0 && offsetof(BITMAPFILEHEADER, bfSize) == 2 &&
-                  offsetof(BITMAPFILEHEADER, bfReserved1) == 6 && offsetof(BITMAPFILEHEADER, bfReserved2) == 8 &&
-                  offsetof(BITMAPFILEHEADER, bfOffBits) == 10,
-              "BITMAPFILEHEADER field offsets");
-static_assert(sizeof(BITMAPCOREHEADER) == 12, "BITMAPCOREHEADER is 12 bytes on disk");
-static_assert(offsetof(BITMAPCOREHEADER, bcWidth) == 4 && offsetof(BITMAPCOREHEADER, bcHeight) == 6 &&
-                  offsetof(BITMAPCOREHEADER, bcPlanes) == 8 && offsetof(BITMAPCOREHEADER, bcBitCount) == 10,
-              "BITMAPCOREHEADER field offsets");
-static_assert(sizeof(BITMAPINFOHEADER) == 40, "BITMAPINFOHEADER is 40 bytes on disk");
-static_assert(offsetof(BITMAPINFOHEADER, biWidth) == 4 && offsetof(BITMAPINFOHEADER, biHeight) == 8 &&
-                  offsetof(BITMAPINFOHEADER, biPlanes) == 12 && offsetof(BITMAPINFOHEADER, biBitCount) == 14 &&
-                  offsetof(BITMAPINFOHEADER, biCompression) == 16 && offsetof(BITMAPINFOHEADER, biSizeImage) == 20 &&
-                  offsetof(BITMAPINFOHEADER, biXPelsPerMeter) == 24 &&
-                  offsetof(BITMAPINFOHEADER, biYPelsPerMeter) == 28 && offsetof(BITMAPINFOHEADER, biClrUsed) == 32 &&
-                  offsetof(BITMAPINFOHEADER, biClrImportant) == 36,
-              "BITMAPINFOHEADER field offsets");
-static_assert(sizeof(RGBQUAD) == 4 && offsetof(RGBQUAD, rgbRed) == 2, "RGBQUAD layout");
-static_assert(sizeof(RGBTRIPLE) == 3, "RGBTRIPLE layout");
-static_assert(sizeof(BITMAPINFO) == 44 && offsetof(BITMAPINFO, bmiColors) == 40, "BITMAPINFO layout");
->>>>>>> wip-image
