@@ -169,6 +169,7 @@ TEST(GdiFonts, ArialResolvesAndExtentsAreAdvancesOverOneCellHeight) {
     DeleteObject(bold);
     EXPECT_EQ(CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, 0, 0, 0, 0, 0, "Arial"), nullptr);
     EXPECT_EQ(CreateFontA(-11, 0, 900, 0, FW_NORMAL, FALSE, FALSE, FALSE, 0, 0, 0, 0, 0, "Arial"), nullptr);
+    EXPECT_TRUE(DeleteObject(font));
 }
 
 TEST(GdiText, WhiteOnBlackGivesGreyCoverageInsideTheCellOnly) {
@@ -204,6 +205,7 @@ TEST(GdiText, WhiteOnBlackGivesGreyCoverageInsideTheCellOnly) {
     EXPECT_GT(grey, 5);  // anti-aliased edges
     // 'g' reaches below the baseline, into the descent of the cell.
     EXPECT_GT(lowestInkRow, 3 + 15);
+    EXPECT_TRUE(DeleteObject(font));
 }
 
 TEST(GdiText, TextColourBlendsOverTheBackgroundAndBottomUpRowsAreMirrored) {
