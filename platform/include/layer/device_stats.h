@@ -1,0 +1,39 @@
+// layer/device_stats.h -- what the Direct3D device did, for tests and benchmarks: draw counts per
+// frame, the creation parameters, and the pixels of the back buffer.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "../d3d8.h"
+
+namespace layer {
+
+struct DeviceFrameStats {
+    uint32_t drawCalls;   // DrawPrimitive and DrawIndexedPrimitive calls that drew
+    uint32_t primitives;  // primitives those calls drew
+};
+
+// Counts since the last Present (the frame being drawn) and of the frame the last Present showed.
+DeviceFrameStats CurrentFrameStats();
+DeviceFrameStats LastFrameStats();
+// Frames presented by the live device since it was created.
+uint32_t PresentedFrames();
+
+// What the last successful or failed CreateDevice call was given.
+struct DeviceCreation {
+    bool called;
+    UINT adapter;
+    D3DDEVTYPE deviceType;
+    HWND focusWindow;
+    DWORD behaviorFlags;
+    D3DPRESENT_PARAMETERS presentParameters;
+};
+DeviceCreation LastDeviceCreation();
+
+// The live device's back buffer, top row first, each pixel 0xAARRGGBB. False without a device.
+bool ReadBackBuffer(std::vector<uint32_t>* pixels, UINT* width, UINT* height);
+// One pixel of the back buffer (x right, y down from the top left), 0 outside or without a device.
+uint32_t BackBufferPixel(UINT x, UINT y);
+
+}  // namespace layer
