@@ -9,5 +9,5 @@ int main(int argc, char** argv) {
         if (i > 1) commandLine += ' ';
         commandLine += argv[i];
     }
-    return WinMain(nullptr, nullptr, commandLine.data(), 10 /* SW_SHOWDEFAULT */);
+    return WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWDEFAULT);
 }

@@ -2,3 +2,6 @@
 #pragma once
 
 #include "wintypes.h"
+
+// The program's own module for a null name; other modules are not loaded, so null for them.
+HMODULE GetModuleHandleA(LPCSTR lpModuleName);

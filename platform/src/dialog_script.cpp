@@ -1,0 +1,85 @@
+// dialog_script.cpp -- operating a running dialog as a person would, for tests.
+#include "dialog_host.h"
+#include "layer/dialogs.h"
+#include "window_registry.h"
+
+namespace {
+
+dlgmodel::Control* ControlOf(HWND hDlg, int id, dlghost::Host** host = nullptr) {
+    dlghost::Host* h = dlghost::Find(hDlg);
+    if (host) *host = h;
+    return h ? h->model.Find(id) : nullptr;
+}
+
+}  // namespace
+
+namespace layer {
+
+bool ClickDialogControl(HWND hDlg, int id) {
+    dlghost::Host* host;
+    dlgmodel::Control* c = ControlOf(hDlg, id, &host);
+    if (!c || !c->visible) return false;
+    host->model.Click(*c);
+    dlghost::DeliverPosted();
+    return true;
+}
+
+bool ChooseDialogComboItem(HWND hDlg, int id, int index) {
+    dlghost::Host* host;
+    dlgmodel::Control* c = ControlOf(hDlg, id, &host);
+    if (!c || !c->visible || c->kind != dlgmodel::Kind::ComboBox) return false;
+    host->model.ChooseItem(*c, index);
+    dlghost::DeliverPosted();
+    return c->selection == index;
+}
+
+bool DragDialogTrackbar(HWND hDlg, int id, double fraction) {
+    dlghost::Host* host;
+    dlgmodel::Control* c = ControlOf(hDlg, id, &host);
+    if (!c || !c->visible || c->kind != dlgmodel::Kind::Trackbar) return false;
+    host->model.DragTrackbar(*c, fraction);
+    dlghost::DeliverPosted();
+    return true;
+}
+
+void PressDialogKey(HWND hDlg, DialogKey key) {
+    if (dlghost::Host* host = dlghost::Find(hDlg)) {
+        host->model.Key(key);
+        dlghost::DeliverPosted();
+    }
+}
+
+int DialogFocusId(HWND hDlg) {
+    dlghost::Host* host = dlghost::Find(hDlg);
+    dlgmodel::Control* c = host ? host->model.Focused() : nullptr;
+    return c ? c->id : 0;
+}
+
+bool IsDialogControlVisible(HWND hDlg, int id) {
+    dlgmodel::Control* c = ControlOf(hDlg, id);
+    return c && c->visible;
+}
+
+bool IsDialogComboDropped(HWND hDlg, int id) {
+    dlgmodel::Control* c = ControlOf(hDlg, id);
+    return c && c->dropped;
+}
+
+std::string DialogTitle(HWND hDlg) {
+    winreg_::Window* w = dlghost::Find(hDlg) ? winreg_::FindLive(hDlg) : nullptr;
+    return w ? w->title : std::string();
+}
+
+HICON DialogIcon(HWND hDlg, bool big) {
+    winreg_::Window* w = dlghost::Find(hDlg) ? winreg_::FindLive(hDlg) : nullptr;
+    return w ? (big ? w->bigIcon : w->smallIcon) : nullptr;
+}
+
+bool DialogControlPixels(HWND hDlg, int id, RECT* rect) {
+    dlgmodel::Control* c = ControlOf(hDlg, id);
+    if (!c || !rect) return false;
+    *rect = dlghost::ToPixels(c->dlu);
+    return true;
+}
+
+}  // namespace layer

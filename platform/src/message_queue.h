@@ -1,0 +1,18 @@
+// message_queue.h -- the layer's queue of posted messages, shared by the main loop and the dialogs.
+#pragma once
+
+#include "winuser.h"
+
+namespace msgqueue {
+
+// Takes (or, without remove, looks at) the oldest posted message for hWnd (null: any) in the
+// range; WM_QUIT comes only once nothing else waits. Does not look at SDL's events.
+bool TakePosted(MSG* msg, HWND hWnd, UINT first, UINT last, bool remove);
+// Takes the oldest posted message for any window, but never WM_QUIT (which stays pending).
+bool TakeNextPosted(MSG* msg);
+// Drops every posted message addressed to hWnd.
+void DropMessagesFor(HWND hWnd);
+// Turns SDL's window events (close requests, quit) into posted messages.
+void PumpSystemEvents();
+
+}  // namespace msgqueue
