@@ -2,6 +2,8 @@
 #pragma once
 
 #include "d3d8.h"
+#include "d3dx8core.h"
 #include "d3dx8math.h"
 #include "d3dx8tex.h"
 #include "d3dx8mesh.h"
+#include "d3dx8shape.h"

@@ -1,4 +1,4 @@
-// wingdi.h -- GDI of the layer: the device-independent bitmap records.
+// wingdi.h -- GDI of the layer: the device-independent bitmap and palette records.
 // The bitmap file records keep their exact on-disk layout (little-endian, packed).
 #pragma once
 
@@ -58,6 +58,13 @@ typedef struct tagRGBTRIPLE {
     BYTE rgbtRed;
 } RGBTRIPLE, *LPRGBTRIPLE;
 
+typedef struct tagPALETTEENTRY {
+    BYTE peRed;
+    BYTE peGreen;
+    BYTE peBlue;
+    BYTE peFlags;
+} PALETTEENTRY, *LPPALETTEENTRY, *PPALETTEENTRY;
+
 typedef struct tagBITMAPINFO {
     BITMAPINFOHEADER bmiHeader;
     RGBQUAD bmiColors[1];
@@ -82,6 +89,7 @@ static_assert(offsetof(BITMAPINFOHEADER, biWidth) == 4 && offsetof(BITMAPINFOHEA
               "BITMAPINFOHEADER field offsets");
 static_assert(sizeof(RGBQUAD) == 4 && offsetof(RGBQUAD, rgbRed) == 2, "RGBQUAD layout");
 static_assert(sizeof(RGBTRIPLE) == 3, "RGBTRIPLE layout");
+static_assert(sizeof(PALETTEENTRY) == 4 && offsetof(PALETTEENTRY, peFlags) == 3, "PALETTEENTRY layout");
 static_assert(sizeof(BITMAPINFO) == 44 && offsetof(BITMAPINFO, bmiColors) == 40, "BITMAPINFO layout");
 
 // ---------------------------------------------------------------------------------------------

@@ -1,0 +1,123 @@
+// image_dds_test.cpp -- DDS surfaces: uncompressed formats, stored mip levels and the three
+// DXT block formats decode pixel-exact.
+#include <gtest/gtest.h>
+
+#include "image_test_files.h"
+#include "layer/image_encode.h"
+#include "layer/image_formats.h"
+
+using namespace image_test;
+using layer::ImageFileKind;
+using layer::ImageSourceFormat;
+
+namespace {
+
+Bytes DdsHeader(DWORD w, DWORD h, DWORD mips, DWORD pfFlags, DWORD fourCC, DWORD bits, DWORD r, DWORD g, DWORD b,
+                DWORD a) {
+    Bytes d;
+    d.u32(layer::DDS_MAGIC).u32(124);
+    d.u32(layer::DDSD_CAPS | layer::DDSD_WIDTH | layer::DDSD_HEIGHT | layer::DDSD_PIXELFORMAT |
+          (mips ? layer::DDSD_MIPMAPCOUNT : 0));
+    d.u32(h).u32(w).u32(0).u32(0).u32(mips).zeros(44);
+    d.u32(32).u32(pfFlags).u32(fourCC).u32(bits).u32(r).u32(g).u32(b).u32(a);
+    d.u32(layer::DDSCAPS_TEXTURE).u32(0).u32(0).u32(0).u32(0);
+    return d;
+}
+
+Bytes DxtHeader(DWORD w, DWORD h, DWORD fourCC) { return DdsHeader(w, h, 0, layer::DDPF_FOURCC, fourCC, 0, 0, 0, 0, 0); }
+
+}  // namespace
+
+TEST(DdsDecode, EncoderArgbWithStoredMipChain) {
+    layer::ImageLevel levels[3];
+    UINT sizes[3][2] = {{4, 2}, {2, 1}, {1, 1}};
+    for (int i = 0; i < 3; ++i) {
+        levels[i].width = sizes[i][0];
+        levels[i].height = sizes[i][1];
+        levels[i].pixels = Pattern(sizes[i][0], sizes[i][1]);
+        for (DWORD& v : levels[i].pixels) v ^= (DWORD)i * 0x01010101u;
+    }
+    std::vector<BYTE> file;
+    ASSERT_EQ(layer::EncodeDdsArgb32Levels(levels, 3, &file), S_OK);
+    EXPECT_EQ(file.size(), 128u + (8 + 2 + 1) * 4);
+    layer::DecodedImage img;
+    ASSERT_EQ(layer::DecodeImage(file.data(), file.size(), &img), S_OK);
+    EXPECT_EQ(img.kind, ImageFileKind::Dds);
+    EXPECT_EQ(img.sourceFormat, ImageSourceFormat::Argb32);
+    EXPECT_EQ(img.top.pixels, levels[0].pixels);
+    ASSERT_EQ(img.storedMips.size(), 2u);
+    EXPECT_EQ(img.storedMips[0].width, 2u);
+    EXPECT_EQ(img.storedMips[0].pixels, levels[1].pixels);
+    EXPECT_EQ(img.storedMips[1].pixels, levels[2].pixels);
+}
+
+TEST(DdsDecode, SixteenAndTwentyFourBitFormats) {
+    Bytes r565 = DdsHeader(3, 1, 0, layer::DDPF_RGB, 0, 16, 0xF800, 0x07E0, 0x001F, 0);
+    r565.u16(0xF800).u16(0x07E0).u16(0x8410);
+    layer::DecodedImage img;
+    ASSERT_EQ(layer::DecodeImage(r565.b.data(), r565.size(), &img), S_OK);
+    EXPECT_EQ(img.sourceFormat, ImageSourceFormat::Rgb565);
+    EXPECT_EQ(img.top.pixels, (std::vector<DWORD>{0xFFFF0000, 0xFF00FF00, 0xFF848284}));
+
+    Bytes a4 = DdsHeader(2, 1, 0, layer::DDPF_RGB | layer::DDPF_ALPHAPIXELS, 0, 16, 0x0F00, 0x00F0, 0x000F, 0xF000);
+    a4.u16(0x8F00).u16(0x0ABC);
+    ASSERT_EQ(layer::DecodeImage(a4.b.data(), a4.size(), &img), S_OK);
+    EXPECT_EQ(img.sourceFormat, ImageSourceFormat::Argb4444);
+    EXPECT_EQ(img.top.pixels, (std::vector<DWORD>{0x88FF0000, 0x00AABBCC}));
+
+    Bytes a1 = DdsHeader(2, 1, 0, layer::DDPF_RGB | layer::DDPF_ALPHAPIXELS, 0, 16, 0x7C00, 0x03E0, 0x001F, 0x8000);
+    a1.u16(0x801F).u16(0x7C00);
+    ASSERT_EQ(layer::DecodeImage(a1.b.data(), a1.size(), &img), S_OK);
+    EXPECT_EQ(img.sourceFormat, ImageSourceFormat::Argb1555);
+    EXPECT_EQ(img.top.pixels, (std::vector<DWORD>{0xFF0000FF, 0x00FF0000}));
+
+    Bytes rgb = DdsHeader(2, 1, 0, layer::DDPF_RGB, 0, 24, 0xFF0000, 0x00FF00, 0x0000FF, 0);
+    rgb.u8(0x33).u8(0x22).u8(0x11).u8(0x66).u8(0x55).u8(0x44);
+    ASSERT_EQ(layer::DecodeImage(rgb.b.data(), rgb.size(), &img), S_OK);
+    EXPECT_EQ(img.sourceFormat, ImageSourceFormat::Rgb24);
+    EXPECT_EQ(img.top.pixels, (std::vector<DWORD>{0xFF112233, 0xFF445566}));
+}
+
+TEST(DdsDecode, Dxt1FourAndThreeColourBlocks) {
+    // 8 x 4: two blocks. Every row of a block uses indices 0, 1, 2, 3 (0xE4).
+    Bytes d = DxtHeader(8, 4, layer::DDS_FOURCC_DXT1);
+    d.u16(0xF800).u16(0x001F).u32(0xE4E4E4E4);  // red > blue: four colours
+    d.u16(0x001F).u16(0xF800).u32(0xE4E4E4E4);  // blue < red: three colours and transparent
+    layer::DecodedImage img;
+    ASSERT_EQ(layer::DecodeImage(d.b.data(), d.size(), &img), S_OK);
+    EXPECT_EQ(img.sourceFormat, ImageSourceFormat::Dxt1);
+    const std::vector<DWORD> row = {0xFFFF0000, 0xFF0000FF, 0xFFAA0055, 0xFF5500AA,
+                                    0xFF0000FF, 0xFFFF0000, 0xFF7F007F, 0x00000000};
+    for (int y = 0; y < 4; ++y)
+        EXPECT_EQ(std::vector<DWORD>(img.top.pixels.begin() + y * 8, img.top.pixels.begin() + y * 8 + 8), row) << y;
+}
+
+TEST(DdsDecode, Dxt3AndDxt5AlphaAndPartialBlocks) {
+    // DXT3: explicit 4-bit alpha i for texel i; the colour block is always four-colour.
+    Bytes d3 = DxtHeader(4, 4, layer::DDS_FOURCC_DXT3);
+    for (int k = 0; k < 8; ++k) d3.u8((2 * k) | ((2 * k + 1) << 4));
+    d3.u16(0x001F).u16(0xF800).u32(0xE4E4E4E4);
+    layer::DecodedImage img;
+    ASSERT_EQ(layer::DecodeImage(d3.b.data(), d3.size(), &img), S_OK);
+    const DWORD rgb[4] = {0x0000FF, 0xFF0000, 0x5500AA, 0xAA0055};
+    for (DWORD i = 0; i < 16; ++i) EXPECT_EQ(img.top.pixels[i], (i * 17) << 24 | rgb[i & 3]) << i;
+
+    // DXT5 in both alpha modes; a 3 x 2 picture uses the top-left of its one block.
+    const DWORD eight[8] = {255, 0, 218, 182, 145, 109, 72, 36};
+    const DWORD six[8] = {0, 255, 51, 102, 153, 204, 0, 255};
+    for (int mode = 0; mode < 2; ++mode) {
+        Bytes d5 = DxtHeader(3, 2, layer::DDS_FOURCC_DXT5);
+        d5.u8(mode ? 0 : 255).u8(mode ? 255 : 0);
+        uint64_t bits = 0;
+        for (int i = 0; i < 16; ++i) bits |= (uint64_t)(i & 7) << (3 * i);
+        for (int i = 0; i < 6; ++i) d5.u8((DWORD)(bits >> (8 * i)));
+        d5.u16(0xFFFF).u16(0xFFFF).u32(0);
+        ASSERT_EQ(layer::DecodeImage(d5.b.data(), d5.size(), &img), S_OK);
+        EXPECT_EQ(img.sourceFormat, ImageSourceFormat::Dxt5);
+        ASSERT_EQ(img.top.pixels.size(), 6u);
+        const DWORD* table = mode ? six : eight;
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 3; ++x)
+                EXPECT_EQ(img.top.pixels[y * 3 + x], table[(y * 4 + x) & 7] << 24 | 0xFFFFFF) << mode << x << y;
+    }
+}

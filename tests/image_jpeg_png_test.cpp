@@ -1,0 +1,124 @@
+// image_jpeg_png_test.cpp -- JPEG and PNG through their libraries: our encoders round-trip, and
+// PNG colour types our encoder does not write (palette, grey, 16-bit, transparency) decode exactly.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include <png.h>
+
+#include "image_test_files.h"
+#include "layer/image_encode.h"
+
+using namespace image_test;
+using layer::ImageFileKind;
+
+namespace {
+
+// Writes a PNG of any colour type with libpng itself; `rows` are packed as libpng expects them.
+std::vector<BYTE> WritePng(UINT w, UINT h, int depth, int colourType, const std::vector<std::vector<BYTE>>& rows,
+                           const std::vector<png_color>& palette = {}, const std::vector<BYTE>& trns = {},
+                           const png_color_16* trnsColour = nullptr) {
+    std::vector<BYTE> out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return {};
+    }
+    png_set_write_fn(
+        png, &out,
+        [](png_structp p, png_bytep d, png_size_t n) {
+            auto* v = static_cast<std::vector<BYTE>*>(png_get_io_ptr(p));
+            v->insert(v->end(), d, d + n);
+        },
+        nullptr);
+    png_set_IHDR(png, info, w, h, depth, colourType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    if (!palette.empty()) png_set_PLTE(png, info, palette.data(), (int)palette.size());
+    if (!trns.empty() || trnsColour)
+        png_set_tRNS(png, info, trns.empty() ? nullptr : trns.data(), (int)trns.size(), trnsColour);
+    png_write_info(png, info);
+    for (const auto& row : rows) png_write_row(png, row.data());
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+}  // namespace
+
+TEST(PngDecode, EncoderRoundTripsEveryAlphaLevel) {
+    auto src = Pattern(9, 4);
+    src[0] = 0x00000000;
+    src[1] = 0xFFFFFFFF;
+    std::vector<BYTE> file;
+    ASSERT_EQ(layer::EncodePng(9, 4, src.data(), &file), S_OK);
+    layer::DecodedImage img;
+    ASSERT_EQ(layer::DecodeImage(file.data(), file.size(), &img), S_OK);
+    EXPECT_EQ(img.kind, ImageFileKind::Png);
+    EXPECT_EQ(img.sourceFormat, layer::ImageSourceFormat::Argb32);
+    EXPECT_EQ(img.top.pixels, src);
+}
+
+TEST(PngDecode, PaletteGreySixteenBitAndTransparency) {
+    // Palette of 3 with a transparency entry for index 1, 2 bits a pixel.
+    std::vector<png_color> pal = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+    auto paletted = WritePng(4, 1, 2, PNG_COLOR_TYPE_PALETTE, {{0x16}}, pal, {0xFF, 0x40});
+    ASSERT_FALSE(paletted.empty());
+    EXPECT_EQ(DecodeTop(ImageFileKind::Png, paletted), (std::vector<DWORD>{0xFFFF0000, 0x4000FF00, 0x4000FF00, 0xFF0000FF}));
+
+    // Index 3 lies outside the palette of three: the file is refused.
+    auto outside = WritePng(4, 1, 2, PNG_COLOR_TYPE_PALETTE, {{0x1B}}, pal);
+    ASSERT_FALSE(outside.empty());
+    HRESULT hr = S_OK;
+    EXPECT_TRUE(DecodeTop(ImageFileKind::Png, outside, &hr).empty());
+    EXPECT_EQ(hr, D3DXERR_INVALIDDATA);
+}
+
+TEST(PngDecode, GreyAndSixteenBitSamples) {
+    auto grey = WritePng(3, 1, 8, PNG_COLOR_TYPE_GRAY, {{0x00, 0x7F, 0xFF}});
+    layer::DecodedImage img;
+    ASSERT_EQ(layer::DecodeImage(grey.data(), grey.size(), &img), S_OK);
+    EXPECT_EQ(img.sourceFormat, layer::ImageSourceFormat::Grey8);
+    EXPECT_EQ(img.top.pixels, (std::vector<DWORD>{0xFF000000, 0xFF7F7F7F, 0xFFFFFFFF}));
+
+    // 4-bit grey expands by replication; grey with alpha keeps the alpha.
+    auto grey4 = WritePng(2, 1, 4, PNG_COLOR_TYPE_GRAY, {{0xF5}});
+    EXPECT_EQ(DecodeTop(ImageFileKind::Png, grey4), (std::vector<DWORD>{0xFFFFFFFF, 0xFF555555}));
+    auto greyAlpha = WritePng(1, 1, 8, PNG_COLOR_TYPE_GRAY_ALPHA, {{0x20, 0x90}});
+    EXPECT_EQ(DecodeTop(ImageFileKind::Png, greyAlpha), (std::vector<DWORD>{0x90202020}));
+
+    // 16-bit RGBA keeps the high byte of every sample.
+    auto deep = WritePng(1, 1, 16, PNG_COLOR_TYPE_RGB_ALPHA, {{0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xDE, 0xF0}});
+    EXPECT_EQ(DecodeTop(ImageFileKind::Png, deep), (std::vector<DWORD>{0xDE12569A}));
+
+    // An RGB picture with a transparent colour key in its tRNS chunk.
+    png_color_16 key{};
+    key.red = 10, key.green = 20, key.blue = 30;
+    auto keyed = WritePng(2, 1, 8, PNG_COLOR_TYPE_RGB, {{10, 20, 30, 10, 20, 31}}, {}, {}, &key);
+    EXPECT_EQ(DecodeTop(ImageFileKind::Png, keyed), (std::vector<DWORD>{0x000A141E, 0xFF0A141F}));
+}
+
+TEST(JpegDecode, EncoderRoundTripsFlatBlocksClosely) {
+    // Flat 16 x 16 blocks survive a quality-100 JPEG within a few steps per channel, away from
+    // the block borders where the smoothed colour subsampling mixes neighbours.
+    const UINT w = 32, h = 32;
+    const DWORD colours[4] = {0xFFC03020, 0xFF20C030, 0xFF3020C0, 0xFF808080};
+    std::vector<DWORD> src(w * h);
+    for (UINT y = 0; y < h; ++y)
+        for (UINT x = 0; x < w; ++x) src[y * w + x] = colours[(y / 16) * 2 + x / 16];
+    std::vector<BYTE> file;
+    ASSERT_EQ(layer::EncodeJpeg(w, h, src.data(), 100, &file), S_OK);
+    layer::DecodedImage img;
+    ASSERT_EQ(layer::DecodeImage(file.data(), file.size(), &img), S_OK);
+    EXPECT_EQ(img.kind, ImageFileKind::Jpg);
+    EXPECT_EQ(img.sourceFormat, layer::ImageSourceFormat::Rgb24);
+    ASSERT_EQ(img.top.width, w);
+    ASSERT_EQ(img.top.height, h);
+    for (UINT i = 0; i < w * h; ++i) {
+        if ((i % w) % 16 < 2 || (i % w) % 16 > 13 || (i / w) % 16 < 2 || (i / w) % 16 > 13) continue;
+        DWORD got = img.top.pixels[i], want = src[i];
+        EXPECT_EQ(got >> 24, 0xFFu);
+        for (int s = 0; s < 24; s += 8)
+            EXPECT_NEAR((int)(got >> s & 0xFF), (int)(want >> s & 0xFF), 3) << "pixel " << i << " shift " << s;
+    }
+}

@@ -1,0 +1,142 @@
+// image_transform_test.cpp -- what a picture goes through on its way into a texture: the colour
+// key, the resampling filters, the mip chain length and texel formats (A4R4G4B4 quantisation).
+#include <gtest/gtest.h>
+
+#include "d3dx8.h"
+#include "image_test_files.h"
+#include "layer/image_transform.h"
+
+namespace {
+
+layer::ImageLevel Level(UINT w, UINT h, std::vector<DWORD> px) {
+    layer::ImageLevel l;
+    l.width = w;
+    l.height = h;
+    l.pixels = std::move(px);
+    return l;
+}
+
+layer::ResampleFilter Filter(DWORD d3dx, bool mips = false) {
+    layer::ResampleFilter f;
+    EXPECT_TRUE(layer::ResampleFilterFromD3DX(d3dx, mips, &f)) << d3dx;
+    return f;
+}
+
+}  // namespace
+
+TEST(ImageTransform, ColorKeyMatchesAllThirtyTwoBitsExactly) {
+    auto l = Level(5, 1, {0xFFFFFFFF, 0xFFFEFFFF, 0x00FFFFFF, 0xFFFF00FF, 0xFFFFFFFF});
+    layer::ApplyColorKey(&l, 0xFFFFFFFF);
+    EXPECT_EQ(l.pixels, (std::vector<DWORD>{0, 0xFFFEFFFF, 0x00FFFFFF, 0xFFFF00FF, 0}));
+    layer::ApplyColorKey(&l, 0xFFFF00FF);
+    EXPECT_EQ(l.pixels[3], 0u);
+    // A key of 0 keys nothing, not even transparent black's neighbours.
+    auto k = Level(2, 1, {0x00000000, 0xFF000000});
+    layer::ApplyColorKey(&k, 0);
+    EXPECT_EQ(k.pixels, (std::vector<DWORD>{0, 0xFF000000}));
+}
+
+TEST(ImageTransform, FiltersFromD3DXValues) {
+    EXPECT_EQ(Filter(D3DX_FILTER_LINEAR).kind, layer::ResampleKind::Linear);
+    EXPECT_EQ(Filter(D3DX_FILTER_POINT).kind, layer::ResampleKind::Point);
+    EXPECT_EQ(Filter(D3DX_FILTER_NONE).kind, layer::ResampleKind::None);
+    EXPECT_EQ(Filter(D3DX_FILTER_BOX).kind, layer::ResampleKind::Box);
+    EXPECT_EQ(Filter(D3DX_DEFAULT).kind, layer::ResampleKind::Box);
+    EXPECT_EQ(Filter(D3DX_DEFAULT, true).kind, layer::ResampleKind::Box);
+    auto m = Filter(D3DX_FILTER_LINEAR | D3DX_FILTER_MIRROR_V);
+    EXPECT_FALSE(m.mirrorU);
+    EXPECT_TRUE(m.mirrorV);
+    layer::ResampleFilter f;
+    EXPECT_FALSE(layer::ResampleFilterFromD3DX(6, false, &f));
+    EXPECT_FALSE(layer::ResampleFilterFromD3DX(0, false, &f));
+    EXPECT_FALSE(layer::ResampleFilterFromD3DX(D3DX_FILTER_LINEAR | 0x100000, false, &f));
+}
+
+TEST(ImageTransform, LinearResamplingKeepsSizeHalvesAndDoubles) {
+    auto src = layer::ImageLevel{};
+    src = Level(4, 2, image_test::Pattern(4, 2));
+    EXPECT_EQ(layer::Resample(src, 4, 2, Filter(D3DX_FILTER_LINEAR)).pixels, src.pixels);
+
+    // Halving with centres aligned averages each 2 x 2 block.
+    auto quad = Level(2, 2, {0xFF000000, 0xFF0000FF, 0xFF00FF00, 0x00FF0000});
+    auto half = layer::Resample(quad, 1, 1, Filter(D3DX_FILTER_LINEAR));
+    EXPECT_EQ(half.pixels, (std::vector<DWORD>{0xBF404040}));
+
+    // Doubling a 2 x 1 row: destination centres at 0.25 and 0.75 of a source pixel, wrapping
+    // around the edges by default and mirroring with the flag.
+    auto row = Level(2, 1, {0xFF000000, 0xFF0000C8});
+    auto wrap = layer::Resample(row, 4, 1, Filter(D3DX_FILTER_LINEAR));
+    EXPECT_EQ(wrap.pixels, (std::vector<DWORD>{0xFF000032, 0xFF000032, 0xFF000096, 0xFF000096}));
+    auto mirror = layer::Resample(row, 4, 1, Filter(D3DX_FILTER_LINEAR | D3DX_FILTER_MIRROR_U));
+    EXPECT_EQ(mirror.pixels, (std::vector<DWORD>{0xFF000000, 0xFF000032, 0xFF000096, 0xFF0000C8}));
+}
+
+TEST(ImageTransform, PointBoxAndNoneFilters) {
+    auto row = Level(4, 1, {0xFF000010, 0xFF000020, 0xFF000030, 0xFF000041});
+    EXPECT_EQ(layer::Resample(row, 2, 1, Filter(D3DX_FILTER_POINT)).pixels, (std::vector<DWORD>{0xFF000020, 0xFF000041}));
+    EXPECT_EQ(layer::Resample(row, 8, 1, Filter(D3DX_FILTER_POINT)).pixels[3], 0xFF000020u);
+    // Box: thirds of a 4-pixel row into 3 pixels weigh the covered parts.
+    auto box = layer::Resample(row, 3, 1, Filter(D3DX_FILTER_BOX));
+    EXPECT_EQ(box.pixels, (std::vector<DWORD>{0xFF000014, 0xFF000028, 0xFF00003D}));
+    // None copies the top-left part and leaves the rest transparent black.
+    auto none = layer::Resample(row, 2, 2, Filter(D3DX_FILTER_NONE));
+    EXPECT_EQ(none.pixels, (std::vector<DWORD>{0xFF000010, 0xFF000020, 0, 0}));
+}
+
+TEST(ImageTransform, FullMipChainLengths) {
+    EXPECT_EQ(layer::FullMipChainLength(1, 1), 1u);
+    EXPECT_EQ(layer::FullMipChainLength(256, 256), 9u);
+    EXPECT_EQ(layer::FullMipChainLength(128, 32), 8u);
+    EXPECT_EQ(layer::FullMipChainLength(3, 64), 7u);
+}
+
+TEST(ImageTransform, TexelFormatsRoundToTheirChannelWidths) {
+    // A4R4G4B4: each channel rounded to 4 bits, alpha in the top nibble.
+    auto l = Level(4, 1, {0xFFFFFFFF, 0x80FF0008, 0x00000000, 0x77888899});
+    WORD t16[4];
+    ASSERT_TRUE(layer::StoreTexels(l, D3DFMT_A4R4G4B4, reinterpret_cast<BYTE*>(t16), 8));
+    EXPECT_EQ(t16[0], 0xFFFF);
+    EXPECT_EQ(t16[1], 0x8F00);  // 0x80 -> 8, 0x08 -> 0
+    EXPECT_EQ(t16[2], 0x0000);
+    EXPECT_EQ(t16[3], 0x7889);  // 0x77 -> 7, 0x88 -> 8, 0x99 -> 9
+
+    ASSERT_TRUE(layer::StoreTexels(l, D3DFMT_R5G6B5, reinterpret_cast<BYTE*>(t16), 8));
+    EXPECT_EQ(t16[0], 0xFFFF);
+    EXPECT_EQ(t16[1], 0xF801);
+    ASSERT_TRUE(layer::StoreTexels(l, D3DFMT_A1R5G5B5, reinterpret_cast<BYTE*>(t16), 8));
+    EXPECT_EQ(t16[1], 0xFC01);  // alpha 0x80 rounds up to 1
+    EXPECT_EQ(t16[3], 0x4633);  // alpha 0x77 rounds down to 0
+    ASSERT_TRUE(layer::StoreTexels(l, D3DFMT_X1R5G5B5, reinterpret_cast<BYTE*>(t16), 8));
+    EXPECT_EQ(t16[2], 0x8000);
+
+    // Rows land `pitch` bytes apart; X8R8G8B8 is opaque; luminance weighs green most.
+    auto two = Level(1, 2, {0x12345678, 0x00FF0000});
+    DWORD t32[4] = {0xDEAD, 0xDEAD, 0xDEAD, 0xDEAD};
+    ASSERT_TRUE(layer::StoreTexels(two, D3DFMT_X8R8G8B8, reinterpret_cast<BYTE*>(t32), 8));
+    EXPECT_EQ(t32[0], 0xFF345678u);
+    EXPECT_EQ(t32[1], 0xDEADu);
+    EXPECT_EQ(t32[2], 0xFFFF0000u);
+    BYTE lum[2];
+    ASSERT_TRUE(layer::StoreTexels(two, D3DFMT_L8, lum, 1));
+    EXPECT_EQ(lum[1], 76);
+
+    EXPECT_FALSE(layer::TexelFormatStorable(D3DFMT_DXT1));
+    EXPECT_FALSE(layer::StoreTexels(two, D3DFMT_P8, lum, 1));
+    EXPECT_EQ(layer::TexelBytes(D3DFMT_A8R8G8B8), 4u);
+}
+
+TEST(D3DXBuffer, HoldsZeroedBytesAndCountsReferences) {
+    ID3DXBuffer* buffer = nullptr;
+    ASSERT_EQ(D3DXCreateBuffer(12, &buffer), S_OK);
+    ASSERT_NE(buffer, nullptr);
+    EXPECT_EQ(buffer->GetBufferSize(), 12u);
+    auto* bytes = static_cast<BYTE*>(buffer->GetBufferPointer());
+    for (int i = 0; i < 12; ++i) EXPECT_EQ(bytes[i], 0);
+    EXPECT_EQ(buffer->AddRef(), 2u);
+    IUnknown* unknown = nullptr;
+    EXPECT_EQ(buffer->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown)), S_OK);
+    EXPECT_EQ(unknown->Release(), 2u);
+    EXPECT_EQ(buffer->Release(), 1u);
+    EXPECT_EQ(buffer->Release(), 0u);
+    EXPECT_EQ(D3DXCreateBuffer(4, nullptr), D3DERR_INVALIDCALL);
+}
