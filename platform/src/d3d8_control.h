@@ -1,0 +1,20 @@
+// d3d8_control.h -- the test switches of layer/device_control.h as the Direct3D back end reads them.
+#pragma once
+
+#include "d3d8.h"
+#include "layer/device_stats.h"
+
+namespace d3d8 {
+
+bool Direct3DUnavailable();
+// A pending injected failure, cleared by taking it (S_OK when none).
+HRESULT TakeCreateDeviceFailure();
+HRESULT TakeResourceFailure();
+// The texture size limit a test imposed, 0 when none.
+UINT MaxTextureSizeOverride();
+void RecordDeviceCreation(const layer::DeviceCreation& creation);
+
+// The largest texture side the caps report without a test limit.
+constexpr UINT kDefaultMaxTextureSize = 4096;
+
+}  // namespace d3d8

@@ -1,0 +1,114 @@
+// device_fixture.h -- a real Direct3D device on SDL's offscreen driver, with helpers that fill
+// vertex buffers, draw and read the back buffer's pixels.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "d3d8.h"
+#include "layer/device_control.h"
+#include "layer/device_stats.h"
+
+struct ScreenVertex {  // XYZRHW | DIFFUSE | TEX1
+    float x, y, z, rhw;
+    DWORD colour;
+    float u, v;
+};
+const DWORD kScreenFvf = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1;
+
+struct SceneVertex {  // XYZ | DIFFUSE | TEX1
+    float x, y, z;
+    DWORD colour;
+    float u, v;
+};
+const DWORD kSceneFvf = D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_TEX1;
+
+class DeviceTest : public ::testing::Test {
+protected:
+    static constexpr UINT kWidth = 64, kHeight = 48;
+
+    void SetUp() override { CreateDevice(kWidth, kHeight); }
+
+    void TearDown() override {
+        if (vb_) vb_->Release();
+        if (device_) {
+            EXPECT_EQ(device_->Release(), 0u);
+        }
+        if (d3d_) {
+            EXPECT_EQ(d3d_->Release(), 0u);
+        }
+        layer::ResetDeviceControl();
+    }
+
+    void CreateDevice(UINT width, UINT height, D3DMULTISAMPLE_TYPE samples = D3DMULTISAMPLE_NONE) {
+        d3d_ = Direct3DCreate8(D3D_SDK_VERSION);
+        ASSERT_NE(d3d_, nullptr);
+        D3DPRESENT_PARAMETERS pp = {};
+        pp.BackBufferWidth = width;
+        pp.BackBufferHeight = height;
+        pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+        pp.MultiSampleType = samples;
+        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
+        pp.Windowed = TRUE;
+        pp.EnableAutoDepthStencil = TRUE;
+        pp.AutoDepthStencilFormat = D3DFMT_D16;
+        ASSERT_EQ(d3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, D3DCREATE_SOFTWARE_VERTEXPROCESSING,
+                                     &pp, &device_),
+                  D3D_OK);
+        ASSERT_NE(device_, nullptr);
+    }
+
+    // Fills the shared vertex buffer with `n` vertices and binds it as stream 0.
+    template <class Vertex>
+    void Upload(const Vertex* vertices, UINT n, DWORD fvf) {
+        const UINT bytes = n * sizeof(Vertex);
+        if (!vb_ || bytes > vbSize_) {
+            if (vb_) vb_->Release();
+            vbSize_ = bytes < 4096 ? 4096 : bytes;
+            ASSERT_EQ(device_->CreateVertexBuffer(vbSize_, D3DUSAGE_WRITEONLY, 0, D3DPOOL_DEFAULT, &vb_), D3D_OK);
+        }
+        BYTE* p = nullptr;
+        ASSERT_EQ(vb_->Lock(0, bytes, &p, 0), D3D_OK);
+        std::memcpy(p, vertices, bytes);
+        ASSERT_EQ(vb_->Unlock(), D3D_OK);
+        device_->SetStreamSource(0, vb_, sizeof(Vertex));
+        device_->SetVertexShader(fvf);
+    }
+
+    // A screen rectangle from (x0, y0) to (x1, y1) as a two-triangle strip, clockwise on screen.
+    void DrawScreenRect(float x0, float y0, float x1, float y1, DWORD colour, float z = 0.5f) {
+        const ScreenVertex v[4] = {{x0, y1, z, 1, colour, 0, 1}, {x0, y0, z, 1, colour, 0, 0},
+                                   {x1, y1, z, 1, colour, 1, 1}, {x1, y0, z, 1, colour, 1, 0}};
+        Upload(v, 4, kScreenFvf);
+        EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
+    }
+
+    // The 2D defaults most pixel tests start from: no lighting, no culling, no depth.
+    void Plain2DStates() {
+        device_->SetRenderState(D3DRS_LIGHTING, FALSE);
+        device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+        device_->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+    }
+
+    uint32_t Pixel(UINT x, UINT y) { return layer::BackBufferPixel(x, y) & 0x00FFFFFFu; }
+
+    std::vector<uint32_t> Pixels() {
+        std::vector<uint32_t> p;
+        UINT w = 0, h = 0;
+        EXPECT_TRUE(layer::ReadBackBuffer(&p, &w, &h));
+        for (auto& c : p) c &= 0x00FFFFFFu;
+        return p;
+    }
+
+    IDirect3D8* d3d_ = nullptr;
+    IDirect3DDevice8* device_ = nullptr;
+    IDirect3DVertexBuffer8* vb_ = nullptr;
+    UINT vbSize_ = 0;
+};
+
+// Channels of an 0x00RRGGBB pixel.
+inline int RedOf(uint32_t c) { return (int)((c >> 16) & 0xFF); }
+inline int GreenOf(uint32_t c) { return (int)((c >> 8) & 0xFF); }
+inline int BlueOf(uint32_t c) { return (int)(c & 0xFF); }
