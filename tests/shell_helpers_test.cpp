@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -166,4 +167,12 @@ TEST(SmallHelpers, FlagsAbsoluteValueAndSquare) {
     EXPECT_FLOAT_EQ(FloatAbs(3.0f), 3.0f);
     EXPECT_FLOAT_EQ(FloatAbs(0.0f), 0.0f);
     EXPECT_FLOAT_EQ(Sqr(-3.0f), 9.0f);
+}
+
+TEST(SmallHelpers, DistanceBetweenPoints) {
+    D3DXVECTOR3 origin(0, 0, 0), a(3, 4, 0), b(1, 2, 3), c(-1, -2, -3);
+    EXPECT_FLOAT_EQ(Distance(&origin, &a), 5.0f);
+    EXPECT_FLOAT_EQ(Distance(&a, &origin), 5.0f);
+    EXPECT_FLOAT_EQ(Distance(&b, &c), std::sqrt(56.0f));
+    EXPECT_EQ(Distance(&b, &b), 0.0f);
 }

@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "dialog_paint.h"
 #include "dialog_text.h"
@@ -13,11 +14,12 @@
 #include "window_registry.h"
 
 namespace dlgview {
-namespace {
 
 // "MS Shell Dlg" is a logical face; Windows maps it to a sans face of Arial's metrics.
 constexpr const char* kDialogFace = "Arial";
 constexpr int kDialogFontPixels = 11;  // 8 points at 96 dots an inch
+
+namespace {
 
 SDL_Renderer* CreateRenderer(SDL_Window* window) {
     SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
@@ -176,3 +178,34 @@ void View::Draw() {
 }
 
 }  // namespace dlgview
+
+namespace layer {
+
+bool RenderDialogToPixels(HWND hDlg, std::vector<uint32_t>* pixels, int* width, int* height) {
+    dlghost::Host* host = dlghost::Find(hDlg);
+    if (!host || !pixels || !width || !height) return false;
+    const layer::DialogResource& res = host->model.Resource();
+    RECT size = dlghost::ToPixels({0, 0, res.cx, res.cy});
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, size.right, size.bottom, 32, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Renderer* renderer = surface ? SDL_CreateSoftwareRenderer(surface) : nullptr;
+    std::unique_ptr<dlgtext::Font> font =
+        renderer ? dlgtext::Font::Open(dlgview::kDialogFace, dlgview::kDialogFontPixels) : nullptr;
+    if (font) {
+        dlgview::PaintDialog(renderer, *font, host->model, -1);
+        SDL_RenderPresent(renderer);
+        *width = surface->w;
+        *height = surface->h;
+        pixels->resize(static_cast<size_t>(surface->w) * static_cast<size_t>(surface->h));
+        for (int y = 0; y < surface->h; ++y)
+            std::memcpy(&(*pixels)[static_cast<size_t>(y) * static_cast<size_t>(surface->w)],
+                        static_cast<const char*>(surface->pixels) + y * surface->pitch,
+                        static_cast<size_t>(surface->w) * 4);
+    }
+    const bool drawn = font != nullptr;
+    font.reset();  // its textures belong to the renderer
+    if (renderer) SDL_DestroyRenderer(renderer);
+    if (surface) SDL_FreeSurface(surface);
+    return drawn;
+}
+
+}  // namespace layer

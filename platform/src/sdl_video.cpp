@@ -14,6 +14,9 @@ bool EnsureVideo() {
     if (state == 0) {
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
             state = 1;
+            // Keep the OpenGL library loaded for the whole run, so that releasing the last
+            // OpenGL window does not unload the driver (and load it again for the next one).
+            SDL_GL_LoadLibrary(nullptr);
         } else {
             std::fprintf(stderr, "trevok: no display to open a window on (%s)\n", SDL_GetError());
             state = -1;

@@ -4,6 +4,7 @@
 
 #include <deque>
 
+#include "layer/window_hooks.h"
 #include "message_queue.h"
 #include "mmsystem.h"
 #include "window_registry.h"
@@ -108,6 +109,26 @@ void PumpSystemEvents() {
 }
 
 }  // namespace msgqueue
+
+namespace layer {
+
+void PostSystemCloseRequest(HWND hWnd) {
+    winreg_::Window* w = winreg_::FindLive(hWnd);
+    if (!w || !w->sdl) return;
+    SDL_Event e = {};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = SDL_WINDOWEVENT_CLOSE;
+    e.window.windowID = SDL_GetWindowID(w->sdl);
+    SDL_PushEvent(&e);
+}
+
+void PostSystemQuitRequest() {
+    SDL_Event e = {};
+    e.type = SDL_QUIT;
+    SDL_PushEvent(&e);
+}
+
+}  // namespace layer
 
 BOOL PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) {
     if (!lpMsg) return FALSE;

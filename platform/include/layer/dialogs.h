@@ -2,7 +2,9 @@
 #pragma once
 
 #include <functional>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "../wintypes.h"
 
@@ -32,5 +34,13 @@ std::string DialogTitle(HWND hDlg);
 HICON DialogIcon(HWND hDlg, bool big);
 // The control's rectangle in the dialog's client area, in pixels, as the view draws it.
 bool DialogControlPixels(HWND hDlg, int id, RECT* rect);
+
+}  // namespace layer
+
+namespace layer {
+
+// Draws the dialog as its view would into 32-bit ARGB pixels (rows top first); false when no
+// font or renderer is available.
+bool RenderDialogToPixels(HWND hDlg, std::vector<uint32_t>* pixels, int* width, int* height);
 
 }  // namespace layer

@@ -1,0 +1,195 @@
+// world_frame.cpp -- what the world costs a frame on the software renderer: the terrain, the clouds
+// and five full sprite sets drawn along a path over the whole map, and the terrain mesh rebuild,
+// each beside a bare clear-and-present frame of the same device.
+//
+// Usage: bench_world_frame [data directory]   (default: ./data, the generator's output)
+// Without teren.ter there it writes a 12 x 12 map of its own into a temporary directory.
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include "d3dx8.h"
+#include "layer/message_boxes.h"
+#include "shell/timer.h"
+#include "world/object_manager.h"
+#include "world/sprite_set.h"
+#include "world/terrain.h"
+#include "world/texture_manager.h"
+#include "world/world.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double MillisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+IDirect3DDevice8* CreateDevice(IDirect3D8* d3d, UINT width, UINT height) {
+    D3DPRESENT_PARAMETERS pp = {};
+    pp.BackBufferWidth = width;
+    pp.BackBufferHeight = height;
+    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+    pp.BackBufferCount = 1;
+    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    pp.Windowed = TRUE;
+    pp.EnableAutoDepthStencil = TRUE;
+    pp.AutoDepthStencilFormat = D3DFMT_D16;
+    IDirect3DDevice8* device = nullptr;
+    if (FAILED(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, D3DCREATE_SOFTWARE_VERTEXPROCESSING,
+                                 &pp, &device)))
+        return nullptr;
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+    return device;
+}
+
+// A rolling 12 x 12 map of cells subdivided 4 times, for when no generated one is at hand.
+void WriteOwnTerrain(const char* name) {
+    std::vector<BYTE> file(TERRAIN_FILE_SIZE, 0);
+    STerrainFileHeader header = {};
+    header.iCellsX = header.iCellsY = TERRAIN_MAX_CELLS;
+    memcpy(file.data(), &header, sizeof(header));
+    for (int i = 0; i < TERRAIN_MAX_CELLS; ++i) {
+        for (int j = 0; j < TERRAIN_MAX_CELLS; ++j) {
+            STerrainCell cell = {};
+            const int n = 4;
+            cell.bySubdivision = n;
+            for (int r = 0; r <= n; ++r) {
+                for (int c = 0; c <= n; ++c) {
+                    STerrainVertex& v = cell.vertices[r][c];
+                    v.vPos[0] = 10.0f * i + r * 2.5f;
+                    v.vPos[1] = 10.0f * j + c * 2.5f;
+                    v.vPos[2] = 1.0f + 0.8f * std::sin(v.vPos[0] * 0.2f) * std::cos(v.vPos[1] * 0.15f);
+                    v.dwColor = 0xFFFFFFFF;
+                    v.fU = r / float(n);
+                    v.fV = c / float(n);
+                }
+            }
+            memcpy(&file[TerrainCellOffset(i, j)], &cell, sizeof(cell));
+        }
+    }
+    FILE* f = fopen(name, "wb");
+    if (f) {
+        fwrite(file.data(), 1, file.size(), f);
+        fclose(f);
+    }
+}
+
+// The camera's way: a loop over the whole map at eye height, looking ahead.
+D3DXVECTOR3 PathPoint(const CMap& map, int frame, int frames) {
+    const float t = 6.2831853f * frame / frames;
+    const float w = 10.0f * map.iCellsX, h = 10.0f * map.iCellsY;
+    const float x = w * (0.5f + 0.45f * std::sin(t)), y = h * (0.5f + 0.45f * std::sin(2 * t));
+    return D3DXVECTOR3(x, y, map.GetHeight(x, y) + 0.25f);
+}
+
+void SetView(IDirect3DDevice8* device, const D3DXVECTOR3& eye, const D3DXVECTOR3& at, UINT width, UINT height) {
+    D3DXMATRIX view, projection;
+    const D3DXVECTOR3 up(0, 0, 1);
+    D3DXMatrixLookAtLH(&view, &eye, &at, &up);
+    D3DXMatrixPerspectiveFovLH(&projection, D3DX_PI / 2, float(width) / float(height), 0.1f, 200.0f);
+    device->SetTransform(D3DTS_VIEW, &view);
+    device->SetTransform(D3DTS_PROJECTION, &projection);
+}
+
+void Measure(IDirect3D8* d3d, UINT width, UINT height) {
+    IDirect3DDevice8* device = CreateDevice(d3d, width, height);
+    if (!device) {
+        printf("%ux%u: no device\n", width, height);
+        return;
+    }
+    const int frames = 200;
+
+    Clock::time_point start = Clock::now();
+    for (int k = 0; k < frames; ++k) {
+        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x000080FF, 1.0f, 0);
+        device->BeginScene();
+        device->EndScene();
+        device->Present(nullptr, nullptr, nullptr, nullptr);
+    }
+    const double bare = MillisecondsSince(start) / frames;
+
+    CTimer timer;
+    D3DXVECTOR3 camera(60, 60, 1);
+    CWorld* world = new CWorld(device, &camera, &timer);
+    world->LoadMap("teren.ter");
+    IDirect3DTexture8* white = nullptr;
+    if (SUCCEEDED(device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &white))) {
+        D3DLOCKED_RECT locked;
+        if (SUCCEEDED(white->LockRect(0, &locked, nullptr, 0))) {
+            for (int y = 0; y < 4; ++y)
+                memset(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch, 0xFF, 16);
+            white->UnlockRect(0);
+        }
+        world->pTextureManager->textures[0] = white;
+    }
+    std::vector<CSpriteSet*> sets;
+    for (int s = 0; s < 5; ++s) {
+        CSpriteSet* set = new CSpriteSet(device, world, &camera, &timer, world->pObjectManager);
+        set->bExpire = 0;
+        for (int k = 0; k < CSpriteSet::MAX_SPRITES; ++k) set->sprites[set->AddRandomSprite()].iTexture = 0;
+        sets.push_back(set);
+    }
+    world->Resume();
+
+    timer.fFrameTime = 16.0f;
+    start = Clock::now();
+    for (int k = 0; k < frames; ++k) {
+        camera = PathPoint(*world->pMap, k, frames);
+        const D3DXVECTOR3 ahead = PathPoint(*world->pMap, k + 1, frames);
+        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x000080FF, 1.0f, 0);
+        device->BeginScene();
+        SetView(device, camera, D3DXVECTOR3(ahead.x, ahead.y, camera.z), width, height);
+        world->Render();
+        device->EndScene();
+        device->Present(nullptr, nullptr, nullptr, nullptr);
+    }
+    const double full = MillisecondsSince(start) / frames;
+
+    const int rebuilds = 100;
+    camera = D3DXVECTOR3(60, 60, 1);
+    start = Clock::now();
+    for (int k = 0; k < rebuilds; ++k) world->pMap->FillMapMesh(true);
+    const double rebuild = MillisecondsSince(start) / rebuilds;
+
+    printf("%4ux%-4u  bare frame %8.3f ms   world frame %8.3f ms (x%.1f)   mesh rebuild %8.3f ms (x%.2f of a bare frame)\n",
+           width, height, bare, full, full / bare, rebuild, rebuild / bare);
+
+    for (CSpriteSet* set : sets) delete set;
+    delete world;
+    device->Release();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    layer::SetMessageBoxesInteractive(false);
+    const char* data = argc > 1 ? argv[1] : "data";
+    std::filesystem::path scratch;
+    if (chdir(data) != 0 || !std::filesystem::exists("teren.ter")) {
+        char pattern[] = "/tmp/trevok-bench-XXXXXX";
+        scratch = mkdtemp(pattern);
+        std::filesystem::current_path(scratch);
+        WriteOwnTerrain("teren.ter");
+        printf("no teren.ter in %s: using a map of our own\n", data);
+    }
+    IDirect3D8* d3d = Direct3DCreate8(D3D_SDK_VERSION);
+    if (!d3d) {
+        printf("no Direct3D\n");
+        return 1;
+    }
+    Measure(d3d, 640, 480);
+    Measure(d3d, 1024, 768);
+    d3d->Release();
+    if (!scratch.empty()) std::filesystem::remove_all(scratch);
+    return 0;
+}

@@ -1,0 +1,172 @@
+// dialog_manager_test.cpp -- the layer's dialog manager on a small template of its own: control
+// messages, posted-message order, focus, hidden and disabled controls, and the drawn view.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "commctrl.h"
+#include "layer/dialogs.h"
+#include "layer/resources.h"
+#include "windows.h"
+
+namespace {
+
+constexpr int kTestDialog = 900;
+constexpr DWORD kShown = WS_CHILD | WS_VISIBLE;
+
+const layer::DialogItemResource kItems[] = {
+    {1, "button", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP | kShown, 10, 80, 50, 14},
+    {10, "combobox", "", CBS_DROPDOWNLIST | WS_TABSTOP | kShown, 10, 10, 80, 60},
+    {11, "button", "Check", BS_AUTOCHECKBOX | WS_TABSTOP | kShown, 10, 30, 60, 10},
+    {12, "button", "Hidden", BS_AUTOCHECKBOX | WS_TABSTOP | WS_CHILD, 10, 40, 60, 10},
+    {13, "button", "Off", BS_AUTOCHECKBOX | WS_TABSTOP | WS_DISABLED | kShown, 10, 50, 60, 10},
+    {14, TRACKBAR_CLASSA, "", WS_TABSTOP | kShown, 10, 60, 100, 10},
+    {-1, "static", "Label", kShown, 100, 10, 40, 8},
+};
+const layer::DialogResource kTemplate = {WS_POPUP | WS_CAPTION, 160, 100, "Test", "MS Shell Dlg", 8, kItems, 7};
+
+struct Seen {
+    std::vector<UINT> messages;
+    std::vector<WPARAM> commands;
+};
+Seen g_seen;
+
+INT_PTR CALLBACK RecordingProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM) {
+    g_seen.messages.push_back(message);
+    if (message == WM_COMMAND) {
+        g_seen.commands.push_back(wParam);
+        if (LOWORD(wParam) == 1) EndDialog(hDlg, 42);
+        return TRUE;
+    }
+    if (message == WM_INITDIALOG) {
+        HWND bar = GetDlgItem(hDlg, 14);
+        // Posted in this order, the position arrives after the range that allows it.
+        PostMessageA(bar, TBM_SETRANGEMAX, 1, 1000);
+        PostMessageA(bar, TBM_SETPOS, 1, 700);
+        SendMessageA(bar, TBM_SETPOS, 1, 700);  // sent at once: still the default range 0..100
+        g_seen.commands.push_back(static_cast<WPARAM>(SendMessageA(bar, TBM_GETPOS, 0, 0)));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+INT_PTR RunTestDialog(std::function<void(HWND)> script) {
+    static bool added = layer::AddDialogResource(kTestDialog, &kTemplate);
+    EXPECT_TRUE(added);
+    g_seen = Seen();
+    layer::SetDialogScript(std::move(script));
+    INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCE(kTestDialog), nullptr, RecordingProc, 0);
+    layer::SetDialogScript(nullptr);
+    return result;
+}
+
+}  // namespace
+
+TEST(DialogManager, ComboBoxMessages) {
+    RunTestDialog([](HWND hDlg) {
+        EXPECT_EQ(SendDlgItemMessageA(hDlg, 10, CB_GETCURSEL, 0, 0), CB_ERR);
+        EXPECT_EQ(SendDlgItemMessageA(hDlg, 10, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("first")), 0);
+        EXPECT_EQ(SendDlgItemMessageA(hDlg, 10, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("second")), 1);
+        EXPECT_EQ(SendDlgItemMessageA(hDlg, 10, CB_SETCURSEL, 1, 0), 1);
+        EXPECT_EQ(SendDlgItemMessageA(hDlg, 10, CB_SETCURSEL, 5, 0), CB_ERR);  // out of range clears it
+        EXPECT_EQ(SendDlgItemMessageA(hDlg, 10, CB_GETCURSEL, 0, 0), CB_ERR);
+        EXPECT_EQ(SendDlgItemMessageA(hDlg, 10, CB_GETLBTEXTLEN, 1, 0), 6);
+        EXPECT_EQ(SendDlgItemMessageA(hDlg, 10, CB_GETLBTEXTLEN, 2, 0), CB_ERR);
+        char text[16] = {};
+        EXPECT_EQ(SendDlgItemMessageA(hDlg, 10, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text)), 5);
+        EXPECT_STREQ(text, "first");
+        EXPECT_TRUE(layer::ChooseDialogComboItem(hDlg, 10, 1));
+        EXPECT_FALSE(layer::ChooseDialogComboItem(hDlg, 10, 2));
+        EXPECT_EQ(SendDlgItemMessageA(hDlg, 10, CB_GETCURSEL, 0, 0), 1);
+        layer::ClickDialogControl(hDlg, 1);
+    });
+    // The choice told the procedure: close-up, then selection change, both with the combo's id.
+    ASSERT_GE(g_seen.commands.size(), 3u);
+    EXPECT_EQ(g_seen.commands[1], MAKEWPARAM(10, CBN_CLOSEUP));
+    EXPECT_EQ(g_seen.commands[2], MAKEWPARAM(10, CBN_SELCHANGE));
+}
+
+TEST(DialogManager, TrackbarClampsAndPostedMessagesArriveInOrder) {
+    INT_PTR result = RunTestDialog([](HWND hDlg) {
+        EXPECT_EQ(SendDlgItemMessageA(hDlg, 14, TBM_GETPOS, 0, 0), 700);
+        SendDlgItemMessageA(hDlg, 14, TBM_SETPOS, 1, 5000);
+        EXPECT_EQ(SendDlgItemMessageA(hDlg, 14, TBM_GETPOS, 0, 0), 1000);
+        SendDlgItemMessageA(hDlg, 14, TBM_SETPOS, 1, static_cast<LPARAM>(0xFFFFFFFFu));  // -1 in 32 bits
+        EXPECT_EQ(SendDlgItemMessageA(hDlg, 14, TBM_GETPOS, 0, 0), 0);
+        SendDlgItemMessageA(hDlg, 14, TBM_SETRANGEMIN, 1, 300);
+        EXPECT_EQ(SendDlgItemMessageA(hDlg, 14, TBM_GETPOS, 0, 0), 300);
+        layer::DragDialogTrackbar(hDlg, 14, 1.5);
+        EXPECT_EQ(SendDlgItemMessageA(hDlg, 14, TBM_GETPOS, 0, 0), 1000);
+        layer::PressDialogKey(hDlg, layer::DialogKey::Home);
+        EXPECT_EQ(SendDlgItemMessageA(hDlg, 14, TBM_GETPOS, 0, 0), 300);
+        layer::PressDialogKey(hDlg, layer::DialogKey::Left);
+        EXPECT_EQ(SendDlgItemMessageA(hDlg, 14, TBM_GETPOS, 0, 0), 300);
+        layer::PressDialogKey(hDlg, layer::DialogKey::Enter);
+    });
+    EXPECT_EQ(result, 42);
+    ASSERT_FALSE(g_seen.commands.empty());
+    EXPECT_EQ(g_seen.commands[0], 100u);  // the sent position was clamped to the default range
+}
+
+TEST(DialogManager, CheckBoxesFocusAndWhatCannotBeReached) {
+    RunTestDialog([](HWND hDlg) {
+        EXPECT_TRUE(CheckDlgButton(hDlg, 11, 2));  // any non-zero state of a two-state box is checked
+        EXPECT_EQ(IsDlgButtonChecked(hDlg, 11), BST_CHECKED);
+        layer::ClickDialogControl(hDlg, 11);
+        EXPECT_EQ(IsDlgButtonChecked(hDlg, 11), BST_UNCHECKED);
+        EXPECT_FALSE(layer::ClickDialogControl(hDlg, 12));  // hidden
+        layer::ClickDialogControl(hDlg, 13);  // disabled: nothing happens
+        EXPECT_EQ(IsDlgButtonChecked(hDlg, 13), BST_UNCHECKED);
+        EXPECT_EQ(GetDlgItem(hDlg, 99), nullptr);
+        EXPECT_EQ(SendDlgItemMessageA(hDlg, 99, CB_GETCOUNT, 0, 0), 0);
+        EXPECT_EQ(GetDlgCtrlID(GetDlgItem(hDlg, 14)), 14);
+        // Tab visits only visible, enabled tab stops, in template order, and wraps around.
+        std::vector<int> order = {layer::DialogFocusId(hDlg)};
+        for (int i = 0; i < 4; ++i) {
+            layer::PressDialogKey(hDlg, layer::DialogKey::Tab);
+            order.push_back(layer::DialogFocusId(hDlg));
+        }
+        EXPECT_EQ(order, (std::vector<int>{11, 14, 1, 10, 11}));
+        layer::PressDialogKey(hDlg, layer::DialogKey::Space);
+        EXPECT_EQ(IsDlgButtonChecked(hDlg, 11), BST_CHECKED);
+        layer::PressDialogKey(hDlg, layer::DialogKey::Escape);
+        EXPECT_TRUE(IsWindow(hDlg));
+        layer::ClickDialogControl(hDlg, 1);
+    });
+    EXPECT_EQ(g_seen.messages.front(), static_cast<UINT>(WM_INITDIALOG));
+    EXPECT_NE(std::find(g_seen.commands.begin(), g_seen.commands.end(), MAKEWPARAM(IDCANCEL, 0)),
+              g_seen.commands.end());
+}
+
+TEST(DialogManager, ScriptThatLeavesTheDialogOpenEndsItWithMinusOne) {
+    EXPECT_EQ(RunTestDialog([](HWND) {}), -1);
+    EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCE(901), nullptr, RecordingProc, 0), -1);  // no such template
+    EXPECT_FALSE(EndDialog(nullptr, 1));
+}
+
+TEST(DialogManager, TheViewDrawsTextAndStateOfTheControls) {
+    std::vector<uint32_t> unchecked, checked;
+    int width = 0, height = 0;
+    RunTestDialog([&](HWND hDlg) {
+        ASSERT_TRUE(layer::RenderDialogToPixels(hDlg, &unchecked, &width, &height));
+        CheckDlgButton(hDlg, 11, BST_CHECKED);
+        ASSERT_TRUE(layer::RenderDialogToPixels(hDlg, &checked, &width, &height));
+        layer::ClickDialogControl(hDlg, 1);
+    });
+    ASSERT_EQ(width, 240);  // 160 dialog units
+    ASSERT_EQ(height, 163);  // 100 dialog units
+    auto darkPixelsIn = [&](const std::vector<uint32_t>& px, int x0, int y0, int x1, int y1) {
+        int dark = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                if ((px[static_cast<size_t>(y * width + x)] & 0xFF) < 0x60) ++dark;
+        return dark;
+    };
+    // "Label" at (150, 16) is drawn in dark text on the light face.
+    EXPECT_GT(darkPixelsIn(unchecked, 150, 16, 210, 30), 10);
+    EXPECT_EQ(darkPixelsIn(unchecked, 200, 100, 235, 120), 0);  // empty face
+    // The check mark appears in the box of control 11 (at 15, 49) only when checked.
+    int boxUnchecked = darkPixelsIn(unchecked, 17, 51, 26, 60), boxChecked = darkPixelsIn(checked, 17, 51, 26, 60);
+    EXPECT_EQ(boxUnchecked, 0);
+    EXPECT_GT(boxChecked, 10);
+}

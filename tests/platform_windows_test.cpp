@@ -1,0 +1,118 @@
+// platform_windows_test.cpp -- window classes, windows over SDL, styles and sizes, the message
+// queue and the deferred release of a destroyed window.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "../platform/src/window_link.h"
+#include "windows.h"
+
+namespace {
+
+std::vector<UINT> g_received;
+
+LRESULT CALLBACK RecordingProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    g_received.push_back(msg);
+    if (msg == WM_DESTROY) PostQuitMessage(3);
+    return DefWindowProcA(hWnd, msg, wParam, lParam);
+}
+
+HINSTANCE Module() { return GetModuleHandleA(nullptr); }
+
+void RegisterTestClass(const char* name) {
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_CLASSDC;
+    wc.lpfnWndProc = RecordingProc;
+    wc.hInstance = Module();
+    wc.lpszClassName = name;
+    ASSERT_NE(RegisterClassExA(&wc), 0);
+}
+
+HWND MakeWindow(const char* cls, DWORD style, int x, int y, int w, int h) {
+    return CreateWindowExA(0, cls, "test", style, x, y, w, h, GetDesktopWindow(), nullptr, Module(), nullptr);
+}
+
+}  // namespace
+
+TEST(PlatformWindows, ClassesRegisterOnceAndRefuseBadRecords) {
+    RegisterTestClass("Alpha");
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = RecordingProc;
+    wc.lpszClassName = "ALPHA";  // class names ignore case
+    EXPECT_EQ(RegisterClassExA(&wc), 0);
+    wc.lpszClassName = "Beta";
+    wc.cbSize = 48;  // a record of another size is not ours
+    EXPECT_EQ(RegisterClassExA(&wc), 0);
+    EXPECT_EQ(MakeWindow("Gamma", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100), nullptr);
+    EXPECT_TRUE(UnregisterClassA("alpha", Module()));
+    EXPECT_FALSE(UnregisterClassA("alpha", Module()));
+}
+
+TEST(PlatformWindows, FramedWindowClientAreaAndSwitchToFullScreen) {
+    RegisterTestClass("Frame");
+    HWND h = MakeWindow("Frame", WS_OVERLAPPEDWINDOW, 10, 10, 648, 510);
+    ASSERT_NE(h, nullptr);
+    SDL_Window* sdl = PlatformWindowSDL(h);
+    ASSERT_NE(sdl, nullptr);
+    EXPECT_FALSE(IsWindowVisible(h));  // created hidden
+    RECT client;
+    GetClientRect(h, &client);
+    EXPECT_EQ(client.right, 640);
+    EXPECT_EQ(client.bottom, 480);
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(h, GWL_STYLE)), WS_OVERLAPPEDWINDOW);
+    EXPECT_EQ(GetWindowLongA(h, GWL_HINSTANCE), static_cast<LONG>(reinterpret_cast<intptr_t>(Module())));
+
+    SetWindowLongA(h, GWL_STYLE, static_cast<LONG>(WS_POPUP | WS_VISIBLE | WS_SYSMENU));
+    GetClientRect(h, &client);
+    EXPECT_EQ(client.right, 648);  // no frame any more: the whole rectangle is client
+    EXPECT_FALSE(IsWindowVisible(h));  // the style alone shows nothing
+    EXPECT_FALSE(ShowWindow(h, SW_SHOWDEFAULT));
+    EXPECT_TRUE(IsWindowVisible(h));
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(h, GWL_STYLE)), WS_POPUP | WS_VISIBLE | WS_SYSMENU);
+
+    EXPECT_FALSE(UnregisterClassA("Frame", Module()));  // a live window holds the class
+    EXPECT_TRUE(DestroyWindow(h));
+    EXPECT_EQ(PlatformWindowSDL(h), nullptr);
+    EXPECT_FALSE(IsWindow(h));
+    EXPECT_FALSE(DestroyWindow(h));
+    EXPECT_TRUE(UnregisterClassA("Frame", Module()));
+}
+
+TEST(PlatformWindows, CloseGoesThroughDestroyToQuitAfterOtherMessages) {
+    RegisterTestClass("Closing");
+    HWND h = MakeWindow("Closing", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200);
+    ASSERT_NE(h, nullptr);
+    g_received.clear();
+    PostMessageA(h, WM_USER + 1, 0, 0);
+    PostMessageA(h, WM_CLOSE, 0, 0);
+    PostMessageA(h, WM_USER + 2, 0, 0);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+    EXPECT_EQ(msg.message, WM_USER + 1);
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE));  // filtered: skips the first
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_CLOSE));
+    DispatchMessageA(&msg);
+    EXPECT_EQ(g_received, (std::vector<UINT>{WM_CLOSE, WM_DESTROY, WM_NCDESTROY}));
+    // The destroyed window's messages are gone; what is left is the quit, with its code.
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(msg.wParam, 3u);
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_FALSE(PostMessageA(h, WM_USER, 0, 0));
+    EXPECT_EQ(SendMessageA(h, WM_USER, 0, 0), 0);
+    EXPECT_TRUE(UnregisterClassA("Closing", Module()));
+}
+
+TEST(PlatformWindows, ThreadMessagesAndQuitWaitForPostedOnes) {
+    MSG msg;
+    PostQuitMessage(0);
+    PostMessageA(nullptr, WM_USER + 5, 1, 2);
+    ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.message, WM_USER + 5);
+    EXPECT_EQ(msg.hwnd, nullptr);
+    EXPECT_EQ(DispatchMessageA(&msg), 0);
+    EXPECT_FALSE(GetMessageA(&msg, nullptr, 0, 0));  // WM_QUIT
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+}

@@ -1,0 +1,87 @@
+// world_clouds_test.cpp -- the cloud square: its size from the map, its states and its alpha cut at 64.
+#include <gtest/gtest.h>
+
+#include "layer/message_boxes.h"
+#include "scratch_dir.h"
+#include "world/clouds.h"
+#include "world/terrain.h"
+#include "world/world.h"
+#include "world_device.h"
+#include "world_terrain_files.h"
+
+using world_test::Device;
+
+namespace {
+
+std::vector<SCloudVertex> ReadSquare(CSky* sky) {
+    std::vector<SCloudVertex> square;
+    BYTE* data = nullptr;
+    if (!sky->pVB_clouds || FAILED(sky->pVB_clouds->Lock(0, 0, &data, D3DLOCK_READONLY))) return square;
+    const SCloudVertex* v = reinterpret_cast<const SCloudVertex*>(data);
+    square.assign(v, v + 4);
+    sky->pVB_clouds->Unlock();
+    return square;
+}
+
+}  // namespace
+
+TEST(WorldClouds, TheSquareIsTwiceTheMapAndFollowsEachNewMap) {
+    ScratchDir dir;
+    Device d(64, 64);
+    CWorld world(d.device, d.camera(), d.timer());
+    world_test::WriteBytes("teren.ter", world_test::MakeFlatTerrainFile(12, 12, 1, 0.0f));
+    layer::ClearShownMessageBoxes();
+    world.LoadMap("teren.ter");
+    ASSERT_NE(world.pSky, nullptr);
+    std::vector<SCloudVertex> square = ReadSquare(world.pSky);
+    ASSERT_EQ(square.size(), 4u);
+    const float expected[4][5] = {{-120, -120, 0, 0}, {120, -120, 0, 1}, {-120, 120, 1, 0}, {120, 120, 1, 1}};
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(square[k].vPos, D3DXVECTOR3(expected[k][0], expected[k][1], 6.0f));
+        EXPECT_EQ(square[k].vNormal, D3DXVECTOR3(0, 0, 1));
+        EXPECT_EQ(square[k].fU, expected[k][2]);
+        EXPECT_EQ(square[k].fV, expected[k][3]);
+    }
+    // Without clouds.tga the layer still stands, untextured, and says so.
+    EXPECT_EQ(world.pSky->pTexture, nullptr);
+    bool reported = false;
+    for (const auto& box : layer::ShownMessageBoxes())
+        reported |= box.text.find("D3DXCreateTextureFromFileEx - clouds.tga") != std::string::npos;
+    EXPECT_TRUE(reported);
+
+    world_test::WriteBytes("teren.ter", world_test::MakeFlatTerrainFile(10, 8, 1, 0.0f));
+    world.LoadMap("teren.ter");
+    square = ReadSquare(world.pSky);
+    ASSERT_EQ(square.size(), 4u);
+    EXPECT_EQ(square[0].vPos, D3DXVECTOR3(-100, -80, 6));
+    EXPECT_EQ(square[3].vPos, D3DXVECTOR3(100, 80, 6));
+}
+
+TEST(WorldClouds, SeenFromBelowTexelsUnderAlpha64AreNotDrawnAndTheRestBlend) {
+    ScratchDir dir;
+    Device d(64, 64);
+    CWorld world(d.device, d.camera(), d.timer());
+    world_test::WriteBytes("teren.ter", world_test::MakeFlatTerrainFile(2, 2, 1, 0.0f));
+    world.LoadMap("teren.ter");
+    // u runs along y: texels with u < 0.5 lie over y < 0, those with u >= 0.5 over y >= 0.
+    world.pSky->pTexture = d.MakeTexture(8, 8, [](int x, int) { return x < 4 ? 0x3FFFFFFFu : 0x40FFFFFFu; });
+    // From below the layer, looking up with x as up: the screen's left is the world's +y.
+    const D3DXVECTOR3 eye(0, 0, 5);
+    d.cameraPos = eye;
+    d.LookAtFrom(eye, D3DXVECTOR3(0, 0, 6), D3DXVECTOR3(1, 0, 0));
+    d.BeginFrame(0xFF000000);
+    world.SetRenderStates(0);
+    world.pSky->Render();
+    d.EndFrame();
+    // Over y > 0 alpha 64: white blended at 64/255 over black; over y < 0 alpha 63: not drawn.
+    const DWORD kept = d.Pixel(8, 32) & 0xFFFFFF, cut = d.Pixel(56, 32) & 0xFFFFFF;
+    EXPECT_EQ(cut, 0u);
+    EXPECT_NEAR(static_cast<int>(kept & 0xFF), 64, 2);
+    EXPECT_NEAR(static_cast<int>((kept >> 8) & 0xFF), 64, 2);
+
+    // The states it draws with: the texture's alpha alone, tested at 64, blended.
+    EXPECT_EQ(d.StageState(D3DTSS_ALPHAOP), static_cast<DWORD>(D3DTOP_SELECTARG1));
+    EXPECT_EQ(d.RenderState(D3DRS_ALPHAREF), 64u);
+    EXPECT_EQ(d.RenderState(D3DRS_ALPHATESTENABLE), static_cast<DWORD>(TRUE));
+    EXPECT_EQ(d.RenderState(D3DRS_ALPHABLENDENABLE), static_cast<DWORD>(TRUE));
+}

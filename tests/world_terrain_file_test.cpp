@@ -1,0 +1,159 @@
+// world_terrain_file_test.cpp -- terrain files that do not fit: reported, and an empty map that draws nothing.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "layer/message_boxes.h"
+#include "scratch_dir.h"
+#include "world/terrain.h"
+#include "world_device.h"
+#include "world_terrain_files.h"
+
+using world_test::Device;
+
+namespace {
+
+bool BoxShownContaining(const std::string& part) {
+    for (const auto& box : layer::ShownMessageBoxes())
+        if (box.text.find(part) != std::string::npos && box.caption == "Error") return true;
+    return false;
+}
+
+// The map holds nothing: no cell, no mesh, the outside height everywhere, and draws nothing.
+void ExpectEmptyMap(Device& d, CMap& map, const std::string& label) {
+    EXPECT_EQ(map.iCellsX, 0) << label;
+    EXPECT_EQ(map.iCellsY, 0) << label;
+    EXPECT_EQ(map.pMesh, nullptr) << label;
+    for (float x : {-5.0f, 0.0f, 5.0f, 55.0f, 119.0f})
+        EXPECT_EQ(map.GetHeight(x, 5.0f), 65535.0f) << label << " x " << x;
+    d.LookAtFrom(D3DXVECTOR3(5, 5, 8), D3DXVECTOR3(5, 5, 0), D3DXVECTOR3(0, 1, 0));
+    d.device->SetRenderState(D3DRS_LIGHTING, FALSE);
+    d.BeginFrame(0xFF0000FF);
+    map.Render();
+    d.EndFrame();
+    EXPECT_EQ(d.Pixel(32, 32) & 0xFFFFFF, 0x0000FFu) << label;
+}
+
+struct BadFile {
+    const char* label;
+    std::function<std::vector<uint8_t>()> make;
+    const char* reason;
+};
+
+void SetCellCounts(std::vector<uint8_t>& file, int32_t x, int32_t y) {
+    memcpy(&file[offsetof(STerrainFileHeader, iCellsX)], &x, 4);
+    memcpy(&file[offsetof(STerrainFileHeader, iCellsY)], &y, 4);
+}
+
+std::vector<uint8_t> Good() { return world_test::MakeFlatTerrainFile(3, 3, 2, 1.0f); }
+
+}  // namespace
+
+TEST(WorldTerrainFile, EveryKindOfBadFileIsReportedAndLeavesAnEmptyMap) {
+    const std::vector<BadFile> bad = {
+        {"empty", [] { return std::vector<uint8_t>(); }, "kratky"},
+        {"header only",
+         [] {
+             auto f = Good();
+             f.resize(37);
+             return f;
+         },
+         "kratky"},
+        {"one byte short",
+         [] {
+             auto f = Good();
+             f.pop_back();
+             return f;
+         },
+         "kratky"},
+        {"no cells along x", [] { auto f = Good(); SetCellCounts(f, 0, 3); return f; }, "1 az 12"},
+        {"13 cells along x", [] { auto f = Good(); SetCellCounts(f, 13, 3); return f; }, "1 az 12"},
+        {"negative cells along y", [] { auto f = Good(); SetCellCounts(f, 3, -1); return f; }, "1 az 12"},
+        {"huge cells along y", [] { auto f = Good(); SetCellCounts(f, 3, 0x7FFFFFFF); return f; }, "1 az 12"},
+        {"subdivision 0", [] { return world_test::MakeTerrainFile(3, 3, [](int i, int j) { return i == 2 && j == 1 ? 0 : 2; }, [](float, float) { return 1.0f; }); }, "1 az 8"},
+        {"subdivision 9", [] { return world_test::MakeTerrainFile(3, 3, [](int i, int j) { return i == 0 && j == 2 ? 9 : 2; }, [](float, float) { return 1.0f; }); }, "1 az 8"},
+        {"subdivision 255", [] { return world_test::MakeTerrainFile(2, 2, 255, [](float, float) { return 1.0f; }); }, "1 az 8"},
+    };
+    for (const BadFile& b : bad) {
+        ScratchDir dir;
+        Device d(64, 64);
+        d.cameraPos = D3DXVECTOR3(5, 5, 5);
+        world_test::WriteBytes("teren.ter", b.make());
+        CMap map(d.device, nullptr, d.camera(), d.timer());
+        layer::ClearShownMessageBoxes();
+        EXPECT_EQ(map.Load("teren.ter"), 0);
+        EXPECT_TRUE(BoxShownContaining("teren.ter")) << b.label;
+        EXPECT_TRUE(BoxShownContaining(b.reason)) << b.label;
+        ExpectEmptyMap(d, map, b.label);
+    }
+}
+
+TEST(WorldTerrainFile, AMissingFileIsReportedByTheFileObjectAndByTheMap) {
+    ScratchDir dir;
+    Device d(64, 64);
+    d.cameraPos = D3DXVECTOR3(5, 5, 5);
+    CMap map(d.device, nullptr, d.camera(), d.timer());
+    layer::ClearShownMessageBoxes();
+    map.Load("teren.ter");
+    EXPECT_TRUE(BoxShownContaining("Nelze otevrit soubor"));
+    EXPECT_TRUE(BoxShownContaining("teren.ter"));
+    ExpectEmptyMap(d, map, "missing");
+}
+
+TEST(WorldTerrainFile, AGoodFileIsTakenAsItLiesAndABadOneAfterItEmptiesTheMap) {
+    ScratchDir dir;
+    Device d(64, 64);
+    d.cameraPos = D3DXVECTOR3(5, 5, 5);
+    CMap map(d.device, nullptr, d.camera(), d.timer());
+
+    // Unused cells may hold anything: a zero subdivision there is no fault.
+    auto file = world_test::MakeTerrainFile(2, 3, 3, [](float x, float y) { return x * 0.1f + y * 0.01f; });
+    file[TerrainCellOffset(11, 11)] = 0;
+    file[TerrainCellOffset(2, 0)] = 200;
+    world_test::WriteBytes("teren.ter", file);
+    layer::ClearShownMessageBoxes();
+    map.Load("teren.ter");
+    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
+    EXPECT_EQ(map.iCellsX, 2);
+    EXPECT_EQ(map.iCellsY, 3);
+    EXPECT_EQ(memcmp(map.byHeader, "ABCDEFGHIJKLMNOP", 16), 0);
+    EXPECT_EQ(memcmp(&map.cells[0][0], &file[TerrainCellOffset(0, 0)], sizeof(STerrainCell) * 144), 0);
+    EXPECT_NE(map.pMesh, nullptr);
+    EXPECT_NEAR(map.GetHeight(15.0f, 25.0f), 1.75f, 1e-5f);
+
+    auto broken = file;
+    broken.resize(400000);
+    world_test::WriteBytes("teren.ter", broken);
+    map.Load("teren.ter");
+    EXPECT_TRUE(BoxShownContaining("teren.ter"));
+    ExpectEmptyMap(d, map, "bad after good");
+
+    world_test::WriteBytes("teren.ter", file);
+    map.Load("teren.ter");
+    EXPECT_EQ(map.iCellsX, 2);
+    EXPECT_NE(map.pMesh, nullptr);
+}
+
+TEST(WorldTerrainFile, ACameraFarFromTheMapBuildsNothingAndDrawsNothing) {
+    ScratchDir dir;
+    Device d(64, 64);
+    world_test::WriteBytes("teren.ter", world_test::MakeFlatTerrainFile(12, 12, 2, 0.0f));
+    d.cameraPos = D3DXVECTOR3(500, -300, 5);
+    CMap map(d.device, nullptr, d.camera(), d.timer());
+    layer::ClearShownMessageBoxes();
+    map.Load("teren.ter");
+    EXPECT_EQ(map.iCellsX, 12);
+    EXPECT_EQ(map.pMesh, nullptr);
+    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
+    d.BeginFrame(0xFF0000FF);
+    map.Render();
+    d.EndFrame();
+    d.cameraPos = D3DXVECTOR3(55, 55, 5);  // coming back builds the window again
+    d.BeginFrame(0xFF0000FF);
+    map.Render();
+    d.EndFrame();
+    EXPECT_NE(map.pMesh, nullptr);
+}

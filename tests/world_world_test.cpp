@@ -1,0 +1,131 @@
+// world_world_test.cpp -- the world as a whole: its parts, pausing, shared states and drawing order.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "layer/message_boxes.h"
+#include "scratch_dir.h"
+#include "world/clouds.h"
+#include "world/object_manager.h"
+#include "world/sprite_set.h"
+#include "world/terrain.h"
+#include "world/texture_manager.h"
+#include "world/world.h"
+#include "world_device.h"
+#include "world_terrain_files.h"
+
+using world_test::Device;
+
+namespace {
+
+struct WorldFixture {
+    explicit WorldFixture(int cells = 12) : d(64, 64) {
+        world_test::WriteBytes("teren.ter", world_test::MakeFlatTerrainFile(cells, cells, 2, 0.0f));
+        d.cameraPos = D3DXVECTOR3(50, 50, 2);
+        world = new CWorld(d.device, d.camera(), d.timer());
+        world->LoadMap("teren.ter");
+    }
+    ~WorldFixture() { delete world; }
+    ScratchDir dir;
+    Device d;
+    CWorld* world;
+};
+
+void ExpectAllPaused(const CWorld& world, const CSpriteSet& set, BYTE value) {
+    EXPECT_EQ(world.bPaused, value);
+    EXPECT_EQ(world.pMap->bPaused, value);
+    EXPECT_EQ(world.pSky->bPaused, value);
+    EXPECT_EQ(world.pObjectManager->bPaused, value);
+    EXPECT_EQ(set.bPaused, value);
+}
+
+}  // namespace
+
+TEST(WorldWorld, EverythingStartsPausedAndPausesAndResumesTogether) {
+    WorldFixture f;
+    EXPECT_EQ(f.world->iWidth, 640);
+    EXPECT_EQ(f.world->iHeight, 480);
+    EXPECT_EQ(f.world->pTextureManager->bPaused, 1);
+    CSpriteSet* set = new CSpriteSet(f.d.device, f.world, f.d.camera(), f.d.timer(), f.world->pObjectManager);
+    ExpectAllPaused(*f.world, *set, 1);
+    f.world->Pause();
+    ExpectAllPaused(*f.world, *set, 1);
+    f.world->Resume();
+    f.world->Resume();
+    ExpectAllPaused(*f.world, *set, 0);
+    // Made while the world runs: paused until the next fan-out.
+    CSpriteSet* later = new CSpriteSet(f.d.device, f.world, f.d.camera(), f.d.timer(), f.world->pObjectManager);
+    EXPECT_EQ(later->bPaused, 1);
+    f.world->Pause();
+    ExpectAllPaused(*f.world, *set, 1);
+    f.world->Resume();
+    EXPECT_EQ(later->bPaused, 0);
+    delete later;
+    delete set;
+}
+
+TEST(WorldWorld, ASecondLoadReplacesTheSkyWithAPausedOne) {
+    WorldFixture f;
+    f.world->Resume();
+    CSky* first = f.world->pSky;
+    EXPECT_EQ(first->bPaused, 0);
+    f.world->LoadMap("teren.ter");
+    ASSERT_NE(f.world->pSky, nullptr);
+    EXPECT_EQ(f.world->pSky->bPaused, 1);
+    EXPECT_EQ(f.world->pMap->bPaused, 0);
+}
+
+TEST(WorldWorld, TheSharedStatesAreSetInFull) {
+    WorldFixture f;
+    f.world->dwFilter = D3DTEXF_POINT;
+    f.world->dwMipFilter = D3DTEXF_LINEAR;
+    f.world->SetRenderStates(0);
+    EXPECT_EQ(f.d.StageState(D3DTSS_MINFILTER), static_cast<DWORD>(D3DTEXF_POINT));
+    EXPECT_EQ(f.d.StageState(D3DTSS_MAGFILTER), static_cast<DWORD>(D3DTEXF_POINT));
+    EXPECT_EQ(f.d.StageState(D3DTSS_MIPFILTER), static_cast<DWORD>(D3DTEXF_LINEAR));
+    EXPECT_EQ(f.d.RenderState(D3DRS_SRCBLEND), static_cast<DWORD>(D3DBLEND_SRCALPHA));
+    EXPECT_EQ(f.d.RenderState(D3DRS_DESTBLEND), static_cast<DWORD>(D3DBLEND_INVSRCALPHA));
+    EXPECT_EQ(f.d.RenderState(D3DRS_ALPHAFUNC), static_cast<DWORD>(D3DCMP_GREATEREQUAL));
+    EXPECT_EQ(f.d.RenderState(D3DRS_AMBIENT), 0u);
+    EXPECT_EQ(f.d.RenderState(D3DRS_LIGHTING), static_cast<DWORD>(FALSE));
+    EXPECT_EQ(f.d.StageState(D3DTSS_ALPHAOP), static_cast<DWORD>(D3DTOP_MODULATE));
+    EXPECT_EQ(f.d.StageState(D3DTSS_ALPHAARG1), static_cast<DWORD>(D3DTA_TEXTURE));
+    EXPECT_EQ(f.d.StageState(D3DTSS_ALPHAARG2), static_cast<DWORD>(D3DTA_DIFFUSE));
+    EXPECT_EQ(f.d.StageState(D3DTSS_COLOROP), static_cast<DWORD>(D3DTOP_MODULATE));
+    EXPECT_EQ(f.d.StageState(D3DTSS_COLORARG1), static_cast<DWORD>(D3DTA_TEXTURE));
+    EXPECT_EQ(f.d.StageState(D3DTSS_COLORARG2), static_cast<DWORD>(D3DTA_DIFFUSE));
+    const float one = 1.0f;
+    DWORD bits;
+    memcpy(&bits, &one, 4);
+    EXPECT_EQ(f.d.StageState(D3DTSS_MIPMAPLODBIAS), bits);
+}
+
+TEST(WorldWorld, PassZeroIsDrawnBeforeTheCloudsAndPassOneAfterThem) {
+    WorldFixture f(2);
+    // Half-transparent red clouds; an opaque white sprite above them, seen through them from below.
+    f.world->pSky->pTexture = f.d.MakeTexture(2, 2, [](int, int) { return 0x80FF0000u; });
+    f.world->pTextureManager->textures[0] = f.d.MakeTexture(2, 2, [](int, int) { return 0xFFFFFFFFu; });
+    CSpriteSet* set = new CSpriteSet(f.d.device, f.world, f.d.camera(), f.d.timer(), f.world->pObjectManager);
+    const int i = set->AddRandomSprite();
+    set->sprites[i].iTexture = 0;
+    set->sprites[i].vPos = D3DXVECTOR3(10, 10, 7);
+    const D3DXVECTOR3 eye(10, 9, 5.5f);
+    f.d.cameraPos = eye;
+    f.d.LookAtFrom(eye, D3DXVECTOR3(10, 10, 7), D3DXVECTOR3(0, 0, 1));
+    f.world->Resume();
+
+    // Pass 1 comes after the clouds: their depth hides the sprite, and the clouds blend over the clear blue.
+    f.d.BeginFrame(0xFF0000FF);
+    f.world->Render();
+    f.d.EndFrame();
+    world_test::ExpectColorNear(f.d.Pixel(32, 32), 0xFF80007F, 3);
+
+    // In pass 0 it is drawn before them, and they blend over it.
+    set->byPass = 0;
+    f.d.BeginFrame(0xFF0000FF);
+    f.world->Render();
+    f.d.EndFrame();
+    world_test::ExpectColorNear(f.d.Pixel(32, 32), 0xFFFF7F7F, 3);
+    world_test::ExpectColorNear(f.d.Pixel(2, 2), 0xFF80007F, 3);
+    delete set;
+}
