@@ -111,17 +111,20 @@ private:
 // A font with its atlas, vertex buffer and state blocks on the test device. On a device that
 // culls clockwise triangles under D3DCULL_CCW (a device fault) the text-drawing block is taken
 // again with culling off, so that the rest of what the font draws can still be checked.
+inline void DrawUnculledOnAReversedDevice(FontTestDevice& dev, CTextureFont& font) {
+    if (dev.KeepsClockwiseUnderCcw() || !font.drawStateBlock) return;
+    std::fprintf(stderr, "note: the device culls clockwise triangles under D3DCULL_CCW; text drawn unculled\n");
+    dev.device()->ApplyStateBlock(font.drawStateBlock);
+    dev.device()->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    dev.device()->CaptureStateBlock(font.drawStateBlock);
+    dev.device()->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+}
+
 inline std::unique_ptr<CTextureFont> ReadyFont(FontTestDevice& dev, DWORD height, DWORD flags = 0) {
     auto font = std::make_unique<CTextureFont>("Arial", height, flags);
     EXPECT_EQ(font->InitDeviceObjects(dev.device()), S_OK);
     EXPECT_EQ(font->RestoreDeviceObjects(), S_OK);
-    if (!dev.KeepsClockwiseUnderCcw() && font->drawStateBlock) {
-        std::fprintf(stderr, "note: the device culls clockwise triangles under D3DCULL_CCW; text drawn unculled\n");
-        dev.device()->ApplyStateBlock(font->drawStateBlock);
-        dev.device()->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-        dev.device()->CaptureStateBlock(font->drawStateBlock);
-        dev.device()->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
-    }
+    DrawUnculledOnAReversedDevice(dev, *font);
     return font;
 }
 
