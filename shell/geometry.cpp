@@ -70,6 +70,8 @@ void BuildOverlayQuads(int W, int H, SVertex2D quads[64]) {
 }  // namespace
 
 HRESULT InitGeometry() {
+    // Nothing can be made without the device.
+    if (!g_pd3dDevice) return E_FAIL;
     HRESULT hr = g_pd3dDevice->CreateVertexBuffer(kOverlayVertices * sizeof(SVertex2D), D3DUSAGE_WRITEONLY,
                                                   D3DFVF_SVERTEX2D, D3DPOOL_DEFAULT, &g_pVB2D);
     ErrorBox(hr, "CreateVertexBuffer - g_pVB2D");

@@ -261,3 +261,13 @@ TEST_F(Geometry, FrameDrawsTextOverTheWorld) {
     EXPECT_GT(yellow, 50);
     EXPECT_GT(white, 10);
 }
+
+TEST_F(Geometry, WithoutADeviceNothingIsMade) {
+    Start(640, 480);
+    g_pd3dDevice = nullptr;
+    EXPECT_EQ(InitGeometry(), E_FAIL);
+    EXPECT_EQ(g_pVB2D, nullptr);
+    EXPECT_EQ(g_pWorld, nullptr);
+    EXPECT_EQ(g_pFont8, nullptr);
+    EXPECT_EQ(g_PrevKeys[0], 0x80);
+}
