@@ -277,3 +277,27 @@ TEST(FontDraw, EachGameFontRendersAReadableSpecimen) {
     std::string path = ::testing::TempDir() + "font_specimen.png";
     EXPECT_EQ(layer::WriteBytesToFile(path.c_str(), png), S_OK);
 }
+
+TEST(FontDraw, AVertexBufferThatCannotBeLockedDrawsNothingAndRestoresTheStates) {
+    FontTestDevice dev;
+    ASSERT_NE(dev.device(), nullptr);
+    IDirect3DDevice8* d = dev.device();
+    auto font = ReadyFont(dev, 10);
+    BYTE* held = nullptr;
+    ASSERT_EQ(font->pVB->Lock(0, 0, &held, 0), S_OK);  // a second lock of the buffer fails
+    d->SetRenderState(D3DRS_ALPHAREF, 99);
+    dev.Begin();
+    layer::DeviceFrameStats before = layer::CurrentFrameStats();
+    EXPECT_TRUE(FAILED(font->DrawText(0, 0, 0xFFFFFFFF, "locked", 0)));
+    EXPECT_TRUE(FAILED(font->DrawTextScaled(-1, -1, 0.5f, 0.1f, 0.1f, 0xFFFFFFFF, "locked", 0)));
+    EXPECT_TRUE(FAILED(font->Render3DText("locked", 0)));
+    layer::DeviceFrameStats after = layer::CurrentFrameStats();
+    dev.End();
+    EXPECT_EQ(after.drawCalls, before.drawCalls);
+    DWORD ref = 0;
+    d->GetRenderState(D3DRS_ALPHAREF, &ref);
+    EXPECT_EQ(ref, 99u);
+    font->pVB->Unlock();
+    std::vector<uint32_t> pixels = dev.Pixels();
+    EXPECT_GT(InkBox(pixels, int(dev.width())).left, InkBox(pixels, int(dev.width())).right);
+}
