@@ -2,7 +2,7 @@
 // world and the three fonts.
 #pragma once
 
-#include <d3d8.h>
+#include "d3d8.h"
 
 #include "utils/texture_font.h"
 #include "windows.h"

@@ -1,4 +1,4 @@
-// font_test_device.h -- a real device on a hidden window for the font and geometry tests, and
+// font_test_device.h -- a real device on SDL's offscreen driver for the font and geometry tests, and
 // reading its back buffer.
 #pragma once
 
@@ -20,14 +20,6 @@ class FontTestDevice {
 public:
     explicit FontTestDevice(UINT width = 640, UINT height = 480) : width_(width), height_(height) {
         layer::ResetDeviceControl();
-        WNDCLASSEXA wc = {};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "FontTest";
-        RegisterClassExA(&wc);
-        window_ = CreateWindowExA(0, "FontTest", "font test", WS_OVERLAPPEDWINDOW, 10, 10, int(width) + 8,
-                                  int(height) + 30, nullptr, nullptr, wc.hInstance, nullptr);
         d3d_ = Direct3DCreate8(D3D_SDK_VERSION);
         if (!d3d_) return;
         D3DPRESENT_PARAMETERS pp = {};
@@ -38,14 +30,12 @@ public:
         pp.Windowed = TRUE;
         pp.EnableAutoDepthStencil = TRUE;
         pp.AutoDepthStencilFormat = D3DFMT_D16;
-        d3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp,
+        d3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp,
                            &device_);
     }
     ~FontTestDevice() {
         if (device_) device_->Release();
         if (d3d_) d3d_->Release();
-        if (window_) DestroyWindow(window_);
-        UnregisterClassA("FontTest", GetModuleHandleA(nullptr));
         layer::ResetDeviceControl();
     }
     FontTestDevice(const FontTestDevice&) = delete;
@@ -102,7 +92,6 @@ public:
 
 private:
     UINT width_, height_;
-    HWND window_ = nullptr;
     IDirect3D8* d3d_ = nullptr;
     IDirect3DDevice8* device_ = nullptr;
     int clockwiseKept_ = -1;

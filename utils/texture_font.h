@@ -1,8 +1,8 @@
 // texture_font.h -- CTextureFont: text drawn from a glyph atlas that GDI rasterises once.
 #pragma once
 
-#include <d3d8.h>
-#include <d3dx8math.h>
+#include "d3d8.h"
+#include "d3dx8math.h"
 
 #include "windows.h"
 

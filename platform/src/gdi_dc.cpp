@@ -127,21 +127,22 @@ int WINAPI SetMapMode(HDC hdc, int iMode) {
     return previous;
 }
 
-COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color) {
+namespace {
+
+// Sets one of the DC's colours; the previous one, or CLR_INVALID for a bad handle.
+COLORREF SetColour(HDC hdc, COLORREF gdi::DC::*field, COLORREF color) {
     gdi::DC* dc = gdi::LookupDC(hdc);
     if (!dc) return CLR_INVALID;
-    COLORREF previous = dc->textColor;
-    dc->textColor = color & 0x00FFFFFF;
+    COLORREF previous = dc->*field;
+    dc->*field = color & 0x00FFFFFF;
     return previous;
 }
 
-COLORREF WINAPI SetBkColor(HDC hdc, COLORREF color) {
-    gdi::DC* dc = gdi::LookupDC(hdc);
-    if (!dc) return CLR_INVALID;
-    COLORREF previous = dc->bkColor;
-    dc->bkColor = color & 0x00FFFFFF;
-    return previous;
-}
+}  // namespace
+
+COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color) { return SetColour(hdc, &gdi::DC::textColor, color); }
+
+COLORREF WINAPI SetBkColor(HDC hdc, COLORREF color) { return SetColour(hdc, &gdi::DC::bkColor, color); }
 
 UINT WINAPI SetTextAlign(HDC hdc, UINT align) {
     gdi::DC* dc = gdi::LookupDC(hdc);
