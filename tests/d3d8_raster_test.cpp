@@ -2,6 +2,8 @@
 // depth, the back buffer's size and the draw counts.
 #include "device_fixture.h"
 
+#include "windows.h"
+
 TEST_F(DeviceTest, ClearFillsTheBackBufferAndRectanglesStayInside) {
     EXPECT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x00112233, 1.0f, 0), D3D_OK);
     EXPECT_EQ(Pixel(0, 0), 0x112233u);
@@ -31,4 +33,185 @@ TEST_F(DeviceTest, PretransformedRectCoversExactlyItsPixels) {
     EXPECT_EQ(Pixel(20, 5), 0u);
     EXPECT_EQ(Pixel(10, 4), 0u);
     EXPECT_EQ(Pixel(10, 15), 0u);
+}
+
+TEST_F(DeviceTest, VertexColoursAreStoredBlueGreenRedAlpha) {
+    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    Plain2DStates();
+    DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFF102030);
+    EXPECT_EQ(Pixel(5, 5), 0x102030u);
+}
+
+TEST_F(DeviceTest, FormatsWithoutColourDrawWhiteAndUnboundTexturesReadWhite) {
+    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    Plain2DStates();
+    struct Bare {
+        float x, y, z, rhw;
+    };
+    const Bare v[4] = {{-0.5f, 9.5f, 0.5f, 1}, {-0.5f, -0.5f, 0.5f, 1}, {9.5f, 9.5f, 0.5f, 1}, {9.5f, -0.5f, 0.5f, 1}};
+    Upload(v, 4, D3DFVF_XYZRHW);
+    EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
+    EXPECT_EQ(Pixel(5, 5), 0xFFFFFFu);
+    // Texture times colour with no texture bound: the colour itself.
+    device_->SetTexture(0, nullptr);
+    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    DrawScreenRect(19.5f, -0.5f, 29.5f, 9.5f, 0xFF336699);
+    EXPECT_EQ(Pixel(25, 5), 0x336699u);
+}
+
+TEST_F(DeviceTest, CullingIsJudgedByWindingOnScreen) {
+    Plain2DStates();
+    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    // Clockwise on screen (y down): (0,10) (0,0) (10,10). Counter-clockwise: (20,0) (20,10) (30,0).
+    const ScreenVertex v[6] = {{0, 10, 0.5f, 1, 0xFFFF0000, 0, 0}, {0, 0, 0.5f, 1, 0xFFFF0000, 0, 0},
+                               {10, 10, 0.5f, 1, 0xFFFF0000, 0, 0}, {20, 0, 0.5f, 1, 0xFF00FF00, 0, 0},
+                               {20, 10, 0.5f, 1, 0xFF00FF00, 0, 0}, {30, 0, 0.5f, 1, 0xFF00FF00, 0, 0}};
+    Upload(v, 6, kScreenFvf);
+    device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+    device_->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 2);
+    EXPECT_EQ(Pixel(2, 7), 0xFF0000u);
+    EXPECT_EQ(Pixel(22, 3), 0u);
+    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
+    device_->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 2);
+    EXPECT_EQ(Pixel(2, 7), 0u);
+    EXPECT_EQ(Pixel(22, 3), 0x00FF00u);
+    // The same rule through the transform: a clockwise quad stays, drawn the other way round it goes.
+    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+    DrawClipQuad(-1, -1, 1, 1, 0.5f, 0xFF0000FF);
+    EXPECT_EQ(Pixel(30, 20), 0x0000FFu);
+    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    DrawClipQuad(1, -1, -1, 1, 0.5f, 0xFF0000FF);  // mirrored: counter-clockwise
+    EXPECT_EQ(Pixel(30, 20), 0u);
+}
+
+TEST_F(DeviceTest, ClipDepthRunsFromZeroToWAndDepthTestIsLessOrEqual) {
+    Plain2DStates();
+    device_->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+    device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+    // Depth below 0 lies in front of the near plane and is clipped away; 0..1 is drawn.
+    DrawClipQuad(-1, -1, 0, 1, -0.05f, 0xFFFF0000);
+    EXPECT_EQ(Pixel(10, 20), 0u);
+    DrawClipQuad(0, -1, 1, 1, 0.02f, 0xFFFF0000);
+    EXPECT_EQ(Pixel(50, 20), 0xFF0000u);
+    // The transformed and the pre-transformed paths share one depth scale: 0.3 hides 0.35 but not 0.25.
+    device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+    DrawClipQuad(-1, -1, 1, 1, 0.3f, 0xFF0000FF);
+    DrawScreenRect(-0.5f, -0.5f, 31.5f, 47.5f, 0xFF00FF00, 0.35f);
+    DrawScreenRect(31.5f, -0.5f, 63.5f, 47.5f, 0xFFFF0000, 0.25f);
+    EXPECT_EQ(Pixel(10, 20), 0x0000FFu);
+    EXPECT_EQ(Pixel(50, 20), 0xFF0000u);
+    // Equal depth passes by default (less or equal) and fails under "less".
+    DrawScreenRect(-0.5f, -0.5f, 63.5f, 47.5f, 0xFFFFFFFF, 0.25f);
+    EXPECT_EQ(Pixel(50, 20), 0xFFFFFFu);
+    device_->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESS);
+    DrawScreenRect(-0.5f, -0.5f, 63.5f, 47.5f, 0xFF000080, 0.25f);
+    EXPECT_EQ(Pixel(50, 20), 0xFFFFFFu);
+    // Depth writes can be switched off.
+    device_->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
+    device_->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
+    DrawScreenRect(-0.5f, -0.5f, 63.5f, 47.5f, 0xFF808080, 0.1f);
+    DrawScreenRect(-0.5f, -0.5f, 63.5f, 47.5f, 0xFF00FFFF, 0.2f);
+    EXPECT_EQ(Pixel(50, 20), 0x00FFFFu);
+}
+
+TEST_F(DeviceTest, TransformedGeometryAlsoHasPixelCentresOnIntegers) {
+    Plain2DStates();
+    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    // From the left edge to screen x 10.5: the centres 0..10 are inside, 11 is not.
+    const float right = -1.0f + 2.0f * 10.5f / kWidth;
+    DrawClipQuad(-1, -1, right, 1, 0.5f, 0xFFFFFFFF);
+    EXPECT_EQ(Pixel(10, 20), 0xFFFFFFu);
+    EXPECT_EQ(Pixel(11, 20), 0u);
+}
+
+TEST_F(DeviceTest, DrawCountsPerFrameMoveOnAtPresent) {
+    Plain2DStates();
+    layer::DeviceFrameStats before = layer::CurrentFrameStats();
+    EXPECT_EQ(before.drawCalls, 0u);
+    device_->BeginScene();
+    DrawScreenRect(0, 0, 5, 5, 0xFFFFFFFF);
+    DrawScreenRect(0, 0, 5, 5, 0xFFFFFFFF);
+    const ScreenVertex v[6] = {};
+    Upload(v, 6, kScreenFvf);
+    device_->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 2);
+    device_->EndScene();
+    EXPECT_EQ(layer::CurrentFrameStats().drawCalls, 3u);
+    EXPECT_EQ(layer::CurrentFrameStats().primitives, 6u);
+    EXPECT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    EXPECT_EQ(layer::LastFrameStats().drawCalls, 3u);
+    EXPECT_EQ(layer::CurrentFrameStats().drawCalls, 0u);
+    EXPECT_EQ(layer::PresentedFrames(), 1u);
+    // A refused draw is not counted.
+    EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLELIST, vbSize_ / sizeof(ScreenVertex), 1), D3DERR_INVALIDCALL);
+    EXPECT_EQ(layer::CurrentFrameStats().drawCalls, 0u);
+}
+
+TEST_F(DeviceTest, SceneBracketsPair) {
+    EXPECT_EQ(device_->EndScene(), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->BeginScene(), D3D_OK);
+    EXPECT_EQ(device_->BeginScene(), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->EndScene(), D3D_OK);
+}
+
+class DeviceOnWindowTest : public DeviceTest {
+protected:
+    void SetUp() override {}
+};
+
+TEST_F(DeviceOnWindowTest, BackBufferKeepsItsSizeAndPresentLetterboxesIntoTheWindow) {
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpszClassName = "DeviceTestWindow";
+    RegisterClassExA(&wc);
+    HWND hwnd = CreateWindowExA(0, "DeviceTestWindow", "test", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr, nullptr,
+                                nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    d3d_ = Direct3DCreate8(D3D_SDK_VERSION);
+    ASSERT_NE(d3d_, nullptr);
+    D3DPRESENT_PARAMETERS pp = {};
+    pp.BackBufferWidth = 64;
+    pp.BackBufferHeight = 48;
+    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    pp.Windowed = TRUE;
+    pp.EnableAutoDepthStencil = TRUE;
+    pp.AutoDepthStencilFormat = D3DFMT_D16;
+    ASSERT_EQ(d3d_->CreateDevice(0, D3DDEVTYPE_HAL, hwnd, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device_), D3D_OK);
+    std::vector<uint32_t> pixels;
+    UINT w = 0, h = 0;
+    ASSERT_TRUE(layer::ReadBackBuffer(&pixels, &w, &h));
+    EXPECT_EQ(w, 64u);
+    EXPECT_EQ(h, 48u);
+    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00FFFFFF, 1.0f, 0);
+    layer::KeepPresentedPictures(true);
+    ASSERT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    ASSERT_TRUE(layer::LastPresentedPicture(&pixels, &w, &h));
+    layer::KeepPresentedPictures(false);
+    ASSERT_EQ(w, 200u);
+    ASSERT_EQ(h, 100u);
+    // 64x48 scaled to the full height is 133 wide: black bars of 33 and 34 columns on either side.
+    auto at = [&](UINT x, UINT y) { return pixels[y * w + x] & 0xFFFFFFu; };
+    EXPECT_EQ(at(10, 50), 0u);
+    EXPECT_EQ(at(190, 50), 0u);
+    EXPECT_EQ(at(40, 0), 0xFFFFFFu);
+    EXPECT_EQ(at(100, 50), 0xFFFFFFu);
+    EXPECT_EQ(at(160, 99), 0xFFFFFFu);
+    EXPECT_EQ(at(32, 50), 0u);
+    EXPECT_EQ(at(167, 50), 0u);
+    device_->Release();
+    device_ = nullptr;
+    DestroyWindow(hwnd);
+    UnregisterClassA("DeviceTestWindow", nullptr);
+}
+
+TEST_F(DeviceOnWindowTest, MultisampledBackBufferResolvesForReading) {
+    CreateDevice(kWidth, kHeight, D3DMULTISAMPLE_4_SAMPLES);
+    Plain2DStates();
+    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFF00FF00);
+    EXPECT_EQ(Pixel(5, 5), 0x00FF00u);
+    EXPECT_EQ(Pixel(20, 20), 0u);
 }

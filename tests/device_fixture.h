@@ -85,6 +85,27 @@ protected:
         EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
     }
 
+    // A quad in clip space (world, view and projection left as identity), clockwise on screen.
+    void DrawClipQuad(float x0, float y0, float x1, float y1, float z, DWORD colour) {
+        const SceneVertex v[4] = {{x0, y0, z, colour, 0, 1}, {x0, y1, z, colour, 0, 0},
+                                  {x1, y0, z, colour, 1, 1}, {x1, y1, z, colour, 1, 0}};
+        Upload(v, 4, kSceneFvf);
+        EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
+    }
+
+    // A texture of the given format whose level 0 is filled row by row from `texels` (raw values).
+    template <class Texel>
+    IDirect3DTexture8* MakeTexture(UINT w, UINT h, D3DFORMAT format, const Texel* texels, UINT levels = 1) {
+        IDirect3DTexture8* tex = nullptr;
+        EXPECT_EQ(device_->CreateTexture(w, h, levels, 0, format, D3DPOOL_MANAGED, &tex), D3D_OK);
+        if (!tex) return nullptr;
+        D3DLOCKED_RECT lr;
+        EXPECT_EQ(tex->LockRect(0, &lr, nullptr, 0), D3D_OK);
+        for (UINT y = 0; y < h; ++y) std::memcpy(static_cast<BYTE*>(lr.pBits) + y * lr.Pitch, texels + y * w, w * sizeof(Texel));
+        EXPECT_EQ(tex->UnlockRect(0), D3D_OK);
+        return tex;
+    }
+
     // The 2D defaults most pixel tests start from: no lighting, no culling, no depth.
     void Plain2DStates() {
         device_->SetRenderState(D3DRS_LIGHTING, FALSE);

@@ -1,5 +1,6 @@
 // d3d8_backbuffer.cpp -- the device's off-screen back buffer: exactly the asked size, presented
 // scaled into the window with letterboxing, and readable for tests.
+#include "d3d8_control.h"
 #include "d3d8_device.h"
 
 #include <SDL2/SDL.h>
@@ -7,6 +8,23 @@
 #include <algorithm>
 
 namespace d3d8 {
+
+namespace {
+
+// Copies the window's picture before it is swapped away (for tests).
+void KeepWindowPicture(int w, int h) {
+    std::vector<uint32_t> rows((size_t)w * h), picture((size_t)w * h);
+    gl::BindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, w, h, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, rows.data());
+    for (int y = 0; y < h; ++y)
+        std::copy(rows.begin() + (size_t)(h - 1 - y) * w, rows.begin() + (size_t)(h - y) * w,
+                  picture.begin() + (size_t)y * w);
+    StorePresentedPicture(std::move(picture), (UINT)w, (UINT)h);
+}
+
+}  // namespace
 
 bool BackBuffer::Create(UINT w, UINT h, int sampleCount) {
     width = w;
@@ -86,6 +104,7 @@ void BackBuffer::PresentTo(SDL_Window* window) {
         gl::BindFramebuffer(GL_READ_FRAMEBUFFER, source);
         GLenum filter = (w == (int)width && h == (int)height) ? GL_NEAREST : GL_LINEAR;
         gl::BlitFramebuffer(0, 0, (GLint)width, (GLint)height, x, y, x + w, y + h, GL_COLOR_BUFFER_BIT, filter);
+        if (KeepingPresentedPictures()) KeepWindowPicture(dw, dh);
         SDL_GL_SwapWindow(window);
         if (scissor) glEnable(GL_SCISSOR_TEST);
     }

@@ -1,6 +1,8 @@
 // d3d8_control.h -- the test switches of layer/device_control.h as the Direct3D back end reads them.
 #pragma once
 
+#include <vector>
+
 #include "d3d8.h"
 #include "layer/device_stats.h"
 
@@ -13,6 +15,9 @@ HRESULT TakeResourceFailure();
 // The texture size limit a test imposed, 0 when none.
 UINT MaxTextureSizeOverride();
 void RecordDeviceCreation(const layer::DeviceCreation& creation);
+// Whether tests want a copy of each presented picture, and where it goes.
+bool KeepingPresentedPictures();
+void StorePresentedPicture(std::vector<uint32_t> pixels, UINT width, UINT height);
 
 // The largest texture side the caps report without a test limit.
 constexpr UINT kDefaultMaxTextureSize = 4096;

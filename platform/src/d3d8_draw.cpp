@@ -177,10 +177,11 @@ void Device::FlushRaster() {
     } else {
         glDisable(GL_BLEND);
     }
-    // Direct3D judges facing on screen with y down; GL's window y runs up, which swaps the winding.
+    // Both judge the winding as seen on screen; GL's front faces (GL_CCW) are Direct3D's
+    // counter-clockwise triangles.
     switch (rs[D3DRS_CULLMODE]) {
-        case D3DCULL_CW: glEnable(GL_CULL_FACE); glCullFace(GL_FRONT); break;
-        case D3DCULL_CCW: glEnable(GL_CULL_FACE); glCullFace(GL_BACK); break;
+        case D3DCULL_CW: glEnable(GL_CULL_FACE); glCullFace(GL_BACK); break;
+        case D3DCULL_CCW: glEnable(GL_CULL_FACE); glCullFace(GL_FRONT); break;
         default: glDisable(GL_CULL_FACE); break;
     }
     const DWORD fill = rs[D3DRS_FILLMODE];

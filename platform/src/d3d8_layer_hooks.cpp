@@ -13,6 +13,9 @@ struct ControlState {
     HRESULT resourceFailure = S_OK;
     UINT maxTextureSize = 0;
     layer::DeviceCreation lastCreation = {};
+    bool keepPictures = false;
+    std::vector<uint32_t> picture;
+    UINT pictureWidth = 0, pictureHeight = 0;
 };
 
 ControlState& Control() {
@@ -41,6 +44,14 @@ HRESULT TakeResourceFailure() {
 UINT MaxTextureSizeOverride() { return Control().maxTextureSize; }
 
 void RecordDeviceCreation(const layer::DeviceCreation& creation) { Control().lastCreation = creation; }
+
+bool KeepingPresentedPictures() { return Control().keepPictures; }
+
+void StorePresentedPicture(std::vector<uint32_t> pixels, UINT width, UINT height) {
+    Control().picture = std::move(pixels);
+    Control().pictureWidth = width;
+    Control().pictureHeight = height;
+}
 
 }  // namespace d3d8
 
@@ -77,6 +88,19 @@ DeviceCreation LastDeviceCreation() { return Control().lastCreation; }
 bool ReadBackBuffer(std::vector<uint32_t>* pixels, UINT* width, UINT* height) {
     d3d8::Device* device = d3d8::LiveDevice();
     return device && pixels && width && height && device->ReadBackBuffer(pixels, width, height);
+}
+
+void KeepPresentedPictures(bool keep) {
+    Control().keepPictures = keep;
+    if (!keep) d3d8::StorePresentedPicture({}, 0, 0);
+}
+
+bool LastPresentedPicture(std::vector<uint32_t>* pixels, UINT* width, UINT* height) {
+    if (!pixels || !width || !height || Control().picture.empty()) return false;
+    *pixels = Control().picture;
+    *width = Control().pictureWidth;
+    *height = Control().pictureHeight;
+    return true;
 }
 
 uint32_t BackBufferPixel(UINT x, UINT y) {

@@ -11,6 +11,7 @@ namespace dlgview {
 namespace {
 
 constexpr unsigned kFace = 0xD4D0C8, kLight = 0xFFFFFF, kShadow = 0x808080, kDark = 0x404040;
+constexpr unsigned kCaptionLeft = 0x0A246A, kCaptionRight = 0xA6CAF0;
 constexpr unsigned kText = 0x000000, kWindow = 0xFFFFFF, kHighlight = 0x0A246A, kHighlightText = 0xFFFFFF;
 
 struct Painter {
@@ -157,7 +158,31 @@ void PaintControl(Painter& p, const dlgmodel::Control& c, bool focused) {
     }
 }
 
+unsigned Blend(unsigned a, unsigned b, int i, int n) {
+    unsigned out = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        int ca = (a >> shift) & 0xFF, cb = (b >> shift) & 0xFF;
+        out |= static_cast<unsigned>(ca + (cb - ca) * i / (n > 0 ? n : 1)) << shift;
+    }
+    return out;
+}
+
 }  // namespace
+
+void PaintCaption(SDL_Renderer* renderer, dlgtext::Font& font, const std::string& title, SDL_Texture* icon, int width,
+                  int height) {
+    Painter p{renderer, font};
+    SDL_Rect outer = {0, 0, width, height};
+    p.Bevel(outer, false);
+    for (int x = 1; x < width - 1; ++x) p.Line(x, 1, x, kCaptionHeight, Blend(kCaptionLeft, kCaptionRight, x, width));
+    int textX = 5;
+    if (icon) {
+        SDL_Rect dst = {3, 2, 16, 16};
+        SDL_RenderCopy(renderer, icon, nullptr, &dst);
+        textX = 22;
+    }
+    font.Draw(renderer, title, textX, 1 + (kCaptionHeight - font.LineHeight()) / 2, kHighlightText);
+}
 
 void PaintDialog(SDL_Renderer* renderer, dlgtext::Font& font, dlgmodel::Model& model, int hotItem) {
     Painter p{renderer, font};

@@ -56,6 +56,11 @@ SDL_Rect ClickArea(const dlgmodel::Control& c) {
     return c.kind == dlgmodel::Kind::ComboBox ? ComboField(c) : ControlRect(c);
 }
 
+// A window without a frame of the system's: the caption bar drawn by the view moves it.
+SDL_HitTestResult CaptionHitTest(SDL_Window*, const SDL_Point* point, void*) {
+    return point->y < kCaptionHeight ? SDL_HITTEST_DRAGGABLE : SDL_HITTEST_NORMAL;
+}
+
 SDL_Surface* IconSurface(HICON icon) {
     auto* res = reinterpret_cast<const layer::IconResource*>(icon);
     if (!res || !res->argb) return nullptr;
@@ -68,8 +73,11 @@ SDL_Surface* IconSurface(HICON icon) {
 std::unique_ptr<View> View::Open(dlghost::Host& host) {
     const layer::DialogResource& res = host.model.Resource();
     RECT size = dlghost::ToPixels({0, 0, res.cx, res.cy});
+    // No close box, as the template has no system menu: the caption is the view's own.
     SDL_Window* window = SDL_CreateWindow(res.title ? res.title : "", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                          size.right, size.bottom, SDL_WINDOW_SHOWN);
+                                          size.right, size.bottom + kCaptionHeight,
+                                          SDL_WINDOW_SHOWN | SDL_WINDOW_BORDERLESS);
+    if (window) SDL_SetWindowHitTest(window, CaptionHitTest, nullptr);
     SDL_Renderer* renderer = window ? CreateRenderer(window) : nullptr;
     std::unique_ptr<dlgtext::Font> font = renderer ? dlgtext::Font::Open(kDialogFace, kDialogFontPixels) : nullptr;
     if (!font) {
@@ -87,6 +95,7 @@ View::View(dlghost::Host& host, SDL_Window* window, SDL_Renderer* renderer, std:
 }
 
 View::~View() {
+    if (iconTexture_) SDL_DestroyTexture(iconTexture_);
     font_.reset();  // its textures belong to the renderer
     SDL_DestroyRenderer(renderer_);
     SDL_DestroyWindow(window_);
@@ -106,12 +115,13 @@ void View::HandleEvent(const SDL_Event& e) {
                 SendMessageA(host_.hwnd, WM_CLOSE, 0, 0);
             break;
         case SDL_MOUSEBUTTONDOWN:
-            if (e.button.button == SDL_BUTTON_LEFT) MouseDown(e.button.x, e.button.y);
+            if (e.button.button == SDL_BUTTON_LEFT && e.button.y >= kCaptionHeight)
+                MouseDown(e.button.x, e.button.y - kCaptionHeight);
             break;
         case SDL_MOUSEBUTTONUP:
             if (e.button.button == SDL_BUTTON_LEFT) dragging_ = -1;
             break;
-        case SDL_MOUSEMOTION: MouseMove(e.motion.x, e.motion.y); break;
+        case SDL_MOUSEMOTION: MouseMove(e.motion.x, e.motion.y - kCaptionHeight); break;
         case SDL_KEYDOWN: Key(e); break;
         default: break;
     }
@@ -165,15 +175,25 @@ void View::UpdateIcon() {
     HICON icon = w ? (w->bigIcon ? w->bigIcon : w->smallIcon) : nullptr;
     if (icon == shownIcon_) return;
     shownIcon_ = icon;
+    if (iconTexture_) SDL_DestroyTexture(iconTexture_);
+    iconTexture_ = nullptr;
     if (SDL_Surface* surface = IconSurface(icon)) {
         SDL_SetWindowIcon(window_, surface);
+        iconTexture_ = SDL_CreateTextureFromSurface(renderer_, surface);
         SDL_FreeSurface(surface);
     }
 }
 
 void View::Draw() {
     UpdateIcon();
+    int width, height;
+    SDL_GetWindowSize(window_, &width, &height);
+    SDL_Rect client = {0, kCaptionHeight, width, height - kCaptionHeight};
+    SDL_RenderSetViewport(renderer_, &client);
     PaintDialog(renderer_, *font_, host_.model, hotItem_);
+    SDL_RenderSetViewport(renderer_, nullptr);
+    const char* title = host_.model.Resource().title;
+    PaintCaption(renderer_, *font_, title ? title : "", iconTexture_, width, height);
     SDL_RenderPresent(renderer_);
 }
 

@@ -8,6 +8,7 @@
 
 struct SDL_Window;
 struct SDL_Renderer;
+struct SDL_Texture;
 union SDL_Event;
 
 namespace dlgtext {
@@ -39,6 +40,7 @@ private:
     SDL_Renderer* renderer_;
     std::unique_ptr<dlgtext::Font> font_;
     HICON shownIcon_ = nullptr;
+    SDL_Texture* iconTexture_ = nullptr;
     int dragging_ = -1;  // index of the trackbar whose thumb is held
     int hotItem_ = -1;  // item under the mouse in an open combo list
 };

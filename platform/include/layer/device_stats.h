@@ -36,4 +36,8 @@ bool ReadBackBuffer(std::vector<uint32_t>* pixels, UINT* width, UINT* height);
 // One pixel of the back buffer (x right, y down from the top left), 0 outside or without a device.
 uint32_t BackBufferPixel(UINT x, UINT y);
 
+// While kept, each Present also copies what it put in the window (top row first, 0xAARRGGBB).
+void KeepPresentedPictures(bool keep);
+bool LastPresentedPicture(std::vector<uint32_t>* pixels, UINT* width, UINT* height);
+
 }  // namespace layer

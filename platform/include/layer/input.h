@@ -10,6 +10,8 @@ namespace layer {
 
 // A key by its DirectInput code (DIK_*), pressed or released.
 void InjectKey(BYTE dik, bool down);
+// A key by its SDL scancode (a USB usage number), sent through SDL's own event queue.
+void InjectScancode(int scancode, bool down);
 // Relative mouse motion in pixels and wheel steps (one pixel is one unit).
 void InjectMouseMotion(LONG dx, LONG dy);
 void InjectMouseWheel(LONG dz);

@@ -1,0 +1,359 @@
+// weapon_painter.cpp -- the first-person weapons and the shop icons.
+//
+// Each weapon is one model of flat parts in its own coordinates: s runs along the bore from the
+// muzzle (s = 0, t = 0) to the butt, t points from the top of the weapon to its bottom. The
+// shop icon shows the model from the side; the first-person picture lays the same model along a
+// slanted axis that starts at the muzzle point where the game draws the flash, and widens it
+// towards the player for depth. Every part is lit as a rounded body from the upper left.
+#include <cmath>
+#include <vector>
+
+#include "content/content.h"
+
+namespace content {
+namespace {
+
+enum Material { METAL, BLUED, WOOD, POLYMER, GLOVE, PAINT, BRASS, GLOW, HOLE };
+
+struct Part {
+    std::vector<float> st;  // polygon corners, s and t pairs
+    Material material;
+    Color color;
+    bool handOnly;  // drawn only in the first-person picture
+};
+
+Part Rect(float s0, float s1, float t0, float t1, Material m, uint32_t rgb, bool hand = false) {
+    return {{s0, t0, s1, t0, s1, t1, s0, t1}, m, Rgb(rgb), hand};
+}
+Part Poly(std::vector<float> st, Material m, uint32_t rgb, bool hand = false) { return {std::move(st), m, Rgb(rgb), hand}; }
+
+// Where the model lands on the picture.
+struct View {
+    float mx, my;   // muzzle
+    float dx, dy;   // unit axis from the muzzle to the butt
+    float px, py;   // unit direction of +t
+    float along;    // pixels per unit along the axis at the muzzle
+    float across;   // pixels per unit across at the muzzle
+    float grow;     // growth of both scales per unit of s
+
+    float Across(float s) const { return across * (1 + grow * s); }
+    float Along(float s) const { return along * (s + grow * s * s / 2); }
+    void ToPicture(float s, float t, float& x, float& y) const {
+        float a = Along(s), c = t * Across(s);
+        x = mx + dx * a + px * c;
+        y = my + dy * a + py * c;
+    }
+    void ToModel(float x, float y, float& s, float& t) const {
+        // Along the axis the position is the quadratic along * (s + grow s^2 / 2); solve it for s.
+        float qx = x - mx, qy = y - my;
+        float det = dx * py - dy * px;
+        float a = (qx * py - qy * px) / det, c = (dx * qy - dy * qx) / det;
+        float k = a / along;
+        s = grow > 0 ? (std::sqrt(std::max(0.0f, 1 + 2 * grow * k)) - 1) / grow : k;
+        t = c / Across(s);
+    }
+};
+
+const Color kInk = Rgb(0x1E1420);
+
+Color Shade(const Part& part, float s, float t, float tMid, float tHalf, const View& v, uint32_t seed) {
+    float u = Clamp01((t - tMid) / tHalf * 0.5f + 0.5f) * 2 - 1;
+    float nz = std::sqrt(std::max(0.0f, 1 - u * u));
+    float lit = Lambert(v.px * u, v.py * u, nz);
+    Color base = part.color;
+    switch (part.material) {
+    case WOOD: {
+        float grain = Noise2(s * 0.35f, t * 4.0f, seed);
+        base = Scale(base, 0.8f + 0.35f * grain);
+        break;
+    }
+    case GLOVE:
+        base = Scale(base, 0.92f + 0.12f * Noise2(s * 2, t * 2, seed));
+        break;
+    case GLOW:
+        return Mix(part.color, Rgb(0xFFF4C8), nz * 0.7f);
+    case HOLE:
+        return part.color;
+    default:
+        break;
+    }
+    Color c = Scale(base, 0.42f + 0.75f * lit);
+    float shine = part.material == METAL || part.material == BLUED || part.material == BRASS ? 0.55f
+                  : part.material == PAINT || part.material == POLYMER                  ? 0.25f
+                                                                                         : 0.0f;
+    float spec = std::pow(lit, 14.0f) * shine;
+    return Mix(c, Rgb(0xF4F0FF), Clamp01(spec));
+}
+
+void DrawPart(Canvas& cv, const View& v, const Part& part, bool outline, uint32_t seed) {
+    int n = int(part.st.size() / 2);
+    float x0 = 1e9f, y0 = 1e9f, x1 = -1e9f, y1 = -1e9f, tLo = 1e9f, tHi = -1e9f;
+    for (int i = 0; i < n; ++i) {
+        float x, y;
+        v.ToPicture(part.st[2 * i], part.st[2 * i + 1], x, y);
+        x0 = std::min(x0, x);
+        y0 = std::min(y0, y);
+        x1 = std::max(x1, x);
+        y1 = std::max(y1, y);
+        tLo = std::min(tLo, part.st[2 * i + 1]);
+        tHi = std::max(tHi, part.st[2 * i + 1]);
+    }
+    const float pad = 3;
+    float tMid = (tLo + tHi) / 2, tHalf = std::max(0.01f, (tHi - tLo) / 2);
+    const float width = outline ? 1.7f : 0.0f;
+    DrawShape(cv, x0 - pad, y0 - pad, x1 + pad, y1 + pad,
+              [&](float x, float y) {
+                  float s, t;
+                  v.ToModel(x, y, s, t);
+                  return SdPolygon(s, t, part.st.data(), n) * v.Across(std::max(0.0f, s)) - width;
+              },
+              [&](float x, float y) {
+                  if (outline) return kInk;
+                  float s, t;
+                  v.ToModel(x, y, s, t);
+                  return Shade(part, s, t, tMid, tHalf, v, seed);
+              });
+}
+
+void DrawModel(Canvas& cv, const View& v, const std::vector<Part>& parts, bool hands) {
+    uint32_t seed = 1;
+    for (const Part& p : parts) {
+        ++seed;
+        if (p.handOnly && !hands) continue;
+        DrawPart(cv, v, p, true, seed);
+        DrawPart(cv, v, p, false, seed);
+    }
+}
+
+// The side view that fits the model into a picture with a margin, muzzle to the right.
+View SideView(const std::vector<Part>& parts, int w, int h) {
+    float sLo = 1e9f, sHi = -1e9f, tLo = 1e9f, tHi = -1e9f;
+    for (const Part& p : parts) {
+        if (p.handOnly) continue;
+        for (size_t i = 0; i < p.st.size(); i += 2) {
+            sLo = std::min(sLo, p.st[i]);
+            sHi = std::max(sHi, p.st[i]);
+            tLo = std::min(tLo, p.st[i + 1]);
+            tHi = std::max(tHi, p.st[i + 1]);
+        }
+    }
+    float k = std::min((w - 24) / (sHi - sLo), (h - 10) / (tHi - tLo));
+    float left = (w - (sHi - sLo) * k) / 2, top = (h - (tHi - tLo) * k) / 2;
+    View v;
+    v.mx = left + (sHi - sLo) * k + sLo * k;
+    v.my = top - tLo * k;
+    v.dx = -1;
+    v.dy = 0;
+    v.px = 0;
+    v.py = 1;
+    v.along = v.across = k;
+    v.grow = 0;
+    return v;
+}
+
+View FirstPerson(float mx, float my, float towardsX, float towardsY, float along, float across, float grow, bool flip) {
+    float len = std::hypot(towardsX, towardsY);
+    View v;
+    v.mx = mx;
+    v.my = my;
+    v.dx = towardsX / len;
+    v.dy = towardsY / len;
+    v.px = flip ? v.dy : -v.dy;
+    v.py = flip ? -v.dx : v.dx;
+    v.along = along;
+    v.across = across;
+    v.grow = grow;
+    return v;
+}
+
+const uint32_t kGlove = 0x58643A, kGloveLight = 0x6E7A48;
+
+std::vector<Part> Pistol() {
+    return {
+        Rect(2, 17, 1.4f, 3.4f, METAL, 0x6A6E78),
+        Poly({11, 3.2f, 17, 3.2f, 17.5f, 6.8f, 12.5f, 6.8f}, METAL, 0x5A5E68),
+        Poly({16.5f, 2.6f, 24.5f, 2.6f, 27.5f, 13.5f, 20, 14.5f}, POLYMER, 0x2E2C34),
+        Rect(0, 25, -2.2f, 1.6f, METAL, 0xAEB2BC),
+        Rect(1, 2.5f, -3.0f, -2.0f, METAL, 0x8A8E98),
+        Rect(22.5f, 24.5f, -3.0f, -2.0f, METAL, 0x8A8E98),
+        Rect(0, 0.5f, -0.8f, 0.8f, HOLE, 0x101014),
+        Poly({15.5f, 1.0f, 27, 0.2f, 31, 15.5f, 17.5f, 17}, GLOVE, kGlove, true),
+        Poly({12.5f, -0.4f, 22, -1.6f, 24, 1.2f, 13.5f, 1.8f}, GLOVE, kGloveLight, true),
+    };
+}
+
+std::vector<Part> Shotgun() {
+    return {
+        Poly({58, -1.5f, 82, 1.0f, 82, 8.5f, 58, 4.5f}, WOOD, 0x8E5A30),
+        Rect(44, 58, -2.0f, 4.0f, BLUED, 0x3C4048),
+        Poly({49, 4, 54, 4, 54.5f, 7.5f, 49.5f, 7.5f}, BLUED, 0x32363E),
+        Rect(4, 42, 1.3f, 3.4f, BLUED, 0x4A505C),
+        Rect(0, 46, -1.3f, 1.3f, BLUED, 0x525A66),
+        Rect(14, 30, 0.9f, 4.6f, WOOD, 0x9A6434),
+        Rect(17, 18, 1.2f, 4.3f, HOLE, 0x3A2210),
+        Rect(21, 22, 1.2f, 4.3f, HOLE, 0x3A2210),
+        Rect(25, 26, 1.2f, 4.3f, HOLE, 0x3A2210),
+        Rect(0.5f, 1.5f, -2.0f, -1.2f, BRASS, 0xD8B060),
+        Rect(0, 0.6f, -0.8f, 0.8f, HOLE, 0x0E0E12),
+        Poly({20, -1.6f, 27, -1.6f, 28.5f, 6.4f, 19, 6.4f}, GLOVE, kGlove, true),
+    };
+}
+
+std::vector<Part> Kalashnikov() {
+    return {
+        Poly({62, -2, 90, 0, 90, 7.5f, 62, 3}, WOOD, 0xA0582A),
+        Poly({58, 2.6f, 63, 2.6f, 66.5f, 11.5f, 61.5f, 12.5f}, WOOD, 0x8A4A22),
+        Poly({40, 2.6f, 47.5f, 2.6f, 46.5f, 9, 43, 15.5f, 34.5f, 13.5f, 38.5f, 8}, PAINT, 0x8A3A1E),
+        Rect(36, 62, -2.2f, 3.0f, BLUED, 0x4A4E56),
+        Rect(14, 34, -2.6f, -0.9f, BLUED, 0x545A64),
+        Rect(20, 36, -0.9f, 2.6f, WOOD, 0xA85E2C),
+        Rect(4, 20, -0.9f, 0.9f, BLUED, 0x5A606A),
+        Rect(0, 4, -1.2f, 1.2f, METAL, 0x6A707A),
+        Rect(5, 7, -3.6f, -0.9f, BLUED, 0x4A4E56),
+        Poly({50, -2.2f, 53, -2.2f, 54, -3.4f, 57, -3.4f, 57, -2.2f}, METAL, 0x7A808A),
+        Rect(0, 0.6f, -0.6f, 0.6f, HOLE, 0x0E0E12),
+        Poly({20.5f, -1.6f, 35.5f, -1.6f, 36.5f, 5.2f, 19.5f, 5.2f}, GLOVE, kGlove, true),
+    };
+}
+
+std::vector<Part> SniperRifle() {
+    return {
+        Poly({48, -1.5f, 122, -1.5f, 122, 11, 102, 11, 93, 5, 81, 5, 79, 11, 71, 11, 66, 3, 48, 3}, PAINT, 0x5E6E3E),
+        Rect(64, 70, 2.5f, 6.5f, BLUED, 0x2E3236),
+        Rect(50, 76, -2.2f, 2.0f, BLUED, 0x3A3E42),
+        Rect(0, 50, -1.0f, 1.0f, BLUED, 0x3C4034),
+        Rect(0, 14, -1.6f, 1.6f, BLUED, 0x30342C),
+        Rect(58, 60, -4.2f, -2.0f, METAL, 0x4A4E52),
+        Rect(72, 74, -4.2f, -2.0f, METAL, 0x4A4E52),
+        Rect(54, 82, -7.0f, -4.0f, POLYMER, 0x26282C),
+        Poly({48, -8.5f, 56, -7.5f, 56, -3.5f, 48, -0.9f}, POLYMER, 0x2A2C30),
+        Rect(80, 86, -7.6f, -3.4f, POLYMER, 0x2A2C30),
+        Rect(48, 48.6f, -7.6f, -3.4f, GLOW, 0x5A8AC8),
+        Poly({74, -1, 76, -1, 79, -5, 81, -4.2f}, METAL, 0x8A9096),
+        Rect(0, 0.6f, -0.7f, 0.7f, HOLE, 0x0E0E12),
+        Poly({78, 2.5f, 90, 2.5f, 94, 14, 80, 15}, GLOVE, kGlove, true),
+    };
+}
+
+std::vector<Part> Flamethrower() {
+    return {
+        Poly({44, 2, 50, 2, 52, 12, 46, 13}, POLYMER, 0x2E2C30),
+        Poly({28, 3, 62, 3, 64, 6.5f, 62, 10, 28, 10, 26, 6.5f}, PAINT, 0xB02A20),
+        Rect(34, 35.5f, 3, 10, HOLE, 0x5A1410),
+        Rect(54, 55.5f, 3, 10, HOLE, 0x5A1410),
+        Rect(6, 58, -1.6f, 1.6f, METAL, 0x7A7E86),
+        Rect(8, 30, -2.8f, 2.8f, BLUED, 0x3E424A),
+        Rect(11, 12.5f, -2.4f, 2.4f, HOLE, 0x16161A),
+        Rect(16, 17.5f, -2.4f, 2.4f, HOLE, 0x16161A),
+        Rect(21, 22.5f, -2.4f, 2.4f, HOLE, 0x16161A),
+        Rect(26, 27.5f, -2.4f, 2.4f, HOLE, 0x16161A),
+        Rect(0, 6, -1.4f, 1.4f, BRASS, 0xC8964A),
+        Poly({-0.2f, -1.2f, -3.5f, -2.2f, -6.5f, 0, -3.5f, 2.0f, -0.2f, 1.2f}, GLOW, 0x4A8AFF),
+        Poly({0, -0.7f, -2.5f, -1.1f, -4.2f, 0, -2.5f, 1.1f, 0, 0.7f}, GLOW, 0xFFB040),
+        Poly({43, 1, 52, 1, 55, 14, 45, 15.5f}, GLOVE, kGlove, true),
+    };
+}
+
+std::vector<Part> Chainsaw(bool running) {
+    std::vector<Part> parts = {
+        Poly({42, -9, 74, -9, 76, -4, 76, 9, 42, 9}, PAINT, 0xE8781E),
+        Rect(46, 70, -6.5f, -1.5f, POLYMER, 0x2A2A30),
+        Rect(52, 54, -6, -2, HOLE, 0x101014),
+        Rect(57, 59, -6, -2, HOLE, 0x101014),
+        Rect(62, 64, -6, -2, HOLE, 0x101014),
+        Poly({56, 9, 74, 9, 74, 13, 56, 13}, POLYMER, 0x2A2A30),
+        Poly({0, -2.2f, 1, -3.2f, 44, -3.6f, 44, 3.6f, 1, 3.2f, 0, 2.2f}, METAL, 0xB8BCC4),
+        Rect(4, 40, -0.6f, 0.6f, HOLE, 0x5A5E66),
+        Poly({58, -9, 60, -14, 72, -14, 74, -9, 71, -9, 70, -11.5f, 62, -11.5f, 61, -9}, POLYMER, 0x2A2A30),
+        Poly({58, -15.5f, 74, -15.5f, 75, -10, 57, -10}, GLOVE, kGlove, true),
+    };
+    // The chain: teeth along both edges of the bar, smeared into streaks while it runs.
+    for (int k = 0; k < 14; ++k) {
+        float s = 2 + k * 3.0f;
+        if (running) {
+            if (k == 0) {  // the running chain blurs into one bright band along each edge
+                parts.push_back(Rect(2, 44, -4.4f, -3.4f, GLOW, 0xC8CCD4));
+                parts.push_back(Rect(2, 44, 3.4f, 4.4f, GLOW, 0xC8CCD4));
+            }
+        } else {
+            parts.push_back(Poly({s, -3.4f, s + 1.5f, -4.8f, s + 2.2f, -3.4f}, BLUED, 0x3A3E46));
+            parts.push_back(Poly({s, 3.4f, s + 1.5f, 4.8f, s + 2.2f, 3.4f}, BLUED, 0x3A3E46));
+        }
+    }
+    return parts;
+}
+
+void PaintSparks(Canvas& cv, float x, float y) {
+    Rng rng(777);
+    // Straight from the tip and evenly fanned, so no two sparks cross.
+    for (int i = 0; i < 10; ++i) {
+        float a = -2.85f + i * 0.28f + rng.Range(-0.04f, 0.04f), len = rng.Range(8, 26), from = rng.Range(12, 16);
+        float ax = x + std::cos(a) * from, ay = y + std::sin(a) * from;
+        float bx = x + std::cos(a) * (from + len), by = y + std::sin(a) * (from + len);
+        Color c = Mix(Rgb(0xFFE070), Rgb(0xFF8A20), rng.Uniform());
+        DrawShape(cv, std::min(ax, bx) - 3, std::min(ay, by) - 3, std::max(ax, bx) + 3, std::max(ay, by) + 3,
+                  [&](float px, float py) { return SdCapsule(px, py, ax, ay, bx, by, 1.0f); },
+                  [&](float, float) { return c; });
+    }
+}
+
+void WritePicture(const std::string& root, const char* path, const Canvas& cv, bool tga) {
+    WriteGameFile(root, path, tga ? EncodeTgaAlpha(cv, KEY_WHITE) : EncodeBmpKeyed(cv, KEY_WHITE));
+}
+
+void WriteIcon(const std::string& root, const char* path, const std::vector<Part>& model, bool tga) {
+    Canvas cv(256, 64);
+    DrawModel(cv, SideView(model, 256, 64), model, false);
+    WritePicture(root, path, cv, tga);
+}
+
+}  // namespace
+
+void WriteWeaponPictures(const std::string& root) {
+    // Muzzle points: where the weapon table's flash centre falls on the weapon's quad.
+    {
+        Canvas cv(256, 256);
+        DrawModel(cv, FirstPerson(128, 62, 0.05f, 1, 1.15f, 2.7f, 0.03f, false), Chainsaw(false), true);
+        WritePicture(root, "graph\\motor.bmp", cv, false);
+    }
+    {
+        Canvas cv(256, 256);
+        View v = FirstPerson(130, 58, 0.05f, 1, 1.15f, 2.7f, 0.03f, false);
+        DrawModel(cv, v, Chainsaw(true), true);
+        PaintSparks(cv, 130, 60);
+        WritePicture(root, "graph\\motor2.bmp", cv, false);
+    }
+    {
+        Canvas cv(256, 256);
+        DrawModel(cv, FirstPerson(119, 128, 0.62f, 0.78f, 2.9f, 3.2f, 0.12f, false), Pistol(), true);
+        WritePicture(root, "graph\\deagle.bmp", cv, false);
+    }
+    {
+        Canvas cv(256, 256);
+        DrawModel(cv, FirstPerson(128, 128, 0.5f, 1, 1.4f, 4.2f, 0.05f, false), Shotgun(), true);
+        WritePicture(root, "graph\\brok.bmp", cv, false);
+    }
+    {
+        Canvas cv(256, 256);
+        DrawModel(cv, FirstPerson(51, 51, 0.75f, 0.66f, 2.1f, 3.0f, 0.035f, false), Kalashnikov(), true);
+        WritePicture(root, "graph\\kalach.bmp", cv, false);
+    }
+    {
+        Canvas cv(256, 256);
+        DrawModel(cv, FirstPerson(3, 15, 1, 0.92f, 1.6f, 2.2f, 0.02f, false), SniperRifle(), true);
+        WritePicture(root, "graph\\awm.bmp", cv, false);
+    }
+    {
+        Canvas cv(256, 256);
+        DrawModel(cv, FirstPerson(62, 84, 0.8f, 0.62f, 2.6f, 3.2f, 0.04f, false), Flamethrower(), true);
+        WritePicture(root, "graph\\flame.bmp", cv, false);
+    }
+    WriteIcon(root, "graph\\no.bmp", Chainsaw(false), false);
+    WriteIcon(root, "graph\\icodeagle.tga", Pistol(), true);
+    WriteIcon(root, "graph\\icobrok.tga", Shotgun(), true);
+    WriteIcon(root, "graph\\icokalach.tga", Kalashnikov(), true);
+    WriteIcon(root, "graph\\icoawm.tga", SniperRifle(), true);
+    WriteIcon(root, "graph\\icoflame.bmp", Flamethrower(), false);
+}
+
+}  // namespace content

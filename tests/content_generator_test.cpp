@@ -1,0 +1,83 @@
+// content_generator_test.cpp -- the generator run twice writes the same bytes, the same as the
+// build's own data, and every file the game names.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "scratch_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<char> ReadBytes(const fs::path& path) {
+    std::vector<char> bytes;
+    std::FILE* f = std::fopen(path.string().c_str(), "rb");
+    if (!f) return bytes;
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof(buffer), f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
+    std::fclose(f);
+    return bytes;
+}
+
+// Every regular file under a folder, by its path relative to it.
+std::map<std::string, std::vector<char>> Tree(const fs::path& root) {
+    std::map<std::string, std::vector<char>> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root))
+        if (entry.is_regular_file() && entry.path().filename() != ".generated")
+            files[fs::relative(entry.path(), root).string()] = ReadBytes(entry.path());
+    return files;
+}
+
+bool RunGenerator(const fs::path& out) {
+    std::string command = std::string(TREVOK_DATA_DIR) + "/../trevok_content '" + out.string() + "'";
+    return std::system(command.c_str()) == 0;
+}
+
+}  // namespace
+
+TEST(ContentGenerator, TwoRunsWriteTheSameBytesAsTheBuild) {
+    ScratchDir dir;
+    ASSERT_TRUE(RunGenerator(fs::path(dir.path()) / "first"));
+    ASSERT_TRUE(RunGenerator(fs::path(dir.path()) / "second"));
+    auto first = Tree(fs::path(dir.path()) / "first");
+    auto second = Tree(fs::path(dir.path()) / "second");
+    auto built = Tree(TREVOK_DATA_DIR);
+    EXPECT_GT(first.size(), 60u);
+    ASSERT_EQ(first.size(), second.size());
+    ASSERT_EQ(first.size(), built.size());
+    for (const auto& [name, bytes] : first) {
+        EXPECT_TRUE(second.count(name) && second[name] == bytes) << name << " differs between two runs";
+        EXPECT_TRUE(built.count(name) && built[name] == bytes) << name << " differs from the build's data";
+    }
+}
+
+TEST(ContentGenerator, EveryFileTheGameNamesIsThereUnderItsExactName) {
+    const char* names[] = {
+        "db.cfg", "teren.ter", "tex6.bmp", "clouds.tga",
+        "graph/cross.bmp", "graph/circle.bmp", "graph/awmlook.bmp", "graph/krev.dds", "graph/flame.tga",
+        "graph/dust.tga", "graph/exp.tga", "graph/hudicons.bmp", "graph/motor2.bmp", "graph/plot.bmp",
+        "graph/motor.bmp", "graph/deagle.bmp", "graph/brok.bmp", "graph/kalach.bmp", "graph/awm.bmp",
+        "graph/flame.bmp", "graph/no.bmp", "graph/icodeagle.tga", "graph/icobrok.tga", "graph/icokalach.tga",
+        "graph/icoawm.tga", "graph/icoflame.bmp", "graph/intro/no.bmp",
+        "sound/motor.wav", "sound/deagle.wav", "sound/shotgun.wav", "sound/kalach.wav", "sound/awm.wav",
+        "sound/plamen.wav", "sound/zuch.wav", "sound/zoom.wav", "sound/enemydown.wav", "sound/fallback.wav",
+        "sound/hosdown.wav", "sound/blow.wav", "sound/explode.wav", "sound/krk.wav", "sound/kill1.wav",
+        "sound/kill2.wav", "sound/kill3.wav", "sound/melidrak.wav"};
+    for (const char* name : names) EXPECT_TRUE(fs::is_regular_file(fs::path(TREVOK_DATA_DIR) / name)) << name;
+    for (int k = 1; k <= 11; ++k)
+        EXPECT_TRUE(fs::is_regular_file(fs::path(TREVOK_DATA_DIR) / ("graph/intro/melidrak" + std::to_string(k) + ".jpg")));
+    for (int k = 1; k <= 6; ++k)
+        EXPECT_TRUE(fs::is_regular_file(fs::path(TREVOK_DATA_DIR) / ("graph/vugove/vuga" + std::to_string(k) + ".bmp")));
+}
+
+TEST(ContentGenerator, RefusesToRunWithoutAnOutputFolder) {
+    std::string command = std::string(TREVOK_DATA_DIR) + "/../trevok_content 2>/dev/null";
+    EXPECT_NE(std::system(command.c_str()), 0);
+}

@@ -1,0 +1,242 @@
+// d3d8_state_test.cpp -- the device's defaults, state getters, state blocks that record without
+// applying, indexed drawing, transforms and the objects' references.
+#include "device_fixture.h"
+
+#include "d3dx8math.h"
+
+TEST_F(DeviceTest, DefaultsAreDirect3DsOwn) {
+    DWORD v = 0;
+    device_->GetRenderState(D3DRS_ZENABLE, &v);
+    EXPECT_EQ(v, (DWORD)D3DZB_TRUE);  // on with an automatic depth buffer
+    device_->GetRenderState(D3DRS_ZFUNC, &v);
+    EXPECT_EQ(v, (DWORD)D3DCMP_LESSEQUAL);
+    device_->GetRenderState(D3DRS_CULLMODE, &v);
+    EXPECT_EQ(v, (DWORD)D3DCULL_CCW);
+    device_->GetRenderState(D3DRS_LIGHTING, &v);
+    EXPECT_EQ(v, (DWORD)TRUE);
+    device_->GetRenderState(D3DRS_SRCBLEND, &v);
+    EXPECT_EQ(v, (DWORD)D3DBLEND_ONE);
+    device_->GetRenderState(D3DRS_ALPHAFUNC, &v);
+    EXPECT_EQ(v, (DWORD)D3DCMP_ALWAYS);
+    device_->GetTextureStageState(0, D3DTSS_COLOROP, &v);
+    EXPECT_EQ(v, (DWORD)D3DTOP_MODULATE);
+    device_->GetTextureStageState(1, D3DTSS_COLOROP, &v);
+    EXPECT_EQ(v, (DWORD)D3DTOP_DISABLE);
+    device_->GetTextureStageState(0, D3DTSS_ALPHAOP, &v);
+    EXPECT_EQ(v, (DWORD)D3DTOP_SELECTARG1);
+    device_->GetTextureStageState(0, D3DTSS_MINFILTER, &v);
+    EXPECT_EQ(v, (DWORD)D3DTEXF_POINT);
+    device_->GetTextureStageState(0, D3DTSS_ADDRESSU, &v);
+    EXPECT_EQ(v, (DWORD)D3DTADDRESS_WRAP);
+    device_->GetTextureStageState(3, D3DTSS_TEXCOORDINDEX, &v);
+    EXPECT_EQ(v, 3u);
+    D3DVIEWPORT8 vp;
+    ASSERT_EQ(device_->GetViewport(&vp), D3D_OK);
+    EXPECT_EQ(vp.X, 0u);
+    EXPECT_EQ(vp.Width, kWidth);
+    EXPECT_EQ(vp.Height, kHeight);
+    EXPECT_EQ(vp.MaxZ, 1.0f);
+    D3DMATRIX m;
+    ASSERT_EQ(device_->GetTransform(D3DTS_WORLD, &m), D3D_OK);
+    EXPECT_TRUE(D3DXMatrixIsIdentity(static_cast<D3DXMATRIX*>(&m)));
+    EXPECT_EQ(device_->SetRenderState((D3DRENDERSTATETYPE)300, 1), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->SetTextureStageState(8, D3DTSS_COLOROP, 1), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->SetTransform((D3DTRANSFORMSTATETYPE)100, &m), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->SetPixelShader(0), D3D_OK);
+    EXPECT_EQ(device_->SetPixelShader(5), D3DERR_INVALIDCALL);
+    D3DCAPS8 caps;
+    ASSERT_EQ(device_->GetDeviceCaps(&caps), D3D_OK);
+    EXPECT_GE(caps.MaxTextureWidth, 1024u);
+    layer::SetMaxTextureSize(128);
+    device_->GetDeviceCaps(&caps);
+    EXPECT_EQ(caps.MaxTextureWidth, 128u);
+}
+
+TEST_F(DeviceTest, StateBlocksRecordWithoutApplyingThenCaptureAndApply) {
+    const uint32_t texel[1] = {0xFFFFFFFF};
+    IDirect3DTexture8* tex = MakeTexture(1, 1, D3DFMT_A8R8G8B8, texel);
+    ASSERT_EQ(device_->BeginStateBlock(), D3D_OK);
+    EXPECT_EQ(device_->BeginStateBlock(), D3DERR_INVALIDCALL);
+    device_->SetTexture(0, tex);
+    device_->SetRenderState(D3DRS_ZENABLE, FALSE);
+    device_->SetRenderState(D3DRS_ALPHAREF, 0x08);
+    device_->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTEXF_LINEAR);
+    DWORD saved = 0;
+    ASSERT_EQ(device_->EndStateBlock(&saved), D3D_OK);
+    // Nothing of it reached the device.
+    DWORD v = 0;
+    device_->GetRenderState(D3DRS_ZENABLE, &v);
+    EXPECT_EQ(v, (DWORD)D3DZB_TRUE);
+    device_->GetRenderState(D3DRS_ALPHAREF, &v);
+    EXPECT_EQ(v, 0u);
+    IDirect3DBaseTexture8* bound = reinterpret_cast<IDirect3DBaseTexture8*>(1);
+    device_->GetTexture(0, &bound);
+    EXPECT_EQ(bound, nullptr);
+    EXPECT_EQ(tex->Release(), 1u);  // the block holds the texture
+
+    device_->BeginStateBlock();
+    device_->SetRenderState(D3DRS_ZENABLE, FALSE);
+    device_->SetRenderState(D3DRS_ALPHAREF, 0x08);
+    DWORD draw = 0;
+    device_->EndStateBlock(&draw);
+    EXPECT_NE(draw, saved);
+
+    // Capture stores the current values of exactly the recorded states; apply puts them back.
+    device_->SetRenderState(D3DRS_ALPHAREF, 64);
+    ASSERT_EQ(device_->CaptureStateBlock(saved), D3D_OK);
+    ASSERT_EQ(device_->ApplyStateBlock(draw), D3D_OK);
+    device_->GetRenderState(D3DRS_ALPHAREF, &v);
+    EXPECT_EQ(v, 8u);
+    device_->GetRenderState(D3DRS_ZENABLE, &v);
+    EXPECT_EQ(v, (DWORD)FALSE);
+    device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);  // not in the blocks
+    ASSERT_EQ(device_->ApplyStateBlock(saved), D3D_OK);
+    device_->GetRenderState(D3DRS_ALPHAREF, &v);
+    EXPECT_EQ(v, 64u);
+    device_->GetRenderState(D3DRS_ZENABLE, &v);
+    EXPECT_EQ(v, (DWORD)D3DZB_TRUE);
+    device_->GetRenderState(D3DRS_CULLMODE, &v);
+    EXPECT_EQ(v, (DWORD)D3DCULL_CW);
+    device_->GetTexture(0, &bound);
+    EXPECT_EQ(bound, nullptr);  // captured as unbound
+    device_->GetTextureStageState(0, D3DTSS_MINFILTER, &v);
+    EXPECT_EQ(v, (DWORD)D3DTEXF_POINT);
+
+    EXPECT_EQ(device_->DeleteStateBlock(saved), D3D_OK);
+    EXPECT_EQ(device_->DeleteStateBlock(saved), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->ApplyStateBlock(saved), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->ApplyStateBlock(0), D3DERR_INVALIDCALL);
+    // The other block is left for the device to free when it goes.
+}
+
+TEST_F(DeviceTest, IndexedDrawsReadTheIndexBufferAndRefuseIndicesOutsideTheVertices) {
+    Plain2DStates();
+    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    const ScreenVertex v[5] = {{100, 100, 0.5f, 1, 0, 0, 0},  // never indexed
+                               {-0.5f, 9.5f, 0.5f, 1, 0xFFFF00FF, 0, 0}, {-0.5f, -0.5f, 0.5f, 1, 0xFFFF00FF, 0, 0},
+                               {9.5f, 9.5f, 0.5f, 1, 0xFFFF00FF, 0, 0}, {9.5f, -0.5f, 0.5f, 1, 0xFFFF00FF, 0, 0}};
+    Upload(v, 5, kScreenFvf);
+    IDirect3DIndexBuffer8* ib = nullptr;
+    ASSERT_EQ(device_->CreateIndexBuffer(12, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_DEFAULT, &ib), D3D_OK);
+    BYTE* p = nullptr;
+    ASSERT_EQ(ib->Lock(0, 0, &p, 0), D3D_OK);
+    const uint16_t indices[6] = {0, 1, 2, 1, 3, 2};
+    std::memcpy(p, indices, sizeof indices);
+    ib->Unlock();
+    ASSERT_EQ(device_->SetIndices(ib, 1), D3D_OK);  // indices count from vertex 1
+    EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 4, 0, 2), D3D_OK);
+    EXPECT_EQ(Pixel(5, 5), 0xFF00FFu);
+    EXPECT_EQ(Pixel(30, 30), 0u);
+    EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 4, 3, 2), D3DERR_INVALIDCALL);  // past the end
+    device_->SetIndices(ib, 1000);  // every index lands beyond the vertex buffer
+    EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 4, 0, 2), D3DERR_INVALIDCALL);
+    IDirect3DIndexBuffer8* got = nullptr;
+    UINT base = 0;
+    ASSERT_EQ(device_->GetIndices(&got, &base), D3D_OK);
+    EXPECT_EQ(got, ib);
+    EXPECT_EQ(base, 1000u);
+    got->Release();
+    D3DINDEXBUFFER_DESC desc;
+    ib->GetDesc(&desc);
+    EXPECT_EQ(desc.Format, D3DFMT_INDEX16);
+    EXPECT_EQ(ib->Release(), 1u);  // still set on the device
+    device_->SetIndices(nullptr, 0);
+    EXPECT_EQ(device_->CreateIndexBuffer(12, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &ib), D3DERR_INVALIDCALL);
+}
+
+TEST_F(DeviceTest, ViewportPlacesAndClipsTheDrawing) {
+    Plain2DStates();
+    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    D3DVIEWPORT8 vp = {32, 0, 32, 24, 0.0f, 1.0f};
+    ASSERT_EQ(device_->SetViewport(&vp), D3D_OK);
+    DrawClipQuad(-1, -1, 1, 1, 0.5f, 0xFF00FF00);  // fills the viewport only
+    EXPECT_EQ(Pixel(40, 10), 0x00FF00u);
+    EXPECT_EQ(Pixel(10, 10), 0u);
+    EXPECT_EQ(Pixel(40, 30), 0u);
+    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00FF0000, 1.0f, 0);  // clears the viewport
+    EXPECT_EQ(Pixel(40, 10), 0xFF0000u);
+    EXPECT_EQ(Pixel(10, 10), 0u);
+    D3DVIEWPORT8 outside = {40, 0, 32, 24, 0.0f, 1.0f};
+    EXPECT_EQ(device_->SetViewport(&outside), D3DERR_INVALIDCALL);
+}
+
+TEST_F(DeviceTest, ObjectsCountTheirReferencesAndAnswerTheirInterfaces) {
+    EXPECT_EQ(device_->AddRef(), 2u);
+    EXPECT_EQ(device_->Release(), 1u);
+    IDirect3D8* owner = nullptr;
+    ASSERT_EQ(device_->GetDirect3D(&owner), D3D_OK);
+    EXPECT_EQ(owner, d3d_);
+    owner->Release();
+    IUnknown* unknown = nullptr;
+    ASSERT_EQ(device_->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown)), S_OK);
+    unknown->Release();
+    void* none = nullptr;
+    EXPECT_EQ(device_->QueryInterface(IID_IDirect3DTexture8, &none), E_NOINTERFACE);
+    IDirect3DVertexBuffer8* vb = nullptr;
+    ASSERT_EQ(device_->CreateVertexBuffer(28 * 4, 0, kScreenFvf, D3DPOOL_DEFAULT, &vb), D3D_OK);
+    device_->SetStreamSource(0, vb, 28);
+    IDirect3DVertexBuffer8* got = nullptr;
+    UINT stride = 0;
+    ASSERT_EQ(device_->GetStreamSource(0, &got, &stride), D3D_OK);
+    EXPECT_EQ(got, vb);
+    EXPECT_EQ(stride, 28u);
+    EXPECT_EQ(got->Release(), 2u);
+    EXPECT_EQ(vb->Release(), 1u);  // the stream keeps it
+    device_->SetStreamSource(0, nullptr, 0);
+    IDirect3DDevice8* maker = nullptr;
+    EXPECT_EQ(d3d_->GetAdapterCount(), 1u);
+    D3DCAPS8 caps;
+    EXPECT_EQ(d3d_->GetDeviceCaps(0, D3DDEVTYPE_HAL, &caps), D3D_OK);
+    EXPECT_EQ(d3d_->GetDeviceCaps(1, D3DDEVTYPE_HAL, &caps), D3DERR_INVALIDCALL);
+    // One device at a time.
+    D3DPRESENT_PARAMETERS pp = {};
+    pp.BackBufferWidth = 16;
+    pp.BackBufferHeight = 16;
+    pp.Windowed = TRUE;
+    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    EXPECT_EQ(d3d_->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &maker),
+              D3DERR_NOTAVAILABLE);
+    EXPECT_EQ(maker, nullptr);
+}
+
+TEST(Direct3D, CreationRefusesOtherVersionsAndBadParameters) {
+    EXPECT_EQ(Direct3DCreate8(120), nullptr);
+    IDirect3D8* d3d = Direct3DCreate8(D3D_SDK_VERSION);
+    ASSERT_NE(d3d, nullptr);
+    D3DDISPLAYMODE mode = {};
+    ASSERT_EQ(d3d->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode), D3D_OK);
+    EXPECT_GT(mode.Width, 0u);
+    EXPECT_NE(mode.Format, D3DFMT_UNKNOWN);
+    D3DPRESENT_PARAMETERS pp = {};
+    pp.BackBufferWidth = 32;
+    pp.BackBufferHeight = 32;
+    pp.BackBufferFormat = D3DFMT_D16;  // not a colour format
+    pp.Windowed = TRUE;
+    IDirect3DDevice8* device = reinterpret_cast<IDirect3DDevice8*>(1);
+    EXPECT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(device, nullptr);
+    pp.BackBufferFormat = D3DFMT_UNKNOWN;
+    EXPECT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, 0, &pp, &device), D3DERR_INVALIDCALL);  // no behaviour
+    // Without a window of its own size, a size of 0 cannot be chosen.
+    pp.BackBufferWidth = 0;
+    EXPECT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device),
+              D3DERR_INVALIDCALL);
+    // A released device lets the next one be made; the format UNKNOWN takes the desktop's.
+    pp.BackBufferWidth = 32;
+    ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device), D3D_OK);
+    EXPECT_EQ(pp.BackBufferCount, 1u);
+    EXPECT_EQ(device->Release(), 0u);
+    ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &device), D3D_OK);
+    // A resource that outlives its device is still released safely.
+    IDirect3DTexture8* tex = nullptr;
+    ASSERT_EQ(device->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &tex), D3D_OK);
+    EXPECT_EQ(device->Release(), 0u);
+    IDirect3DDevice8* gone = reinterpret_cast<IDirect3DDevice8*>(1);
+    EXPECT_EQ(tex->GetDevice(&gone), D3DERR_INVALIDCALL);
+    D3DLOCKED_RECT lr;
+    ASSERT_EQ(tex->LockRect(0, &lr, nullptr, 0), D3D_OK);
+    EXPECT_EQ(tex->UnlockRect(0), D3D_OK);
+    EXPECT_EQ(tex->Release(), 0u);
+    EXPECT_EQ(d3d->Release(), 0u);
+}

@@ -1,0 +1,168 @@
+// dinput_test.cpp -- the DirectInput keyboard and mouse: creation, formats, acquisition, reads,
+// injected input through SDL's queue, lost devices and the key table.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "dinput.h"
+#include "layer/input.h"
+
+namespace {
+
+class InputTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        layer::ClearInjectedInput();
+        ASSERT_EQ(DirectInput8Create(nullptr, 0x0800, IID_IDirectInput8A, reinterpret_cast<void**>(&di_), nullptr),
+                  DI_OK);
+        ASSERT_EQ(di_->CreateDevice(GUID_SysKeyboard, &keyboard_, nullptr), DI_OK);
+        ASSERT_EQ(keyboard_->SetDataFormat(&c_dfDIKeyboard), DI_OK);
+        ASSERT_EQ(keyboard_->SetCooperativeLevel(nullptr, DISCL_NONEXCLUSIVE | DISCL_FOREGROUND), DI_OK);
+        ASSERT_EQ(keyboard_->Acquire(), DI_OK);
+        ASSERT_EQ(di_->CreateDevice(GUID_SysMouse, &mouse_, nullptr), DI_OK);
+        ASSERT_EQ(mouse_->SetDataFormat(&c_dfDIMouse2), DI_OK);
+        ASSERT_EQ(mouse_->SetCooperativeLevel(nullptr, DISCL_EXCLUSIVE | DISCL_FOREGROUND), DI_OK);
+        ASSERT_EQ(mouse_->Acquire(), DI_OK);
+    }
+    void TearDown() override {
+        if (mouse_) {
+            EXPECT_EQ(mouse_->Release(), 0u);
+        }
+        if (keyboard_) {
+            EXPECT_EQ(keyboard_->Release(), 0u);
+        }
+        if (di_) {
+            EXPECT_EQ(di_->Release(), 0u);
+        }
+        layer::ClearInjectedInput();
+    }
+    BYTE Key(BYTE dik) {
+        BYTE keys[256];
+        EXPECT_EQ(keyboard_->GetDeviceState(sizeof keys, keys), DI_OK);
+        return keys[dik];
+    }
+
+    IDirectInput8A* di_ = nullptr;
+    IDirectInputDevice8A* keyboard_ = nullptr;
+    IDirectInputDevice8A* mouse_ = nullptr;
+};
+
+}  // namespace
+
+TEST(DirectInputCreate, RefusesWrongVersionsInterfacesAndDevices) {
+    void* out = reinterpret_cast<void*>(1);
+    EXPECT_EQ(DirectInput8Create(nullptr, 0x0700, IID_IDirectInput8A, &out, nullptr), DIERR_OLDDIRECTINPUTVERSION);
+    EXPECT_EQ(out, nullptr);
+    EXPECT_EQ(DirectInput8Create(nullptr, 0x0800, IID_IUnknown, &out, nullptr), DIERR_NOINTERFACE);
+    IDirectInput8A* di = nullptr;
+    ASSERT_EQ(DirectInput8Create(nullptr, 0x0800, IID_IDirectInput8A, reinterpret_cast<void**>(&di), nullptr), DI_OK);
+    IDirectInputDevice8A* dev = reinterpret_cast<IDirectInputDevice8A*>(1);
+    EXPECT_EQ(di->CreateDevice(IID_IDirectInput8A, &dev, nullptr), DIERR_DEVICENOTREG);
+    EXPECT_EQ(dev, nullptr);
+    ASSERT_EQ(di->CreateDevice(GUID_SysKeyboard, &dev, nullptr), DI_OK);
+    // Without a data format there is nothing to acquire; the mouse format does not fit a keyboard.
+    EXPECT_EQ(dev->Acquire(), DIERR_INVALIDPARAM);
+    EXPECT_EQ(dev->SetDataFormat(&c_dfDIMouse2), DIERR_INVALIDPARAM);
+    EXPECT_EQ(dev->SetCooperativeLevel(nullptr, DISCL_EXCLUSIVE | DISCL_NONEXCLUSIVE | DISCL_FOREGROUND),
+              DIERR_INVALIDPARAM);
+    EXPECT_EQ(dev->Release(), 0u);
+    EXPECT_EQ(di->Release(), 0u);
+}
+
+TEST_F(InputTest, KeysAreHeldWhileDownAndReadAsTheImmediateState) {
+    EXPECT_EQ(Key(DIK_W), 0);
+    layer::InjectKey(DIK_W, true);
+    EXPECT_EQ(Key(DIK_W), 0x80);
+    EXPECT_EQ(Key(DIK_W), 0x80);  // no edge bookkeeping in the device: it stays held
+    layer::InjectKey(DIK_W, false);
+    EXPECT_EQ(Key(DIK_W), 0);
+    // A press and release between two reads is never seen.
+    layer::InjectKey(DIK_SPACE, true);
+    layer::InjectKey(DIK_SPACE, false);
+    EXPECT_EQ(Key(DIK_SPACE), 0);
+}
+
+TEST_F(InputTest, ScancodesThroughSdlsQueueReachTheKeyOfThatPosition) {
+    layer::InjectScancode(26, true);  // the usage number of the key labelled W on a US keyboard
+    EXPECT_EQ(Key(DIK_W), 0x80);
+    layer::InjectScancode(26, false);
+    layer::InjectScancode(82, true);  // the up arrow
+    EXPECT_EQ(Key(DIK_W), 0);
+    EXPECT_EQ(Key(DIK_UP), 0x80);
+    layer::InjectScancode(82, false);
+    EXPECT_EQ(Key(DIK_UP), 0);
+}
+
+TEST_F(InputTest, MouseReportsMotionSinceTheLastReadAndItsButtons) {
+    layer::InjectMouseMotion(5, -3);
+    layer::InjectMouseMotion(2, 1);
+    layer::InjectMouseWheel(120);
+    layer::InjectMouseButton(0, true);
+    DIMOUSESTATE2 m;
+    ASSERT_EQ(mouse_->GetDeviceState(sizeof m, &m), DI_OK);
+    EXPECT_EQ(m.lX, 7);
+    EXPECT_EQ(m.lY, -2);
+    EXPECT_EQ(m.lZ, 120);
+    EXPECT_EQ(m.rgbButtons[0], 0x80);
+    EXPECT_EQ(m.rgbButtons[1], 0);
+    ASSERT_EQ(mouse_->GetDeviceState(sizeof m, &m), DI_OK);
+    EXPECT_EQ(m.lX, 0);
+    EXPECT_EQ(m.lY, 0);
+    EXPECT_EQ(m.lZ, 0);
+    EXPECT_EQ(m.rgbButtons[0], 0x80);  // still held
+    layer::InjectMouseButton(0, false);
+    layer::InjectMouseButton(1, true);
+    ASSERT_EQ(mouse_->GetDeviceState(sizeof m, &m), DI_OK);
+    EXPECT_EQ(m.rgbButtons[0], 0);
+    EXPECT_EQ(m.rgbButtons[1], 0x80);
+    // The size must be that of the format set.
+    DIMOUSESTATE small;
+    EXPECT_EQ(mouse_->GetDeviceState(sizeof small, &small), DIERR_INVALIDPARAM);
+}
+
+TEST_F(InputTest, LostDevicesFailOnceAndAcquireAgainAtOnce) {
+    layer::InjectKey(DIK_A, true);
+    layer::FailKeyboardReads(1);
+    BYTE keys[256];
+    EXPECT_EQ(keyboard_->GetDeviceState(sizeof keys, keys), DIERR_INPUTLOST);
+    EXPECT_EQ(keyboard_->GetDeviceState(sizeof keys, keys), DIERR_NOTACQUIRED);
+    EXPECT_EQ(keyboard_->Acquire(), DI_OK);  // never "input lost"
+    EXPECT_EQ(Key(DIK_A), 0x80);
+    EXPECT_EQ(keyboard_->Acquire(), DI_NOEFFECT);
+    EXPECT_EQ(keyboard_->Unacquire(), DI_OK);
+    EXPECT_EQ(keyboard_->Unacquire(), DI_NOEFFECT);
+    EXPECT_EQ(keyboard_->SetDataFormat(&c_dfDIKeyboard), DI_OK);  // allowed once unacquired
+    EXPECT_EQ(mouse_->SetDataFormat(&c_dfDIMouse2), DIERR_ACQUIRED);
+}
+
+TEST(DirectInputKeys, TableMapsPositionsToDistinctCodes) {
+    // Usage numbers: A is 4, 1 is 30, Return 40, Escape 41, Space 44, arrows 79 to 82.
+    EXPECT_EQ(layer::DIKeyFromScancode(4), DIK_A);
+    EXPECT_EQ(layer::DIKeyFromScancode(22), DIK_S);
+    EXPECT_EQ(layer::DIKeyFromScancode(7), DIK_D);
+    EXPECT_EQ(layer::DIKeyFromScancode(19), DIK_P);
+    EXPECT_EQ(layer::DIKeyFromScancode(5), DIK_B);
+    EXPECT_EQ(layer::DIKeyFromScancode(17), DIK_N);
+    EXPECT_EQ(layer::DIKeyFromScancode(30), DIK_1);
+    EXPECT_EQ(layer::DIKeyFromScancode(35), DIK_6);
+    EXPECT_EQ(layer::DIKeyFromScancode(40), DIK_RETURN);
+    EXPECT_EQ(layer::DIKeyFromScancode(41), DIK_ESCAPE);
+    EXPECT_EQ(layer::DIKeyFromScancode(44), DIK_SPACE);
+    EXPECT_EQ(layer::DIKeyFromScancode(79), DIK_RIGHT);
+    EXPECT_EQ(layer::DIKeyFromScancode(80), DIK_LEFT);
+    EXPECT_EQ(layer::DIKeyFromScancode(81), DIK_DOWN);
+    EXPECT_EQ(layer::DIKeyFromScancode(82), DIK_UP);
+    EXPECT_EQ(layer::DIKeyFromScancode(0), 0);
+    EXPECT_EQ(layer::DIKeyFromScancode(100000), 0);
+    // Apart from the two backslash positions, no two scancodes share a code.
+    std::set<BYTE> seen;
+    int mapped = 0, shared = 0;
+    for (int sc = 0; sc < 512; ++sc) {
+        BYTE dik = layer::DIKeyFromScancode(sc);
+        if (!dik) continue;
+        ++mapped;
+        if (!seen.insert(dik).second) ++shared;
+    }
+    EXPECT_GT(mapped, 100);
+    EXPECT_EQ(shared, 1);
+}

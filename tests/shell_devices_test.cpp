@@ -1,0 +1,250 @@
+// shell_devices_test.cpp -- InitD3D's present parameters from the settings, its failures, the
+// input buffers that ReadInput fills, the frame's matrices and Cleanup after any start-up.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "d3dx8math.h"
+#include "game/game_database.h"
+#include "layer/device_control.h"
+#include "layer/device_stats.h"
+#include "layer/input.h"
+#include "layer/message_boxes.h"
+#include "shell/devices.h"
+#include "shell/settings.h"
+
+extern D3DXVECTOR3 g_vEye;
+extern D3DXVECTOR3 g_vLookAt;
+extern D3DXVECTOR3 g_vUp;
+extern char g_szText[256];
+
+namespace {
+
+void Settings(DWORD width, DWORD height, DWORD depth, BYTE fullscreen, BYTE vsync, BYTE hardwareTL,
+              DWORD multisample) {
+    SetConfigDefaults();
+    g_Config.dwWidth = width;
+    g_Config.dwHeight = height;
+    g_Config.dwDepth = depth;
+    g_Config.bFullscreen = fullscreen;
+    g_Config.bVSync = vsync;
+    g_Config.bHardwareTL = hardwareTL;
+    g_Config.dwMultiSample = multisample;
+}
+
+bool AllNull() {
+    return !g_pD3D && !g_pd3dDevice && !g_pSoundManager && !g_pDI && !g_pKeyboard && !g_pMouse;
+}
+
+}  // namespace
+
+TEST(InitD3D, PresentParametersFollowEachSettingsCombination) {
+    struct Case {
+        DWORD depth;
+        BYTE fullscreen, vsync, hardwareTL;
+        DWORD multisample;
+        D3DFORMAT format;  // D3DFMT_FORCE_DWORD: the display mode's
+        D3DMULTISAMPLE_TYPE samples;
+        UINT interval;
+    };
+    const Case cases[] = {
+        {0, 0, 1, 0, 0, D3DFMT_FORCE_DWORD, D3DMULTISAMPLE_NONE, 0},  // windowed: interval 0 whatever vsync says
+        {16, 1, 1, 0, 1, D3DFMT_R5G6B5, D3DMULTISAMPLE_2_SAMPLES, D3DPRESENT_INTERVAL_DEFAULT},
+        {32, 1, 0, 1, 2, D3DFMT_X8R8G8B8, D3DMULTISAMPLE_4_SAMPLES, D3DPRESENT_INTERVAL_IMMEDIATE},
+        {24, 0, 0, 1, 7, D3DFMT_UNKNOWN, D3DMULTISAMPLE_NONE, 0},  // hand-made values
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "depth " << c.depth << " full screen " << (int)c.fullscreen);
+        Settings(320, 200, c.depth, c.fullscreen, c.vsync, c.hardwareTL, c.multisample);
+        layer::ClearShownMessageBoxes();
+        ASSERT_EQ(InitD3D(nullptr), S_OK);
+        EXPECT_TRUE(layer::ShownMessageBoxes().empty());
+        const layer::DeviceCreation made = layer::LastDeviceCreation();
+        const D3DPRESENT_PARAMETERS& pp = made.presentParameters;
+        ASSERT_TRUE(made.called);
+        EXPECT_EQ(made.adapter, (UINT)D3DADAPTER_DEFAULT);
+        EXPECT_EQ(made.deviceType, D3DDEVTYPE_HAL);
+        EXPECT_EQ(made.behaviorFlags, c.hardwareTL ? (DWORD)D3DCREATE_HARDWARE_VERTEXPROCESSING
+                                                   : (DWORD)D3DCREATE_SOFTWARE_VERTEXPROCESSING);
+        EXPECT_EQ(pp.BackBufferWidth, 320u);
+        EXPECT_EQ(pp.BackBufferHeight, 200u);
+        if (c.format == D3DFMT_FORCE_DWORD) {
+            D3DDISPLAYMODE mode = {};
+            ASSERT_EQ(g_pD3D->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode), D3D_OK);
+            EXPECT_EQ(pp.BackBufferFormat, mode.Format);
+        } else {
+            EXPECT_EQ(pp.BackBufferFormat, c.format);
+        }
+        EXPECT_EQ(pp.BackBufferCount, 0u);
+        EXPECT_EQ(pp.MultiSampleType, c.samples);
+        EXPECT_EQ(pp.SwapEffect, D3DSWAPEFFECT_DISCARD);
+        EXPECT_EQ(pp.Windowed, c.fullscreen ? FALSE : TRUE);
+        EXPECT_EQ(pp.EnableAutoDepthStencil, TRUE);
+        EXPECT_EQ(pp.AutoDepthStencilFormat, D3DFMT_D16);
+        EXPECT_EQ(pp.Flags, 0u);
+        EXPECT_EQ(pp.FullScreen_RefreshRateInHz, 0u);
+        EXPECT_EQ(pp.FullScreen_PresentationInterval, c.interval);
+        EXPECT_FLOAT_EQ(g_fAspect, 1.6f);
+        DWORD cull = 0, z = 0;
+        g_pd3dDevice->GetRenderState(D3DRS_CULLMODE, &cull);
+        g_pd3dDevice->GetRenderState(D3DRS_ZENABLE, &z);
+        EXPECT_EQ(cull, (DWORD)D3DCULL_NONE);
+        EXPECT_EQ(z, (DWORD)D3DZB_TRUE);
+        EXPECT_NE(g_pSoundManager, nullptr);
+        // The back buffer has exactly the chosen size.
+        D3DVIEWPORT8 vp;
+        g_pd3dDevice->GetViewport(&vp);
+        EXPECT_EQ(vp.Width, 320u);
+        EXPECT_EQ(vp.Height, 200u);
+        Cleanup();
+        EXPECT_TRUE(AllNull());
+    }
+}
+
+TEST(InitD3D, DeviceFailureShowsTheBoxAndCreatesNoSoundObject) {
+    Settings(640, 480, 0, 0, 0, 0, 0);
+    layer::ClearShownMessageBoxes();
+    layer::FailNextCreateDevice(E_FAIL);
+    EXPECT_EQ(InitD3D(nullptr), E_FAIL);
+    const auto& boxes = layer::ShownMessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "Error");
+    EXPECT_EQ(boxes[0].text, "Nastala chyba!\nPříznak: CreateDevice\nChyba: -2147467259");
+    EXPECT_EQ(g_pd3dDevice, nullptr);
+    EXPECT_EQ(g_pSoundManager, nullptr);
+    EXPECT_NE(g_pD3D, nullptr);
+    Cleanup();  // after a partial start-up
+    EXPECT_TRUE(AllNull());
+    Cleanup();  // and again: nothing left to release
+    EXPECT_TRUE(AllNull());
+}
+
+TEST(InitD3D, WithoutDirect3DFailsSilently) {
+    Settings(640, 480, 0, 0, 0, 0, 0);
+    layer::ClearShownMessageBoxes();
+    layer::SetDirect3DUnavailable(true);
+    EXPECT_EQ(InitD3D(nullptr), E_FAIL);
+    layer::SetDirect3DUnavailable(false);
+    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
+    EXPECT_TRUE(AllNull());
+    Cleanup();
+    EXPECT_TRUE(AllNull());
+}
+
+TEST(SetupMatrices, ViewFromTheEyeAndProjectionByZoom) {
+    Settings(800, 600, 0, 0, 0, 0, 0);
+    ASSERT_EQ(InitD3D(nullptr), S_OK);
+    g_vEye = D3DXVECTOR3(50, 50, 5.25f);
+    g_vLookAt = D3DXVECTOR3(50, 51, 5.25f);
+    g_vUp = D3DXVECTOR3(0, 0, 1);
+    const float zooms[] = {4.0f, 12.0f, 32.0f};
+    for (float zoom : zooms) {
+        g_fZoom = zoom;
+        SetupMatrices();
+        D3DMATRIX world, view, projection;
+        g_pd3dDevice->GetTransform(D3DTS_WORLD, &world);
+        g_pd3dDevice->GetTransform(D3DTS_VIEW, &view);
+        g_pd3dDevice->GetTransform(D3DTS_PROJECTION, &projection);
+        EXPECT_TRUE(D3DXMatrixIsIdentity(static_cast<D3DXMATRIX*>(&world)));
+        // The vertical field of view is pi / zoom: pi/4, pi/12, pi/32.
+        EXPECT_NEAR(projection._22, 1.0 / std::tan(3.14159265 / zoom / 2), 1e-3 * projection._22);
+        EXPECT_NEAR(projection._11, projection._22 * 600.0f / 800.0f, 1e-5f * projection._22);
+        EXPECT_NEAR(projection._33, 200.0f / (200.0f - 0.1f), 1e-6f);
+        EXPECT_NEAR(projection._43, -0.1f * 200.0f / (200.0f - 0.1f), 1e-6f);
+        // The eye lands on the origin and the look-at point straight ahead.
+        D3DXVECTOR3 out;
+        D3DXVec3TransformCoord(&out, &g_vLookAt, static_cast<D3DXMATRIX*>(&view));
+        EXPECT_NEAR(out.x, 0.0f, 1e-5f);
+        EXPECT_NEAR(out.y, 0.0f, 1e-5f);
+        EXPECT_NEAR(out.z, 1.0f, 1e-5f);
+    }
+    g_fZoom = 4.0f;
+    Cleanup();
+}
+
+namespace {
+
+class ReadInputTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        layer::ClearInjectedInput();
+        std::memset(g_Keys, 0, sizeof g_Keys);
+        std::memset(g_PrevKeys, 0, sizeof g_PrevKeys);
+        std::memset(&g_MouseState, 0, sizeof g_MouseState);
+        std::memset(&g_PrevMouseState, 0, sizeof g_PrevMouseState);
+        ASSERT_EQ(InitDirectInput(nullptr), S_OK);
+    }
+    void TearDown() override {
+        Cleanup();
+        layer::ClearInjectedInput();
+    }
+};
+
+}  // namespace
+
+TEST_F(ReadInputTest, HeldKeysShowInBothBuffersAndEdgesOnlyOnce) {
+    layer::InjectKey(DIK_W, true);
+    EXPECT_EQ(ReadInput(), 0);
+    EXPECT_EQ(g_Keys[DIK_W], 0x80);
+    EXPECT_EQ(g_PrevKeys[DIK_W], 0);  // a press edge
+    ReadInput();
+    EXPECT_EQ(g_Keys[DIK_W], 0x80);
+    EXPECT_EQ(g_PrevKeys[DIK_W], 0x80);  // held, no edge
+    layer::InjectKey(DIK_W, false);
+    ReadInput();
+    EXPECT_EQ(g_Keys[DIK_W], 0);
+    EXPECT_EQ(g_PrevKeys[DIK_W], 0x80);
+    layer::InjectMouseMotion(3, -4);
+    layer::InjectMouseButton(1, true);
+    ReadInput();
+    EXPECT_EQ(g_MouseState.lX, 3);
+    EXPECT_EQ(g_MouseState.lY, -4);
+    EXPECT_EQ(g_MouseState.rgbButtons[1], 0x80);
+    ReadInput();
+    EXPECT_EQ(g_MouseState.lX, 0);
+    EXPECT_EQ(g_PrevMouseState.lX, 3);
+    EXPECT_EQ(g_PrevMouseState.rgbButtons[1], 0x80);
+}
+
+TEST_F(ReadInputTest, FailedKeyboardReadZeroesKeysAndKeepsTheMouse) {
+    layer::InjectKey(DIK_SPACE, true);
+    layer::InjectMouseMotion(7, 0);
+    ReadInput();
+    ASSERT_EQ(g_MouseState.lX, 7);
+    std::strcpy(g_szText, "kept");
+    layer::FailKeyboardReads(1);
+    layer::InjectMouseMotion(9, 9);
+    ReadInput();
+    for (int i = 0; i < 256; ++i) ASSERT_EQ(g_Keys[i], 0) << i;
+    EXPECT_EQ(g_PrevKeys[DIK_SPACE], 0x80);
+    EXPECT_EQ(g_MouseState.lX, 7);  // the mouse is not touched in that frame
+    EXPECT_STREQ(g_szText, "kept");
+    // The keyboard was acquired again: the next frame reads it.
+    ReadInput();
+    EXPECT_EQ(g_Keys[DIK_SPACE], 0x80);
+    EXPECT_EQ(g_MouseState.lX, 9);
+}
+
+TEST_F(ReadInputTest, SuccessfulKeyboardReadEmptiesTheTextEvenWhenTheMouseFails) {
+    std::strcpy(g_szText, "JSI MRTEV");
+    layer::InjectMouseButton(0, true);
+    layer::FailMouseReads(1);
+    ReadInput();
+    EXPECT_EQ(g_szText[0], '\0');
+    EXPECT_EQ(g_MouseState.rgbButtons[0], 0);  // zero after the failed read
+    ReadInput();
+    EXPECT_EQ(g_MouseState.rgbButtons[0], 0x80);
+}
+
+TEST(ReadInput, WithoutAKeyboardChangesNothing) {
+    Cleanup();
+    ASSERT_EQ(g_pKeyboard, nullptr);
+    std::memset(g_Keys, 0x11, sizeof g_Keys);
+    std::memset(g_PrevKeys, 0x22, sizeof g_PrevKeys);
+    std::strcpy(g_szText, "same");
+    EXPECT_EQ(ReadInput(), 0);
+    EXPECT_EQ(g_Keys[5], 0x11);
+    EXPECT_EQ(g_PrevKeys[5], 0x22);
+    EXPECT_STREQ(g_szText, "same");
+}
