@@ -21,6 +21,7 @@ struct WindowSeen {
     std::string title;
     RECT outer = {}, client = {};
     bool configWritten = false;
+    bool visibleAtCreation = true;
     size_t boxesSoFar = 0;
 };
 
@@ -42,6 +43,7 @@ int RunProgram(int resolution, bool fullscreen, int button, WindowSeen* seen) {
         GetClientRect(hWnd, &seen->client);
         seen->configWritten = std::ifstream("trevok.cfg").good();
         seen->boxesSoFar = layer::ShownMessageBoxes().size();
+        seen->visibleAtCreation = IsWindowVisible(hWnd);
         PostMessageA(hWnd, WM_CLOSE, 0, 0);
     });
     int status = WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<char*>(""), SW_SHOWDEFAULT);
@@ -77,6 +79,7 @@ TEST(ProgramStart, WindowedRunOpensTheFramedWindowAndEndsWhenItCloses) {
     EXPECT_EQ(seen.client.right, 800);
     EXPECT_EQ(seen.client.bottom, 600);
     EXPECT_TRUE(seen.configWritten);
+    EXPECT_FALSE(seen.visibleAtCreation);  // shown only when the intro starts
     EXPECT_EQ(seen.boxesSoFar, 1u);  // only the first start's missing file, no warning for 800
     EXPECT_EQ(g_Config.dwWidth, 800u);
     EXPECT_FALSE(IsWindow(seen.created ? g_hWnd : nullptr));
@@ -204,4 +207,28 @@ TEST(MainLoop, CloseRequestFromTheWindowSystemEndsTheLoop) {
     EXPECT_EQ(g_log.frames, 1);
     EXPECT_FALSE(IsWindow(g_hWnd));
     EXPECT_TRUE(UnregisterClassA("LOOPTEST", GetModuleHandleA(nullptr)));
+}
+
+TEST(MainWindowProc, DestroyQuitsAndEverythingElseTakesTheDefaultPath) {
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_CLASSDC;
+    wc.lpfnWndProc = WndProc;
+    wc.lpszClassName = "TREVOK";
+    ASSERT_NE(RegisterClassExA(&wc), 0);
+    HWND h = CreateWindowExA(0, "TREVOK", "Vizuvor VUGU !", WS_OVERLAPPEDWINDOW, 0, 0, 320, 200, GetDesktopWindow(),
+                             nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(h, nullptr);
+    MSG msg;
+    EXPECT_EQ(WndProc(h, WM_DESTROY, 0, 0), 0);
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(msg.wParam, 0u);
+    EXPECT_TRUE(IsWindow(h));  // WM_DESTROY alone destroys nothing
+    // The default handling of a close request destroys the window, which asks to quit again.
+    EXPECT_EQ(WndProc(h, WM_CLOSE, 0, 0), 0);
+    EXPECT_FALSE(IsWindow(h));
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_TRUE(UnregisterClassA("TREVOK", GetModuleHandleA(nullptr)));
 }

@@ -272,7 +272,7 @@ TEST(SettingsDialog, KeyboardAloneOperatesTheVisibleControls) {
     EXPECT_EQ(result, 1);
     EXPECT_EQ(g_Config.dwWidth, 800u);
     EXPECT_EQ(g_Config.bVSync, 1);
-    EXPECT_EQ(g_Config.dwSensitivity, 521u);  // one line and one page of 20
+    EXPECT_EQ(g_Config.dwSensitivity, 701u);  // one line and one page, a fifth of the range
 }
 
 TEST(SettingsDialog, AComboListOpensAndClosesWithoutLeaving) {

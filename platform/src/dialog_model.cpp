@@ -37,6 +37,12 @@ bool IsPushButton(const Control& c) { return c.kind == Kind::PushButton || c.kin
 
 }  // namespace
 
+int PageSize(const Control& c) {
+    if (c.pageSize > 0) return c.pageSize;
+    int fifth = (c.rangeMax - c.rangeMin) / 5;
+    return fifth > 0 ? fifth : 1;
+}
+
 Kind KindOf(const layer::DialogItemResource& item) {
     if (ClassIs(item.className, "combobox")) return Kind::ComboBox;
     if (ClassIs(item.className, TRACKBAR_CLASSA)) return Kind::Trackbar;
@@ -165,8 +171,12 @@ LRESULT Model::TrackbarMessage(Control& c, UINT message, WPARAM wParam, LPARAM l
             c.rangeMax = static_cast<SHORT>(HIWORD(lParam));
             c.pos = Clamp(c.pos, c.rangeMin, std::max(c.rangeMin, c.rangeMax));
             return 0;
-        case TBM_SETPAGESIZE: return std::exchange(c.pageSize, value);
-        case TBM_GETPAGESIZE: return c.pageSize;
+        case TBM_SETPAGESIZE: {
+            int previous = PageSize(c);
+            c.pageSize = value;
+            return previous;
+        }
+        case TBM_GETPAGESIZE: return PageSize(c);
         case TBM_SETLINESIZE: return std::exchange(c.lineSize, value);
         case TBM_GETLINESIZE: return c.lineSize;
         default: (void)wParam; return 0;
@@ -292,8 +302,8 @@ void Model::Key(layer::DialogKey key) {
             break;
         case Kind::Trackbar:
             if (back || forward) MoveTrackbar(*f, f->pos + (back ? -f->lineSize : f->lineSize));
-            if (key == DialogKey::PageUp) MoveTrackbar(*f, f->pos - f->pageSize);
-            if (key == DialogKey::PageDown) MoveTrackbar(*f, f->pos + f->pageSize);
+            if (key == DialogKey::PageUp) MoveTrackbar(*f, f->pos - PageSize(*f));
+            if (key == DialogKey::PageDown) MoveTrackbar(*f, f->pos + PageSize(*f));
             if (key == DialogKey::Home) MoveTrackbar(*f, f->rangeMin);
             if (key == DialogKey::End) MoveTrackbar(*f, f->rangeMax);
             break;

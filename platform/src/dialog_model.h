@@ -30,8 +30,12 @@ struct Control {
     // Check box.
     UINT check = BST_UNCHECKED;
     // Trackbar.
-    int rangeMin = 0, rangeMax = 100, pos = 0, lineSize = 1, pageSize = 20;
+    int rangeMin = 0, rangeMax = 100, pos = 0, lineSize = 1;
+    int pageSize = 0;  // 0: a fifth of the range
 };
+
+// The page a trackbar moves by: as set, or else a fifth of its range.
+int PageSize(const Control& c);
 
 // The kind of control an item of a template makes.
 Kind KindOf(const layer::DialogItemResource& item);

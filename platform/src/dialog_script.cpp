@@ -11,35 +11,43 @@ dlgmodel::Control* ControlOf(HWND hDlg, int id, dlghost::Host** host = nullptr) 
     return h ? h->model.Find(id) : nullptr;
 }
 
+// Does what a person does to a visible control, then delivers the messages it posted.
+template <typename Action>
+bool ActOnVisible(HWND hDlg, int id, Action action) {
+    dlghost::Host* host;
+    dlgmodel::Control* c = ControlOf(hDlg, id, &host);
+    if (!c || !c->visible) return false;
+    action(host->model, *c);
+    dlghost::DeliverPosted();
+    return true;
+}
+
 }  // namespace
 
 namespace layer {
 
 bool ClickDialogControl(HWND hDlg, int id) {
-    dlghost::Host* host;
-    dlgmodel::Control* c = ControlOf(hDlg, id, &host);
-    if (!c || !c->visible) return false;
-    host->model.Click(*c);
-    dlghost::DeliverPosted();
-    return true;
+    return ActOnVisible(hDlg, id, [](dlgmodel::Model& m, dlgmodel::Control& c) { m.Click(c); });
 }
 
 bool ChooseDialogComboItem(HWND hDlg, int id, int index) {
-    dlghost::Host* host;
-    dlgmodel::Control* c = ControlOf(hDlg, id, &host);
-    if (!c || !c->visible || c->kind != dlgmodel::Kind::ComboBox) return false;
-    host->model.ChooseItem(*c, index);
-    dlghost::DeliverPosted();
-    return c->selection == index;
+    bool chosen = false;
+    ActOnVisible(hDlg, id, [&](dlgmodel::Model& m, dlgmodel::Control& c) {
+        if (c.kind != dlgmodel::Kind::ComboBox) return;
+        m.ChooseItem(c, index);
+        chosen = c.selection == index;
+    });
+    return chosen;
 }
 
 bool DragDialogTrackbar(HWND hDlg, int id, double fraction) {
-    dlghost::Host* host;
-    dlgmodel::Control* c = ControlOf(hDlg, id, &host);
-    if (!c || !c->visible || c->kind != dlgmodel::Kind::Trackbar) return false;
-    host->model.DragTrackbar(*c, fraction);
-    dlghost::DeliverPosted();
-    return true;
+    bool dragged = false;
+    ActOnVisible(hDlg, id, [&](dlgmodel::Model& m, dlgmodel::Control& c) {
+        if (c.kind != dlgmodel::Kind::Trackbar) return;
+        m.DragTrackbar(c, fraction);
+        dragged = true;
+    });
+    return dragged;
 }
 
 void PressDialogKey(HWND hDlg, DialogKey key) {
@@ -66,12 +74,12 @@ bool IsDialogComboDropped(HWND hDlg, int id) {
 }
 
 std::string DialogTitle(HWND hDlg) {
-    winreg_::Window* w = dlghost::Find(hDlg) ? winreg_::FindLive(hDlg) : nullptr;
+    wintable::Window* w = dlghost::Find(hDlg) ? wintable::FindLive(hDlg) : nullptr;
     return w ? w->title : std::string();
 }
 
 HICON DialogIcon(HWND hDlg, bool big) {
-    winreg_::Window* w = dlghost::Find(hDlg) ? winreg_::FindLive(hDlg) : nullptr;
+    wintable::Window* w = dlghost::Find(hDlg) ? wintable::FindLive(hDlg) : nullptr;
     return w ? (big ? w->bigIcon : w->smallIcon) : nullptr;
 }
 

@@ -17,7 +17,8 @@ namespace dlgview {
 
 // "MS Shell Dlg" is a logical face; Windows maps it to a sans face of Arial's metrics.
 constexpr const char* kDialogFace = "Arial";
-constexpr int kDialogFontPixels = 11;  // 8 points at 96 dots an inch
+// The template's point size at 96 dots an inch (8 points: 11 pixels).
+int FontPixels(const layer::DialogResource& res) { return ((res.fontPoints ? res.fontPoints : 8) * 96 + 36) / 72; }
 
 namespace {
 
@@ -79,7 +80,7 @@ std::unique_ptr<View> View::Open(dlghost::Host& host) {
                                           SDL_WINDOW_SHOWN | SDL_WINDOW_BORDERLESS);
     if (window) SDL_SetWindowHitTest(window, CaptionHitTest, nullptr);
     SDL_Renderer* renderer = window ? CreateRenderer(window) : nullptr;
-    std::unique_ptr<dlgtext::Font> font = renderer ? dlgtext::Font::Open(kDialogFace, kDialogFontPixels) : nullptr;
+    std::unique_ptr<dlgtext::Font> font = renderer ? dlgtext::Font::Open(kDialogFace, FontPixels(res)) : nullptr;
     if (!font) {
         std::fprintf(stderr, "trevok: cannot show the dialog \"%s\" (%s)\n", res.title ? res.title : "", SDL_GetError());
         if (renderer) SDL_DestroyRenderer(renderer);
@@ -171,7 +172,7 @@ void View::Key(const SDL_Event& e) {
 }
 
 void View::UpdateIcon() {
-    winreg_::Window* w = winreg_::FindLive(host_.hwnd);
+    wintable::Window* w = wintable::FindLive(host_.hwnd);
     HICON icon = w ? (w->bigIcon ? w->bigIcon : w->smallIcon) : nullptr;
     if (icon == shownIcon_) return;
     shownIcon_ = icon;
@@ -209,7 +210,7 @@ bool RenderDialogToPixels(HWND hDlg, std::vector<uint32_t>* pixels, int* width, 
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, size.right, size.bottom, 32, SDL_PIXELFORMAT_ARGB8888);
     SDL_Renderer* renderer = surface ? SDL_CreateSoftwareRenderer(surface) : nullptr;
     std::unique_ptr<dlgtext::Font> font =
-        renderer ? dlgtext::Font::Open(dlgview::kDialogFace, dlgview::kDialogFontPixels) : nullptr;
+        renderer ? dlgtext::Font::Open(dlgview::kDialogFace, dlgview::FontPixels(res)) : nullptr;
     if (font) {
         dlgview::PaintDialog(renderer, *font, host->model, -1);
         SDL_RenderPresent(renderer);

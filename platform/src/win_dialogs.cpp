@@ -43,14 +43,14 @@ LRESULT CALLBACK DialogWindowProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM
 }
 
 LRESULT CALLBACK ControlWindowProc(HWND hCtl, UINT message, WPARAM wParam, LPARAM lParam) {
-    winreg_::Window* w = winreg_::FindAny(hCtl);
+    wintable::Window* w = wintable::FindAny(hCtl);
     Host* host = w ? Find(w->parent) : nullptr;
     dlgmodel::Control* c = host ? host->model.FindByHandle(hCtl) : nullptr;
     return c ? host->model.ControlMessage(*c, message, wParam, lParam) : 0;
 }
 
 HWND CreateDialogWindow(const layer::DialogResource& res, HINSTANCE instance, HWND owner) {
-    winreg_::Window& w = winreg_::AddWindow();
+    wintable::Window& w = wintable::AddWindow();
     w.className = "#32770";
     w.title = res.title ? res.title : "";
     w.style = res.style;
@@ -63,7 +63,7 @@ HWND CreateDialogWindow(const layer::DialogResource& res, HINSTANCE instance, HW
 void CreateControlWindows(Host& host, HINSTANCE instance) {
     const layer::DialogResource& res = host.model.Resource();
     for (int i = 0; i < res.itemCount; ++i) {
-        winreg_::Window& w = winreg_::AddWindow();
+        wintable::Window& w = wintable::AddWindow();
         const layer::DialogItemResource& item = res.items[i];
         w.className = item.className ? item.className : "static";
         w.title = item.text ? item.text : "";
@@ -196,7 +196,7 @@ HWND GetDlgItem(HWND hDlg, int nIDDlgItem) {
 }
 
 int GetDlgCtrlID(HWND hWnd) {
-    winreg_::Window* w = winreg_::FindLive(hWnd);
+    wintable::Window* w = wintable::FindLive(hWnd);
     return (w && (w->style & WS_CHILD)) ? w->id : 0;
 }
 

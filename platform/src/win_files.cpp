@@ -72,39 +72,38 @@ HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD, LPSECURITY_A
     return HandleOfSlot(slot);
 }
 
-BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead,
-              LPOVERLAPPED) {
-    if (lpNumberOfBytesRead) *lpNumberOfBytesRead = 0;
-    int fd = DescriptorOf(hFile);
-    if (fd < 0 || (!lpBuffer && nNumberOfBytesToRead > 0)) return FALSE;
+namespace {
+
+// Moves count bytes through op (read or write) until done, the end of the file, or an error.
+template <typename Buffer, typename Op>
+BOOL TransferAll(HANDLE h, Buffer* buffer, DWORD count, LPDWORD done, bool endIsFailure, Op op) {
+    if (done) *done = 0;
+    int fd = DescriptorOf(h);
+    if (fd < 0 || (!buffer && count > 0)) return FALSE;
     DWORD total = 0;
-    char* out = static_cast<char*>(lpBuffer);
-    while (total < nNumberOfBytesToRead) {
-        ssize_t n = ::read(fd, out + total, nNumberOfBytesToRead - total);
+    while (total < count) {
+        ssize_t n = op(fd, buffer + total, count - total);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return FALSE;
+        if (n < 0 || (n == 0 && endIsFailure)) return FALSE;
         if (n == 0) break;
         total += static_cast<DWORD>(n);
     }
-    if (lpNumberOfBytesRead) *lpNumberOfBytesRead = total;
+    if (done) *done = total;
     return TRUE;
+}
+
+}  // namespace
+
+BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead,
+              LPOVERLAPPED) {
+    return TransferAll(hFile, static_cast<char*>(lpBuffer), nNumberOfBytesToRead, lpNumberOfBytesRead, false,
+                       [](int fd, char* p, size_t n) { return ::read(fd, p, n); });
 }
 
 BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite, LPDWORD lpNumberOfBytesWritten,
                LPOVERLAPPED) {
-    if (lpNumberOfBytesWritten) *lpNumberOfBytesWritten = 0;
-    int fd = DescriptorOf(hFile);
-    if (fd < 0 || (!lpBuffer && nNumberOfBytesToWrite > 0)) return FALSE;
-    DWORD total = 0;
-    const char* in = static_cast<const char*>(lpBuffer);
-    while (total < nNumberOfBytesToWrite) {
-        ssize_t n = ::write(fd, in + total, nNumberOfBytesToWrite - total);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return FALSE;
-        total += static_cast<DWORD>(n);
-    }
-    if (lpNumberOfBytesWritten) *lpNumberOfBytesWritten = total;
-    return TRUE;
+    return TransferAll(hFile, static_cast<const char*>(lpBuffer), nNumberOfBytesToWrite, lpNumberOfBytesWritten, true,
+                       [](int fd, const char* p, size_t n) { return ::write(fd, p, n); });
 }
 
 BOOL CloseHandle(HANDLE hObject) {

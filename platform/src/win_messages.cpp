@@ -42,16 +42,16 @@ MSG MakeMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 HWND WindowOfSdl(Uint32 sdlWindowId) {
-    for (HWND h : winreg_::WindowHandles()) {
-        winreg_::Window* w = winreg_::FindLive(h);
+    for (HWND h : wintable::WindowHandles()) {
+        wintable::Window* w = wintable::FindLive(h);
         if (w && w->sdl && SDL_GetWindowID(w->sdl) == sdlWindowId) return h;
     }
     return nullptr;
 }
 
 void PostCloseToTopLevelWindows() {
-    for (HWND h : winreg_::WindowHandles()) {
-        winreg_::Window* w = winreg_::FindLive(h);
+    for (HWND h : wintable::WindowHandles()) {
+        wintable::Window* w = wintable::FindLive(h);
         if (w && w->sdl) PostMessageA(h, WM_CLOSE, 0, 0);
     }
 }
@@ -113,7 +113,7 @@ void PumpSystemEvents() {
 namespace layer {
 
 void PostSystemCloseRequest(HWND hWnd) {
-    winreg_::Window* w = winreg_::FindLive(hWnd);
+    wintable::Window* w = wintable::FindLive(hWnd);
     if (!w || !w->sdl) return;
     SDL_Event e = {};
     e.type = SDL_WINDOWEVENT;
@@ -155,13 +155,13 @@ LRESULT DispatchMessageA(const MSG* lpMsg) {
 }
 
 BOOL PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
-    if (hWnd && !winreg_::FindLive(hWnd)) return FALSE;
+    if (hWnd && !wintable::FindLive(hWnd)) return FALSE;
     Queue().posted.push_back(MakeMessage(hWnd, Msg, wParam, lParam));
     return TRUE;
 }
 
 LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
-    winreg_::Window* w = winreg_::FindAny(hWnd);
+    wintable::Window* w = wintable::FindAny(hWnd);
     // WM_DESTROY and WM_NCDESTROY still reach a window while it is being destroyed.
     if (!w || !w->proc || (w->destroyed && Msg != WM_DESTROY && Msg != WM_NCDESTROY)) return 0;
     return w->proc(hWnd, Msg, wParam, lParam);
@@ -173,7 +173,7 @@ void PostQuitMessage(int nExitCode) {
 }
 
 LRESULT DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
-    winreg_::Window* w = winreg_::FindLive(hWnd);
+    wintable::Window* w = wintable::FindLive(hWnd);
     switch (Msg) {
         case WM_CLOSE: DestroyWindow(hWnd); return 0;
         case WM_NCDESTROY: msgqueue::DropMessagesFor(hWnd); return 0;

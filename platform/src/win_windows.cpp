@@ -12,7 +12,7 @@
 #include "window_registry.h"
 #include "winuser.h"
 
-using winreg_::Window;
+using wintable::Window;
 
 namespace {
 
@@ -25,7 +25,7 @@ bool IsTopLevel(const Window& w) { return !(w.style & WS_CHILD); }
 
 void ClientSize(const Window& w, int* width, int* height) {
     int frameW = 0, frameH = 0;
-    winreg_::FrameSize(w.style, &frameW, &frameH);
+    wintable::FrameSize(w.style, &frameW, &frameH);
     *width = w.outer.right - w.outer.left - frameW;
     *height = w.outer.bottom - w.outer.top - frameH;
     if (*width < 1) *width = 1;
@@ -37,14 +37,12 @@ bool WantsFullscreen(const Window& w) { return (w.style & WS_POPUP) && IsTopLeve
 // Brings the SDL window in line with the style: desktop full screen for a popup, else framed.
 void ApplyDisplayMode(Window& w) {
     if (!w.sdl) return;
-    if (WantsFullscreen(w)) {
-        SDL_SetWindowFullscreen(w.sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
-        return;
-    }
-    SDL_SetWindowFullscreen(w.sdl, 0);
     int cw, ch;
     ClientSize(w, &cw, &ch);
+    if (!WantsFullscreen(w)) SDL_SetWindowFullscreen(w.sdl, 0);
+    // The size first: where full screen is not granted, the window still has the chosen size.
     SDL_SetWindowSize(w.sdl, cw, ch);
+    if (WantsFullscreen(w) && w.visible) SDL_SetWindowFullscreen(w.sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
 SDL_Window* CreateSdlWindow(const Window& w) {
@@ -64,20 +62,20 @@ void ReleaseSdlWindow(Window& w) {
 }
 
 bool HasLiveWindowOfClass(const char* name) {
-    for (HWND h : winreg_::WindowHandles()) {
-        Window* w = winreg_::FindLive(h);
-        if (w && winreg_::FindClass(name) == winreg_::FindClass(w->className.c_str())) return true;
+    for (HWND h : wintable::WindowHandles()) {
+        Window* w = wintable::FindLive(h);
+        if (w && wintable::FindClass(name) == wintable::FindClass(w->className.c_str())) return true;
     }
     return false;
 }
 
 // Destroyed windows of the class give back their SDL windows now that nothing draws into them.
 void ReleaseDestroyedOfClass(const char* name) {
-    for (HWND h : winreg_::WindowHandles()) {
-        Window* w = winreg_::FindAny(h);
+    for (HWND h : wintable::WindowHandles()) {
+        Window* w = wintable::FindAny(h);
         if (w && w->destroyed && ::SDL_strcasecmp(w->className.c_str(), name) == 0) {
             ReleaseSdlWindow(*w);
-            winreg_::ReleaseWindow(h);
+            wintable::ReleaseWindow(h);
         }
     }
 }
@@ -87,26 +85,26 @@ void ReleaseDestroyedOfClass(const char* name) {
 ATOM RegisterClassExA(const WNDCLASSEXA* lpwcx) {
     if (!lpwcx || lpwcx->cbSize != sizeof(WNDCLASSEXA) || !lpwcx->lpszClassName || !lpwcx->lpfnWndProc) return 0;
     static ATOM nextAtom = 0xC000;
-    winreg_::WindowClass cls;
+    wintable::WindowClass cls;
     cls.name = lpwcx->lpszClassName;
     cls.style = lpwcx->style;
     cls.proc = lpwcx->lpfnWndProc;
     cls.instance = lpwcx->hInstance;
-    if (!winreg_::AddClass(cls)) return 0;
+    if (!wintable::AddClass(cls)) return 0;
     return nextAtom++;
 }
 
 BOOL UnregisterClassA(LPCSTR lpClassName, HINSTANCE) {
-    if (!lpClassName || !winreg_::FindClass(lpClassName) || HasLiveWindowOfClass(lpClassName)) return FALSE;
+    if (!lpClassName || !wintable::FindClass(lpClassName) || HasLiveWindowOfClass(lpClassName)) return FALSE;
     ReleaseDestroyedOfClass(lpClassName);
-    return winreg_::RemoveClass(lpClassName) ? TRUE : FALSE;
+    return wintable::RemoveClass(lpClassName) ? TRUE : FALSE;
 }
 
 HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X, int Y,
                      int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID) {
-    winreg_::WindowClass* cls = winreg_::FindClass(lpClassName);
+    wintable::WindowClass* cls = wintable::FindClass(lpClassName);
     if (!cls) return nullptr;
-    Window& w = winreg_::AddWindow();
+    Window& w = wintable::AddWindow();
     w.className = cls->name;
     w.title = lpWindowName ? lpWindowName : "";
     w.style = dwStyle;
@@ -116,12 +114,12 @@ HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, D
     w.outer.bottom = w.outer.top + (nHeight == CW_USEDEFAULT ? 480 : nHeight);
     w.proc = cls->proc;
     w.instance = hInstance;
-    w.parent = hWndParent == winreg_::DesktopHandle() ? nullptr : hWndParent;
+    w.parent = hWndParent == wintable::DesktopHandle() ? nullptr : hWndParent;
     w.id = (dwStyle & WS_CHILD) ? static_cast<int>(reinterpret_cast<intptr_t>(hMenu)) : 0;
     if (IsTopLevel(w)) {
         w.sdl = CreateSdlWindow(w);
         if (!w.sdl) {
-            winreg_::ReleaseWindow(w.handle);
+            wintable::ReleaseWindow(w.handle);
             return nullptr;
         }
     }
@@ -132,26 +130,26 @@ HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, D
 }
 
 BOOL DestroyWindow(HWND hWnd) {
-    Window* w = winreg_::FindLive(hWnd);
+    Window* w = wintable::FindLive(hWnd);
     if (!w) return FALSE;
     // Children go first, as they do on Windows.
-    for (HWND h : winreg_::WindowHandles()) {
-        Window* child = winreg_::FindLive(h);
+    for (HWND h : wintable::WindowHandles()) {
+        Window* child = wintable::FindLive(h);
         if (child && child->parent == hWnd) DestroyWindow(h);
     }
     SendMessageA(hWnd, WM_DESTROY, 0, 0);
     SendMessageA(hWnd, WM_NCDESTROY, 0, 0);
-    w = winreg_::FindAny(hWnd);
+    w = wintable::FindAny(hWnd);
     if (!w) return TRUE;
     w->destroyed = true;
     w->visible = false;
     if (w->sdl) SDL_HideWindow(w->sdl);
-    if (!w->sdl) winreg_::ReleaseWindow(hWnd);
+    if (!w->sdl) wintable::ReleaseWindow(hWnd);
     return TRUE;
 }
 
 BOOL ShowWindow(HWND hWnd, int nCmdShow) {
-    Window* w = winreg_::FindLive(hWnd);
+    Window* w = wintable::FindLive(hWnd);
     if (!w) return FALSE;
     BOOL wasVisible = w->visible ? TRUE : FALSE;
     w->visible = nCmdShow != SW_HIDE;
@@ -160,23 +158,23 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow) {
         SDL_HideWindow(w->sdl);
         return wasVisible;
     }
-    ApplyDisplayMode(*w);
     SDL_ShowWindow(w->sdl);
+    ApplyDisplayMode(*w);
     SDL_RaiseWindow(w->sdl);
     return wasVisible;
 }
 
-BOOL UpdateWindow(HWND hWnd) { return winreg_::FindLive(hWnd) ? TRUE : FALSE; }
+BOOL UpdateWindow(HWND hWnd) { return wintable::FindLive(hWnd) ? TRUE : FALSE; }
 
-BOOL IsWindow(HWND hWnd) { return winreg_::FindLive(hWnd) ? TRUE : FALSE; }
+BOOL IsWindow(HWND hWnd) { return wintable::FindLive(hWnd) ? TRUE : FALSE; }
 
 BOOL IsWindowVisible(HWND hWnd) {
-    Window* w = winreg_::FindLive(hWnd);
+    Window* w = wintable::FindLive(hWnd);
     return (w && w->visible) ? TRUE : FALSE;
 }
 
 LONG GetWindowLongA(HWND hWnd, int nIndex) {
-    Window* w = winreg_::FindLive(hWnd);
+    Window* w = wintable::FindLive(hWnd);
     if (!w) return 0;
     switch (nIndex) {
         case GWL_STYLE: return static_cast<LONG>(w->style | (w->visible ? WS_VISIBLE : 0));
@@ -190,13 +188,13 @@ LONG GetWindowLongA(HWND hWnd, int nIndex) {
 }
 
 LONG SetWindowLongA(HWND hWnd, int nIndex, LONG dwNewLong) {
-    Window* w = winreg_::FindLive(hWnd);
+    Window* w = wintable::FindLive(hWnd);
     if (!w) return 0;
     LONG previous = GetWindowLongA(hWnd, nIndex);
     switch (nIndex) {
         case GWL_STYLE:
             w->style = static_cast<DWORD>(dwNewLong) & ~WS_VISIBLE;
-            if (w->visible) ApplyDisplayMode(*w);
+            ApplyDisplayMode(*w);
             break;
         case GWL_EXSTYLE: w->exStyle = static_cast<DWORD>(dwNewLong); break;
         case GWL_USERDATA: w->userData = dwNewLong; break;
@@ -207,14 +205,14 @@ LONG SetWindowLongA(HWND hWnd, int nIndex, LONG dwNewLong) {
 }
 
 BOOL GetWindowRect(HWND hWnd, LPRECT lpRect) {
-    Window* w = winreg_::FindLive(hWnd);
+    Window* w = wintable::FindLive(hWnd);
     if (!w || !lpRect) return FALSE;
     *lpRect = w->outer;
     return TRUE;
 }
 
 BOOL GetClientRect(HWND hWnd, LPRECT lpRect) {
-    Window* w = winreg_::FindLive(hWnd);
+    Window* w = wintable::FindLive(hWnd);
     if (!w || !lpRect) return FALSE;
     int cw, ch;
     ClientSize(*w, &cw, &ch);
@@ -222,10 +220,10 @@ BOOL GetClientRect(HWND hWnd, LPRECT lpRect) {
     return TRUE;
 }
 
-HWND GetDesktopWindow(void) { return winreg_::DesktopHandle(); }
+HWND GetDesktopWindow(void) { return wintable::DesktopHandle(); }
 
 int GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount) {
-    Window* w = winreg_::FindLive(hWnd);
+    Window* w = wintable::FindLive(hWnd);
     if (!lpString || nMaxCount <= 0) return 0;
     lpString[0] = '\0';
     if (!w) return 0;
@@ -240,6 +238,6 @@ void SetWindowCreatedHook(std::function<void(HWND hWnd)> hook) { CreatedHook() =
 }  // namespace layer
 
 SDL_Window* PlatformWindowSDL(HWND hWnd) {
-    Window* w = winreg_::FindLive(hWnd);
+    Window* w = wintable::FindLive(hWnd);
     return w ? w->sdl : nullptr;
 }

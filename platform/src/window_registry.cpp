@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-namespace winreg_ {
+namespace wintable {
 namespace {
 
 std::vector<WindowClass>& Classes() {
@@ -94,4 +94,4 @@ void FrameSize(DWORD style, int* width, int* height) {
     *height = framed ? 30 : 0;
 }
 
-}  // namespace winreg_
+}  // namespace wintable

@@ -9,7 +9,7 @@
 
 struct SDL_Window;
 
-namespace winreg_ {
+namespace wintable {
 
 struct WindowClass {
     std::string name;
@@ -59,4 +59,4 @@ HWND DesktopHandle();
 // The frame a top-level window of this style draws around its client area.
 void FrameSize(DWORD style, int* width, int* height);
 
-}  // namespace winreg_
+}  // namespace wintable

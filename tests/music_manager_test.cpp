@@ -1,0 +1,194 @@
+// music_manager_test.cpp -- the music manager, its segments and scripts over the layer.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "layer/audio.h"
+#include "layer/com.h"
+#include "layer/debug_output.h"
+#include "layer/message_boxes.h"
+#include "scratch_dir.h"
+#include "sound_test_support.h"
+#include "utils/dmutil.h"
+
+namespace {
+
+class MusicManagerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteLevelWave("a.wav", 1000, 200);
+        // A wave whose data chunk runs past the end of the file.
+        std::vector<uint8_t> image = layer::MakeWave16(std::vector<int16_t>(64, 1), 1, 44100);
+        std::ofstream("broken.wav", std::ios::binary).write(reinterpret_cast<const char*>(image.data()), 60);
+        layer::ClearShownMessageBoxes();
+        layer::ClearDebugOutput();
+        layer::ClearPlayedWaves();
+        layer::SetManualAudioMixing(true);
+    }
+
+    ScratchDir dir;
+};
+
+}  // namespace
+
+TEST_F(MusicManagerTest, SetSearchDirectoryBeforeInitializeIsUnexpected) {
+    CMusicManager manager;
+    EXPECT_EQ(manager.SetSearchDirectory(""), E_UNEXPECTED);
+    EXPECT_EQ(manager.GetDefaultAudioPath(), nullptr);
+    EXPECT_EQ(manager.GetPerformance(), nullptr);
+}
+
+TEST_F(MusicManagerTest, MissingFileIsPassedBackQuietlyAndADamagedOneIsReported) {
+    CMusicManager manager;
+    ASSERT_EQ(manager.Initialize(nullptr, 128, DMUS_APATH_DYNAMIC_STEREO), S_OK);
+    EXPECT_EQ(manager.SetSearchDirectory(""), S_OK);
+    EXPECT_NE(manager.GetDefaultAudioPath(), nullptr);
+
+    CMusicSegment* sentinel = reinterpret_cast<CMusicSegment*>(&manager);
+    CMusicSegment* segment = sentinel;
+    EXPECT_EQ(manager.CreateSegmentFromFile(&segment, "sound\\missing.wav", TRUE, FALSE), DMUS_E_LOADER_FAILEDOPEN);
+    EXPECT_EQ(segment, sentinel);
+    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
+    EXPECT_EQ(layer::DebugOutput(), "");
+
+    EXPECT_EQ(manager.CreateSegmentFromFile(&segment, "broken.wav", TRUE, FALSE), E_FAIL);
+    EXPECT_EQ(segment, sentinel);
+    ASSERT_EQ(layer::ShownMessageBoxes().size(), 1u);
+    EXPECT_EQ(layer::ShownMessageBoxes()[0].caption, "Unexpected error encountered");
+    EXPECT_NE(layer::ShownMessageBoxes()[0].text.find("Calling: LoadObjectFromFile"), std::string::npos);
+    EXPECT_EQ(layer::DebugOutput().rfind("utils\\dmutil(", 0), 0u);
+
+    // A name that does not fit the 260-character buffer is refused before it is converted.
+    EXPECT_EQ(manager.CreateSegmentFromFile(&segment, std::string(300, 'x').c_str(), TRUE, FALSE), E_INVALIDARG);
+    EXPECT_EQ(manager.CreateSegmentFromFile(&segment, std::string(259, 'x').c_str(), TRUE, FALSE),
+              DMUS_E_LOADER_FAILEDOPEN);
+}
+
+TEST_F(MusicManagerTest, OnlyADownloadedSegmentPlaysAndItStopsOnRequest) {
+    CMusicManager manager;
+    ASSERT_EQ(manager.Initialize(nullptr, 128, DMUS_APATH_DYNAMIC_STEREO), S_OK);
+    CMusicSegment* segment = nullptr;
+    ASSERT_EQ(manager.CreateSegmentFromFile(&segment, "a.wav", FALSE, FALSE), S_OK);
+    EXPECT_EQ(layer::WaveDownloads(), 0);
+    EXPECT_EQ(segment->Play(DMUS_SEGF_SECONDARY, nullptr), E_FAIL);
+    EXPECT_TRUE(layer::PlayedWaves().empty());
+
+    ASSERT_EQ(segment->Download(nullptr), S_OK);
+    EXPECT_EQ(layer::WaveDownloads(), 1);
+    EXPECT_FALSE(segment->IsPlaying());
+    EXPECT_EQ(segment->Play(0, nullptr), S_OK);  // on the default audio path
+    EXPECT_TRUE(segment->IsPlaying());
+    EXPECT_EQ(MixLeft(1)[0], 1000);
+    EXPECT_EQ(segment->Stop(0), S_OK);
+    EXPECT_FALSE(segment->IsPlaying());
+    EXPECT_EQ(MixLeft(1)[0], 0);
+
+    EXPECT_EQ(segment->Unload(nullptr), S_OK);
+    EXPECT_EQ(layer::WaveDownloads(), 0);
+    EXPECT_EQ(segment->Play(0, nullptr), E_FAIL);
+    delete segment;
+    EXPECT_EQ(layer::WaveDownloads(), 0);
+}
+
+TEST_F(MusicManagerTest, RepeatsPlayTheWaveAgainAndThenItEnds) {
+    CMusicManager manager;
+    ASSERT_EQ(manager.Initialize(nullptr, 128, DMUS_APATH_DYNAMIC_STEREO), S_OK);
+    CMusicSegment* segment = nullptr;
+    ASSERT_EQ(manager.CreateSegmentFromFile(&segment, "a.wav", TRUE, TRUE), S_OK);  // the MIDI flag is harmless
+    EXPECT_EQ(segment->SetRepeats(2), S_OK);
+    ASSERT_EQ(segment->Play(DMUS_SEGF_SECONDARY, nullptr), S_OK);
+    std::vector<int16_t> mixed = MixLeft(650);
+    EXPECT_EQ(mixed[599], 1000);  // three times 200 frames
+    EXPECT_EQ(mixed[600], 0);
+    EXPECT_FALSE(segment->IsPlaying());
+    delete segment;
+}
+
+TEST_F(MusicManagerTest, DeletingUnloadsOnlyWhatItDownloaded) {
+    CMusicManager manager;
+    ASSERT_EQ(manager.Initialize(nullptr, 128, DMUS_APATH_DYNAMIC_STEREO), S_OK);
+    // Both wrappers hold the loader's one segment of the file.
+    CMusicSegment* first = nullptr;
+    CMusicSegment* second = nullptr;
+    ASSERT_EQ(manager.CreateSegmentFromFile(&first, "a.wav", TRUE, FALSE), S_OK);
+    ASSERT_EQ(manager.CreateSegmentFromFile(&second, "a.wav", TRUE, FALSE), S_OK);
+    EXPECT_EQ(layer::WaveDownloads(), 2);
+    ASSERT_EQ(first->Unload(nullptr), S_OK);
+    delete first;  // already unloaded: no second unload
+    EXPECT_EQ(layer::WaveDownloads(), 1);
+    EXPECT_EQ(second->Play(DMUS_SEGF_SECONDARY, nullptr), S_OK);
+    delete second;
+    EXPECT_EQ(layer::WaveDownloads(), 0);
+}
+
+TEST_F(MusicManagerTest, AWrapperWithoutASegmentRefusesEverything) {
+    CMusicSegment empty(nullptr, nullptr, nullptr);
+    EXPECT_EQ(empty.Stop(0), CO_E_NOTINITIALIZED);
+    EXPECT_EQ(empty.SetRepeats(1), CO_E_NOTINITIALIZED);
+    EXPECT_EQ(empty.Play(0, nullptr), CO_E_NOTINITIALIZED);
+    EXPECT_EQ(empty.Download(nullptr), CO_E_NOTINITIALIZED);
+    EXPECT_EQ(empty.Unload(nullptr), CO_E_NOTINITIALIZED);
+    EXPECT_FALSE(empty.IsPlaying());
+}
+
+TEST_F(MusicManagerTest, ComIsReleasedOnlyWhenTheManagerInitialisedIt) {
+    {
+        CMusicManager manager;
+        EXPECT_EQ(layer::ComInitCount(), 1);
+    }
+    EXPECT_EQ(layer::ComInitCount(), 0);
+
+    ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+    {
+        CMusicManager manager;  // its CoInitialize fails: the thread has the other model
+        EXPECT_EQ(layer::ComInitCount(), 1);
+        EXPECT_EQ(manager.Initialize(nullptr, 128, DMUS_APATH_DYNAMIC_STEREO), S_OK);
+    }
+    EXPECT_EQ(layer::ComInitCount(), 1);
+    CoUninitialize();
+}
+
+TEST_F(MusicManagerTest, WithoutASoundCardOnlyTheDebuggerHearsOfIt) {
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    CMusicManager manager;
+    EXPECT_EQ(manager.Initialize(nullptr, 128, DMUS_APATH_DYNAMIC_STEREO), DSERR_NODRIVER);
+    EXPECT_EQ(layer::DebugOutput(), "Warning: No sound card found\n");
+    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
+    EXPECT_NE(manager.GetPerformance(), nullptr);
+
+    // Segments still load, silently, and playing them does nothing.
+    CMusicSegment* segment = nullptr;
+    ASSERT_EQ(manager.CreateSegmentFromFile(&segment, "a.wav", TRUE, FALSE), S_OK);
+    EXPECT_EQ(segment->Play(DMUS_SEGF_SECONDARY, nullptr), DSERR_NODRIVER);
+    EXPECT_FALSE(segment->IsPlaying());
+    delete segment;
+}
+
+TEST_F(MusicManagerTest, ScriptsStylesAndResourcesAreNotSupported) {
+    std::ofstream("tune.spt") << "script";
+    std::ofstream("band.sty") << "style";
+    CMusicManager manager;
+    ASSERT_EQ(manager.Initialize(nullptr, 128, DMUS_APATH_DYNAMIC_STEREO), S_OK);
+
+    CMusicScript* script = nullptr;
+    EXPECT_EQ(manager.CreateScriptFromFile(&script, "tune.spt"), DMUS_E_LOADER_FORMATNOTSUPPORTED);
+    EXPECT_EQ(script, nullptr);
+    EXPECT_TRUE(layer::ShownMessageBoxes().empty());  // reported without a box
+    EXPECT_NE(layer::DebugOutput().find("scripts are not supported\n"), std::string::npos);
+    EXPECT_NE(layer::DebugOutput().find("LoadObjectFromFile (hr=DMUS_E_LOADER_FORMATNOTSUPPORTED"), std::string::npos);
+
+    IDirectMusicSegment8* motif = nullptr;
+    EXPECT_EQ(manager.GetMotifFromStyle(&motif, "band.sty", "intro"), DMUS_E_LOADER_FORMATNOTSUPPORTED);
+    ASSERT_EQ(layer::ShownMessageBoxes().size(), 1u);
+    EXPECT_NE(layer::ShownMessageBoxes()[0].text.find("Calling: CreateStyleFromFile"), std::string::npos);
+    EXPECT_EQ(motif, nullptr);
+
+    IDirectMusicChordMap8* chordMap = nullptr;
+    EXPECT_EQ(manager.CreateChordMapFromFile(&chordMap, "band.sty"), DMUS_E_LOADER_FORMATNOTSUPPORTED);
+    CMusicSegment* segment = nullptr;
+    EXPECT_EQ(manager.CreateSegmentFromResource(&segment, "MUSIC", "WAVE", TRUE, FALSE), E_FAIL);
+    EXPECT_EQ(segment, nullptr);
+    EXPECT_EQ(layer::ShownMessageBoxes().size(), 1u);
+}

@@ -1,0 +1,239 @@
+// sound_object_test.cpp -- the game's sound object: slots, play flags, stopping and freeing,
+// bad files and a machine without a sound device.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "game/sound_object.h"
+#include "layer/audio.h"
+#include "layer/message_boxes.h"
+#include "scratch_dir.h"
+#include "sound_test_support.h"
+
+namespace {
+
+class SoundObjectTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directory("sound");
+        WriteLevelWave("sound/low.wav", 1000, 100);
+        WriteLevelWave("sound/mid.wav", 500, 100);
+        WriteLevelWave("sound/high.wav", 3000, 100);
+        layer::SetManualAudioMixing(true);
+        layer::ClearShownMessageBoxes();
+        layer::ClearPlayedWaves();
+    }
+
+    ScratchDir dir;
+};
+
+std::vector<std::string> Sounding() { return layer::SoundingWaves(); }
+
+// The slots of the three level waves, loaded in this order.
+struct LevelSlots {
+    int low, mid, high;
+};
+
+LevelSlots LoadLevels(CSoundManager& sound) {
+    LevelSlots slots;
+    slots.low = sound.LoadSegment("sound\\low.wav");
+    slots.mid = sound.LoadSegment("sound\\mid.wav");
+    slots.high = sound.LoadSegment("sound\\high.wav");
+    return slots;
+}
+
+}  // namespace
+
+TEST_F(SoundObjectTest, SlotsAreTakenInOrderAndAFreedSlotIsTakenAgain) {
+    CSoundManager sound(nullptr);
+    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
+    EXPECT_EQ(sound.LoadSegment("sound\\low.wav"), 0);
+    EXPECT_EQ(sound.LoadSegment("sound\\mid.wav"), 1);
+    EXPECT_EQ(sound.LoadSegment("sound\\high.wav"), 2);
+    sound.FreeSegment(1);
+    EXPECT_EQ(sound.LoadSegment("SOUND\\HIGH.WAV"), 1);
+    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
+}
+
+TEST_F(SoundObjectTest, FiftySlotsAndTheFiftyFirstLoadGetsNoneQuietly) {
+    CSoundManager sound(nullptr);
+    for (int i = 0; i < 50; ++i) ASSERT_EQ(sound.LoadSegment("sound\\low.wav"), i);
+    EXPECT_EQ(sound.LoadSegment("sound\\mid.wav"), -1);
+    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
+    sound.FreeSegment(49);
+    EXPECT_EQ(sound.LoadSegment("sound\\mid.wav"), 49);
+}
+
+TEST_F(SoundObjectTest, AMissingOrDamagedFileIsReportedAndGetsNoSlot) {
+    CSoundManager sound(nullptr);
+    EXPECT_EQ(sound.LoadSegment("sound\\missing.wav"), -1);
+    ASSERT_EQ(layer::ShownMessageBoxes().size(), 1u);
+    EXPECT_EQ(layer::ShownMessageBoxes()[0].caption, "Error");
+    EXPECT_EQ(layer::ShownMessageBoxes()[0].text,
+              "Nastala chyba!\nPříznak: pMusicManager->CreateSegmentFromFile : sound\\missing.wav\nChyba: -2005397118");
+
+    std::vector<uint8_t> image = layer::MakeWave16(std::vector<int16_t>(64, 1), 1, 44100);
+    std::ofstream("sound/cut.wav", std::ios::binary).write(reinterpret_cast<const char*>(image.data()), 50);
+    layer::ClearShownMessageBoxes();
+    EXPECT_EQ(sound.LoadSegment("sound\\cut.wav"), -1);
+    ASSERT_EQ(layer::ShownMessageBoxes().size(), 2u);  // the music manager's report, then the error box
+    EXPECT_EQ(layer::ShownMessageBoxes()[0].caption, "Unexpected error encountered");
+    EXPECT_NE(layer::ShownMessageBoxes()[1].text.find("sound\\cut.wav"), std::string::npos);
+
+    // The slot stayed free, and the game goes on silent for the sounds that failed.
+    EXPECT_EQ(sound.LoadSegment("sound\\low.wav"), 0);
+    sound.PlaySegment(-1, 0, DMUS_SEGF_SECONDARY);
+    sound.StopSegment(-1);
+    sound.FreeSegment(-1);
+    EXPECT_TRUE(Sounding().empty());
+}
+
+TEST_F(SoundObjectTest, SlotsOutsideTheTableOrFreeAreIgnored) {
+    CSoundManager sound(nullptr);
+    ASSERT_EQ(sound.LoadSegment("sound\\low.wav"), 0);
+    for (int slot : {-1, 1, 49, 50, 1000}) {
+        sound.PlaySegment(slot, 0, 0);
+        sound.StopSegment(slot);
+        sound.FreeSegment(slot);
+    }
+    EXPECT_TRUE(layer::PlayedWaves().empty());
+    sound.PlaySegment(0, 0, 0);
+    EXPECT_EQ(Sounding(), std::vector<std::string>{"sound\\low.wav"});
+}
+
+TEST_F(SoundObjectTest, SecondarySoundsOverlapEachOtherAndThePrimary) {
+    CSoundManager sound(nullptr);
+    [[maybe_unused]] auto [low, mid, high] = LoadLevels(sound);
+    sound.PlaySegment(low, 0, DMUS_SEGF_SECONDARY);
+    sound.PlaySegment(low, 0, DMUS_SEGF_SECONDARY);
+    EXPECT_EQ(MixLeft(10)[9], 2000);
+    sound.PlaySegment(mid, 0, 0);
+    EXPECT_EQ(MixLeft(1)[0], 2500);
+    // The zoom and the intro music start at once, as secondary sounds.
+    sound.PlaySegment(mid, 0, DMUS_SEGF_SECONDARY | DMUS_SEGF_DEFAULT);
+    EXPECT_EQ(MixLeft(1)[0], 3000);
+    EXPECT_EQ(Sounding().size(), 4u);
+    ASSERT_EQ(layer::PlayedWaves().size(), 4u);
+    EXPECT_EQ(layer::PlayedWaves()[3].flags, 0x4080u);
+}
+
+TEST_F(SoundObjectTest, APrimarySoundReplacesThePrimaryAndWhatWasQueued) {
+    CSoundManager sound(nullptr);
+    auto [low, mid, high] = LoadLevels(sound);
+    sound.PlaySegment(low, 0, 0);
+    sound.PlaySegment(mid, 0, DMUS_SEGF_QUEUE);
+    MixLeft(10);
+    sound.PlaySegment(high, 0, 0);
+    std::vector<int16_t> mixed = MixLeft(250);
+    EXPECT_EQ(mixed[0], 3000);
+    EXPECT_EQ(mixed[99], 3000);
+    EXPECT_EQ(mixed[100], 0);  // neither the old primary nor the queued one comes back
+    EXPECT_EQ(mixed[249], 0);
+    EXPECT_TRUE(Sounding().empty());
+}
+
+TEST_F(SoundObjectTest, QueuedSoundsFollowThePrimaryInOrderWithoutAGap) {
+    CSoundManager sound(nullptr);
+    auto [low, mid, high] = LoadLevels(sound);
+    sound.PlaySegment(low, 0, 0);
+    sound.PlaySegment(mid, 0, DMUS_SEGF_QUEUE);
+    sound.PlaySegment(high, 0, DMUS_SEGF_QUEUE);
+    EXPECT_EQ(Sounding(), std::vector<std::string>{"sound\\low.wav"});  // queued ones are not playing yet
+
+    std::vector<int16_t> mixed = MixLeft(150);
+    EXPECT_EQ(mixed[99], 1000);
+    EXPECT_EQ(mixed[100], 500);
+    EXPECT_EQ(Sounding(), std::vector<std::string>{"sound\\mid.wav"});
+    mixed = MixLeft(100);
+    EXPECT_EQ(mixed[49], 500);
+    EXPECT_EQ(mixed[50], 3000);
+    MixLeft(50);
+    EXPECT_TRUE(Sounding().empty());
+
+    // With nothing playing, a queued sound starts at once.
+    sound.PlaySegment(mid, 0, DMUS_SEGF_QUEUE);
+    EXPECT_EQ(MixLeft(1)[0], 500);
+}
+
+TEST_F(SoundObjectTest, StopSilencesEveryInstanceAndRepeatsLengthenTheSound) {
+    CSoundManager sound(nullptr);
+    [[maybe_unused]] auto [low, mid, high] = LoadLevels(sound);
+    sound.PlaySegment(low, 0, DMUS_SEGF_SECONDARY);
+    sound.PlaySegment(low, 0, DMUS_SEGF_SECONDARY);
+    sound.PlaySegment(mid, 0, DMUS_SEGF_SECONDARY);
+    sound.StopSegment(low);
+    EXPECT_EQ(Sounding(), std::vector<std::string>{"sound\\mid.wav"});
+    EXPECT_EQ(MixLeft(1)[0], 500);
+    sound.StopSegment(mid);
+
+    sound.PlaySegment(low, 1, 0);
+    std::vector<int16_t> mixed = MixLeft(250);
+    EXPECT_EQ(mixed[199], 1000);
+    EXPECT_EQ(mixed[200], 0);
+    sound.PlaySegment(low, 0, 0);  // the next play has its own repeats
+    mixed = MixLeft(150);
+    EXPECT_EQ(mixed[99], 1000);
+    EXPECT_EQ(mixed[100], 0);
+}
+
+TEST_F(SoundObjectTest, TheIntroMusicIsStoppedAndFreedBySlot) {
+    CSoundManager sound(nullptr);
+    int intro = sound.LoadSegment("sound\\high.wav");
+    sound.PlaySegment(intro, 0, DMUS_SEGF_SECONDARY | DMUS_SEGF_DEFAULT);
+    EXPECT_EQ(Sounding().size(), 1u);
+    sound.StopSegment(intro);
+    sound.FreeSegment(intro);
+    EXPECT_TRUE(Sounding().empty());
+    EXPECT_EQ(layer::WaveDownloads(), 0);
+    sound.PlaySegment(intro, 0, 0);  // the slot is free now: nothing plays
+    EXPECT_EQ(layer::PlayedWaves().size(), 1u);
+}
+
+TEST_F(SoundObjectTest, MonoWavesAtOtherRatesPlayCentredForTheirLength) {
+    // As the game's own sounds are made: mono, 16 bits, 22050 Hz; a tenth of a second.
+    layer::WriteWave16("sound/shot.wav", std::vector<int16_t>(2205, 1000), 1, 22050);
+    CSoundManager sound(nullptr);
+    int shot = sound.LoadSegment("sound\\shot.wav");
+    ASSERT_GE(shot, 0);
+    sound.PlaySegment(shot, 0, DMUS_SEGF_SECONDARY);
+    std::vector<int16_t> stereo(2 * 5000);
+    layer::MixAudio(stereo.data(), 5000);
+    EXPECT_NEAR(stereo[2 * 2000], 1000, 50);
+    EXPECT_EQ(stereo[2 * 2000], stereo[2 * 2000 + 1]);  // the same in both channels
+    EXPECT_EQ(stereo[2 * 4500], 0);                     // 4410 frames at 44100 Hz, then silence
+    EXPECT_TRUE(Sounding().empty());
+}
+
+TEST_F(SoundObjectTest, ASoundPlaysOnTheRealDeviceAndEndsByItself) {
+    layer::SetManualAudioMixing(false);
+    WriteLevelWave("sound/blip.wav", 2000, 22050);  // half a second
+    CSoundManager sound(nullptr);
+    int blip = sound.LoadSegment("sound\\blip.wav");
+    sound.PlaySegment(blip, 0, DMUS_SEGF_SECONDARY);
+    EXPECT_EQ(Sounding().size(), 1u);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!Sounding().empty() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(Sounding().empty());
+}
+
+TEST_F(SoundObjectTest, WithoutASoundDeviceTheGameGoesOnSilent) {
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    CSoundManager sound(nullptr);
+    const auto& boxes = layer::ShownMessageBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_NE(boxes[0].text.find("pMusicManager->Initialize\nChyba: -2005401480"), std::string::npos);
+    EXPECT_NE(boxes[1].text.find("pPerformance->CreateStandardAudioPath"), std::string::npos);
+
+    EXPECT_EQ(sound.LoadSegment("sound\\low.wav"), 0);
+    sound.PlaySegment(0, 0, DMUS_SEGF_SECONDARY);
+    sound.PlaySegment(0, 0, 0);
+    sound.StopSegment(0);
+    EXPECT_TRUE(Sounding().empty());
+    EXPECT_EQ(boxes.size(), 2u);
+}

@@ -1,0 +1,99 @@
+// text_conversion_test.cpp -- code-page conversions and the framework's string helpers.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "utils/dxutil.h"
+#include "windows.h"
+
+namespace {
+
+std::u16string Wide(const WCHAR* s) { return std::u16string(s); }
+
+}  // namespace
+
+TEST(CodePage, Utf8AndUtf16RoundTripWithSizesQueriedFirst) {
+    const char* text = u8"Příznak: žluťoučký kůň 😀";
+    int needed = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    std::u16string expected = u"Příznak: žluťoučký kůň 😀";
+    ASSERT_EQ(needed, static_cast<int>(expected.size()) + 1);  // the terminator counts
+    std::u16string wide(static_cast<size_t>(needed), u'?');
+    ASSERT_EQ(MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), needed), needed);
+    EXPECT_EQ(wide.c_str(), expected);
+
+    int bytes = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    ASSERT_EQ(bytes, static_cast<int>(std::string(text).size()) + 1);
+    std::string back(static_cast<size_t>(bytes), '?');
+    ASSERT_EQ(WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, back.data(), bytes, nullptr, nullptr), bytes);
+    EXPECT_STREQ(back.c_str(), text);
+}
+
+TEST(CodePage, ShortOutputTakesWholeCharactersAndReportsZero) {
+    WCHAR out[4] = {u'x', u'x', u'x', u'x'};
+    // "a😀b": the pair of the emoji does not fit after 'a' in two units.
+    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, u8"a😀b", -1, out, 2), 0);
+    EXPECT_EQ(out[0], u'a');
+    EXPECT_EQ(out[1], u'x');
+    char bytes[4] = {'x', 'x', 'x', 'x'};
+    EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, u"ž!", -1, bytes, 1, nullptr, nullptr), 0);
+    EXPECT_EQ(bytes[0], 'x');  // the two bytes of 'ž' do not fit in one
+}
+
+TEST(CodePage, MalformedInputBecomesReplacementCharacters) {
+    const char bad[] = {'A', static_cast<char>(0xC3), 'B', static_cast<char>(0xFF), 0};
+    WCHAR out[8];
+    ASSERT_EQ(MultiByteToWideChar(CP_ACP, 0, bad, -1, out, 8), 5);
+    EXPECT_EQ(Wide(out), u"A\uFFFDB\uFFFD");
+    const WCHAR lone[] = {u'x', 0xD800, u'y', 0};
+    char bytes[8];
+    ASSERT_EQ(WideCharToMultiByte(CP_ACP, 0, lone, -1, bytes, 8, nullptr, nullptr), 6);
+    EXPECT_STREQ(bytes, u8"x\uFFFDy");
+    EXPECT_EQ(MultiByteToWideChar(1250, 0, "abc", -1, out, 8), 0);  // only the UTF-8 page exists
+}
+
+TEST(StringHelpers, GenericToWideWholeStringAndCutToTheCount) {
+    WCHAR out[8];
+    std::fill(out, out + 8, u'#');
+    GenericToWide(out, "abc", -1);
+    EXPECT_EQ(Wide(out), u"abc");
+    EXPECT_EQ(out[4], u'#');  // nothing past the terminator
+
+    std::fill(out, out + 8, u'#');
+    GenericToWide(out, "abc", 3);
+    EXPECT_EQ(Wide(out), u"ab");
+    EXPECT_EQ(out[3], u'#');
+
+    GenericToWide(out, u8"čřž", -1);
+    EXPECT_EQ(Wide(out), u"čřž");
+}
+
+TEST(StringHelpers, CountsOfZeroOrBelowAndNullPointersWriteNothing) {
+    WCHAR guard[3] = {u'#', u'#', u'#'};
+    AnsiToWide(guard + 1, "abc", 0);
+    AnsiToWide(guard + 1, "abc", -2);
+    AnsiToWide(nullptr, "abc", -1);
+    AnsiToWide(guard + 1, nullptr, -1);
+    EXPECT_EQ(guard[0], u'#');
+    EXPECT_EQ(guard[1], u'#');
+
+    char bytes[3] = {'#', '#', '#'};
+    WideToAnsi(bytes + 1, u"abc", 0);
+    GenericToAnsi(bytes + 1, "abc", 0);
+    AnsiToGeneric(bytes + 1, "abc", 0);
+    WideToGeneric(bytes + 1, u"abc", 0);
+    EXPECT_EQ(bytes[0], '#');
+    EXPECT_EQ(bytes[1], '#');
+}
+
+TEST(StringHelpers, CopiesAndWideToAnsiCutAndTerminate) {
+    char out[8];
+    std::fill(out, out + 8, '#');
+    GenericToAnsi(out, "abcdef", 4);
+    EXPECT_STREQ(out, "abc");
+    AnsiToGeneric(out, "xy", -1);
+    EXPECT_STREQ(out, "xy");
+    WideToAnsi(out, u"hello", 3);
+    EXPECT_STREQ(out, "he");
+    WideToGeneric(out, u"ok", -1);
+    EXPECT_STREQ(out, "ok");
+}

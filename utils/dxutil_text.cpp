@@ -1,0 +1,107 @@
+// dxutil_text.cpp -- 8-bit and wide text, debugger trace output and GUID text.
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "utils/dxutil.h"
+
+namespace {
+
+int WideLength(const WCHAR* s) {
+    int n = 0;
+    while (s[n]) ++n;
+    return n;
+}
+
+// The plain copy behind the generic functions: the generic text is 8-bit.
+void CopyText(char* out, const char* source, int count) {
+    if (!out || !source || count == 0 || count < -1) return;
+    if (count == -1) {
+        std::strcpy(out, source);
+        return;
+    }
+    std::strncpy(out, source, static_cast<size_t>(count));
+    out[count - 1] = '\0';
+}
+
+}  // namespace
+
+void AnsiToWide(WCHAR* wstrDestination, const char* strSource, int cchDestChar) {
+    if (!wstrDestination || !strSource) return;
+    if (cchDestChar == -1) cchDestChar = static_cast<int>(std::strlen(strSource)) + 1;
+    if (cchDestChar <= 0) return;
+    MultiByteToWideChar(CP_ACP, 0, strSource, -1, wstrDestination, cchDestChar - 1);
+    wstrDestination[cchDestChar - 1] = 0;
+}
+
+void WideToAnsi(char* strDestination, const WCHAR* wstrSource, int cchDestChar) {
+    if (!strDestination || !wstrSource) return;
+    if (cchDestChar == -1) cchDestChar = WideLength(wstrSource) + 1;
+    if (cchDestChar <= 0) return;
+    WideCharToMultiByte(CP_ACP, 0, wstrSource, -1, strDestination, cchDestChar - 1, nullptr, nullptr);
+    strDestination[cchDestChar - 1] = '\0';
+}
+
+void GenericToAnsi(char* strDestination, const char* tstrSource, int cchDestChar) {
+    CopyText(strDestination, tstrSource, cchDestChar);
+}
+
+void AnsiToGeneric(char* tstrDestination, const char* strSource, int cchDestChar) {
+    CopyText(tstrDestination, strSource, cchDestChar);
+}
+
+void GenericToWide(WCHAR* wstrDestination, const char* tstrSource, int cchDestChar) {
+    if (cchDestChar == 0) return;
+    AnsiToWide(wstrDestination, tstrSource, cchDestChar);
+}
+
+void WideToGeneric(char* tstrDestination, const WCHAR* wstrSource, int cchDestChar) {
+    if (cchDestChar == 0) return;
+    WideToAnsi(tstrDestination, wstrSource, cchDestChar);
+}
+
+HRESULT DebugOut(const char* strFile, DWORD dwLine, HRESULT hr, const char* strMsg) {
+    char buffer[256];
+    std::snprintf(buffer, sizeof buffer, "%s(%ld): ", strFile ? strFile : "", static_cast<long>(dwLine));
+    OutputDebugStringA(buffer);
+    OutputDebugStringA(strMsg);
+    if (hr) {
+        std::snprintf(buffer, sizeof buffer, "(hr=%08lx)\n", static_cast<unsigned long>(static_cast<DWORD>(hr)));
+        OutputDebugStringA(buffer);
+    }
+    OutputDebugStringA("\n");
+    return hr;
+}
+
+void DebugTrace(const char* strMsg, ...) {
+    if (!strMsg) return;
+    char buffer[512];
+    va_list args;
+    va_start(args, strMsg);
+    std::vsnprintf(buffer, sizeof buffer, strMsg, args);
+    va_end(args);
+    OutputDebugStringA(buffer);
+}
+
+BOOL StringToGuid(const char* strIn, GUID* pGuidOut) {
+    if (!strIn || !pGuidOut) return FALSE;
+    unsigned int data[10];
+    int fields = std::sscanf(strIn, "{%8X-%4X-%4X-%2X%2X-%2X%2X%2X%2X%2X%2X}", &pGuidOut->Data1, &data[0],
+                             &data[1], &data[2], &data[3], &data[4], &data[5], &data[6], &data[7], &data[8],
+                             &data[9]);
+    if (fields != 11) {
+        std::memset(pGuidOut, 0, sizeof(GUID));
+        return FALSE;
+    }
+    pGuidOut->Data2 = static_cast<WORD>(data[0]);
+    pGuidOut->Data3 = static_cast<WORD>(data[1]);
+    for (int i = 0; i < 8; ++i) pGuidOut->Data4[i] = static_cast<BYTE>(data[2 + i]);
+    return TRUE;
+}
+
+void GuidToString(const GUID* pGuidIn, char* strOut) {
+    if (!pGuidIn || !strOut) return;
+    const GUID& g = *pGuidIn;
+    std::snprintf(strOut, 39, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", g.Data1, g.Data2, g.Data3,
+                  g.Data4[0], g.Data4[1], g.Data4[2], g.Data4[3], g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
+}
