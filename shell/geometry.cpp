@@ -3,17 +3,12 @@
 
 #include <cstring>
 
-#include "dinput.h"
 #include "shell/camera.h"
 #include "shell/devices.h"
 #include "shell/error_box.h"
 #include "shell/settings.h"
 #include "shell/timer.h"
 #include "world/world.h"
-
-// The device and the previous frame's mouse state, of the device module.
-extern IDirect3DDevice8* g_pd3dDevice;
-extern DIMOUSESTATE2 g_PrevMouseState;
 
 IDirect3DVertexBuffer8* g_pVB2D = nullptr;
 CTextureFont* g_pFont8 = nullptr;

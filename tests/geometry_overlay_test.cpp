@@ -17,9 +17,6 @@
 #include "shell/timer.h"
 #include "world/world.h"
 
-extern IDirect3DDevice8* g_pd3dDevice;
-extern DIMOUSESTATE2 g_PrevMouseState;
-
 namespace {
 
 // A started program's state around InitGeometry: settings, device, stale input, a known clock.
