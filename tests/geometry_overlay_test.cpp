@@ -232,8 +232,6 @@ TEST_F(Geometry, FrameDrawsTextOverTheWorld) {
     Start(640, 480);
     ASSERT_EQ(InitGeometry(), S_OK);
     IDirect3DDevice8* d = dev_->device();
-    DrawUnculledOnAReversedDevice(*dev_, *g_pFont14);
-    DrawUnculledOnAReversedDevice(*dev_, *g_pFont8);
     dev_->Begin(0xFF102030);
     g_pWorld->Render();
     SIZE size = {};
