@@ -4,7 +4,8 @@
 // 8-bit ARGB becomes transparent black, before any resampling), resamples the picture to the
 // asked size, builds the mip chain and stores every level in the asked texel format.
 // Partial: the colour palette is not returned (the formats made are never palettised); DXT
-// pictures are stored decompressed.
+// pictures are stored decompressed; the triangle filter is done as the box (area) filter, and
+// D3DX_FILTER_DITHER is accepted without dithering.
 #pragma once
 
 #include "d3d8.h"

@@ -1,34 +1,22 @@
 // d3dx8_buffer.cpp -- ID3DXBuffer, a counted block of bytes, and D3DXCreateBuffer.
 #include <vector>
 
+#include "d3d8_objects.h"
 #include "d3dx8mesh.h"
 
 namespace {
 
-class Buffer final : public ID3DXBuffer {
+class Buffer final : public d3d8::RefCounted<ID3DXBuffer> {
 public:
     explicit Buffer(DWORD bytes) : bytes_(bytes, 0) {}
 
-    HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        *ppv = nullptr;
-        if (riid != IID_IUnknown) return E_NOINTERFACE;
-        AddRef();
-        *ppv = static_cast<IUnknown*>(this);
-        return S_OK;
-    }
-    ULONG AddRef() override { return ++refs_; }
-    ULONG Release() override {
-        ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
+    HRESULT QueryInterface(REFIID riid, void** ppv) override { return d3d8::QueryFor(this, riid, ppv, {}); }
+
     LPVOID GetBufferPointer() override { return bytes_.empty() ? nullptr : bytes_.data(); }
     DWORD GetBufferSize() override { return (DWORD)bytes_.size(); }
 
 private:
     std::vector<BYTE> bytes_;
-    ULONG refs_ = 1;
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 // d3dx8_mesh.cpp -- ID3DXMesh over a vertex and an index buffer of the device, and
 // D3DXCreateMeshFVF. Every face has attribute 0, so subset 0 is the whole mesh.
+#include "d3d8_objects.h"
 #include "d3dx8mesh.h"
 
 namespace {
@@ -41,7 +42,7 @@ DWORD UsageOf(DWORD options, DWORD writeOnly, DWORD dynamic, DWORD software) {
     return usage;
 }
 
-class Mesh final : public ID3DXMesh {
+class Mesh final : public d3d8::RefCounted<ID3DXMesh> {
 public:
     Mesh(IDirect3DDevice8* device, DWORD faces, DWORD vertices, DWORD options, DWORD fvf, UINT stride)
         : device_(device), faces_(faces), vertices_(vertices), options_(options), fvf_(fvf), stride_(stride) {
@@ -62,20 +63,7 @@ public:
             &ib_);
     }
 
-    HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        *ppv = nullptr;
-        if (riid != IID_IUnknown) return E_NOINTERFACE;
-        AddRef();
-        *ppv = static_cast<IUnknown*>(this);
-        return S_OK;
-    }
-    ULONG AddRef() override { return ++refs_; }
-    ULONG Release() override {
-        ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
+    HRESULT QueryInterface(REFIID riid, void** ppv) override { return d3d8::QueryFor(this, riid, ppv, {}); }
 
     HRESULT DrawSubset(DWORD attribId) override {
         if (attribId != 0) return S_OK;
@@ -105,7 +93,6 @@ private:
     IDirect3DIndexBuffer8* ib_ = nullptr;
     DWORD faces_, vertices_, options_, fvf_;
     UINT stride_;
-    ULONG refs_ = 1;
 };
 
 }  // namespace

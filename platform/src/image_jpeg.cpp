@@ -1,36 +1,18 @@
 // image_jpeg.cpp -- JPEG pictures through libjpeg. Errors return through setjmp/longjmp from
 // our own error manager, so a broken file never ends the program; a stream that draws
 // warnings (corrupt or cut-off data) is refused as well.
-#include <csetjmp>
-#include <cstdio>
-
-#include <jpeglib.h>
-
 #include "image_bytes.h"
+#include "jpeg_errors.h"
 #include "layer/image_decode.h"
 
 namespace layer {
 namespace {
 
-struct JpegErrorManager {
-    jpeg_error_mgr pub;  // first, so that libjpeg's pointer is ours
-    std::jmp_buf jump;
-};
-
-[[noreturn]] void OnJpegError(j_common_ptr cinfo) {
-    auto* err = reinterpret_cast<JpegErrorManager*>(cinfo->err);
-    std::longjmp(err->jump, 1);
-}
-
-void OnJpegMessage(j_common_ptr) {}
-
 // The libjpeg part, kept free of C++ objects with destructors: a longjmp may cross it.
 HRESULT DecodeWithLibjpeg(const BYTE* data, size_t size, ImageLevel* level, bool* grey) {
     jpeg_decompress_struct cinfo;
-    JpegErrorManager err;
-    cinfo.err = jpeg_std_error(&err.pub);
-    err.pub.error_exit = OnJpegError;
-    err.pub.output_message = OnJpegMessage;
+    image::JpegErrors err;
+    cinfo.err = image::UseJpegErrors(&err);
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&cinfo);
         return D3DXERR_INVALIDDATA;

@@ -1,33 +1,20 @@
 // image_write_jpeg.cpp -- baseline JPEG files through libjpeg, errors returned, never exit.
-#include <csetjmp>
-#include <cstdio>
 #include <cstdlib>
 
-#include <jpeglib.h>
-
 #include "image_write_bytes.h"
+#include "jpeg_errors.h"
 #include "layer/image_encode.h"
 
 namespace layer {
 namespace {
-
-struct JpegWriteErrors {
-    jpeg_error_mgr pub;
-    std::jmp_buf jump;
-};
-
-[[noreturn]] void OnError(j_common_ptr cinfo) { std::longjmp(reinterpret_cast<JpegWriteErrors*>(cinfo->err)->jump, 1); }
-void OnMessage(j_common_ptr) {}
 
 // Free of C++ objects with destructors: a longjmp may cross it. On success *buffer holds a
 // malloc'ed block of *length bytes.
 bool CompressWithLibjpeg(UINT width, UINT height, const DWORD* pixels, int quality, BYTE* row,
                          unsigned char** buffer, unsigned long* length) {
     jpeg_compress_struct cinfo;
-    JpegWriteErrors err;
-    cinfo.err = jpeg_std_error(&err.pub);
-    err.pub.error_exit = OnError;
-    err.pub.output_message = OnMessage;
+    image::JpegErrors err;
+    cinfo.err = image::UseJpegErrors(&err);
     if (setjmp(err.jump)) {
         jpeg_destroy_compress(&cinfo);
         return false;
