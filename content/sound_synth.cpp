@@ -26,15 +26,14 @@ Wave Shot(float seconds, float crackDecay, float bodyHz, float bodyDecay, float 
     Rng rng(seed);
     LowPass crackFilter, tailFilter;
     float phase = 0;
-    for (size_t i = 0; i < w.s.size(); ++i) {
-        float t = float(i) / kSampleRate;
+    Fill(w, [&](float t) {
         float n = Noise(rng);
         float crack = crackFilter.Run(n, brightness * std::exp(-t * 18) + 400) * Env(t, 0.0005f, crackDecay) * 1.6f;
         phase += (bodyHz * (1 + 0.6f * std::exp(-t * 30))) / kSampleRate;
         float body = std::sin(kTwoPi * phase) * Env(t, 0.002f, bodyDecay);
         float tail = tailFilter.Run(n, 900) * Env(t, 0.01f, tailDecay) * 0.5f;
-        w.s[i] = crack + body + tail;
-    }
+        return crack + body + tail;
+    });
     return w;
 }
 
@@ -54,13 +53,12 @@ Wave Chainsaw() {
     Rng rng(21);
     LowPass lp;
     float phase = 0;
-    for (size_t i = 0; i < w.s.size(); ++i) {
-        float t = float(i) / kSampleRate;
+    Fill(w, [&](float t) {
         phase += (96 + 30 * t) / kSampleRate;
         float chug = 0.6f + 0.4f * std::sin(kTwoPi * 38 * t);
         float engine = lp.Run(Saw(phase) + 0.5f * Square(phase * 2.01f), 2200) * chug;
-        w.s[i] = (engine + 0.25f * Noise(rng)) * Env(t, 0.006f, 0.2f);
-    }
+        return (engine + 0.25f * Noise(rng)) * Env(t, 0.006f, 0.2f);
+    });
     w.FadeEdges(0.004f, 0.02f);
     return w;
 }
@@ -85,11 +83,10 @@ Wave Flame() {
     Rng rng(51);
     BandPass bp;
     LowPass rumble;
-    for (size_t i = 0; i < w.s.size(); ++i) {
-        float t = float(i) / kSampleRate;
+    Fill(w, [&](float t) {
         float n = Noise(rng);
-        w.s[i] = (bp.Run(n, 900 + 1400 * t, 1.2f) * 1.2f + rumble.Run(n, 180) * 2.0f) * Env(t, 0.02f, 0.12f);
-    }
+        return (bp.Run(n, 900 + 1400 * t, 1.2f) * 1.2f + rumble.Run(n, 180) * 2.0f) * Env(t, 0.02f, 0.12f);
+    });
     w.FadeEdges(0.005f, 0.03f);
     return w;
 }
@@ -99,11 +96,10 @@ Wave Landing() {
     Rng rng(61);
     LowPass lp;
     float phase = 0;
-    for (size_t i = 0; i < w.s.size(); ++i) {
-        float t = float(i) / kSampleRate;
+    Fill(w, [&](float t) {
         phase += (48 + 70 * std::exp(-t * 12)) / kSampleRate;
-        w.s[i] = std::sin(kTwoPi * phase) * Env(t, 0.003f, 0.2f) + lp.Run(Noise(rng), 500) * Env(t, 0.001f, 0.09f) * 2.5f;
-    }
+        return std::sin(kTwoPi * phase) * Env(t, 0.003f, 0.2f) + lp.Run(Noise(rng), 500) * Env(t, 0.001f, 0.09f) * 2.5f;
+    });
     return w;
 }
 
@@ -141,12 +137,11 @@ Wave Blips(const float* notes, int count, float length, float seconds) {
 Wave Fallback() {
     Wave w(1.9f);
     float phase = 0;
-    for (size_t i = 0; i < w.s.size(); ++i) {
-        float t = float(i) / kSampleRate;
+    Fill(w, [&](float t) {
         float hz = 2100 * std::exp(-t * 0.75f) * (1 + 0.012f * std::sin(kTwoPi * 6 * t));
         phase += hz / kSampleRate;
-        w.s[i] = std::sin(kTwoPi * phase) * Env(t, 0.05f, 3.0f) * (0.9f - 0.35f * t / 1.9f);
-    }
+        return std::sin(kTwoPi * phase) * Env(t, 0.05f, 3.0f) * (0.9f - 0.35f * t / 1.9f);
+    });
     w.FadeEdges(0.01f, 0.15f);
     return w;
 }
@@ -155,13 +150,12 @@ Wave Buzzer() {
     Wave w(0.8f);
     LowPass lp;
     float a = 0, b = 0;
-    for (size_t i = 0; i < w.s.size(); ++i) {
-        float t = float(i) / kSampleRate;
+    Fill(w, [&](float t) {
         a += 150.0f / kSampleRate;
         b += 159.0f / kSampleRate;
         float gate = (t < 0.3f || (t > 0.38f && t < 0.75f)) ? 1.0f : 0.0f;
-        w.s[i] = lp.Run((Square(a) + Square(b)) * 0.5f, 1800) * gate;
-    }
+        return lp.Run((Square(a) + Square(b)) * 0.5f, 1800) * gate;
+    });
     w.FadeEdges(0.005f, 0.05f);
     return w;
 }
@@ -170,11 +164,10 @@ Wave Fuse() {
     Wave w(1.6f);
     Rng rng(81);
     LowPass lp;
-    for (size_t i = 0; i < w.s.size(); ++i) {
-        float t = float(i) / kSampleRate;
+    Fill(w, [&](float t) {
         float n = Noise(rng);
-        w.s[i] = (n - lp.Run(n, 3000)) * 0.35f * (0.6f + 0.4f * Noise2(t * 40, 0, 5));  // the fuse's hiss
-    }
+        return (n - lp.Run(n, 3000)) * 0.35f * (0.6f + 0.4f * Noise2(t * 40, 0, 5));  // the fuse's hiss
+    });
     // Beeps that come ever faster.
     float at = 0.05f, gap = 0.32f;
     while (at < 1.5f) {
@@ -196,15 +189,14 @@ Wave Explosion() {
     Rng rng(91);
     LowPass lp, lp2;
     float phase = 0;
-    for (size_t i = 0; i < w.s.size(); ++i) {
-        float t = float(i) / kSampleRate;
+    Fill(w, [&](float t) {
         float n = Noise(rng);
         float roar = lp.Run(n, 200 + 3000 * std::exp(-t * 6)) * Env(t, 0.004f, 0.5f) * 2.2f;
         phase += (40 + 40 * std::exp(-t * 5)) / kSampleRate;
         float boom = std::sin(kTwoPi * phase) * Env(t, 0.005f, 0.45f);
         float crackle = rng.Uniform() > 0.9985f - 0.002f * std::exp(-t * 2) ? Noise(rng) * 0.8f : 0.0f;
-        w.s[i] = roar + boom + lp2.Run(crackle, 4000) * 2.0f * Env(t, 0.05f, 0.6f);
-    }
+        return roar + boom + lp2.Run(crackle, 4000) * 2.0f * Env(t, 0.05f, 0.6f);
+    });
     w.FadeEdges(0.001f, 0.2f);
     return w;
 }
@@ -213,15 +205,14 @@ Wave Croak() {
     Wave w(0.45f);
     BandPass f1, f2;
     float phase = 0;
-    for (size_t i = 0; i < w.s.size(); ++i) {
-        float t = float(i) / kSampleRate;
+    Fill(w, [&](float t) {
         float hz = 34 + 10 * std::sin(kTwoPi * 2.2f * t);
         phase += hz / kSampleRate;
         float pulse = (phase - std::floor(phase)) < 0.12f ? 1.0f : 0.0f;  // glottal clicks
         float gate = (t < 0.16f || t > 0.22f) ? 1.0f : 0.15f;             // "kr" ... "k"
         float v = f1.Run(pulse, 520, 5) + 0.7f * f2.Run(pulse, 1250, 6);
-        w.s[i] = v * gate * Env(t, 0.01f, 0.3f);
-    }
+        return v * gate * Env(t, 0.01f, 0.3f);
+    });
     w.FadeEdges(0.005f, 0.04f);
     return w;
 }
@@ -231,15 +222,15 @@ Wave Squeal(float fromHz, float peakHz, float toHz, float seconds, uint32_t seed
     Rng rng(seed);
     LowPass lp;
     float phase = 0;
-    for (size_t i = 0; i < w.s.size(); ++i) {
-        float t = float(i) / kSampleRate, u = t / seconds;
+    Fill(w, [&](float t) {
+        float u = t / seconds;
         float hz = u < 0.3f ? fromHz + (peakHz - fromHz) * u / 0.3f : peakHz + (toHz - peakHz) * (u - 0.3f) / 0.7f;
         hz *= 1 + 0.04f * std::sin(kTwoPi * 11 * t);
         phase += hz / kSampleRate;
         float voice = (std::sin(kTwoPi * phase) + 0.3f * Saw(phase)) * Env(t, 0.01f, seconds * 0.6f);
         float splat = lp.Run(Noise(rng), 1200) * Env(t, 0.001f, 0.06f) * 2.0f;
-        w.s[i] = voice * 0.7f + splat;
-    }
+        return voice * 0.7f + splat;
+    });
     w.FadeEdges(0.002f, 0.05f);
     return w;
 }
@@ -249,12 +240,11 @@ Wave Splat() {
     Rng rng(111);
     LowPass lp;
     BandPass bubble;
-    for (size_t i = 0; i < w.s.size(); ++i) {
-        float t = float(i) / kSampleRate;
+    Fill(w, [&](float t) {
         float n = Noise(rng);
         float bubbleHz = 300 + 500 * Noise2(t * 25, 1, 9);
-        w.s[i] = lp.Run(n, 900) * Env(t, 0.001f, 0.08f) * 2.5f + bubble.Run(n, bubbleHz, 9) * Env(t, 0.05f, 0.2f) * 0.8f;
-    }
+        return lp.Run(n, 900) * Env(t, 0.001f, 0.08f) * 2.5f + bubble.Run(n, bubbleHz, 9) * Env(t, 0.05f, 0.2f) * 0.8f;
+    });
     w.FadeEdges(0.001f, 0.05f);
     return w;
 }
@@ -263,12 +253,11 @@ Wave Gurgle() {
     Wave w(0.7f);
     BandPass bp;
     float phase = 0;
-    for (size_t i = 0; i < w.s.size(); ++i) {
-        float t = float(i) / kSampleRate;
+    Fill(w, [&](float t) {
         phase += (520 * std::exp(-t * 2.5f)) / kSampleRate;
         float wobble = 0.5f + 0.5f * std::sin(kTwoPi * 17 * t);
-        w.s[i] = (std::sin(kTwoPi * phase) * wobble + 0.4f * bp.Run(Square(phase * 0.5f), 700, 4)) * Env(t, 0.01f, 0.3f);
-    }
+        return (std::sin(kTwoPi * phase) * wobble + 0.4f * bp.Run(Square(phase * 0.5f), 700, 4)) * Env(t, 0.01f, 0.3f);
+    });
     w.FadeEdges(0.002f, 0.05f);
     return w;
 }

@@ -44,6 +44,12 @@ struct BandPass {
     }
 };
 
+// Sets every sample of a wave from a function of its time in seconds.
+template <class F>
+void Fill(Wave& w, F f) {
+    for (size_t i = 0; i < w.s.size(); ++i) w.s[i] = f(float(i) / kSampleRate);
+}
+
 inline float Env(float t, float attack, float decay) {
     if (t < 0) return 0;
     if (t < attack) return t / attack;

@@ -1,10 +1,10 @@
 // weapon_painter.cpp -- the first-person weapons and the shop icons.
 //
-// Each weapon is one model of flat parts in its own coordinates: s runs along the bore from the
+// Each weapon is one model of flat pieces in its own coordinates: s runs along the bore from the
 // muzzle (s = 0, t = 0) to the butt, t points from the top of the weapon to its bottom. The
 // shop icon shows the model from the side; the first-person picture lays the same model along a
 // slanted axis that starts at the muzzle point where the game draws the flash, and widens it
-// towards the player for depth. Every part is lit as a rounded body from the upper left.
+// towards the player for depth. Every piece is lit as a rounded body from the upper left.
 #include <cmath>
 #include <vector>
 
@@ -15,17 +15,17 @@ namespace {
 
 enum Material { METAL, BLUED, WOOD, POLYMER, GLOVE, PAINT, BRASS, GLOW, HOLE };
 
-struct Part {
+struct Piece {
     std::vector<float> st;  // polygon corners, s and t pairs
     Material material;
     Color color;
     bool handOnly;  // drawn only in the first-person picture
 };
 
-Part Rect(float s0, float s1, float t0, float t1, Material m, uint32_t rgb, bool hand = false) {
+Piece Rect(float s0, float s1, float t0, float t1, Material m, uint32_t rgb, bool hand = false) {
     return {{s0, t0, s1, t0, s1, t1, s0, t1}, m, Rgb(rgb), hand};
 }
-Part Poly(std::vector<float> st, Material m, uint32_t rgb, bool hand = false) { return {std::move(st), m, Rgb(rgb), hand}; }
+Piece Poly(std::vector<float> st, Material m, uint32_t rgb, bool hand = false) { return {std::move(st), m, Rgb(rgb), hand}; }
 
 // Where the model lands on the picture.
 struct View {
@@ -56,12 +56,12 @@ struct View {
 
 const Color kInk = Rgb(0x1E1420);
 
-Color Shade(const Part& part, float s, float t, float tMid, float tHalf, const View& v, uint32_t seed) {
+Color Shade(const Piece& piece, float s, float t, float tMid, float tHalf, const View& v, uint32_t seed) {
     float u = Clamp01((t - tMid) / tHalf * 0.5f + 0.5f) * 2 - 1;
     float nz = std::sqrt(std::max(0.0f, 1 - u * u));
     float lit = Lambert(v.px * u, v.py * u, nz);
-    Color base = part.color;
-    switch (part.material) {
+    Color base = piece.color;
+    switch (piece.material) {
     case WOOD: {
         float grain = Noise2(s * 0.35f, t * 4.0f, seed);
         base = Scale(base, 0.8f + 0.35f * grain);
@@ -71,32 +71,32 @@ Color Shade(const Part& part, float s, float t, float tMid, float tHalf, const V
         base = Scale(base, 0.92f + 0.12f * Noise2(s * 2, t * 2, seed));
         break;
     case GLOW:
-        return Mix(part.color, Rgb(0xFFF4C8), nz * 0.7f);
+        return Mix(piece.color, Rgb(0xFFF4C8), nz * 0.7f);
     case HOLE:
-        return part.color;
+        return piece.color;
     default:
         break;
     }
     Color c = Scale(base, 0.42f + 0.75f * lit);
-    float shine = part.material == METAL || part.material == BLUED || part.material == BRASS ? 0.55f
-                  : part.material == PAINT || part.material == POLYMER                  ? 0.25f
+    float shine = piece.material == METAL || piece.material == BLUED || piece.material == BRASS ? 0.55f
+                  : piece.material == PAINT || piece.material == POLYMER                  ? 0.25f
                                                                                          : 0.0f;
     float spec = std::pow(lit, 14.0f) * shine;
     return Mix(c, Rgb(0xF4F0FF), Clamp01(spec));
 }
 
-void DrawPart(Canvas& cv, const View& v, const Part& part, bool outline, uint32_t seed) {
-    int n = int(part.st.size() / 2);
+void DrawPiece(Canvas& cv, const View& v, const Piece& piece, bool outline, uint32_t seed) {
+    int n = int(piece.st.size() / 2);
     float x0 = 1e9f, y0 = 1e9f, x1 = -1e9f, y1 = -1e9f, tLo = 1e9f, tHi = -1e9f;
     for (int i = 0; i < n; ++i) {
         float x, y;
-        v.ToPicture(part.st[2 * i], part.st[2 * i + 1], x, y);
+        v.ToPicture(piece.st[2 * i], piece.st[2 * i + 1], x, y);
         x0 = std::min(x0, x);
         y0 = std::min(y0, y);
         x1 = std::max(x1, x);
         y1 = std::max(y1, y);
-        tLo = std::min(tLo, part.st[2 * i + 1]);
-        tHi = std::max(tHi, part.st[2 * i + 1]);
+        tLo = std::min(tLo, piece.st[2 * i + 1]);
+        tHi = std::max(tHi, piece.st[2 * i + 1]);
     }
     const float pad = 3;
     float tMid = (tLo + tHi) / 2, tHalf = std::max(0.01f, (tHi - tLo) / 2);
@@ -105,30 +105,30 @@ void DrawPart(Canvas& cv, const View& v, const Part& part, bool outline, uint32_
               [&](float x, float y) {
                   float s, t;
                   v.ToModel(x, y, s, t);
-                  return SdPolygon(s, t, part.st.data(), n) * v.Across(std::max(0.0f, s)) - width;
+                  return SdPolygon(s, t, piece.st.data(), n) * v.Across(std::max(0.0f, s)) - width;
               },
               [&](float x, float y) {
                   if (outline) return kInk;
                   float s, t;
                   v.ToModel(x, y, s, t);
-                  return Shade(part, s, t, tMid, tHalf, v, seed);
+                  return Shade(piece, s, t, tMid, tHalf, v, seed);
               });
 }
 
-void DrawModel(Canvas& cv, const View& v, const std::vector<Part>& parts, bool hands) {
+void DrawModel(Canvas& cv, const View& v, const std::vector<Piece>& pieces, bool hands) {
     uint32_t seed = 1;
-    for (const Part& p : parts) {
+    for (const Piece& p : pieces) {
         ++seed;
         if (p.handOnly && !hands) continue;
-        DrawPart(cv, v, p, true, seed);
-        DrawPart(cv, v, p, false, seed);
+        DrawPiece(cv, v, p, true, seed);
+        DrawPiece(cv, v, p, false, seed);
     }
 }
 
 // The side view that fits the model into a picture with a margin, muzzle to the right.
-View SideView(const std::vector<Part>& parts, int w, int h) {
+View SideView(const std::vector<Piece>& pieces, int w, int h) {
     float sLo = 1e9f, sHi = -1e9f, tLo = 1e9f, tHi = -1e9f;
-    for (const Part& p : parts) {
+    for (const Piece& p : pieces) {
         if (p.handOnly) continue;
         for (size_t i = 0; i < p.st.size(); i += 2) {
             sLo = std::min(sLo, p.st[i]);
@@ -168,7 +168,7 @@ View FirstPerson(float mx, float my, float towardsX, float towardsY, float along
 
 const uint32_t kGlove = 0x58643A, kGloveLight = 0x6E7A48;
 
-std::vector<Part> Pistol() {
+std::vector<Piece> Pistol() {
     return {
         Rect(2, 17, 1.4f, 3.4f, METAL, 0x6A6E78),
         Poly({11, 3.2f, 17, 3.2f, 17.5f, 6.8f, 12.5f, 6.8f}, METAL, 0x5A5E68),
@@ -182,7 +182,7 @@ std::vector<Part> Pistol() {
     };
 }
 
-std::vector<Part> Shotgun() {
+std::vector<Piece> Shotgun() {
     return {
         Poly({58, -1.5f, 82, 1.0f, 82, 8.5f, 58, 4.5f}, WOOD, 0x8E5A30),
         Rect(44, 58, -2.0f, 4.0f, BLUED, 0x3C4048),
@@ -199,7 +199,7 @@ std::vector<Part> Shotgun() {
     };
 }
 
-std::vector<Part> Kalashnikov() {
+std::vector<Piece> Kalashnikov() {
     return {
         Poly({62, -2, 90, 0, 90, 7.5f, 62, 3}, WOOD, 0xA0582A),
         Poly({58, 2.6f, 63, 2.6f, 66.5f, 11.5f, 61.5f, 12.5f}, WOOD, 0x8A4A22),
@@ -216,7 +216,7 @@ std::vector<Part> Kalashnikov() {
     };
 }
 
-std::vector<Part> SniperRifle() {
+std::vector<Piece> SniperRifle() {
     return {
         Poly({48, -1.5f, 122, -1.5f, 122, 11, 102, 11, 93, 5, 81, 5, 79, 11, 71, 11, 66, 3, 48, 3}, PAINT, 0x5E6E3E),
         Rect(64, 70, 2.5f, 6.5f, BLUED, 0x2E3236),
@@ -235,7 +235,7 @@ std::vector<Part> SniperRifle() {
     };
 }
 
-std::vector<Part> Flamethrower() {
+std::vector<Piece> Flamethrower() {
     return {
         Poly({44, 2, 50, 2, 52, 12, 46, 13}, POLYMER, 0x2E2C30),
         Poly({28, 3, 62, 3, 64, 6.5f, 62, 10, 28, 10, 26, 6.5f}, PAINT, 0xB02A20),
@@ -254,8 +254,8 @@ std::vector<Part> Flamethrower() {
     };
 }
 
-std::vector<Part> Chainsaw(bool running) {
-    std::vector<Part> parts = {
+std::vector<Piece> Chainsaw(bool running) {
+    std::vector<Piece> pieces = {
         Poly({42, -9, 74, -9, 76, -4, 76, 9, 42, 9}, PAINT, 0xE8781E),
         Rect(46, 70, -6.5f, -1.5f, POLYMER, 0x2A2A30),
         Rect(52, 54, -6, -2, HOLE, 0x101014),
@@ -272,15 +272,15 @@ std::vector<Part> Chainsaw(bool running) {
         float s = 2 + k * 3.0f;
         if (running) {
             if (k == 0) {  // the running chain blurs into one bright band along each edge
-                parts.push_back(Rect(2, 44, -4.4f, -3.4f, GLOW, 0xC8CCD4));
-                parts.push_back(Rect(2, 44, 3.4f, 4.4f, GLOW, 0xC8CCD4));
+                pieces.push_back(Rect(2, 44, -4.4f, -3.4f, GLOW, 0xC8CCD4));
+                pieces.push_back(Rect(2, 44, 3.4f, 4.4f, GLOW, 0xC8CCD4));
             }
         } else {
-            parts.push_back(Poly({s, -3.4f, s + 1.5f, -4.8f, s + 2.2f, -3.4f}, BLUED, 0x3A3E46));
-            parts.push_back(Poly({s, 3.4f, s + 1.5f, 4.8f, s + 2.2f, 3.4f}, BLUED, 0x3A3E46));
+            pieces.push_back(Poly({s, -3.4f, s + 1.5f, -4.8f, s + 2.2f, -3.4f}, BLUED, 0x3A3E46));
+            pieces.push_back(Poly({s, 3.4f, s + 1.5f, 4.8f, s + 2.2f, 3.4f}, BLUED, 0x3A3E46));
         }
     }
-    return parts;
+    return pieces;
 }
 
 void PaintSparks(Canvas& cv, float x, float y) {
@@ -301,7 +301,7 @@ void WritePicture(const std::string& root, const char* path, const Canvas& cv, b
     WriteGameFile(root, path, tga ? EncodeTgaAlpha(cv, KEY_WHITE) : EncodeBmpKeyed(cv, KEY_WHITE));
 }
 
-void WriteIcon(const std::string& root, const char* path, const std::vector<Part>& model, bool tga) {
+void WriteIcon(const std::string& root, const char* path, const std::vector<Piece>& model, bool tga) {
     Canvas cv(256, 64);
     DrawModel(cv, SideView(model, 256, 64), model, false);
     WritePicture(root, path, cv, tga);
@@ -310,43 +310,27 @@ void WriteIcon(const std::string& root, const char* path, const std::vector<Part
 }  // namespace
 
 void WriteWeaponPictures(const std::string& root) {
-    // Muzzle points: where the weapon table's flash centre falls on the weapon's quad.
-    {
+    // Muzzle points: where the weapon table's flash centre falls on the weapon's quad (the
+    // chainsaw and the shotgun on the lower-middle quad, the others on the lower right).
+    struct FirstPersonPicture {
+        const char* path;
+        View view;
+        std::vector<Piece> model;
+        bool sparks;  // the running saw throws sparks from its tip
+    } pictures[] = {
+        {"graph\\motor.bmp", FirstPerson(128, 62, 0.05f, 1, 1.15f, 2.7f, 0.03f, false), Chainsaw(false), false},
+        {"graph\\motor2.bmp", FirstPerson(130, 58, 0.05f, 1, 1.15f, 2.7f, 0.03f, false), Chainsaw(true), true},
+        {"graph\\deagle.bmp", FirstPerson(119, 128, 0.62f, 0.78f, 2.9f, 3.2f, 0.12f, false), Pistol(), false},
+        {"graph\\brok.bmp", FirstPerson(128, 128, 0.5f, 1, 1.4f, 4.2f, 0.05f, false), Shotgun(), false},
+        {"graph\\kalach.bmp", FirstPerson(51, 51, 0.75f, 0.66f, 2.1f, 3.0f, 0.035f, false), Kalashnikov(), false},
+        {"graph\\awm.bmp", FirstPerson(3, 15, 1, 0.92f, 1.6f, 2.2f, 0.02f, false), SniperRifle(), false},
+        {"graph\\flame.bmp", FirstPerson(62, 84, 0.8f, 0.62f, 2.6f, 3.2f, 0.04f, false), Flamethrower(), false},
+    };
+    for (const FirstPersonPicture& p : pictures) {
         Canvas cv(256, 256);
-        DrawModel(cv, FirstPerson(128, 62, 0.05f, 1, 1.15f, 2.7f, 0.03f, false), Chainsaw(false), true);
-        WritePicture(root, "graph\\motor.bmp", cv, false);
-    }
-    {
-        Canvas cv(256, 256);
-        View v = FirstPerson(130, 58, 0.05f, 1, 1.15f, 2.7f, 0.03f, false);
-        DrawModel(cv, v, Chainsaw(true), true);
-        PaintSparks(cv, 130, 60);
-        WritePicture(root, "graph\\motor2.bmp", cv, false);
-    }
-    {
-        Canvas cv(256, 256);
-        DrawModel(cv, FirstPerson(119, 128, 0.62f, 0.78f, 2.9f, 3.2f, 0.12f, false), Pistol(), true);
-        WritePicture(root, "graph\\deagle.bmp", cv, false);
-    }
-    {
-        Canvas cv(256, 256);
-        DrawModel(cv, FirstPerson(128, 128, 0.5f, 1, 1.4f, 4.2f, 0.05f, false), Shotgun(), true);
-        WritePicture(root, "graph\\brok.bmp", cv, false);
-    }
-    {
-        Canvas cv(256, 256);
-        DrawModel(cv, FirstPerson(51, 51, 0.75f, 0.66f, 2.1f, 3.0f, 0.035f, false), Kalashnikov(), true);
-        WritePicture(root, "graph\\kalach.bmp", cv, false);
-    }
-    {
-        Canvas cv(256, 256);
-        DrawModel(cv, FirstPerson(3, 15, 1, 0.92f, 1.6f, 2.2f, 0.02f, false), SniperRifle(), true);
-        WritePicture(root, "graph\\awm.bmp", cv, false);
-    }
-    {
-        Canvas cv(256, 256);
-        DrawModel(cv, FirstPerson(62, 84, 0.8f, 0.62f, 2.6f, 3.2f, 0.04f, false), Flamethrower(), true);
-        WritePicture(root, "graph\\flame.bmp", cv, false);
+        DrawModel(cv, p.view, p.model, true);
+        if (p.sparks) PaintSparks(cv, 130, 60);
+        WritePicture(root, p.path, cv, false);
     }
     WriteIcon(root, "graph\\no.bmp", Chainsaw(false), false);
     WriteIcon(root, "graph\\icodeagle.tga", Pistol(), true);

@@ -11,28 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "content_test_support.h"
 #include "game/game_database.h"
 #include "layer/image_decode.h"
 
 namespace {
-
-std::string DataPath(const std::string& gamePath) {
-    std::string rel = gamePath;
-    for (char& c : rel)
-        if (c == '\\') c = '/';
-    return std::string(TREVOK_DATA_DIR) + "/" + rel;
-}
-
-std::vector<BYTE> ReadBytes(const std::string& path) {
-    std::vector<BYTE> bytes;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return bytes;
-    BYTE buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof(buffer), f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
-    std::fclose(f);
-    return bytes;
-}
 
 struct Picture {
     layer::DecodedImage image;
@@ -43,7 +26,7 @@ struct Picture {
 
 Picture Load(const char* gamePath, int width, int height) {
     Picture p;
-    std::vector<BYTE> bytes = ReadBytes(DataPath(gamePath));
+    std::vector<BYTE> bytes = ReadFileBytes(DataPath(gamePath));
     EXPECT_FALSE(bytes.empty()) << gamePath << " is missing";
     EXPECT_GE(layer::DecodeImage(bytes.data(), bytes.size(), &p.image), 0) << gamePath;
     EXPECT_EQ(p.Width(), width) << gamePath;
@@ -209,7 +192,7 @@ TEST(ContentPictures, WeaponsHaveTheirMuzzleWhereTheFlashLands) {
 }
 
 TEST(ContentPictures, EveryEnemyAndProjectileStandsOnTheMagentaKey) {
-    std::vector<BYTE> db = ReadBytes(DataPath("db.cfg"));
+    std::vector<BYTE> db = ReadFileBytes(DataPath("db.cfg"));
     ASSERT_EQ(db.size(), sizeof(SGameDatabase));
     SGameDatabase base;
     std::memcpy(&base, db.data(), sizeof(base));
@@ -252,7 +235,7 @@ struct WaveFile {
 
 WaveFile ReadWave(const char* gamePath) {
     WaveFile w;
-    std::vector<BYTE> b = ReadBytes(DataPath(gamePath));
+    std::vector<BYTE> b = ReadFileBytes(DataPath(gamePath));
     if (b.size() < 44 || std::memcmp(b.data(), "RIFF", 4) || std::memcmp(b.data() + 8, "WAVEfmt ", 8)) return w;
     auto u32 = [&](size_t at) { return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24; };
     auto u16 = [&](size_t at) { return int(b[at]) | int(b[at + 1]) << 8; };

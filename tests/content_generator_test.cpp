@@ -9,29 +9,19 @@
 #include <string>
 #include <vector>
 
+#include "content_test_support.h"
 #include "scratch_dir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<char> ReadBytes(const fs::path& path) {
-    std::vector<char> bytes;
-    std::FILE* f = std::fopen(path.string().c_str(), "rb");
-    if (!f) return bytes;
-    char buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof(buffer), f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
-    std::fclose(f);
-    return bytes;
-}
-
 // Every regular file under a folder, by its path relative to it.
-std::map<std::string, std::vector<char>> Tree(const fs::path& root) {
-    std::map<std::string, std::vector<char>> files;
+std::map<std::string, std::vector<unsigned char>> Tree(const fs::path& root) {
+    std::map<std::string, std::vector<unsigned char>> files;
     for (const auto& entry : fs::recursive_directory_iterator(root))
         if (entry.is_regular_file() && entry.path().filename() != ".generated")
-            files[fs::relative(entry.path(), root).string()] = ReadBytes(entry.path());
+            files[fs::relative(entry.path(), root).string()] = ReadFileBytes(entry.path().string());
     return files;
 }
 

@@ -10,34 +10,17 @@
 #include <vector>
 
 #include "game/game_database.h"
+#include "content_test_support.h"
 #include "layer/message_boxes.h"
 #include "scratch_dir.h"
 
 namespace {
-
-std::string DataPath(const std::string& gamePath) {
-    std::string rel = gamePath;
-    for (char& c : rel)
-        if (c == '\\') c = '/';
-    return std::string(TREVOK_DATA_DIR) + "/" + rel;
-}
 
 void WriteBytes(const char* name, const void* data, size_t size) {
     std::FILE* f = std::fopen(name, "wb");
     ASSERT_NE(f, nullptr);
     ASSERT_EQ(std::fwrite(data, 1, size, f), size);
     std::fclose(f);
-}
-
-std::vector<char> ReadBytes(const std::string& path) {
-    std::vector<char> bytes;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return bytes;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof(buffer), f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
-    std::fclose(f);
-    return bytes;
 }
 
 bool PrintableAscii(const char* text, bool newlines) {
@@ -141,7 +124,7 @@ TEST(GameDatabase, SaveThenLoadGivesBackTheSameBytes) {
         t.szTexture[127] = t.szName[63] = t.szTexture2[127] = t.szDescription[255] = '\0';
     }
     SaveGameDatabase();
-    std::vector<char> saved = ReadBytes("db.cfg");
+    std::vector<unsigned char> saved = ReadFileBytes("db.cfg");
     ASSERT_EQ(saved.size(), sizeof(SGameDatabase));
     EXPECT_EQ(std::memcmp(saved.data(), &g_GameDB, sizeof(SGameDatabase)), 0);
     SGameDatabase before = g_GameDB;
