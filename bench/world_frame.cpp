@@ -17,6 +17,7 @@
 #include "d3dx8.h"
 #include "layer/message_boxes.h"
 #include "shell/timer.h"
+#include "tests/world_headless_device.h"
 #include "world/object_manager.h"
 #include "world/sprite_set.h"
 #include "world/terrain.h"
@@ -29,25 +30,6 @@ using Clock = std::chrono::steady_clock;
 
 double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-IDirect3DDevice8* CreateDevice(IDirect3D8* d3d, UINT width, UINT height) {
-    D3DPRESENT_PARAMETERS pp = {};
-    pp.BackBufferWidth = width;
-    pp.BackBufferHeight = height;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.BackBufferCount = 1;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.Windowed = TRUE;
-    pp.EnableAutoDepthStencil = TRUE;
-    pp.AutoDepthStencilFormat = D3DFMT_D16;
-    IDirect3DDevice8* device = nullptr;
-    if (FAILED(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, D3DCREATE_SOFTWARE_VERTEXPROCESSING,
-                                 &pp, &device)))
-        return nullptr;
-    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
-    return device;
 }
 
 // A rolling 12 x 12 map of cells subdivided 4 times, for when no generated one is at hand.
@@ -100,7 +82,7 @@ void SetView(IDirect3DDevice8* device, const D3DXVECTOR3& eye, const D3DXVECTOR3
 }
 
 void Measure(IDirect3D8* d3d, UINT width, UINT height) {
-    IDirect3DDevice8* device = CreateDevice(d3d, width, height);
+    IDirect3DDevice8* device = world_test::CreateHeadlessDevice(d3d, width, height);
     if (!device) {
         printf("%ux%u: no device\n", width, height);
         return;

@@ -1,6 +1,7 @@
 // world_clouds_test.cpp -- the cloud square: its size from the map, its states and its alpha cut at 64.
 #include <gtest/gtest.h>
 
+#include "layer/image_encode.h"
 #include "layer/message_boxes.h"
 #include "scratch_dir.h"
 #include "world/clouds.h"
@@ -62,20 +63,31 @@ TEST(WorldClouds, SeenFromBelowTexelsUnderAlpha64AreNotDrawnAndTheRestBlend) {
     Device d(64, 64);
     CWorld world(d.device, d.camera(), d.timer());
     world_test::WriteBytes("teren.ter", world_test::MakeFlatTerrainFile(2, 2, 1, 0.0f));
+    // Columns (u, along y) below the middle white at alpha 63; above it, rows (v, along x) below
+    // the middle white at alpha 64 and the rest opaque black, which the key makes transparent.
+    std::vector<DWORD> picture(64 * 64);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) picture[y * 64 + x] = x < 32 ? 0x3FFFFFFF : (y < 32 ? 0x40FFFFFF : 0xFF000000);
+    std::vector<BYTE> tga;
+    ASSERT_EQ(layer::EncodeTga32(64, 64, picture.data(), &tga), S_OK);
+    ASSERT_EQ(layer::WriteBytesToFile("clouds.tga", tga), S_OK);
     world.LoadMap("teren.ter");
-    // u runs along y: texels with u < 0.5 lie over y < 0, those with u >= 0.5 over y >= 0.
-    world.pSky->pTexture = d.MakeTexture(8, 8, [](int x, int) { return x < 4 ? 0x3FFFFFFFu : 0x40FFFFFFu; });
-    // From below the layer, looking up with x as up: the screen's left is the world's +y.
-    const D3DXVECTOR3 eye(0, 0, 5);
+    ASSERT_NE(world.pSky->pTexture, nullptr);
+    // From below the layer, looking up with x as up: the screen's left is the world's +y and its
+    // top the world's +x. The square spans -20 to 20: u and v run from 0.25 to 0.75 on screen.
+    const D3DXVECTOR3 eye(0, 0, -4);
     d.cameraPos = eye;
     d.LookAtFrom(eye, D3DXVECTOR3(0, 0, 6), D3DXVECTOR3(1, 0, 0));
     d.BeginFrame(0xFF000000);
     world.SetRenderStates(0);
     world.pSky->Render();
     d.EndFrame();
-    // Over y > 0 alpha 64: white blended at 64/255 over black; over y < 0 alpha 63: not drawn.
-    const DWORD kept = d.Pixel(8, 32) & 0xFFFFFF, cut = d.Pixel(56, 32) & 0xFFFFFF;
-    EXPECT_EQ(cut, 0u);
+    // Over y > 0 and x < 0 alpha 64: white blended at 64/255 over black; over y < 0 alpha 63 and
+    // over the keyed black: not drawn.
+    const DWORD kept = d.Pixel(8, 56) & 0xFFFFFF;
+    EXPECT_EQ(d.Pixel(56, 56) & 0xFFFFFF, 0u);
+    EXPECT_EQ(d.Pixel(56, 8) & 0xFFFFFF, 0u);
+    EXPECT_EQ(d.Pixel(8, 8) & 0xFFFFFF, 0u);
     EXPECT_NEAR(static_cast<int>(kept & 0xFF), 64, 2);
     EXPECT_NEAR(static_cast<int>((kept >> 8) & 0xFF), 64, 2);
 

@@ -11,6 +11,7 @@
 #include "d3dx8.h"
 #include "layer/device_stats.h"
 #include "shell/timer.h"
+#include "world_headless_device.h"
 
 namespace world_test {
 
@@ -22,25 +23,8 @@ public:
             ADD_FAILURE() << "Direct3DCreate8 failed";
             return;
         }
-        D3DPRESENT_PARAMETERS pp = {};
-        pp.BackBufferWidth = width;
-        pp.BackBufferHeight = height;
-        pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-        pp.BackBufferCount = 1;
-        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        pp.Windowed = TRUE;
-        pp.EnableAutoDepthStencil = TRUE;
-        pp.AutoDepthStencilFormat = D3DFMT_D16;
-        HRESULT hr = d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr,
-                                       D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device);
-        if (FAILED(hr) || !device) {
-            ADD_FAILURE() << "CreateDevice failed: " << hr;
-            device = nullptr;
-            return;
-        }
-        // As the game's device set-up leaves it.
-        device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-        device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+        device = CreateHeadlessDevice(d3d, width, height);
+        if (!device) ADD_FAILURE() << "CreateDevice failed";
         timerObj.fFrameTime = 16.0f;
     }
     ~Device() {

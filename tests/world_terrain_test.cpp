@@ -5,6 +5,8 @@
 #include <random>
 #include <vector>
 
+#include "layer/image_encode.h"
+#include "layer/message_boxes.h"
 #include "scratch_dir.h"
 #include "world/terrain.h"
 #include "world/world.h"
@@ -235,25 +237,37 @@ TEST(WorldTerrain, EachSquareIsSplitAlongTheDiagonalFromItsFirstCorner) {
     EXPECT_NEAR(f.map->GetHeight(10.0f - 1e-3f, 0.0f), 4.0f, 1e-2f);
 }
 
-TEST(WorldTerrain, DrawsTheTextureTimesTheVertexColourOpaque) {
+TEST(WorldTerrain, DrawsTex6TimesTheVertexColourOpaque) {
     ScratchDir dir;
     Device d(64, 64);
+    // Columns (u) white then grey; the first quarter of the rows (v) pure black, which the key
+    // makes transparent: the terrain still draws it, opaque.
+    std::vector<DWORD> picture(64);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) picture[y * 8 + x] = y < 2 ? 0xFF000000 : (x < 4 ? 0xFFFFFFFF : 0xFF808080);
+    std::vector<BYTE> bmp;
+    ASSERT_EQ(layer::EncodeBmp24(8, 8, picture.data(), &bmp), S_OK);
+    ASSERT_EQ(layer::WriteBytesToFile("tex6.bmp", bmp), S_OK);
     world_test::WriteBytes("teren.ter", world_test::MakeTerrainFile(
                                             1, 1, 1, [](float, float) { return 0.0f; }, 0xFFFF8040));
     d.cameraPos = D3DXVECTOR3(5, 5, 8);
+    layer::ClearShownMessageBoxes();
     CMap map(d.device, nullptr, d.camera(), d.timer());
+    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
+    ASSERT_NE(map.pTexture, nullptr);
     map.Load("teren.ter");
-    // Left half of the texture (u < 0.5) white, right half mid grey, with an alpha that would be
-    // cut if the terrain were alpha-tested.
-    map.pTexture = d.MakeTexture(8, 8, [](int x, int) { return x < 4 ? 0x10FFFFFFu : 0x10808080u; });
     // Looking straight down with y up on the screen, so the screen's right is the world's -x.
     d.LookAtFrom(D3DXVECTOR3(5, 5, 8), D3DXVECTOR3(5, 5, 0), D3DXVECTOR3(0, 1, 0));
     d.device->SetRenderState(D3DRS_LIGHTING, FALSE);
     d.device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
     d.device->SetRenderState(D3DRS_ALPHAREF, 0x80);
+    d.device->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
     d.BeginFrame(0xFF0000FF);
     map.Render();
     d.EndFrame();
-    world_test::ExpectColorNear(d.Pixel(20, 32), 0xFF804020, 3);  // x about 7.9: grey times the colour
-    world_test::ExpectColorNear(d.Pixel(44, 32), 0xFFFF8040, 3);  // x about 2.1: white times the colour
+    world_test::ExpectColorNear(d.Pixel(20, 24), 0xFF804020, 3);  // x about 7.9: grey times the colour
+    world_test::ExpectColorNear(d.Pixel(44, 24), 0xFFFF8040, 3);  // x about 2.1: white times the colour
+    world_test::ExpectColorNear(d.Pixel(44, 47), 0xFF000000, 3);  // y about 1.25: black, not the clear colour
+    EXPECT_EQ(d.RenderState(D3DRS_ALPHATESTENABLE), static_cast<DWORD>(FALSE));
+    EXPECT_EQ(d.RenderState(D3DRS_ALPHABLENDENABLE), static_cast<DWORD>(FALSE));
 }

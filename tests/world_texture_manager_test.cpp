@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "layer/image_encode.h"
 #include "layer/message_boxes.h"
 #include "scratch_dir.h"
 #include "world/texture_manager.h"
@@ -19,12 +21,19 @@ IDirect3DBaseTexture8* Bound(Device& d) {
     return texture;
 }
 
+// A texture manager on a small device, in a directory of its own.
+struct Slots {
+    ScratchDir dir;
+    Device d{16, 16};
+    CTextureManager manager{d.device, nullptr, d.camera(), d.timer()};
+};
+
 }  // namespace
 
 TEST(WorldTextureManager, AFailedLoadGivesMinusOneWhichBindsNothing) {
-    ScratchDir dir;
-    Device d(16, 16);
-    CTextureManager manager(d.device, nullptr, d.camera(), d.timer());
+    Slots slots;
+    Device& d = slots.d;
+    CTextureManager& manager = slots.manager;
     layer::ClearShownMessageBoxes();
     EXPECT_EQ(manager.LoadTexture("graph\\missing.bmp", 32, 32, 1, D3DFMT_UNKNOWN, D3DXCOLOR(0xFFFFFFFF)), -1);
     ASSERT_EQ(layer::ShownMessageBoxes().size(), 1u);
@@ -51,33 +60,46 @@ TEST(WorldTextureManager, AFailedLoadGivesMinusOneWhichBindsNothing) {
     ASSERT_EQ(layer::ShownMessageBoxes().size(), 1u);
 }
 
-TEST(WorldTextureManager, SlotsAreTakenLowestFirstAndAFullManagerSaysNothing) {
-    ScratchDir dir;
-    Device d(16, 16);
-    CTextureManager manager(d.device, nullptr, d.camera(), d.timer());
-    for (int k = 0; k < 64; ++k) manager.textures[k] = d.MakeTexture(2, 2, [](int, int) { return 0xFF00FF00u; });
+namespace {
+
+// An 8 x 8 BMP: magenta on the left column, the given colour elsewhere.
+void WritePicture(const char* name, DWORD colour) {
+    std::vector<DWORD> pixels(64, colour);
+    for (int y = 0; y < 8; ++y) pixels[y * 8] = 0xFFFF00FF;
+    std::vector<BYTE> bytes;
+    ASSERT_EQ(layer::EncodeBmp24(8, 8, pixels.data(), &bytes), S_OK);
+    ASSERT_EQ(layer::WriteBytesToFile(name, bytes), S_OK);
+}
+
+DWORD Texel(IDirect3DTexture8* texture, int x, int y) {
+    D3DLOCKED_RECT locked;
+    if (!texture || FAILED(texture->LockRect(0, &locked, nullptr, D3DLOCK_READONLY))) return 0xDEADBEEF;
+    const DWORD texel = reinterpret_cast<const DWORD*>(static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch)[x];
+    texture->UnlockRect(0);
+    return texel;
+}
+
+}  // namespace
+
+TEST(WorldTextureManager, LoadsFillTheSlotsInOrderWithTheKeyAppliedAndAFreedSlotComesBack) {
+    Slots slots;
+    CTextureManager& manager = slots.manager;
+    WritePicture("graph_a.bmp", 0xFF20A040);
     layer::ClearShownMessageBoxes();
-    EXPECT_EQ(manager.LoadTexture("any.bmp", 32, 32, 1, D3DFMT_UNKNOWN, D3DXCOLOR(0xFFFFFFFF)), -1);
+    // Keyed magenta, given as a colour of floats.
+    ASSERT_EQ(manager.LoadTexture("graph_a.bmp", 8, 8, 1, D3DFMT_A8R8G8B8, D3DXCOLOR(1.0f, 0.0f, 1.0f, 1.0f)), 0);
+    EXPECT_EQ(Texel(manager.textures[0], 0, 3), 0x00000000u);
+    EXPECT_EQ(Texel(manager.textures[0], 5, 3), 0xFF20A040u);
+    for (int k = 1; k < 64; ++k)
+        ASSERT_EQ(manager.LoadTexture("graph_a.bmp", 8, 8, 1, D3DFMT_UNKNOWN, D3DXCOLOR(0xFFFFFFFF)), k);
+    EXPECT_EQ(manager.LoadTexture("graph_a.bmp", 8, 8, 1, D3DFMT_UNKNOWN, D3DXCOLOR(0xFFFFFFFF)), -1);
     EXPECT_TRUE(layer::ShownMessageBoxes().empty());
 
     manager.ReleaseTexture(3);
+    manager.ReleaseTexture(40);
+    // A failed load takes no slot: the next good one gets the lowest free slot, and -1 stays apart.
+    EXPECT_EQ(manager.LoadTexture("graph_missing.bmp", 8, 8, 1, D3DFMT_UNKNOWN, D3DXCOLOR(0xFFFFFFFF)), -1);
     EXPECT_EQ(manager.textures[3], nullptr);
-    manager.ReleaseTexture(3);  // an empty slot: nothing happens
-    manager.SetTexture(3);
-    EXPECT_EQ(Bound(d), nullptr);
-    manager.SetTexture(4);
-    EXPECT_EQ(Bound(d), manager.textures[4]);
-}
-
-TEST(WorldTextureManager, ReleasingABoundSlotLeavesTheDeviceSafe) {
-    ScratchDir dir;
-    Device d(16, 16);
-    CTextureManager manager(d.device, nullptr, d.camera(), d.timer());
-    manager.textures[7] = d.MakeTexture(2, 2, [](int, int) { return 0xFFFF0000u; });
-    manager.SetTexture(7);
-    manager.ReleaseTexture(7);
-    d.BeginFrame(0xFF000000);
-    manager.SetTexture(7);
-    d.EndFrame();
-    EXPECT_EQ(Bound(d), nullptr);
+    EXPECT_EQ(manager.LoadTexture("graph_a.bmp", 8, 8, 1, D3DFMT_UNKNOWN, D3DXCOLOR(0xFFFFFFFF)), 3);
+    EXPECT_EQ(manager.LoadTexture("graph_a.bmp", 8, 8, 1, D3DFMT_UNKNOWN, D3DXCOLOR(0xFFFFFFFF)), 40);
 }

@@ -80,20 +80,24 @@ TEST(WorldWorld, TheSharedStatesAreSetInFull) {
     f.world->dwFilter = D3DTEXF_POINT;
     f.world->dwMipFilter = D3DTEXF_LINEAR;
     f.world->SetRenderStates(0);
-    EXPECT_EQ(f.d.StageState(D3DTSS_MINFILTER), static_cast<DWORD>(D3DTEXF_POINT));
-    EXPECT_EQ(f.d.StageState(D3DTSS_MAGFILTER), static_cast<DWORD>(D3DTEXF_POINT));
-    EXPECT_EQ(f.d.StageState(D3DTSS_MIPFILTER), static_cast<DWORD>(D3DTEXF_LINEAR));
-    EXPECT_EQ(f.d.RenderState(D3DRS_SRCBLEND), static_cast<DWORD>(D3DBLEND_SRCALPHA));
-    EXPECT_EQ(f.d.RenderState(D3DRS_DESTBLEND), static_cast<DWORD>(D3DBLEND_INVSRCALPHA));
-    EXPECT_EQ(f.d.RenderState(D3DRS_ALPHAFUNC), static_cast<DWORD>(D3DCMP_GREATEREQUAL));
-    EXPECT_EQ(f.d.RenderState(D3DRS_AMBIENT), 0u);
-    EXPECT_EQ(f.d.RenderState(D3DRS_LIGHTING), static_cast<DWORD>(FALSE));
-    EXPECT_EQ(f.d.StageState(D3DTSS_ALPHAOP), static_cast<DWORD>(D3DTOP_MODULATE));
-    EXPECT_EQ(f.d.StageState(D3DTSS_ALPHAARG1), static_cast<DWORD>(D3DTA_TEXTURE));
-    EXPECT_EQ(f.d.StageState(D3DTSS_ALPHAARG2), static_cast<DWORD>(D3DTA_DIFFUSE));
-    EXPECT_EQ(f.d.StageState(D3DTSS_COLOROP), static_cast<DWORD>(D3DTOP_MODULATE));
-    EXPECT_EQ(f.d.StageState(D3DTSS_COLORARG1), static_cast<DWORD>(D3DTA_TEXTURE));
-    EXPECT_EQ(f.d.StageState(D3DTSS_COLORARG2), static_cast<DWORD>(D3DTA_DIFFUSE));
+    const struct {
+        D3DTEXTURESTAGESTATETYPE state;
+        DWORD value;
+    } stage[] = {{D3DTSS_MINFILTER, D3DTEXF_POINT},     {D3DTSS_MAGFILTER, D3DTEXF_POINT},
+                 {D3DTSS_MIPFILTER, D3DTEXF_LINEAR},    {D3DTSS_ALPHAOP, D3DTOP_MODULATE},
+                 {D3DTSS_ALPHAARG1, D3DTA_TEXTURE},     {D3DTSS_ALPHAARG2, D3DTA_DIFFUSE},
+                 {D3DTSS_COLOROP, D3DTOP_MODULATE},     {D3DTSS_COLORARG1, D3DTA_TEXTURE},
+                 {D3DTSS_COLORARG2, D3DTA_DIFFUSE}};
+    for (const auto& s : stage) EXPECT_EQ(f.d.StageState(s.state), s.value) << s.state;
+    const struct {
+        D3DRENDERSTATETYPE state;
+        DWORD value;
+    } render[] = {{D3DRS_SRCBLEND, D3DBLEND_SRCALPHA},
+                  {D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA},
+                  {D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL},
+                  {D3DRS_AMBIENT, 0},
+                  {D3DRS_LIGHTING, FALSE}};
+    for (const auto& r : render) EXPECT_EQ(f.d.RenderState(r.state), r.value) << r.state;
     const float one = 1.0f;
     DWORD bits;
     memcpy(&bits, &one, 4);

@@ -1,10 +1,10 @@
 // terrain_load.cpp -- reading teren.ter, checked: a file that does not fit leaves an empty map.
-#include <windows.h>
-
+#include <cstring>
 #include <memory>
 #include <string>
 
 #include "shell/disk_file.h"
+#include "windows.h"
 #include "world/terrain.h"
 
 namespace {

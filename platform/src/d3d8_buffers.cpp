@@ -6,19 +6,6 @@
 
 namespace d3d8 {
 
-HRESULT QueryFor(IUnknown* self, REFIID riid, void** ppvObj, std::initializer_list<const IID*> ids) {
-    if (!ppvObj) return E_POINTER;
-    bool known = riid == IID_IUnknown;
-    for (const IID* id : ids) known = known || riid == *id;
-    if (!known) {
-        *ppvObj = nullptr;
-        return E_NOINTERFACE;
-    }
-    self->AddRef();
-    *ppvObj = self;
-    return S_OK;
-}
-
 BufferStore::BufferStore(const ContextRef& context, UINT length) : context_(context), bytes_(length, 0) {
     gl::GenBuffers(1, &name_);
     gl::BindBuffer(GL_ARRAY_BUFFER, name_);
@@ -64,17 +51,8 @@ HRESULT BufferStore::Unlock() {
 
 // ---------------------------------------------------------------------------------------------
 
-VertexBuffer::VertexBuffer(const ContextRef& context, UINT length, DWORD usage, DWORD fvf, D3DPOOL pool)
-    : context_(context), store_(context, length), usage_(usage), fvf_(fvf), pool_(pool) {}
-
 HRESULT VertexBuffer::QueryInterface(REFIID riid, void** ppvObj) {
     return QueryFor(this, riid, ppvObj, {&IID_IDirect3DResource8, &IID_IDirect3DVertexBuffer8});
-}
-
-DWORD VertexBuffer::SetPriority(DWORD PriorityNew) {
-    DWORD old = priority_;
-    priority_ = PriorityNew;
-    return old;
 }
 
 HRESULT VertexBuffer::GetDesc(D3DVERTEXBUFFER_DESC* pDesc) {
@@ -88,18 +66,8 @@ HRESULT VertexBuffer::GetDesc(D3DVERTEXBUFFER_DESC* pDesc) {
     return D3D_OK;
 }
 
-IndexBuffer::IndexBuffer(const ContextRef& context, UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool)
-    : context_(context), store_(context, length), usage_(usage), format_(format),
-      pool_(pool) {}
-
 HRESULT IndexBuffer::QueryInterface(REFIID riid, void** ppvObj) {
     return QueryFor(this, riid, ppvObj, {&IID_IDirect3DResource8, &IID_IDirect3DIndexBuffer8});
-}
-
-DWORD IndexBuffer::SetPriority(DWORD PriorityNew) {
-    DWORD old = priority_;
-    priority_ = PriorityNew;
-    return old;
 }
 
 HRESULT IndexBuffer::GetDesc(D3DINDEXBUFFER_DESC* pDesc) {

@@ -29,17 +29,17 @@ D3DMATRIX IdentityMatrix() {
     return m;
 }
 
-D3DMATRIX Multiply(const D3DMATRIX& a, const D3DMATRIX& b) {
+}  // namespace
+
+Device* LiveDevice() { return g_liveDevice; }
+
+D3DMATRIX MultiplyMatrices(const D3DMATRIX& a, const D3DMATRIX& b) {
     D3DMATRIX out;
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 4; ++c)
             out.m[r][c] = a.m[r][0] * b.m[0][c] + a.m[r][1] * b.m[1][c] + a.m[r][2] * b.m[2][c] + a.m[r][3] * b.m[3][c];
     return out;
 }
-
-}  // namespace
-
-Device* LiveDevice() { return g_liveDevice; }
 
 HRESULT GetOwningDevice(const ContextRef& context, IDirect3DDevice8** ppDevice) {
     if (!ppDevice) return D3DERR_INVALIDCALL;
@@ -397,6 +397,11 @@ HRESULT Device::Clear(DWORD Count, CONST D3DRECT* pRects, DWORD Flags, D3DCOLOR 
     // Clearing covers the viewport, cut to each rectangle given.
     const D3DVIEWPORT8& vp = state_.viewport;
     const D3DRECT whole = {(LONG)vp.X, (LONG)vp.Y, (LONG)(vp.X + vp.Width), (LONG)(vp.Y + vp.Height)};
+    if (!Count && vp.X == 0 && vp.Y == 0 && vp.Width == backBuffer_.width && vp.Height == backBuffer_.height) {
+        glClear(bits);  // the whole buffer: no scissor, which lets the driver clear fastest
+        dirty_ |= kDirtyRaster;
+        return D3D_OK;
+    }
     glEnable(GL_SCISSOR_TEST);
     const DWORD n = Count ? Count : 1;
     for (DWORD i = 0; i < n; ++i) {
@@ -458,7 +463,7 @@ HRESULT Device::GetTransform(D3DTRANSFORMSTATETYPE State, D3DMATRIX* pMatrix) {
 HRESULT Device::MultiplyTransform(D3DTRANSFORMSTATETYPE State, CONST D3DMATRIX* pMatrix) {
     const int slot = TransformSlot(State);
     if (slot < 0 || !pMatrix) return D3DERR_INVALIDCALL;
-    const D3DMATRIX product = Multiply(*pMatrix, state_.transforms[slot]);
+    const D3DMATRIX product = MultiplyMatrices(*pMatrix, state_.transforms[slot]);
     return SetTransform(State, &product);
 }
 

@@ -24,6 +24,8 @@ constexpr DWORD kMaxLightIndex = 4096;
 // Kept transforms: view, projection, texture 0-7, world 0-3.
 constexpr int kTransformSlotCount = 14;
 int TransformSlot(D3DTRANSFORMSTATETYPE state);  // -1 for a transform the device does not keep
+// a * b: a's transform first, as with row vectors.
+D3DMATRIX MultiplyMatrices(const D3DMATRIX& a, const D3DMATRIX& b);
 
 struct LightSlot {
     D3DLIGHT8 light;
@@ -260,6 +262,8 @@ private:
     };
     BoundFormat bound_;
     DWORD litFvf_ = 0xFFFFFFFFu;
+    GLuint boundTextures_[kBlendStages] = {0xFFFFFFFFu, 0xFFFFFFFFu};  // GL names on the stages' units
+    uint32_t boundTextureGeneration_ = 0;
     int lastPretransformed_ = -1;
 
     layer::DeviceFrameStats current_ = {};

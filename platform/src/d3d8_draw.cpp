@@ -121,14 +121,6 @@ GLint MinFilter(DWORD min, DWORD mip) {
     return linear ? GL_LINEAR : GL_NEAREST;
 }
 
-D3DMATRIX Multiply(const D3DMATRIX& a, const D3DMATRIX& b) {
-    D3DMATRIX out;
-    for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 4; ++c)
-            out.m[r][c] = a.m[r][0] * b.m[0][c] + a.m[r][1] * b.m[1][c] + a.m[r][2] * b.m[2][c] + a.m[r][3] * b.m[3][c];
-    return out;
-}
-
 // The inverse of the upper 3x3 of m, row-major; the identity when m is singular there.
 void Inverse3x3(const D3DMATRIX& m, float out[9]) {
     const float a = m._11, b = m._12, c = m._13, d = m._21, e = m._22, f = m._23, g = m._31, h = m._32, i = m._33;
@@ -193,7 +185,7 @@ void Device::FlushRaster() {
 void Device::FlushTransforms() {
     const D3DMATRIX& world = state_.transforms[TransformSlot(D3DTS_WORLD)];
     const D3DMATRIX& view = state_.transforms[TransformSlot(D3DTS_VIEW)];
-    const D3DMATRIX worldView = Multiply(world, view);
+    const D3DMATRIX worldView = MultiplyMatrices(world, view);
     // A Direct3D matrix read column-major is its transpose, which acts on GL's column vectors as
     // the original acts on Direct3D's row vectors.
     gl::UniformMatrix4fv(program_.worldView, 1, GL_FALSE, &worldView._11);
@@ -291,10 +283,19 @@ void Device::FlushSamplers() {
 }
 
 void Device::FlushTextures() {
+    // Rebinding an unchanged texture is not free on every driver, so bindings are remembered
+    // until a texture is deleted (its name may come back for another).
+    if (boundTextureGeneration_ != context_->textureGeneration) {
+        boundTextureGeneration_ = context_->textureGeneration;
+        for (GLuint& name : boundTextures_) name = 0xFFFFFFFFu;
+    }
     for (int s = 0; s < kBlendStages; ++s) {
         const Texture* texture = static_cast<const Texture*>(state_.textures[s]);
+        const GLuint name = texture ? texture->Name() : whiteTexture_;
+        if (name == boundTextures_[s]) continue;
         gl::ActiveTexture(GL_TEXTURE0 + (GLenum)s);
-        glBindTexture(GL_TEXTURE_2D, texture ? texture->Name() : whiteTexture_);
+        glBindTexture(GL_TEXTURE_2D, name);
+        boundTextures_[s] = name;
     }
     gl::ActiveTexture(GL_TEXTURE0);
 }

@@ -5,8 +5,8 @@
 #include "d3d8.h"
 
 #include "gl_functions.h"
+#include "ref_counted.h"
 
-#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -20,21 +20,8 @@ class Device;
 // Reference counting and interface queries
 
 template <class Interface>
-class RefCounted : public Interface {
-public:
-    ULONG AddRef() override { return ++refs_; }
-    ULONG Release() override {
-        ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
-
-protected:
-    ULONG refs_ = 1;
-};
-
-// Answers a QueryInterface for `self` when riid is IUnknown or one of `ids`.
-HRESULT QueryFor(IUnknown* self, REFIID riid, void** ppvObj, std::initializer_list<const IID*> ids);
+using RefCounted = com::RefCounted<Interface>;
+using com::QueryFor;
 
 // Replaces a held reference: takes one on `value`, drops the one on the old object.
 template <class T>
@@ -56,7 +43,8 @@ struct Context {
     void* glContext = nullptr;
     Device* device = nullptr;  // the live device, null once it is gone
     UINT maxTextureSize = 0;   // the GL limit
-    uint32_t bufferGeneration = 0;  // counts buffers deleted: GL reuses their names
+    uint32_t bufferGeneration = 0;   // counts buffers deleted: GL reuses their names
+    uint32_t textureGeneration = 0;  // and textures deleted
 
     Context() = default;
     Context(const Context&) = delete;
@@ -108,58 +96,62 @@ private:
     UINT lockOffset_ = 0, lockSize_ = 0;
 };
 
-class VertexBuffer final : public RefCounted<IDirect3DVertexBuffer8> {
+// What vertex and index buffers share: the store behind their locks, usage, pool and priority.
+template <class Interface>
+class BufferResource : public RefCounted<Interface> {
 public:
-    VertexBuffer(const ContextRef& context, UINT length, DWORD usage, DWORD fvf, D3DPOOL pool);
+    BufferResource(const ContextRef& context, UINT length, DWORD usage, D3DPOOL pool)
+        : context_(context), store_(context, length), usage_(usage), pool_(pool) {}
 
-    HRESULT QueryInterface(REFIID riid, void** ppvObj) override;
     HRESULT GetDevice(IDirect3DDevice8** ppDevice) override { return GetOwningDevice(context_, ppDevice); }
-    DWORD SetPriority(DWORD PriorityNew) override;
+    DWORD SetPriority(DWORD PriorityNew) override {
+        DWORD old = priority_;
+        priority_ = PriorityNew;
+        return old;
+    }
     DWORD GetPriority() override { return priority_; }
     void PreLoad() override {}
-    D3DRESOURCETYPE GetType() override { return D3DRTYPE_VERTEXBUFFER; }
     HRESULT Lock(UINT OffsetToLock, UINT SizeToLock, BYTE** ppbData, DWORD Flags) override {
         return store_.Lock(OffsetToLock, SizeToLock, ppbData, Flags);
     }
     HRESULT Unlock() override { return store_.Unlock(); }
-    HRESULT GetDesc(D3DVERTEXBUFFER_DESC* pDesc) override;
 
     const BufferStore& Store() const { return store_; }
 
-private:
+protected:
     ContextRef context_;
     BufferStore store_;
-    DWORD usage_, fvf_;
+    DWORD usage_;
     D3DPOOL pool_;
     DWORD priority_ = 0;
 };
 
-class IndexBuffer final : public RefCounted<IDirect3DIndexBuffer8> {
+class VertexBuffer final : public BufferResource<IDirect3DVertexBuffer8> {
 public:
-    IndexBuffer(const ContextRef& context, UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool);
+    VertexBuffer(const ContextRef& context, UINT length, DWORD usage, DWORD fvf, D3DPOOL pool)
+        : BufferResource(context, length, usage, pool), fvf_(fvf) {}
 
     HRESULT QueryInterface(REFIID riid, void** ppvObj) override;
-    HRESULT GetDevice(IDirect3DDevice8** ppDevice) override { return GetOwningDevice(context_, ppDevice); }
-    DWORD SetPriority(DWORD PriorityNew) override;
-    DWORD GetPriority() override { return priority_; }
-    void PreLoad() override {}
+    D3DRESOURCETYPE GetType() override { return D3DRTYPE_VERTEXBUFFER; }
+    HRESULT GetDesc(D3DVERTEXBUFFER_DESC* pDesc) override;
+
+private:
+    DWORD fvf_;
+};
+
+class IndexBuffer final : public BufferResource<IDirect3DIndexBuffer8> {
+public:
+    IndexBuffer(const ContextRef& context, UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool)
+        : BufferResource(context, length, usage, pool), format_(format) {}
+
+    HRESULT QueryInterface(REFIID riid, void** ppvObj) override;
     D3DRESOURCETYPE GetType() override { return D3DRTYPE_INDEXBUFFER; }
-    HRESULT Lock(UINT OffsetToLock, UINT SizeToLock, BYTE** ppbData, DWORD Flags) override {
-        return store_.Lock(OffsetToLock, SizeToLock, ppbData, Flags);
-    }
-    HRESULT Unlock() override { return store_.Unlock(); }
     HRESULT GetDesc(D3DINDEXBUFFER_DESC* pDesc) override;
 
-    const BufferStore& Store() const { return store_; }
     D3DFORMAT Format() const { return format_; }
 
 private:
-    ContextRef context_;
-    BufferStore store_;
-    DWORD usage_;
     D3DFORMAT format_;
-    D3DPOOL pool_;
-    DWORD priority_ = 0;
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -81,6 +81,7 @@ Texture::Texture(const ContextRef& context, UINT width, UINT height, UINT levels
 
 Texture::~Texture() {
     if (name_) glDeleteTextures(1, &name_);
+    ++context_->textureGeneration;
 }
 
 HRESULT Texture::QueryInterface(REFIID riid, void** ppvObj) {

@@ -2,6 +2,7 @@
 // and mouse devices, polled for their immediate state.
 #include "dinput_backend.h"
 #include "platform_events.h"
+#include "ref_counted.h"
 
 #include <SDL2/SDL.h>
 
@@ -17,19 +18,7 @@ namespace dinput {
 
 namespace {
 
-template <class Interface>
-class RefCounted : public Interface {
-public:
-    ULONG AddRef() override { return ++refs_; }
-    ULONG Release() override {
-        ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
-
-protected:
-    ULONG refs_ = 1;
-};
+using com::RefCounted;
 
 class Device final : public RefCounted<IDirectInputDevice8A> {
 public:
@@ -40,14 +29,7 @@ public:
     }
 
     HRESULT QueryInterface(REFIID riid, void** ppvObj) override {
-        if (!ppvObj) return E_POINTER;
-        if (riid != IID_IUnknown && riid != IID_IDirectInputDevice8A) {
-            *ppvObj = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        *ppvObj = this;
-        return S_OK;
+        return com::QueryFor(this, riid, ppvObj, {&IID_IDirectInputDevice8A});
     }
 
     HRESULT Acquire() override {
@@ -137,14 +119,7 @@ public:
     ~DirectInput() override { StopWatching(); }
 
     HRESULT QueryInterface(REFIID riid, void** ppvObj) override {
-        if (!ppvObj) return E_POINTER;
-        if (riid != IID_IUnknown && riid != IID_IDirectInput8A) {
-            *ppvObj = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        *ppvObj = this;
-        return S_OK;
+        return com::QueryFor(this, riid, ppvObj, {&IID_IDirectInput8A});
     }
 
     HRESULT CreateDevice(REFGUID rguid, LPDIRECTINPUTDEVICE8A* lplpDirectInputDevice, LPUNKNOWN pUnkOuter) override {

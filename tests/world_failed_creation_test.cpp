@@ -1,0 +1,107 @@
+// world_failed_creation_test.cpp -- buffers and meshes the device would not make: reported, never
+// written through or drawn, and the world goes on.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "layer/device_control.h"
+#include "layer/device_stats.h"
+#include "layer/message_boxes.h"
+#include "scratch_dir.h"
+#include "world/clouds.h"
+#include "world/sprite_set.h"
+#include "world/terrain.h"
+#include "world/world.h"
+#include "world_device.h"
+#include "world_terrain_files.h"
+
+using world_test::Device;
+
+namespace {
+
+bool Reported(const std::string& what) {
+    for (const auto& box : layer::ShownMessageBoxes())
+        if (box.text.find(what) != std::string::npos) return true;
+    return false;
+}
+
+struct FailureFixture {
+    FailureFixture() : d(64, 64) {
+        world_test::WriteBytes("teren.ter", world_test::MakeFlatTerrainFile(4, 4, 2, 0.0f));
+        d.cameraPos = D3DXVECTOR3(20, 20, 3);
+        d.LookAt(d.cameraPos, D3DXVECTOR3(30, 30, 0));
+        world = new CWorld(d.device, d.camera(), d.timer());
+        layer::ClearShownMessageBoxes();
+    }
+    ~FailureFixture() {
+        delete world;
+        layer::ResetDeviceControl();
+    }
+    UINT DrawCallsOf(const std::function<void()>& draw) {
+        d.BeginFrame();
+        const UINT before = layer::CurrentFrameStats().drawCalls;
+        draw();
+        const UINT after = layer::CurrentFrameStats().drawCalls;
+        d.EndFrame();
+        return after - before;
+    }
+    ScratchDir dir;
+    Device d;
+    CWorld* world;
+};
+
+}  // namespace
+
+TEST(WorldFailedCreation, ASpriteSetWithoutItsBufferStillRunsItsSpritesButDrawsNone) {
+    FailureFixture f;
+    f.world->LoadMap("teren.ter");
+    layer::FailNextResourceCreation(E_OUTOFMEMORY);
+    CSpriteSet* set = new CSpriteSet(f.d.device, f.world, f.d.camera(), f.d.timer(), f.world->pObjectManager);
+    EXPECT_EQ(set->pSpriteVB, nullptr);
+    EXPECT_TRUE(Reported("Not enough memory."));
+    set->bExpire = 1;
+    const int i = set->AddRandomSprite();
+    set->sprites[i].fLifetime = 1.0f;
+    set->Resume();
+    f.d.timerObj.fFrameTime = 600.0f;
+    EXPECT_EQ(f.DrawCallsOf([&] { set->Render(); }), 0u);
+    EXPECT_EQ(set->sprites[i].fAge, 0.6f);
+    EXPECT_EQ(f.DrawCallsOf([&] { set->Render(); }), 0u);
+    EXPECT_EQ(set->sprites[i].bActive, 0);  // expired all the same
+    EXPECT_EQ(set->bDirty, 1);
+    delete set;
+}
+
+TEST(WorldFailedCreation, CloudsWithoutTheirBufferAreReportedAndNotDrawn) {
+    FailureFixture f;
+    f.world->LoadMap("teren.ter");
+    EXPECT_EQ(f.DrawCallsOf([&] { f.world->pSky->Render(); }), 1u);
+    layer::FailNextResourceCreation(E_FAIL);
+    delete f.world->pSky;
+    f.world->pSky = new CSky(f.d.device, f.world, f.d.camera(), f.d.timer());
+    EXPECT_EQ(f.world->pSky->pVB_clouds, nullptr);
+    EXPECT_TRUE(Reported("CreateVertexBuffer"));
+    EXPECT_EQ(f.DrawCallsOf([&] { f.world->Render(); }), 1u);  // the terrain alone
+}
+
+TEST(WorldFailedCreation, ATerrainMeshThatCannotBeMadeIsReportedAndMadeAgainOnTheNextCell) {
+    FailureFixture f;
+    layer::FailNextResourceCreation(E_OUTOFMEMORY);
+    f.world->pMap->Load("teren.ter");
+    EXPECT_EQ(f.world->pMap->pMesh, nullptr);
+    EXPECT_TRUE(Reported("Not enough memory."));
+    EXPECT_EQ(f.DrawCallsOf([&] { f.world->pMap->Render(); }), 1u);  // the first Render builds again
+    ASSERT_NE(f.world->pMap->pMesh, nullptr);
+
+    layer::FailNextResourceCreation(E_FAIL);
+    f.d.cameraPos.x = 31.0f;  // into the next cell: the rebuild fails, nothing is drawn
+    EXPECT_EQ(f.DrawCallsOf([&] { f.world->pMap->Render(); }), 0u);
+    EXPECT_EQ(f.world->pMap->pMesh, nullptr);
+    EXPECT_TRUE(Reported("D3DXCreateMeshFVF - pMesh"));
+    f.d.cameraPos.x = 31.5f;  // same cell: no new attempt
+    EXPECT_EQ(f.DrawCallsOf([&] { f.world->pMap->Render(); }), 0u);
+    f.d.cameraPos.x = 21.0f;
+    EXPECT_EQ(f.DrawCallsOf([&] { f.world->pMap->Render(); }), 1u);
+    EXPECT_EQ(f.world->pMap->GetHeight(25.0f, 25.0f), 0.0f);  // the ground never depended on the mesh
+}
