@@ -11,7 +11,6 @@
 namespace {
 
 const UINT kVertexBufferBytes = 8400;  // 300 screen vertices, 262 vertices of 3D text
-const UINT kGlyphsPer2DBatch = 50;     // 300 vertices
 const DWORD kFirstGlyph = 32;
 const DWORD kLastGlyph = 126;
 

@@ -77,6 +77,8 @@ private:
     CTextureFont(const CTextureFont&) = delete;
     CTextureFont& operator=(const CTextureFont&) = delete;
 
+    static constexpr UINT kGlyphsPer2DBatch = 50;  // 300 screen vertices fill the vertex buffer
+
     // One drawing call's run of glyph quads through pVB, drawn whenever `capacity` glyphs
     // are written.
     struct Batch {

@@ -3,7 +3,6 @@
 
 namespace {
 
-const UINT kGlyphsPer2DBatch = 50;  // 300 screen vertices
 const UINT kGlyphsPer3DBatch = 43;  // 258 of the 262 vertices of 3D text the buffer holds
 const float kTexelsPerUnit = 10.0f;
 
