@@ -314,12 +314,22 @@ BOOL Device::ShowCursor(BOOL bShow) {
 // ---------------------------------------------------------------------------------------------
 // Resources
 
+namespace {
+
+// Starts a creation: clears the caller's pointer and answers a failure that a test imposed.
+template <class Object>
+HRESULT BeginCreation(Object** out) {
+    if (!out) return D3DERR_INVALIDCALL;
+    *out = nullptr;
+    return TakeResourceFailure();
+}
+
+}  // namespace
+
 HRESULT Device::CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
                               IDirect3DTexture8** ppTexture) {
-    if (!ppTexture) return D3DERR_INVALIDCALL;
-    *ppTexture = nullptr;
-    HRESULT injected = TakeResourceFailure();
-    if (FAILED(injected)) return injected;
+    HRESULT hr = BeginCreation(ppTexture);
+    if (FAILED(hr)) return hr;
     const FormatInfo* format = FindTextureFormat(Format);
     if (!format || Width == 0 || Height == 0 || Width > context_->maxTextureSize ||
         Height > context_->maxTextureSize)
@@ -330,10 +340,8 @@ HRESULT Device::CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage,
 
 HRESULT Device::CreateVertexBuffer(UINT Length, DWORD Usage, DWORD FVF, D3DPOOL Pool,
                                    IDirect3DVertexBuffer8** ppVertexBuffer) {
-    if (!ppVertexBuffer) return D3DERR_INVALIDCALL;
-    *ppVertexBuffer = nullptr;
-    HRESULT injected = TakeResourceFailure();
-    if (FAILED(injected)) return injected;
+    HRESULT hr = BeginCreation(ppVertexBuffer);
+    if (FAILED(hr)) return hr;
     if (Length == 0 || Length > (1u << 28)) return D3DERR_INVALIDCALL;
     *ppVertexBuffer = new VertexBuffer(context_, Length, Usage, FVF, Pool);
     return D3D_OK;
@@ -341,10 +349,8 @@ HRESULT Device::CreateVertexBuffer(UINT Length, DWORD Usage, DWORD FVF, D3DPOOL 
 
 HRESULT Device::CreateIndexBuffer(UINT Length, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
                                   IDirect3DIndexBuffer8** ppIndexBuffer) {
-    if (!ppIndexBuffer) return D3DERR_INVALIDCALL;
-    *ppIndexBuffer = nullptr;
-    HRESULT injected = TakeResourceFailure();
-    if (FAILED(injected)) return injected;
+    HRESULT hr = BeginCreation(ppIndexBuffer);
+    if (FAILED(hr)) return hr;
     if (Length == 0 || Length > (1u << 28) || (Format != D3DFMT_INDEX16 && Format != D3DFMT_INDEX32))
         return D3DERR_INVALIDCALL;
     *ppIndexBuffer = new IndexBuffer(context_, Length, Usage, Format, Pool);
@@ -352,8 +358,8 @@ HRESULT Device::CreateIndexBuffer(UINT Length, DWORD Usage, D3DFORMAT Format, D3
 }
 
 HRESULT Device::CreateImageSurface(UINT Width, UINT Height, D3DFORMAT Format, IDirect3DSurface8** ppSurface) {
-    if (!ppSurface) return D3DERR_INVALIDCALL;
-    *ppSurface = nullptr;
+    HRESULT hr = BeginCreation(ppSurface);
+    if (FAILED(hr)) return hr;
     const FormatInfo* format = FindTextureFormat(Format);
     if (!format || Width == 0 || Height == 0 || Width > 16384 || Height > 16384) return D3DERR_INVALIDCALL;
     *ppSurface = new Surface(context_, Width, Height, *format);

@@ -9,7 +9,8 @@ namespace layer {
 void SetDirect3DUnavailable(bool unavailable);
 // The next CreateDevice answers this failure (S_OK clears it).
 void FailNextCreateDevice(HRESULT hr);
-// The next CreateTexture / CreateVertexBuffer / CreateIndexBuffer answer this failure once.
+// The next CreateTexture, CreateVertexBuffer, CreateIndexBuffer or CreateImageSurface answers this
+// failure, once.
 void FailNextResourceCreation(HRESULT hr);
 // The largest texture side the device reports in its caps (0 restores the real limit).
 void SetMaxTextureSize(UINT size);
