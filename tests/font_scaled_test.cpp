@@ -76,6 +76,19 @@ TEST(FontScaled, PositionIsAFractionOfTheViewportAndLinesAFractionOfItsHeight) {
     EXPECT_EQ(secondTop - firstTop, 30);
     // A line as tall as the space's cell is 30 pixels: the H fills most of it.
     EXPECT_GT(secondTop - 1 - firstTop, 10);
+
+    // The middle of a smaller viewport, and lines of its height.
+    D3DVIEWPORT8 quarter = {0, 0, 400, 300, 0.0f, 1.0f};
+    dev.Begin();  // clears the whole frame first
+    dev.device()->SetViewport(&quarter);
+    EXPECT_EQ(font->DrawTextScaled(0.0f, 0.0f, 0.5f, 0.02f, 0.1f, 0xFFFFFFFF, "H\nH", 0), S_OK);
+    dev.End();
+    Ink small = FindInk(dev.Pixels(), 800, 600);
+    EXPECT_GE(small.left, 200);
+    EXPECT_LE(small.left, 204);
+    EXPECT_GE(small.top, 150);
+    EXPECT_LE(small.bottom, 150 + 30 + 30);
+    EXPECT_GT(small.bottom, 150 + 30);
 }
 
 TEST(FontScaled, WorldTextIsCentredTenTexelsAUnitAndCulledFromBehind) {
