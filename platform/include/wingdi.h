@@ -91,3 +91,102 @@ static_assert(sizeof(RGBQUAD) == 4 && offsetof(RGBQUAD, rgbRed) == 2, "RGBQUAD l
 static_assert(sizeof(RGBTRIPLE) == 3, "RGBTRIPLE layout");
 static_assert(sizeof(PALETTEENTRY) == 4 && offsetof(PALETTEENTRY, peFlags) == 3, "PALETTEENTRY layout");
 static_assert(sizeof(BITMAPINFO) == 44 && offsetof(BITMAPINFO, bmiColors) == 40, "BITMAPINFO layout");
+
+// ---------------------------------------------------------------------------------------------
+// GDI: memory device contexts, 32-bit DIB sections and TrueType text, over FreeType and
+// fontconfig. This is the part of GDI a program needs to rasterise glyphs into memory:
+//   [X] CreateCompatibleDC, DeleteDC, SelectObject, DeleteObject
+//   [X] CreateDIBSection: 32 bits a pixel, BI_RGB, top-down or bottom-up, memory of its own
+//   [X] CreateFontA: height (character or cell) in pixels, weight, italic, face through fontconfig
+//       (a face that is missing maps to a metric-compatible one: "Arial" to Liberation Sans)
+//   [X] GetTextExtentPoint32A (advance widths and the cell height), ExtTextOutA (ETO_OPAQUE)
+//   [X] SetTextColor, SetBkColor, SetTextAlign (TA_LEFT | TA_TOP), SetMapMode (MM_TEXT)
+//   [X] GetDeviceCaps (LOGPIXELSX / LOGPIXELSY: 96 dots per inch), MulDiv
+// Text is always drawn anti-aliased in grey levels, whatever the quality asked; the 8-bit
+// strings are UTF-8. Unsupported requests (other bit depths, escapement, underline, strike-out,
+// other mapping modes or alignments) fail with GDI's failure value.
+
+#define DIB_RGB_COLORS 0
+#define DIB_PAL_COLORS 1
+
+#define HGDI_ERROR ((HGDIOBJ)(LONG_PTR)-1)
+#define GDI_ERROR 0xFFFFFFFFu
+#define CLR_INVALID 0xFFFFFFFFu
+
+// Mapping modes.
+#define MM_TEXT 1
+
+// GetDeviceCaps indices.
+#define LOGPIXELSX 88
+#define LOGPIXELSY 90
+
+// Font weights.
+#define FW_DONTCARE 0
+#define FW_THIN 100
+#define FW_EXTRALIGHT 200
+#define FW_LIGHT 300
+#define FW_NORMAL 400
+#define FW_MEDIUM 500
+#define FW_SEMIBOLD 600
+#define FW_BOLD 700
+#define FW_EXTRABOLD 800
+#define FW_HEAVY 900
+
+// Character sets.
+#define ANSI_CHARSET 0
+#define DEFAULT_CHARSET 1
+#define SYMBOL_CHARSET 2
+#define EASTEUROPE_CHARSET 238
+
+// Output and clipping precision.
+#define OUT_DEFAULT_PRECIS 0
+#define OUT_TT_PRECIS 4
+#define OUT_TT_ONLY_PRECIS 7
+#define CLIP_DEFAULT_PRECIS 0
+
+// Quality: every quality draws anti-aliased grey levels here.
+#define DEFAULT_QUALITY 0
+#define DRAFT_QUALITY 1
+#define PROOF_QUALITY 2
+#define NONANTIALIASED_QUALITY 3
+#define ANTIALIASED_QUALITY 4
+
+// Pitch and family.
+#define DEFAULT_PITCH 0
+#define FIXED_PITCH 1
+#define VARIABLE_PITCH 2
+#define FF_DONTCARE 0x00
+#define FF_ROMAN 0x10
+#define FF_SWISS 0x20
+#define FF_MODERN 0x30
+
+// Text alignment.
+#define TA_NOUPDATECP 0
+#define TA_LEFT 0
+#define TA_TOP 0
+
+// ExtTextOut options.
+#define ETO_OPAQUE 0x0002
+#define ETO_CLIPPED 0x0004
+
+HDC WINAPI CreateCompatibleDC(HDC hdc);
+BOOL WINAPI DeleteDC(HDC hdc);
+HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h);
+BOOL WINAPI DeleteObject(HGDIOBJ ho);
+int WINAPI GetDeviceCaps(HDC hdc, int index);
+int WINAPI SetMapMode(HDC hdc, int iMode);
+COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color);
+COLORREF WINAPI SetBkColor(HDC hdc, COLORREF color);
+UINT WINAPI SetTextAlign(HDC hdc, UINT align);
+
+HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, void** ppvBits, HANDLE hSection,
+                                DWORD offset);
+
+HFONT WINAPI CreateFontA(int cHeight, int cWidth, int cEscapement, int cOrientation, int cWeight, DWORD bItalic,
+                         DWORD bUnderline, DWORD bStrikeOut, DWORD iCharSet, DWORD iOutPrecision,
+                         DWORD iClipPrecision, DWORD iQuality, DWORD iPitchAndFamily, LPCSTR pszFaceName);
+BOOL WINAPI GetTextExtentPoint32A(HDC hdc, LPCSTR lpString, int c, LPSIZE psizl);
+BOOL WINAPI ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCSTR lpString, UINT c,
+                        const INT* lpDx);
+
+int WINAPI MulDiv(int nNumber, int nNumerator, int nDenominator);
