@@ -9,7 +9,9 @@
 #include "game/game_database.h"
 #include "game/sound_object.h"
 #include "shell/error_box.h"
+#include "shell/geometry.h"
 #include "shell/settings.h"
+#include "world/world.h"
 
 IDirect3D8* g_pD3D = nullptr;
 IDirect3DDevice8* g_pd3dDevice = nullptr;
@@ -157,8 +159,16 @@ void Cleanup() {
     SAFE_RELEASE(g_pMouse);
     SAFE_RELEASE(g_pKeyboard);
     SAFE_RELEASE(g_pDI);
-    // The world, the three fonts and the overlay buffer are released here, in that order, by the
-    // geometry set-up's owners once they exist; then the device and Direct3D.
+    delete g_pWorld;
+    g_pWorld = nullptr;
+    CTextureFont** fonts[] = {&g_pFont8, &g_pFont10, &g_pFont14};
+    for (CTextureFont** font : fonts)
+        if (*font) (*font)->DeleteDeviceObjects();
+    for (CTextureFont** font : fonts) {
+        delete *font;
+        *font = nullptr;
+    }
+    SAFE_RELEASE(g_pVB2D);
     SAFE_RELEASE(g_pd3dDevice);
     SAFE_RELEASE(g_pD3D);
 }

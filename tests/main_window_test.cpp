@@ -101,8 +101,11 @@ TEST(ProgramStart, SmallResolutionWarnsBeforeSavingAndStillStarts) {
     layer::ClearShownMessageBoxes();
     WindowSeen seen;
     EXPECT_EQ(RunProgram(1, false, IDC_START, &seen), 0);
+    // The first box is the missing trevok.cfg, the second the warning; both come before the window.
+    // (Boxes after it, such as pictures missing from the empty directory, are not this test's concern.)
     const auto& boxes = layer::ShownMessageBoxes();
-    ASSERT_EQ(boxes.size(), 2u);
+    ASSERT_GE(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, "Nelze otevrit soubor");
     EXPECT_EQ(boxes[1].caption, "Varování");
     EXPECT_EQ(boxes[1].type, MB_OK | MB_ICONEXCLAMATION);
     EXPECT_EQ(boxes[1].text,
@@ -113,7 +116,8 @@ TEST(ProgramStart, SmallResolutionWarnsBeforeSavingAndStillStarts) {
 
     layer::ClearShownMessageBoxes();
     EXPECT_EQ(RunProgram(2, false, IDC_START, &seen), 0);  // 512x384: no warning
-    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
+    for (const auto& box : layer::ShownMessageBoxes()) EXPECT_NE(box.caption, "Varování");
+    EXPECT_EQ(seen.boxesSoFar, 0u);
 }
 
 TEST(ProgramStart, ADialogThatCannotAppearEndsWithStatusOne) {
