@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds and runs every test: once as built for playing, once under AddressSanitizer and
-# UndefinedBehaviorSanitizer, then the fuzz targets for a short bounded time.
+# Builds and runs every test: once as built for playing, then the picture decoders' fuzz targets
+# for a short bounded time, then every test again under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,10 +12,10 @@ cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build-test -j"$jobs"
 (cd build-test && ctest -j"$jobs" --output-on-failure)
 
-cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTREVOK_SANITIZE=ON -DTREVOK_BENCH=OFF
-cmake --build build-sanitize -j"$jobs"
-(cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions="$PWD/../tests/lsan.supp" UBSAN_OPTIONS=print_stacktrace=1 ctest -j"$jobs" --output-on-failure)
-
 if [ -x scripts/fuzz.sh ]; then
   bash scripts/fuzz.sh
 fi
+
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTREVOK_SANITIZE=ON -DTREVOK_BENCH=OFF
+cmake --build build-sanitize -j"$jobs"
+(cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions="$PWD/../tests/lsan.supp" UBSAN_OPTIONS=print_stacktrace=1 ctest -j"$jobs" --output-on-failure)
