@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "../platform/src/window_link.h"
+#include "dinput.h"
+#include "layer/window_hooks.h"
 #include "windows.h"
 
 namespace {
@@ -103,6 +105,37 @@ TEST(PlatformWindows, CloseGoesThroughDestroyToQuitAfterOtherMessages) {
     EXPECT_FALSE(PostMessageA(h, WM_USER, 0, 0));
     EXPECT_EQ(SendMessageA(h, WM_USER, 0, 0), 0);
     EXPECT_TRUE(UnregisterClassA("Closing", Module()));
+}
+
+TEST(PlatformWindows, CloseRequestedWhileOnlyInputIsReadKeepsItsTurn) {
+    RegisterTestClass("Intro");
+    HWND h = MakeWindow("Intro", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200);
+    ASSERT_NE(h, nullptr);
+    IDirectInput8A* di = nullptr;
+    ASSERT_EQ(DirectInput8Create(nullptr, 0x0800, IID_IDirectInput8A, reinterpret_cast<void**>(&di), nullptr), DI_OK);
+    IDirectInputDevice8A* keyboard = nullptr;
+    ASSERT_EQ(di->CreateDevice(GUID_SysKeyboard, &keyboard, nullptr), DI_OK);
+    ASSERT_EQ(keyboard->SetDataFormat(&c_dfDIKeyboard), DI_OK);
+    ASSERT_EQ(keyboard->SetCooperativeLevel(h, DISCL_NONEXCLUSIVE | DISCL_FOREGROUND), DI_OK);
+    ASSERT_EQ(keyboard->Acquire(), DI_OK);
+    g_received.clear();
+
+    // A loop that reads only the keyboard, as the intro does, while the window is asked to close.
+    layer::PostSystemCloseRequest(h);
+    BYTE keys[256];
+    EXPECT_EQ(keyboard->GetDeviceState(sizeof keys, keys), DI_OK);
+    // What the program posts afterwards comes after the close request.
+    PostMessageA(h, WM_USER + 1, 0, 0);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT) DispatchMessageA(&msg);
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+    // The close destroyed the window, so the later message never reached it.
+    EXPECT_EQ(g_received, (std::vector<UINT>{WM_CLOSE, WM_DESTROY, WM_NCDESTROY}));
+    EXPECT_FALSE(IsWindow(h));
+
+    EXPECT_EQ(keyboard->Release(), 0u);
+    EXPECT_EQ(di->Release(), 0u);
+    EXPECT_TRUE(UnregisterClassA("Intro", Module()));
 }
 
 TEST(PlatformWindows, ThreadMessagesAndQuitWaitForPostedOnes) {

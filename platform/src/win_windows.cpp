@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "layer/window_hooks.h"
+#include "message_queue.h"
 #include "sdl_video.h"
 #include "window_link.h"
 #include "window_registry.h"
@@ -53,6 +54,8 @@ SDL_Window* CreateSdlWindow(const Window& w) {
     SDL_Window* sdl = SDL_CreateWindow(w.title.c_str(), w.outer.left, w.outer.top, cw, ch, flags);
     if (!sdl) sdl = SDL_CreateWindow(w.title.c_str(), w.outer.left, w.outer.top, cw, ch, SDL_WINDOW_HIDDEN);
     if (!sdl) std::fprintf(stderr, "trevok: cannot create the window \"%s\" (%s)\n", w.title.c_str(), SDL_GetError());
+    // From now on the input devices' reads also post the window's close requests.
+    if (sdl) msgqueue::ListenToPlatformEvents();
     return sdl;
 }
 
