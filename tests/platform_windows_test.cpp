@@ -1,5 +1,6 @@
 // platform_windows_test.cpp -- window classes, windows over SDL, styles and sizes, the message
 // queue and the deferred release of a destroyed window.
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -80,6 +81,39 @@ TEST(PlatformWindows, FramedWindowClientAreaAndSwitchToFullScreen) {
     EXPECT_FALSE(IsWindow(h));
     EXPECT_FALSE(DestroyWindow(h));
     EXPECT_TRUE(UnregisterClassA("Frame", Module()));
+}
+
+TEST(PlatformWindows, FullScreenWindowCoversItsDisplayEvenBeforeItIsShown) {
+    RegisterTestClass("Cover");
+    HWND h = MakeWindow("Cover", WS_OVERLAPPEDWINDOW, 10, 10, 328, 230);
+    ASSERT_NE(h, nullptr);
+    SDL_Window* sdl = PlatformWindowSDL(h);
+    ASSERT_NE(sdl, nullptr);
+    SDL_Rect display;
+    ASSERT_EQ(SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(sdl), &display), 0);
+    ASSERT_NE(display.w, 328);
+    // The device may ask for full screen while the window is hidden; where nobody grants it, the
+    // window must already fill the screen.
+    SetWindowLongA(h, GWL_STYLE, static_cast<LONG>(WS_POPUP | WS_SYSMENU));
+    int x = -1, y = -1, width = 0, height = 0;
+    SDL_GetWindowPosition(sdl, &x, &y);
+    SDL_GetWindowSize(sdl, &width, &height);
+    EXPECT_EQ(x, display.x);
+    EXPECT_EQ(y, display.y);
+    EXPECT_EQ(width, display.w);
+    EXPECT_EQ(height, display.h);
+    RECT client;
+    GetClientRect(h, &client);
+    EXPECT_EQ(client.right, 328);  // the program's own idea of the window keeps its size
+    EXPECT_EQ(client.bottom, 230);
+    // Framed again, the window has the chosen client size once more.
+    SetWindowLongA(h, GWL_STYLE, static_cast<LONG>(WS_OVERLAPPEDWINDOW));
+    SDL_GetWindowSize(sdl, &width, &height);
+    GetClientRect(h, &client);
+    EXPECT_EQ(width, client.right);
+    EXPECT_EQ(height, client.bottom);
+    EXPECT_TRUE(DestroyWindow(h));
+    EXPECT_TRUE(UnregisterClassA("Cover", Module()));
 }
 
 TEST(PlatformWindows, CloseGoesThroughDestroyToQuitAfterOtherMessages) {
