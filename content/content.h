@@ -85,6 +85,7 @@ Bytes EncodeBmpKeyed(const Canvas& cv, uint32_t keyRgb);
 Bytes EncodeTgaAlpha(const Canvas& cv, uint32_t keyRgb);
 Bytes EncodeDdsAlpha(const Canvas& cv, uint32_t keyRgb);
 Bytes EncodeJpeg(const Canvas& cv, int quality);
+// A mono 16-bit PCM wave of samples in -1..1 (clamped).
 Bytes EncodeWav16(const std::vector<float>& samples, int rate);
 
 // Deterministic generator of the painters and synthesisers (never the runtime's rand).

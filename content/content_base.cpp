@@ -1,4 +1,5 @@
-// content_base.cpp -- output files, the canvas, distances, noise and the picture and wave encoders.
+// content_base.cpp -- output files, the canvas, distances, noise, the picture encoders and the
+// samples of the waves.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -7,6 +8,7 @@
 
 #include "content/content.h"
 #include "layer/image_encode.h"
+#include "layer/wave_write.h"
 
 namespace content {
 
@@ -239,27 +241,13 @@ Bytes EncodeJpeg(const Canvas& cv, int quality) {
 }
 
 Bytes EncodeWav16(const std::vector<float>& samples, int rate) {
-    Bytes b;
-    uint32_t dataSize = uint32_t(samples.size()) * 2;
-    PutU32(b, 0x46464952);  // "RIFF"
-    PutU32(b, 36 + dataSize);
-    PutU32(b, 0x45564157);  // "WAVE"
-    PutU32(b, 0x20746D66);  // "fmt "
-    PutU32(b, 16);
-    PutU16(b, 1);  // PCM
-    PutU16(b, 1);  // mono
-    PutU32(b, uint32_t(rate));
-    PutU32(b, uint32_t(rate) * 2);
-    PutU16(b, 2);
-    PutU16(b, 16);
-    PutU32(b, 0x61746164);  // "data"
-    PutU32(b, dataSize);
-    b.reserve(b.size() + dataSize);
+    std::vector<int16_t> pcm;
+    pcm.reserve(samples.size());
     for (float s : samples) {
         float v = s < -1 ? -1 : (s > 1 ? 1 : s);
-        PutU16(b, uint32_t(uint16_t(int16_t(std::lround(v * 32767.0f)))));
+        pcm.push_back(static_cast<int16_t>(std::lround(v * 32767.0f)));
     }
-    return b;
+    return layer::MakeWave16(pcm, 1, rate);
 }
 
 }  // namespace content

@@ -1,10 +1,13 @@
 // platform_windows_test.cpp -- window classes, windows over SDL, styles and sizes, the message
 // queue and the deferred release of a destroyed window.
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "../platform/src/window_link.h"
+#include "dinput.h"
+#include "layer/window_hooks.h"
 #include "windows.h"
 
 namespace {
@@ -80,6 +83,39 @@ TEST(PlatformWindows, FramedWindowClientAreaAndSwitchToFullScreen) {
     EXPECT_TRUE(UnregisterClassA("Frame", Module()));
 }
 
+TEST(PlatformWindows, FullScreenWindowCoversItsDisplayEvenBeforeItIsShown) {
+    RegisterTestClass("Cover");
+    HWND h = MakeWindow("Cover", WS_OVERLAPPEDWINDOW, 10, 10, 328, 230);
+    ASSERT_NE(h, nullptr);
+    SDL_Window* sdl = PlatformWindowSDL(h);
+    ASSERT_NE(sdl, nullptr);
+    SDL_Rect display;
+    ASSERT_EQ(SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(sdl), &display), 0);
+    ASSERT_NE(display.w, 328);
+    // The device may ask for full screen while the window is hidden; where nobody grants it, the
+    // window must already fill the screen.
+    SetWindowLongA(h, GWL_STYLE, static_cast<LONG>(WS_POPUP | WS_SYSMENU));
+    int x = -1, y = -1, width = 0, height = 0;
+    SDL_GetWindowPosition(sdl, &x, &y);
+    SDL_GetWindowSize(sdl, &width, &height);
+    EXPECT_EQ(x, display.x);
+    EXPECT_EQ(y, display.y);
+    EXPECT_EQ(width, display.w);
+    EXPECT_EQ(height, display.h);
+    RECT client;
+    GetClientRect(h, &client);
+    EXPECT_EQ(client.right, 328);  // the program's own idea of the window keeps its size
+    EXPECT_EQ(client.bottom, 230);
+    // Framed again, the window has the chosen client size once more.
+    SetWindowLongA(h, GWL_STYLE, static_cast<LONG>(WS_OVERLAPPEDWINDOW));
+    SDL_GetWindowSize(sdl, &width, &height);
+    GetClientRect(h, &client);
+    EXPECT_EQ(width, client.right);
+    EXPECT_EQ(height, client.bottom);
+    EXPECT_TRUE(DestroyWindow(h));
+    EXPECT_TRUE(UnregisterClassA("Cover", Module()));
+}
+
 TEST(PlatformWindows, CloseGoesThroughDestroyToQuitAfterOtherMessages) {
     RegisterTestClass("Closing");
     HWND h = MakeWindow("Closing", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200);
@@ -103,6 +139,37 @@ TEST(PlatformWindows, CloseGoesThroughDestroyToQuitAfterOtherMessages) {
     EXPECT_FALSE(PostMessageA(h, WM_USER, 0, 0));
     EXPECT_EQ(SendMessageA(h, WM_USER, 0, 0), 0);
     EXPECT_TRUE(UnregisterClassA("Closing", Module()));
+}
+
+TEST(PlatformWindows, CloseRequestedWhileOnlyInputIsReadKeepsItsTurn) {
+    RegisterTestClass("Intro");
+    HWND h = MakeWindow("Intro", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200);
+    ASSERT_NE(h, nullptr);
+    IDirectInput8A* di = nullptr;
+    ASSERT_EQ(DirectInput8Create(nullptr, 0x0800, IID_IDirectInput8A, reinterpret_cast<void**>(&di), nullptr), DI_OK);
+    IDirectInputDevice8A* keyboard = nullptr;
+    ASSERT_EQ(di->CreateDevice(GUID_SysKeyboard, &keyboard, nullptr), DI_OK);
+    ASSERT_EQ(keyboard->SetDataFormat(&c_dfDIKeyboard), DI_OK);
+    ASSERT_EQ(keyboard->SetCooperativeLevel(h, DISCL_NONEXCLUSIVE | DISCL_FOREGROUND), DI_OK);
+    ASSERT_EQ(keyboard->Acquire(), DI_OK);
+    g_received.clear();
+
+    // A loop that reads only the keyboard, as the intro does, while the window is asked to close.
+    layer::PostSystemCloseRequest(h);
+    BYTE keys[256];
+    EXPECT_EQ(keyboard->GetDeviceState(sizeof keys, keys), DI_OK);
+    // What the program posts afterwards comes after the close request.
+    PostMessageA(h, WM_USER + 1, 0, 0);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT) DispatchMessageA(&msg);
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+    // The close destroyed the window, so the later message never reached it.
+    EXPECT_EQ(g_received, (std::vector<UINT>{WM_CLOSE, WM_DESTROY, WM_NCDESTROY}));
+    EXPECT_FALSE(IsWindow(h));
+
+    EXPECT_EQ(keyboard->Release(), 0u);
+    EXPECT_EQ(di->Release(), 0u);
+    EXPECT_TRUE(UnregisterClassA("Intro", Module()));
 }
 
 TEST(PlatformWindows, ThreadMessagesAndQuitWaitForPostedOnes) {

@@ -64,11 +64,11 @@ HRESULT Hand(IUnknown* object, REFIID riid, void** ppv) {
     return hr;
 }
 
-class Loader : public ComObject<IDirectMusicLoader8> {
+class Loader : public com::RefCounted<IDirectMusicLoader8> {
 public:
     ~Loader() override { ClearCache(); }
 
-    HRESULT QueryInterface(REFIID riid, void** ppv) override { return QueryFor(riid, ppv, {&IID_IDirectMusicLoader8}); }
+    HRESULT QueryInterface(REFIID riid, void** ppv) override { return com::QueryFor(this, riid, ppv, {&IID_IDirectMusicLoader8}); }
 
     HRESULT LoadObjectFromFile(REFGUID rguidClassID, REFIID iidInterfaceID, WCHAR* pwzFilePath,
                                void** ppObject) override {

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "audio_engine.h"
-#include "com_object.h"
 #include "dmusici.h"
+#include "ref_counted.h"
 
 // What a performance shares with its audio paths and listeners, which may outlive it.
 struct PerformanceState {
@@ -18,7 +18,7 @@ using PerformanceStateRef = std::shared_ptr<PerformanceState>;
 
 // A segment made from a wave file. Download decodes it for the device; the voices that play it
 // keep the decoded wave, so releasing a segment does not cut its sound.
-class WaveSegment : public ComObject<IDirectMusicSegment8> {
+class WaveSegment : public com::RefCounted<IDirectMusicSegment8> {
 public:
     WaveSegment(std::vector<uint8_t> file, std::string name);
     ~WaveSegment() override;
@@ -46,7 +46,7 @@ private:
     audio::WaveRef wave_;
 };
 
-class AudioPath : public ComObject<IDirectMusicAudioPath> {
+class AudioPath : public com::RefCounted<IDirectMusicAudioPath> {
 public:
     explicit AudioPath(PerformanceStateRef state) : state_(std::move(state)) {}
     HRESULT QueryInterface(REFIID riid, void** ppv) override;
@@ -58,7 +58,7 @@ private:
     PerformanceStateRef state_;
 };
 
-class Performance : public ComObject<IDirectMusicPerformance8> {
+class Performance : public com::RefCounted<IDirectMusicPerformance8> {
 public:
     Performance() : state_(std::make_shared<PerformanceState>()) {}
     ~Performance() override;

@@ -12,11 +12,11 @@ std::vector<layer::PlayedWave>& PlayLog() {
 
 // The listener of a performance's primary buffer. Every sound plays centred, so of the
 // listener's settings only the roll-off factor is kept.
-class Listener : public ComObject<IDirectSound3DListener> {
+class Listener : public com::RefCounted<IDirectSound3DListener> {
 public:
     explicit Listener(PerformanceStateRef state) : state_(std::move(state)) {}
     HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        return QueryFor(riid, ppv, {&IID_IDirectSound3DListener});
+        return com::QueryFor(this, riid, ppv, {&IID_IDirectSound3DListener});
     }
     HRESULT GetRolloffFactor(FLOAT* pflRolloffFactor) override {
         if (!pflRolloffFactor) return DSERR_INVALIDPARAM;
@@ -42,7 +42,7 @@ bool IsStandardPathType(DWORD type) {
 }  // namespace
 
 HRESULT AudioPath::QueryInterface(REFIID riid, void** ppv) {
-    return QueryFor(riid, ppv, {&IID_IDirectMusicAudioPath});
+    return com::QueryFor(this, riid, ppv, {&IID_IDirectMusicAudioPath});
 }
 
 HRESULT AudioPath::GetObjectInPath(DWORD, DWORD dwStage, DWORD, REFGUID, DWORD, REFGUID iidInterface,
@@ -57,7 +57,7 @@ HRESULT AudioPath::GetObjectInPath(DWORD, DWORD dwStage, DWORD, REFGUID, DWORD, 
 Performance::~Performance() { CloseDown(); }
 
 HRESULT Performance::QueryInterface(REFIID riid, void** ppv) {
-    return QueryFor(riid, ppv, {&IID_IDirectMusicPerformance, &IID_IDirectMusicPerformance8});
+    return com::QueryFor(this, riid, ppv, {&IID_IDirectMusicPerformance, &IID_IDirectMusicPerformance8});
 }
 
 HRESULT Performance::InitAudio(IDirectMusic** ppDirectMusic, IDirectSound** ppDirectSound, HWND,

@@ -22,7 +22,7 @@ WaveSegment::WaveSegment(std::vector<uint8_t> file, std::string name)
 WaveSegment::~WaveSegment() { g_downloads -= downloads_; }
 
 HRESULT WaveSegment::QueryInterface(REFIID riid, void** ppv) {
-    return QueryFor(riid, ppv, {&IID_IDirectMusicSegment, &IID_IDirectMusicSegment8});
+    return com::QueryFor(this, riid, ppv, {&IID_IDirectMusicSegment, &IID_IDirectMusicSegment8});
 }
 
 HRESULT WaveSegment::SetRepeats(DWORD dwRepeats) {

@@ -14,5 +14,9 @@ bool TakeNextPosted(MSG* msg);
 void DropMessagesFor(HWND hWnd);
 // Turns SDL's window events (close requests, quit) into posted messages.
 void PumpSystemEvents();
+// Has the input devices' event pump hand SDL's window events to the queue as they come, so that
+// a close request made while only input is read is posted then, in its turn. Called once a window
+// exists; calling it again does nothing more.
+void ListenToPlatformEvents();
 
 }  // namespace msgqueue

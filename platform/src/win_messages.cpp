@@ -7,6 +7,7 @@
 #include "layer/window_hooks.h"
 #include "message_queue.h"
 #include "mmsystem.h"
+#include "platform_events.h"
 #include "window_registry.h"
 #include "winuser.h"
 
@@ -107,6 +108,8 @@ void PumpSystemEvents() {
     if (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > kMaxWaitingEvents)
         SDL_FlushEvents(SDL_KEYDOWN, SDL_LASTEVENT);
 }
+
+void ListenToPlatformEvents() { SetPlatformEventHandler(TranslateSdlEvent); }
 
 }  // namespace msgqueue
 

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "layer/window_hooks.h"
+#include "message_queue.h"
 #include "sdl_video.h"
 #include "window_link.h"
 #include "window_registry.h"
@@ -37,12 +38,24 @@ bool WantsFullscreen(const Window& w) { return (w.style & WS_POPUP) && IsTopLeve
 // Brings the SDL window in line with the style: desktop full screen for a popup, else framed.
 void ApplyDisplayMode(Window& w) {
     if (!w.sdl) return;
-    int cw, ch;
-    ClientSize(w, &cw, &ch);
-    if (!WantsFullscreen(w)) SDL_SetWindowFullscreen(w.sdl, 0);
-    // The size first: where full screen is not granted, the window still has the chosen size.
-    SDL_SetWindowSize(w.sdl, cw, ch);
-    if (WantsFullscreen(w) && w.visible) SDL_SetWindowFullscreen(w.sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    if (!WantsFullscreen(w)) {
+        int cw, ch;
+        ClientSize(w, &cw, &ch);
+        SDL_SetWindowFullscreen(w.sdl, 0);
+        SDL_SetWindowSize(w.sdl, cw, ch);
+        return;
+    }
+    // A full-screen window covers its display by itself before it asks for full screen (even
+    // while hidden, as the device may ask for it then): where no window manager grants full
+    // screen, as on a bare X server, it still fills the screen and the picture is letterboxed.
+    SDL_Rect display;
+    int index = SDL_GetWindowDisplayIndex(w.sdl);
+    if (!(SDL_GetWindowFlags(w.sdl) & SDL_WINDOW_FULLSCREEN) && index >= 0 &&
+        SDL_GetDisplayBounds(index, &display) == 0) {
+        SDL_SetWindowPosition(w.sdl, display.x, display.y);
+        SDL_SetWindowSize(w.sdl, display.w, display.h);
+    }
+    if (w.visible) SDL_SetWindowFullscreen(w.sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
 SDL_Window* CreateSdlWindow(const Window& w) {
@@ -53,6 +66,8 @@ SDL_Window* CreateSdlWindow(const Window& w) {
     SDL_Window* sdl = SDL_CreateWindow(w.title.c_str(), w.outer.left, w.outer.top, cw, ch, flags);
     if (!sdl) sdl = SDL_CreateWindow(w.title.c_str(), w.outer.left, w.outer.top, cw, ch, SDL_WINDOW_HIDDEN);
     if (!sdl) std::fprintf(stderr, "trevok: cannot create the window \"%s\" (%s)\n", w.title.c_str(), SDL_GetError());
+    // From now on the input devices' reads also post the window's close requests.
+    if (sdl) msgqueue::ListenToPlatformEvents();
     return sdl;
 }
 
