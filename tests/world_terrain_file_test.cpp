@@ -29,6 +29,12 @@ void ExpectEmptyMap(Device& d, CMap& map, const std::string& label) {
     EXPECT_EQ(map.pMesh, nullptr) << label;
     for (float x : {-5.0f, 0.0f, 5.0f, 55.0f, 119.0f})
         EXPECT_EQ(map.GetHeight(x, 5.0f), 65535.0f) << label << " x " << x;
+    // Just before the near corner both indices truncate to 0, yet an empty map has no cell 0.
+    for (float v : {-9.9f, -5.0f, -0.01f}) {
+        EXPECT_EQ(map.GetHeight(v, v), 65535.0f) << label << " at " << v << "," << v;
+        EXPECT_EQ(map.GetHeight(v, 0.0f), 65535.0f) << label << " at " << v << ",0";
+        EXPECT_EQ(map.GetHeight(0.0f, v), 65535.0f) << label << " at 0," << v;
+    }
     d.LookAtFrom(D3DXVECTOR3(5, 5, 8), D3DXVECTOR3(5, 5, 0), D3DXVECTOR3(0, 1, 0));
     d.device->SetRenderState(D3DRS_LIGHTING, FALSE);
     d.BeginFrame(0xFF0000FF);

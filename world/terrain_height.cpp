@@ -8,13 +8,15 @@ D3DXVECTOR3 PositionOf(const STerrainVertex& v) { return D3DXVECTOR3(v.vPos[0], 
 }  // namespace
 
 float CMap::GetHeight(float x, float y) const {
-    // The cell indices truncate toward zero, so -10 < x < 0 still counts as cell 0.
+    // The cell indices truncate toward zero, so -10 < x < 0 still counts as cell 0 (when the map
+    // has one). Points far off, or not numbers, are outside before they are truncated.
     const float qx = x / 10.0f;
     const float qy = y / 10.0f;
-    if (!(qx > -1.0f && qx < static_cast<float>(iCellsX) && qy > -1.0f && qy < static_cast<float>(iCellsY)))
-        return OUTSIDE;
+    const float limit = static_cast<float>(TERRAIN_MAX_CELLS);
+    if (!(qx > -1.0f && qx < limit && qy > -1.0f && qy < limit)) return OUTSIDE;
     const int i = static_cast<int>(qx);
     const int j = static_cast<int>(qy);
+    if (!IsValidCell(i, j)) return OUTSIDE;
 
     const STerrainCell& cell = cells[i][j];
     const int n = cell.bySubdivision;
