@@ -44,7 +44,6 @@ TEST_F(MusicManagerTest, MissingFileIsPassedBackQuietlyAndADamagedOneIsReported)
     CMusicManager manager;
     ASSERT_EQ(manager.Initialize(nullptr, 128, DMUS_APATH_DYNAMIC_STEREO), S_OK);
     EXPECT_EQ(manager.SetSearchDirectory(""), S_OK);
-    EXPECT_NE(manager.GetDefaultAudioPath(), nullptr);
 
     CMusicSegment* sentinel = reinterpret_cast<CMusicSegment*>(&manager);
     CMusicSegment* segment = sentinel;
@@ -64,6 +63,24 @@ TEST_F(MusicManagerTest, MissingFileIsPassedBackQuietlyAndADamagedOneIsReported)
     EXPECT_EQ(manager.CreateSegmentFromFile(&segment, std::string(300, 'x').c_str(), TRUE, FALSE), E_INVALIDARG);
     EXPECT_EQ(manager.CreateSegmentFromFile(&segment, std::string(259, 'x').c_str(), TRUE, FALSE),
               DMUS_E_LOADER_FAILEDOPEN);
+}
+
+TEST_F(MusicManagerTest, TheDefaultAudioPathIsHandedOnWithItsReference) {
+    CMusicManager manager;
+    ASSERT_EQ(manager.Initialize(nullptr, 128, DMUS_APATH_DYNAMIC_STEREO), S_OK);
+    IDirectMusicAudioPath8* path = manager.GetDefaultAudioPath();
+    ASSERT_NE(path, nullptr);
+    // The caller's release leaves the performance its own reference to its default path.
+    EXPECT_EQ(path->Release(), 1u);
+    EXPECT_EQ(manager.GetDefaultAudioPath(), path);
+    path->Release();
+
+    // And a segment played without a path of its own still sounds on it.
+    CMusicSegment* segment = nullptr;
+    ASSERT_EQ(manager.CreateSegmentFromFile(&segment, "a.wav", TRUE, FALSE), S_OK);
+    EXPECT_EQ(segment->Play(0, nullptr), S_OK);
+    EXPECT_EQ(MixLeft(1)[0], 1000);
+    delete segment;
 }
 
 TEST_F(MusicManagerTest, OnlyADownloadedSegmentPlaysAndItStopsOnRequest) {

@@ -18,7 +18,8 @@ public:
     // the result is DSERR_NODRIVER, after a warning to the debugger output.
     HRESULT Initialize(HWND hWnd, DWORD dwPChannels, DWORD dwDefaultPathType);
     HRESULT SetSearchDirectory(const char* strMediaPath);
-    // The performance's default audio path; the manager adds no reference to it.
+    // The performance's default audio path with the reference the performance gave it, which
+    // the caller releases; null when there is none.
     IDirectMusicAudioPath8* GetDefaultAudioPath();
     void CollectGarbage();
 

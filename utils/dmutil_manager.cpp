@@ -64,8 +64,6 @@ IDirectMusicAudioPath8* CMusicManager::GetDefaultAudioPath() {
     if (!pPerformance) return nullptr;
     IDirectMusicAudioPath8* pAudioPath = nullptr;
     pPerformance->GetDefaultAudioPath(&pAudioPath);
-    // The performance keeps its own reference for as long as the path is its default.
-    if (pAudioPath) pAudioPath->Release();
     return pAudioPath;
 }
 
