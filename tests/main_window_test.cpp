@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "dinput.h"
 #include "layer/dialogs.h"
+#include "layer/input.h"
 #include "layer/message_boxes.h"
 #include "layer/window_hooks.h"
 #include "scratch_dir.h"
@@ -26,7 +28,8 @@ struct WindowSeen {
 };
 
 // Runs WinMain with a dialog that picks a resolution and the full-screen state and presses a
-// button; the window is closed as soon as it is created, so the main loop ends at its first pass.
+// button; the window is closed as soon as it is created, so the main loop ends at its first pass,
+// and Esc is held from then on, so the intro ends after its first frame.
 int RunProgram(int resolution, bool fullscreen, int button, WindowSeen* seen) {
     layer::SetDialogScript([=](HWND hDlg) {
         layer::ChooseDialogComboItem(hDlg, IDC_RESOLUTION, resolution);
@@ -45,10 +48,12 @@ int RunProgram(int resolution, bool fullscreen, int button, WindowSeen* seen) {
         seen->boxesSoFar = layer::ShownMessageBoxes().size();
         seen->visibleAtCreation = IsWindowVisible(hWnd);
         PostMessageA(hWnd, WM_CLOSE, 0, 0);
+        layer::InjectKey(DIK_ESCAPE, true);
     });
     int status = WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<char*>(""), SW_SHOWDEFAULT);
     layer::SetDialogScript(nullptr);
     layer::SetWindowCreatedHook(nullptr);
+    layer::ClearInjectedInput();
     return status;
 }
 
