@@ -2,11 +2,13 @@
 // exits, the warning box, the window it creates, and the main loop's frames and close.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "dinput.h"
+#include "layer/audio.h"
 #include "layer/dialogs.h"
 #include "layer/input.h"
 #include "layer/message_boxes.h"
@@ -123,6 +125,23 @@ TEST(ProgramStart, SmallResolutionWarnsBeforeSavingAndStillStarts) {
     EXPECT_EQ(RunProgram(2, false, IDC_START, &seen), 0);  // 512x384: no warning
     for (const auto& box : layer::ShownMessageBoxes()) EXPECT_NE(box.caption, "Varování");
     EXPECT_EQ(seen.boxesSoFar, 0u);
+}
+
+TEST(ProgramStart, TheIntroPlaysWithItsMusicBetweenTheDialogAndTheGame) {
+    ScratchDir dir;
+    for (const auto& entry : std::filesystem::directory_iterator(TREVOK_DATA_DIR))
+        if (entry.path().filename() != "trevok.cfg")
+            std::filesystem::create_symlink(entry.path(), entry.path().filename());
+    layer::ClearShownMessageBoxes();
+    layer::ClearPlayedWaves();
+    WindowSeen seen;
+    EXPECT_EQ(RunProgram(4, false, IDC_START, &seen), 0);
+    // Only the first start's missing trevok.cfg: every picture and sound of the intro was there.
+    EXPECT_EQ(layer::ShownMessageBoxes().size(), 1u);
+    ASSERT_FALSE(layer::PlayedWaves().empty());
+    const layer::PlayedWave& first = layer::PlayedWaves()[0];
+    EXPECT_NE(first.file.find("melidrak.wav"), std::string::npos) << first.file;
+    EXPECT_EQ(first.flags, 0x4080u);
 }
 
 TEST(ProgramStart, ADialogThatCannotAppearEndsWithStatusOne) {
