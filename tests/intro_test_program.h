@@ -31,6 +31,7 @@ protected:
     void Start(DWORD width, DWORD height, DWORD filter) {
         ASSERT_NE(getcwd(previousDir_, sizeof previousDir_), nullptr);
         ASSERT_EQ(chdir(TREVOK_DATA_DIR), 0) << TREVOK_DATA_DIR;
+        setenv("SDL_AUDIODRIVER", "dummy", 1);  // whatever an earlier test left
         SetConfigDefaults();
         g_Config.dwWidth = width;
         g_Config.dwHeight = height;
