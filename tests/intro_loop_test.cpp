@@ -40,6 +40,7 @@ protected:
 TEST_F(Intro, LoadsEveryPictureAtItsOwnSizeAndTheMusicAndFreesThemAll) {
     EXPECT_TRUE(layer::ShownMessageBoxes().empty());
     CTextureManager* textures = g_pWorld->pTextureManager;
+    // Each picture is as big as the sprites of its image type.
     const UINT widths[INTRO_IMAGE_TYPES] = {128, 128, 128, 128, 128, 128, 190, 176, 261,
                                             232, 420, 298, 350, 286, 350, 252, 350, 400};
     for (int image = 0; image < INTRO_IMAGE_TYPES; ++image) {
@@ -93,6 +94,12 @@ TEST_F(Intro, TheFirstSlideAppearsJustAfter200MsSwellsAndIsSampledByTheChosenFil
 }
 
 TEST_F(Intro, TheFrameAt91000MsStillShowsAndTheNextEndsShowingNothing) {
+    ClockAt(49999);
+    g_Timer.Update();  // a stall: 50 s have passed, the last of them in 1 ms
+    ASSERT_TRUE(FrameAt(50000));
+    EXPECT_EQ(Live(), 32);
+    EXPECT_EQ(g_IntroSprites[24].dwFlags & ISF_FIXEDSIZE, 0u) << "the 25 slides due come first";
+    EXPECT_NE(g_IntroSprites[25].dwFlags & ISF_FIXEDSIZE, 0u) << "then the random pictures";
     ASSERT_TRUE(FrameAt(90000));
     const uint32_t shown = layer::PresentedFrames();
     EXPECT_TRUE(FrameAt(91000));

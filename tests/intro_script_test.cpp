@@ -30,6 +30,11 @@ const struct {
     {17, 320, 6, 0x081},
 };
 
+// Each picture's size, twice the half size a sprite of its image type gets.
+const float kSizes[INTRO_IMAGE_TYPES][2] = {
+    {128, 128}, {128, 128}, {128, 128}, {128, 128}, {128, 128}, {128, 128}, {190, 270}, {176, 226}, {261, 201},
+    {232, 350}, {420, 278}, {298, 350}, {350, 262}, {286, 350}, {350, 248}, {252, 350}, {350, 250}, {400, 400}};
+
 bool IsVuga(const SIntroSprite& s) { return (s.dwFlags & ISF_FIXEDSIZE) != 0; }
 float CentreX(const SIntroSprite& s) { return (s.fLeft + s.fRight) / 2; }
 
@@ -80,6 +85,8 @@ TEST_F(IntroScript, EveryEventFiresOnceStrictlyAfterItsTimeAndTheSlidesFollowThe
         EXPECT_EQ(slides[k].iImage, kSlides[k].image);
         EXPECT_EQ(CentreX(slides[k]), kSlides[k].x);
         EXPECT_EQ(slides[k].fTop + slides[k].fBottom, 480.0f);
+        EXPECT_EQ(slides[k].fRight - slides[k].fLeft, kSizes[kSlides[k].image][0]);
+        EXPECT_EQ(slides[k].fBottom - slides[k].fTop, kSizes[kSlides[k].image][1]);
         EXPECT_EQ(slides[k].fDuration, kSlides[k].seconds);
         EXPECT_EQ(slides[k].dwFlags, kSlides[k].flags);
     }

@@ -27,6 +27,7 @@ protected:
 
     // One fill with the given frame time; the number of sprites written.
     int Fill(float frameMs) {
+        std::memset(v_, 0xFF, sizeof v_);  // whatever the buffer held before
         g_Timer.fFrameTime = frameMs;
         DWORD count = 0;
         FillIntroSprites(v_, &count);
