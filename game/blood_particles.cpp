@@ -5,12 +5,6 @@
 
 #include "game/particle_helpers.h"
 
-CBloodSet::CBloodSet(IDirect3DDevice8* device, CWorld* world, D3DXVECTOR3* cameraPos, CTimer* timer,
-                     CObjectManager* objectManager)
-    : CSpriteSet(device, world, cameraPos, timer, objectManager) {}
-
-CBloodSet::~CBloodSet() = default;
-
 void CBloodSet::SetRenderStates(int) { pDevice->SetRenderState(D3DRS_ALPHAREF, 128); }
 
 // Sideways a third of the velocity a second; upwards a sine arc from 20 to 260 degrees over the

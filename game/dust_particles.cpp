@@ -4,12 +4,6 @@
 #include "game/particle_helpers.h"
 #include "shell/timer.h"
 
-CDustSet::CDustSet(IDirect3DDevice8* device, CWorld* world, D3DXVECTOR3* cameraPos, CTimer* timer,
-                   CObjectManager* objectManager)
-    : CSpriteSet(device, world, cameraPos, timer, objectManager) {}
-
-CDustSet::~CDustSet() = default;
-
 void CDustSet::SetRenderStates(int) { pDevice->SetRenderState(D3DRS_ALPHAREF, 2); }
 
 void CDustSet::UpdateSprite(int index) {

@@ -7,12 +7,6 @@
 #include "world/terrain.h"
 #include "world/world.h"
 
-CFlameSet::CFlameSet(IDirect3DDevice8* device, CWorld* world, D3DXVECTOR3* cameraPos, CTimer* timer,
-                     CObjectManager* objectManager)
-    : CSpriteSet(device, world, cameraPos, timer, objectManager) {}
-
-CFlameSet::~CFlameSet() = default;
-
 void CFlameSet::SetRenderStates(int) { pDevice->SetRenderState(D3DRS_ALPHAREF, 2); }
 
 void CFlameSet::UpdateSprite(int index) {

@@ -4,15 +4,13 @@
 #include "world/sprite_set.h"
 
 // The three sets only move and fade particles; the enemies, the shot and the combat code create
-// them with AddRandomSprite and fill in the record. Each set expires its sprites at their lifetime
-// and places them through its own UpdateSprite.
+// them with AddRandomSprite and fill in the record. The game makes each set with bExpire and
+// bCustomUpdate on, so that sprites go at their lifetime and are placed by UpdateSprite.
 
 // Dust of falling enemies: moves in a straight line, opaque for half its life, then fading.
 class CDustSet : public CSpriteSet {
 public:
-    CDustSet(IDirect3DDevice8* device, CWorld* world, D3DXVECTOR3* cameraPos, CTimer* timer,
-             CObjectManager* objectManager);
-    ~CDustSet() override;
+    using CSpriteSet::CSpriteSet;  // device, world, camera position, frame timer, object manager
 
     void SetRenderStates(int reserved) override;
     void UpdateSprite(int index) override;
@@ -22,9 +20,7 @@ public:
 // of their age and drift slowly about once they touch the ground.
 class CFlameSet : public CSpriteSet {
 public:
-    CFlameSet(IDirect3DDevice8* device, CWorld* world, D3DXVECTOR3* cameraPos, CTimer* timer,
-              CObjectManager* objectManager);
-    ~CFlameSet() override;
+    using CSpriteSet::CSpriteSet;  // device, world, camera position, frame timer, object manager
 
     void SetRenderStates(int reserved) override;
     void UpdateSprite(int index) override;
@@ -34,9 +30,7 @@ public:
 // itself never changes, so the drop keeps the colour it was given.
 class CBloodSet : public CSpriteSet {
 public:
-    CBloodSet(IDirect3DDevice8* device, CWorld* world, D3DXVECTOR3* cameraPos, CTimer* timer,
-              CObjectManager* objectManager);
-    ~CBloodSet() override;
+    using CSpriteSet::CSpriteSet;  // device, world, camera position, frame timer, object manager
 
     void SetRenderStates(int reserved) override;
     void UpdateSprite(int index) override;
