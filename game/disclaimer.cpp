@@ -52,16 +52,11 @@ void DrawLines(DWORD colour) {
 }  // namespace
 
 bool RenderDisclaimer() {
-    IDirect3DDevice8* d = g_pd3dDevice;
-    d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x00000000, 1.0f, 0);
-    d->BeginScene();
-    g_Timer.Update();
-    SetupMatrices();
-    ReadInput();
+    BeginScreenFrame();
     const float elapsed = g_Timer.fElapsed;
     const DWORD g = (DWORD)GreyLevel(elapsed);
     DrawLines(0xFA000000 + g * 0x10000 + g * 0x100 + g);
-    d->EndScene();
-    d->Present(nullptr, nullptr, nullptr, nullptr);
+    g_pd3dDevice->EndScene();
+    g_pd3dDevice->Present(nullptr, nullptr, nullptr, nullptr);
     return !(elapsed > kHoldEndMs || SkipKeyHeld());
 }

@@ -99,6 +99,14 @@ void DrawFrameRate() {
 
 }  // namespace
 
+void BeginScreenFrame() {
+    g_pd3dDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x00000000, 1.0f, 0);
+    g_pd3dDevice->BeginScene();
+    g_Timer.Update();
+    SetupMatrices();
+    ReadInput();
+}
+
 bool SkipKeyHeld() {
     return (g_Keys[DIK_ESCAPE] & 0x80) || (g_Keys[DIK_RETURN] & 0x80) || (g_Keys[DIK_SPACE] & 0x80);
 }
@@ -122,12 +130,7 @@ int InitIntro() {
 
 bool RenderIntroFrame() {
     IDirect3DDevice8* d = g_pd3dDevice;
-    d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x00000000, 1.0f, 0);
-    d->BeginScene();
-    g_Timer.Update();
-    SetupMatrices();
-    ReadInput();
-
+    BeginScreenFrame();
     SVertex2D* vertices = LockVertices();
     DWORD count = 0;
     SetIntroStates();

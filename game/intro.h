@@ -20,5 +20,8 @@ int InitIntro();
 bool RenderIntroFrame();
 void FreeIntro();
 
+// The start of a frame of a screen before the game: clears to black, begins the scene, updates
+// the timer, sets the matrices and reads the input.
+void BeginScreenFrame();
 // True when Esc, Enter or Space is held in the keys of this frame's input.
 bool SkipKeyHeld();
