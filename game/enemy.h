@@ -1,0 +1,17 @@
+// enemy.h -- the enemies: the camera-facing sprites of one sprite set, placed by the spawn clock and
+// moved by their per-sprite update.
+#pragma once
+
+#include "world/sprite_set.h"
+
+class CEnemySet : public CSpriteSet {
+public:
+    CEnemySet(IDirect3DDevice8* device, CWorld* world, D3DXVECTOR3* cameraPos, CTimer* timer,
+              CObjectManager* objectManager);
+    ~CEnemySet() override;
+
+    // Only the alpha reference, 64: the object manager's pass set the rest.
+    void SetRenderStates(int reserved) override;
+    // Places enemy i for drawing and runs its behaviour.
+    void UpdateSprite(int index) override;
+};

@@ -1,0 +1,16 @@
+// projectile.h -- the enemies' projectiles: one sprite set, filled by the shooting enemies.
+#pragma once
+
+#include "world/sprite_set.h"
+
+class CProjectileSet : public CSpriteSet {
+public:
+    CProjectileSet(IDirect3DDevice8* device, CWorld* world, D3DXVECTOR3* cameraPos, CTimer* timer,
+                   CObjectManager* objectManager);
+    ~CProjectileSet() override;
+
+    // Only the alpha reference, 8.
+    void SetRenderStates(int reserved) override;
+    // Moves projectile i and settles its hits.
+    void UpdateSprite(int index) override;
+};
