@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "dinput.h"
 #include "game/enemy.h"
 #include "game/frame.h"
 #include "game/game_database.h"
@@ -30,7 +29,6 @@
 #include "shell/error_box.h"
 #include "shell/geometry.h"
 #include "shell/settings.h"
-#include "shell/timer.h"
 #include "world/terrain.h"
 #include "world/world.h"
 
@@ -146,7 +144,7 @@ protected:
 
     static int Active(const CSpriteSet* set) {
         int n = 0;
-        for (const SSprite& sprite : set->sprites) n += sprite.bActive ? 1 : 0;
+        for (const SSprite& sprite : set->sprites) n += sprite.bActive;
         return n;
     }
     // How often the wave was played with the flags since the last clear.
@@ -157,18 +155,12 @@ protected:
     }
     static int BoxesSaying(const char* text) {
         int n = 0;
-        for (const layer::ShownMessageBox& box : layer::ShownMessageBoxes())
-            n += box.text.find(text) != std::string::npos ? 1 : 0;
+        for (const layer::ShownMessageBox& box : layer::ShownMessageBoxes()) n += box.text.find(text) != std::string::npos;
         return n;
     }
     static DWORD RenderState(D3DRENDERSTATETYPE state) {
         DWORD value = 0xDEADBEEF;
         g_pd3dDevice->GetRenderState(state, &value);
-        return value;
-    }
-    static DWORD StageState(D3DTEXTURESTAGESTATETYPE state) {
-        DWORD value = 0xDEADBEEF;
-        g_pd3dDevice->GetTextureStageState(0, state, &value);
         return value;
     }
     static uint32_t DrawCalls() { return layer::LastFrameStats().drawCalls; }
