@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "../platform/src/window_link.h"
+#include "../platform/src/win32/window_link.h"
 #include "dinput.h"
 #include "layer/window_hooks.h"
 #include "windows.h"

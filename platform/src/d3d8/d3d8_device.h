@@ -1,0 +1,277 @@
+// d3d8_device.h -- the layer's Direct3D 8 device: its state, state blocks, back buffer and the GL
+// program that draws its fixed-function pipeline.
+#pragma once
+
+#include "d3d8/d3d8_objects.h"
+
+#include <bitset>
+#include <map>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "layer/device_stats.h"
+
+namespace d3d8 {
+
+constexpr int kRenderStateCount = 256;
+constexpr int kStageCount = 8;
+constexpr int kStageStateCount = 32;
+constexpr int kBlendStages = 2;  // the stages the pipeline combines; later ones count as disabled
+constexpr int kMaxActiveLights = 8;
+constexpr DWORD kMaxLightIndex = 4096;
+
+// Kept transforms: view, projection, texture 0-7, world 0-3.
+constexpr int kTransformSlotCount = 14;
+int TransformSlot(D3DTRANSFORMSTATETYPE state);  // -1 for a transform the device does not keep
+// a * b: a's transform first, as with row vectors.
+D3DMATRIX MultiplyMatrices(const D3DMATRIX& a, const D3DMATRIX& b);
+
+struct LightSlot {
+    D3DLIGHT8 light;
+    bool enabled;
+};
+
+// Every value the device keeps. Textures and buffers in it are held with a reference.
+struct StateValues {
+    DWORD renderStates[kRenderStateCount] = {};
+    DWORD stageStates[kStageCount][kStageStateCount] = {};
+    D3DMATRIX transforms[kTransformSlotCount] = {};
+    D3DVIEWPORT8 viewport = {};
+    D3DMATERIAL8 material = {};
+    std::map<DWORD, LightSlot> lights;
+    IDirect3DBaseTexture8* textures[kStageCount] = {};
+    IDirect3DVertexBuffer8* stream = nullptr;
+    UINT stride = 0;
+    IDirect3DIndexBuffer8* indices = nullptr;
+    UINT baseVertex = 0;
+    DWORD vertexShader = 0;
+    DWORD pixelShader = 0;
+
+    void ReleaseReferences();
+};
+
+// The settings made while a block recorded, and their stored values.
+struct StateBlock {
+    std::bitset<kRenderStateCount> renderStates;
+    std::bitset<kStageStateCount> stageStates[kStageCount];
+    std::bitset<kTransformSlotCount> transforms;
+    std::bitset<kStageCount> textures;
+    bool viewport = false, material = false, stream = false, indices = false;
+    bool vertexShader = false, pixelShader = false;
+    std::set<DWORD> lights, lightEnables;
+    StateValues values;
+
+    StateBlock() = default;
+    StateBlock(const StateBlock&) = delete;
+    StateBlock& operator=(const StateBlock&) = delete;
+    ~StateBlock() { values.ReleaseReferences(); }
+};
+
+// The off-screen back buffer: colour and depth of exactly the asked size, multisampled when asked,
+// with a single-sampled copy for presenting and reading.
+struct BackBuffer {
+    UINT width = 0, height = 0;
+    int samples = 0;
+    GLuint fbo = 0, colour = 0, depth = 0;
+    GLuint resolveFbo = 0, resolveColour = 0;
+
+    bool Create(UINT w, UINT h, int sampleCount);
+    void Destroy();
+    // The framebuffer that holds the finished picture (after resolving multisampling).
+    GLuint Resolve();
+    // Scales the picture into the window's drawable, letterboxed on black, and swaps.
+    void PresentTo(SDL_Window* window);
+    // Top row first, 0xAARRGGBB; alpha forced opaque when the format has none.
+    void ReadPixels(std::vector<uint32_t>* pixels, bool opaque);
+};
+
+// The GL program of the fixed-function pipeline and its uniform locations.
+struct Program {
+    GLuint name = 0;
+    GLint pretransformed, worldView, projection, normalMatrix, viewport;
+    GLint lighting, lightCount, globalAmbient, materialDiffuse, materialAmbient, materialEmissive;
+    GLint diffuseSource, ambientSource, emissiveSource, normalize;
+    GLint lightType, lightDiffuse, lightAmbient, lightPosition, lightDirection, lightRange, lightAttenuation,
+        lightSpot;
+    GLint texture0, texture1, colourOps, alphaOps, textureFactor;
+    GLint alphaTest, alphaFunc, alphaRef;
+    GLint fogMode, fogParams, fogColour;
+
+    bool Build();
+    void Destroy();
+};
+
+// Vertex attribute locations of the program.
+enum VertexAttribute : GLuint { kAttrPosition = 0, kAttrNormal = 1, kAttrDiffuse = 2, kAttrTexCoord = 3 };
+
+class Device final : public RefCounted<IDirect3DDevice8> {
+public:
+    // Makes the device on a context whose GL functions are loaded and current.
+    static HRESULT Create(IDirect3D8* direct3d, const ContextRef& context, const D3DPRESENT_PARAMETERS& params,
+                          const D3DDEVICE_CREATION_PARAMETERS& creation, Device** out);
+    ~Device() override;
+
+    // IUnknown
+    HRESULT QueryInterface(REFIID riid, void** ppvObj) override;
+
+    // IDirect3DDevice8
+    HRESULT TestCooperativeLevel() override { return D3D_OK; }
+    UINT GetAvailableTextureMem() override;
+    HRESULT GetDirect3D(IDirect3D8** ppD3D8) override;
+    HRESULT GetDeviceCaps(D3DCAPS8* pCaps) override;
+    HRESULT GetDisplayMode(D3DDISPLAYMODE* pMode) override;
+    HRESULT GetCreationParameters(D3DDEVICE_CREATION_PARAMETERS* pParameters) override;
+    HRESULT SetCursorProperties(UINT XHotSpot, UINT YHotSpot, IDirect3DSurface8* pCursorBitmap) override;
+    void SetCursorPosition(UINT XScreenSpace, UINT YScreenSpace, DWORD Flags) override;
+    BOOL ShowCursor(BOOL bShow) override;
+    HRESULT Present(CONST RECT* pSourceRect, CONST RECT* pDestRect, HWND hDestWindowOverride,
+                    CONST struct _RGNDATA* pDirtyRegion) override;
+    HRESULT CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
+                          IDirect3DTexture8** ppTexture) override;
+    HRESULT CreateVertexBuffer(UINT Length, DWORD Usage, DWORD FVF, D3DPOOL Pool,
+                               IDirect3DVertexBuffer8** ppVertexBuffer) override;
+    HRESULT CreateIndexBuffer(UINT Length, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
+                              IDirect3DIndexBuffer8** ppIndexBuffer) override;
+    HRESULT CreateImageSurface(UINT Width, UINT Height, D3DFORMAT Format, IDirect3DSurface8** ppSurface) override;
+    HRESULT BeginScene() override;
+    HRESULT EndScene() override;
+    HRESULT Clear(DWORD Count, CONST D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float Z, DWORD Stencil) override;
+    HRESULT SetTransform(D3DTRANSFORMSTATETYPE State, CONST D3DMATRIX* pMatrix) override;
+    HRESULT GetTransform(D3DTRANSFORMSTATETYPE State, D3DMATRIX* pMatrix) override;
+    HRESULT MultiplyTransform(D3DTRANSFORMSTATETYPE State, CONST D3DMATRIX* pMatrix) override;
+    HRESULT SetViewport(CONST D3DVIEWPORT8* pViewport) override;
+    HRESULT GetViewport(D3DVIEWPORT8* pViewport) override;
+    HRESULT SetMaterial(CONST D3DMATERIAL8* pMaterial) override;
+    HRESULT GetMaterial(D3DMATERIAL8* pMaterial) override;
+    HRESULT SetLight(DWORD Index, CONST D3DLIGHT8* pLight) override;
+    HRESULT GetLight(DWORD Index, D3DLIGHT8* pLight) override;
+    HRESULT LightEnable(DWORD Index, BOOL Enable) override;
+    HRESULT GetLightEnable(DWORD Index, BOOL* pEnable) override;
+    HRESULT SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) override;
+    HRESULT GetRenderState(D3DRENDERSTATETYPE State, DWORD* pValue) override;
+    HRESULT BeginStateBlock() override;
+    HRESULT EndStateBlock(DWORD* pToken) override;
+    HRESULT ApplyStateBlock(DWORD Token) override;
+    HRESULT CaptureStateBlock(DWORD Token) override;
+    HRESULT DeleteStateBlock(DWORD Token) override;
+    HRESULT GetTexture(DWORD Stage, IDirect3DBaseTexture8** ppTexture) override;
+    HRESULT SetTexture(DWORD Stage, IDirect3DBaseTexture8* pTexture) override;
+    HRESULT GetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type, DWORD* pValue) override;
+    HRESULT SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type, DWORD Value) override;
+    HRESULT ValidateDevice(DWORD* pNumPasses) override;
+    HRESULT DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartVertex, UINT PrimitiveCount) override;
+    HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT minIndex, UINT NumVertices, UINT startIndex,
+                                 UINT primCount) override;
+    HRESULT CreateVertexShader(CONST DWORD* pDeclaration, CONST DWORD* pFunction, DWORD* pHandle,
+                               DWORD Usage) override;
+    HRESULT SetVertexShader(DWORD Handle) override;
+    HRESULT GetVertexShader(DWORD* pHandle) override;
+    HRESULT DeleteVertexShader(DWORD Handle) override;
+    HRESULT SetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer8* pStreamData, UINT Stride) override;
+    HRESULT GetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer8** ppStreamData, UINT* pStride) override;
+    HRESULT SetIndices(IDirect3DIndexBuffer8* pIndexData, UINT BaseVertexIndex) override;
+    HRESULT GetIndices(IDirect3DIndexBuffer8** ppIndexData, UINT* pBaseVertexIndex) override;
+    HRESULT SetPixelShader(DWORD Handle) override;
+    HRESULT GetPixelShader(DWORD* pHandle) override;
+
+    // For the layer's test and benchmark hooks.
+    layer::DeviceFrameStats CurrentStats() const { return current_; }
+    layer::DeviceFrameStats LastStats() const { return last_; }
+    uint32_t PresentedFrames() const { return presented_; }
+    bool ReadBackBuffer(std::vector<uint32_t>* pixels, UINT* width, UINT* height);
+
+    // Fills caps with what the layer's device offers (also used by IDirect3D8::GetDeviceCaps).
+    static void DescribeCaps(D3DCAPS8* pCaps, UINT maxTextureSize);
+
+private:
+    // Groups of state the pipeline re-sends to GL before the next draw.
+    enum Dirty : uint32_t {
+        kDirtyRaster = 1u << 0,     // depth, blending, culling, fill, colour mask
+        kDirtyTransforms = 1u << 1,
+        kDirtyLighting = 1u << 2,   // lights, material, ambient, colour sources
+        kDirtyStages = 1u << 3,     // combiners, texture factor
+        kDirtySamplers = 1u << 4,   // filters, address modes, LOD bias of the stages
+        kDirtyTextures = 1u << 5,
+        kDirtyFog = 1u << 6,
+        kDirtyAlphaTest = 1u << 7,
+        kDirtyViewport = 1u << 8,
+        kDirtyAll = 0xFFFFFFFFu,
+    };
+
+    Device(IDirect3D8* direct3d, const ContextRef& context, const D3DPRESENT_PARAMETERS& params,
+           const D3DDEVICE_CREATION_PARAMETERS& creation);
+    bool Initialise();
+    void SetDefaultStates();
+
+    // Setters that change the live state (no recording).
+    void ApplyRenderState(D3DRENDERSTATETYPE state, DWORD value);
+    void ApplyStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value);
+    void ApplyTransform(int slot, const D3DMATRIX& matrix);
+    void ApplyTexture(DWORD stage, IDirect3DBaseTexture8* texture);
+    void ApplyViewport(const D3DVIEWPORT8& viewport);
+    void ApplyLight(DWORD index, const D3DLIGHT8& light);
+    void ApplyLightEnable(DWORD index, BOOL enable);
+    void ApplyBlock(const StateBlock& block);
+    void CaptureBlock(StateBlock* block);
+
+    // The draw path.
+    bool PrepareDraw(D3DPRIMITIVETYPE type, UINT primitiveCount, UINT* vertexCount, GLenum* mode);
+    bool BindVertexFormat(UINT firstVertex);
+    void FlushState();
+    void FlushRaster();
+    void FlushTransforms();
+    void FlushLighting();
+    void FlushStages();
+    void FlushSamplers();
+    void FlushTextures();
+    void FlushFog();
+    void FlushAlphaTest();
+    void FlushViewport();
+    void CountDraw(UINT primitives);
+
+    IDirect3D8* direct3d_;
+    ContextRef context_;
+    D3DPRESENT_PARAMETERS params_;
+    D3DDEVICE_CREATION_PARAMETERS creation_;
+    BackBuffer backBuffer_;
+    Program program_;
+    GLuint vertexArray_ = 0;
+    GLuint whiteTexture_ = 0;
+    GLuint samplers_[kBlendStages] = {};
+
+    StateValues state_;
+    uint32_t dirty_ = kDirtyAll;
+    std::unique_ptr<StateBlock> recording_;
+    std::map<DWORD, std::unique_ptr<StateBlock>> blocks_;
+    DWORD nextBlockToken_ = 1;
+    bool inScene_ = false;
+    void* cursor_ = nullptr;  // SDL_Cursor
+
+    // What the draw path last sent, so that a run of draws from one buffer binds once.
+    struct BoundFormat {
+        GLuint buffer = 0;
+        uint32_t generation = 0;
+        UINT stride = 0;
+        DWORD fvf = 0xFFFFFFFFu;
+        DWORD texCoordIndex = 0xFFFFFFFFu;
+        bool operator==(const BoundFormat& o) const {
+            return buffer == o.buffer && generation == o.generation && stride == o.stride && fvf == o.fvf &&
+                   texCoordIndex == o.texCoordIndex;
+        }
+    };
+    BoundFormat bound_;
+    DWORD litFvf_ = 0xFFFFFFFFu;
+    GLuint boundTextures_[kBlendStages] = {0xFFFFFFFFu, 0xFFFFFFFFu};  // GL names on the stages' units
+    uint32_t boundTextureGeneration_ = 0;
+    int lastPretransformed_ = -1;
+
+    layer::DeviceFrameStats current_ = {};
+    layer::DeviceFrameStats last_ = {};
+    uint32_t presented_ = 0;
+};
+
+// The live device, for the layer's hooks; null when there is none.
+Device* LiveDevice();
+
+}  // namespace d3d8

@@ -1,0 +1,299 @@
+// d3d8_program.cpp -- the GLSL program that stands for Direct3D 8's fixed-function pipeline:
+// transform (or pre-transformed screen positions with pixel centres on integers), clip depth 0..w,
+// per-vertex lighting, two texture-combining stages, alpha test and fog.
+#include "d3d8/d3d8_device.h"
+
+#include <cstdio>
+
+namespace d3d8 {
+
+namespace {
+
+const char* const kVertexShader = R"(#version 130
+in vec4 aPosition;
+in vec3 aNormal;
+in vec4 aDiffuse;
+in vec2 aTexCoord;
+
+uniform bool uPretransformed;
+uniform mat4 uWorldView;
+uniform mat4 uProjection;
+uniform mat3 uNormalMatrix;
+uniform vec4 uViewport;  // left, top, width, height in render-target pixels
+
+uniform bool uLighting;
+uniform int uLightCount;
+uniform vec4 uGlobalAmbient;
+uniform vec4 uMaterialDiffuse;
+uniform vec4 uMaterialAmbient;
+uniform vec4 uMaterialEmissive;
+uniform int uDiffuseSource;  // 0 the material, 1 the vertex colour
+uniform int uAmbientSource;
+uniform int uEmissiveSource;
+uniform bool uNormalize;
+uniform int uLightType[8];
+uniform vec4 uLightDiffuse[8];
+uniform vec4 uLightAmbient[8];
+uniform vec3 uLightPosition[8];   // eye space
+uniform vec3 uLightDirection[8];  // eye space, the way the light shines
+uniform float uLightRange[8];
+uniform vec3 uLightAttenuation[8];
+uniform vec3 uLightSpot[8];       // cos(theta / 2), cos(phi / 2), falloff
+
+out vec4 vDiffuse;
+out vec2 vTexCoord;
+out float vFogDepth;
+
+vec4 Source(int source, vec4 material) { return source == 1 ? aDiffuse : material; }
+
+vec4 Lit(vec3 eyePos, vec3 normal) {
+    vec4 diffuseMat = Source(uDiffuseSource, uMaterialDiffuse);
+    vec4 ambientMat = Source(uAmbientSource, uMaterialAmbient);
+    vec4 emissiveMat = Source(uEmissiveSource, uMaterialEmissive);
+    vec3 colour = emissiveMat.rgb + ambientMat.rgb * uGlobalAmbient.rgb;
+    for (int i = 0; i < uLightCount; ++i) {
+        vec3 toLight;
+        float scale = 1.0;
+        if (uLightType[i] == 3) {
+            toLight = -normalize(uLightDirection[i]);
+        } else {
+            vec3 d = uLightPosition[i] - eyePos;
+            float dist = length(d);
+            if (dist > uLightRange[i]) continue;
+            toLight = d / max(dist, 1e-6);
+            vec3 att = uLightAttenuation[i];
+            float denom = att.x + att.y * dist + att.z * dist * dist;
+            scale = denom > 0.0 ? 1.0 / denom : 1.0;
+            if (uLightType[i] == 2) {
+                float rho = dot(normalize(uLightDirection[i]), -toLight);
+                vec3 spot = uLightSpot[i];
+                if (rho <= spot.y) continue;
+                if (rho < spot.x) scale *= pow((rho - spot.y) / max(spot.x - spot.y, 1e-6), spot.z);
+            }
+        }
+        float nDotL = max(dot(normal, toLight), 0.0);
+        colour += (ambientMat.rgb * uLightAmbient[i].rgb + diffuseMat.rgb * uLightDiffuse[i].rgb * nDotL) * scale;
+    }
+    return vec4(clamp(colour, 0.0, 1.0), clamp(diffuseMat.a, 0.0, 1.0));
+}
+
+void main() {
+    if (uPretransformed) {
+        float w = aPosition.w != 0.0 ? 1.0 / aPosition.w : 1.0;
+        vec2 ndc = vec2((aPosition.x + 0.5 - uViewport.x) * 2.0 / uViewport.z - 1.0,
+                        1.0 - (aPosition.y + 0.5 - uViewport.y) * 2.0 / uViewport.w);
+        gl_Position = vec4(ndc * w, (2.0 * aPosition.z - 1.0) * w, w);
+        vFogDepth = w;
+        vDiffuse = aDiffuse;
+    } else {
+        vec4 eye = uWorldView * vec4(aPosition.xyz, 1.0);
+        vec4 clip = uProjection * eye;
+        // Pixel centres lie on integer screen coordinates, and clip depth runs from 0 to w.
+        clip.xy += vec2(1.0 / uViewport.z, -1.0 / uViewport.w) * clip.w;
+        clip.z = 2.0 * clip.z - clip.w;
+        gl_Position = clip;
+        vFogDepth = eye.z;
+        if (uLighting) {
+            vec3 n = uNormalMatrix * aNormal;
+            if (uNormalize) n = normalize(n);
+            vDiffuse = Lit(eye.xyz, n);
+        } else {
+            vDiffuse = aDiffuse;
+        }
+    }
+    vTexCoord = aTexCoord;
+}
+)";
+
+const char* const kFragmentShader = R"(#version 130
+in vec4 vDiffuse;
+in vec2 vTexCoord;
+in float vFogDepth;
+
+uniform sampler2D uTexture0;
+uniform sampler2D uTexture1;
+uniform ivec3 uColourOps[2];  // operation, argument 1, argument 2
+uniform ivec3 uAlphaOps[2];
+uniform vec4 uTextureFactor;
+uniform bool uAlphaTest;
+uniform int uAlphaFunc;
+uniform float uAlphaRef;
+uniform int uFogMode;
+uniform vec3 uFogParams;  // start, end, density
+uniform vec3 uFogColour;
+
+out vec4 fragColour;
+
+vec4 Arg(int arg, vec4 current, vec4 tex) {
+    int select = arg & 15;
+    vec4 v = current;
+    if (select == 0) v = vDiffuse;
+    else if (select == 2) v = tex;
+    else if (select == 3) v = uTextureFactor;
+    else if (select == 4 || select == 5) v = vec4(0.0);
+    if ((arg & 16) != 0) v = vec4(1.0) - v;
+    if ((arg & 32) != 0) v = vec4(v.a);
+    return v;
+}
+
+vec4 Combine(int op, vec4 a1, vec4 a2, vec4 current, vec4 tex) {
+    if (op == 2) return a1;
+    if (op == 3) return a2;
+    if (op == 5) return a1 * a2 * 2.0;
+    if (op == 6) return a1 * a2 * 4.0;
+    if (op == 7) return a1 + a2;
+    if (op == 8) return a1 + a2 - 0.5;
+    if (op == 9) return (a1 + a2 - 0.5) * 2.0;
+    if (op == 10) return a1 - a2;
+    if (op == 11) return a1 + a2 - a1 * a2;
+    if (op == 12) return mix(a2, a1, vDiffuse.a);
+    if (op == 13) return mix(a2, a1, tex.a);
+    if (op == 14) return mix(a2, a1, uTextureFactor.a);
+    if (op == 15) return a1 + a2 * (1.0 - tex.a);
+    if (op == 16) return mix(a2, a1, current.a);
+    if (op == 18) return vec4(a1.rgb + a1.a * a2.rgb, a1.a);
+    if (op == 19) return vec4(a1.rgb * a2.rgb + a1.a, a1.a);
+    if (op == 20) return vec4((1.0 - a1.a) * a2.rgb + a1.rgb, a1.a);
+    if (op == 21) return vec4((vec3(1.0) - a1.rgb) * a2.rgb + a1.a, a1.a);
+    if (op == 24) return vec4(clamp(dot((a1.rgb - 0.5) * 2.0, (a2.rgb - 0.5) * 2.0), 0.0, 1.0));
+    return a1 * a2;
+}
+
+bool AlphaPasses(float alpha) {
+    float a = floor(alpha * 255.0 + 0.5);
+    if (uAlphaFunc == 1) return false;
+    if (uAlphaFunc == 2) return a < uAlphaRef;
+    if (uAlphaFunc == 3) return a == uAlphaRef;
+    if (uAlphaFunc == 4) return a <= uAlphaRef;
+    if (uAlphaFunc == 5) return a > uAlphaRef;
+    if (uAlphaFunc == 6) return a != uAlphaRef;
+    if (uAlphaFunc == 7) return a >= uAlphaRef;
+    return true;
+}
+
+void main() {
+    vec4 texels[2];
+    texels[0] = texture(uTexture0, vTexCoord);
+    texels[1] = texture(uTexture1, vTexCoord);
+    vec4 current = vDiffuse;
+    for (int s = 0; s < 2; ++s) {
+        ivec3 c = uColourOps[s];
+        if (c.x == 1) break;
+        vec4 tex = texels[s];
+        vec4 colour = Combine(c.x, Arg(c.y, current, tex), Arg(c.z, current, tex), current, tex);
+        ivec3 a = uAlphaOps[s];
+        float alpha = current.a;
+        if (a.x != 1) alpha = Combine(a.x, Arg(a.y, current, tex), Arg(a.z, current, tex), current, tex).a;
+        current = clamp(vec4(colour.rgb, alpha), 0.0, 1.0);
+    }
+    if (uAlphaTest && !AlphaPasses(current.a)) discard;
+    if (uFogMode != 0) {
+        float d = vFogDepth;
+        float f = 1.0;
+        if (uFogMode == 3) {
+            float range = uFogParams.y - uFogParams.x;
+            f = range != 0.0 ? (uFogParams.y - d) / range : (d < uFogParams.y ? 1.0 : 0.0);
+        } else if (uFogMode == 1) {
+            f = exp(-uFogParams.z * d);
+        } else if (uFogMode == 2) {
+            f = exp(-(uFogParams.z * d) * (uFogParams.z * d));
+        }
+        current.rgb = mix(uFogColour, current.rgb, clamp(f, 0.0, 1.0));
+    }
+    fragColour = current;
+}
+)";
+
+GLuint CompileShader(GLenum type, const char* source) {
+    GLuint shader = gl::CreateShader(type);
+    gl::ShaderSource(shader, 1, &source, nullptr);
+    gl::CompileShader(shader);
+    GLint ok = 0;
+    gl::GetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    if (!ok) {
+        char log[2048] = {};
+        gl::GetShaderInfoLog(shader, sizeof log, nullptr, log);
+        std::fprintf(stderr, "Direct3D layer: shader does not compile:\n%s\n", log);
+        gl::DeleteShader(shader);
+        return 0;
+    }
+    return shader;
+}
+
+}  // namespace
+
+bool Program::Build() {
+    GLuint vs = CompileShader(GL_VERTEX_SHADER, kVertexShader);
+    GLuint fs = CompileShader(GL_FRAGMENT_SHADER, kFragmentShader);
+    if (!vs || !fs) {
+        if (vs) gl::DeleteShader(vs);
+        if (fs) gl::DeleteShader(fs);
+        return false;
+    }
+    name = gl::CreateProgram();
+    gl::AttachShader(name, vs);
+    gl::AttachShader(name, fs);
+    gl::BindAttribLocation(name, kAttrPosition, "aPosition");
+    gl::BindAttribLocation(name, kAttrNormal, "aNormal");
+    gl::BindAttribLocation(name, kAttrDiffuse, "aDiffuse");
+    gl::BindAttribLocation(name, kAttrTexCoord, "aTexCoord");
+    gl::BindFragDataLocation(name, 0, "fragColour");
+    gl::LinkProgram(name);
+    gl::DeleteShader(vs);
+    gl::DeleteShader(fs);
+    GLint ok = 0;
+    gl::GetProgramiv(name, GL_LINK_STATUS, &ok);
+    if (!ok) {
+        char log[2048] = {};
+        gl::GetProgramInfoLog(name, sizeof log, nullptr, log);
+        std::fprintf(stderr, "Direct3D layer: shader program does not link:\n%s\n", log);
+        Destroy();
+        return false;
+    }
+    auto at = [this](const char* uniform) { return gl::GetUniformLocation(name, uniform); };
+    pretransformed = at("uPretransformed");
+    worldView = at("uWorldView");
+    projection = at("uProjection");
+    normalMatrix = at("uNormalMatrix");
+    viewport = at("uViewport");
+    lighting = at("uLighting");
+    lightCount = at("uLightCount");
+    globalAmbient = at("uGlobalAmbient");
+    materialDiffuse = at("uMaterialDiffuse");
+    materialAmbient = at("uMaterialAmbient");
+    materialEmissive = at("uMaterialEmissive");
+    diffuseSource = at("uDiffuseSource");
+    ambientSource = at("uAmbientSource");
+    emissiveSource = at("uEmissiveSource");
+    normalize = at("uNormalize");
+    lightType = at("uLightType");
+    lightDiffuse = at("uLightDiffuse");
+    lightAmbient = at("uLightAmbient");
+    lightPosition = at("uLightPosition");
+    lightDirection = at("uLightDirection");
+    lightRange = at("uLightRange");
+    lightAttenuation = at("uLightAttenuation");
+    lightSpot = at("uLightSpot");
+    texture0 = at("uTexture0");
+    texture1 = at("uTexture1");
+    colourOps = at("uColourOps");
+    alphaOps = at("uAlphaOps");
+    textureFactor = at("uTextureFactor");
+    alphaTest = at("uAlphaTest");
+    alphaFunc = at("uAlphaFunc");
+    alphaRef = at("uAlphaRef");
+    fogMode = at("uFogMode");
+    fogParams = at("uFogParams");
+    fogColour = at("uFogColour");
+    gl::UseProgram(name);
+    gl::Uniform1i(texture0, 0);
+    gl::Uniform1i(texture1, 1);
+    return true;
+}
+
+void Program::Destroy() {
+    if (name) gl::DeleteProgram(name);
+    name = 0;
+}
+
+}  // namespace d3d8
