@@ -155,7 +155,8 @@ protected:
     }
     static int BoxesSaying(const char* text) {
         int n = 0;
-        for (const layer::ShownMessageBox& box : layer::ShownMessageBoxes()) n += box.text.find(text) != std::string::npos;
+        for (const layer::ShownMessageBox& box : layer::ShownMessageBoxes())
+            n += box.text.find(text) != std::string::npos;
         return n;
     }
     static DWORD RenderState(D3DRENDERSTATETYPE state) {
