@@ -6,9 +6,7 @@
 
 class CEnemySet : public CSpriteSet {
 public:
-    CEnemySet(IDirect3DDevice8* device, CWorld* world, D3DXVECTOR3* cameraPos, CTimer* timer,
-              CObjectManager* objectManager);
-    ~CEnemySet() override;
+    using CSpriteSet::CSpriteSet;  // device, world, camera position, frame timer, object manager
 
     // Only the alpha reference, 64: the object manager's pass set the rest.
     void SetRenderStates(int reserved) override;

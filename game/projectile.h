@@ -5,9 +5,7 @@
 
 class CProjectileSet : public CSpriteSet {
 public:
-    CProjectileSet(IDirect3DDevice8* device, CWorld* world, D3DXVECTOR3* cameraPos, CTimer* timer,
-                   CObjectManager* objectManager);
-    ~CProjectileSet() override;
+    using CSpriteSet::CSpriteSet;  // device, world, camera position, frame timer, object manager
 
     // Only the alpha reference, 8.
     void SetRenderStates(int reserved) override;

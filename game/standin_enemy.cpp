@@ -2,12 +2,6 @@
 // it was placed.
 #include "game/enemy.h"
 
-CEnemySet::CEnemySet(IDirect3DDevice8* device, CWorld* world, D3DXVECTOR3* cameraPos, CTimer* timer,
-                     CObjectManager* objectManager)
-    : CSpriteSet(device, world, cameraPos, timer, objectManager) {}
-
-CEnemySet::~CEnemySet() {}
-
 void CEnemySet::SetRenderStates(int) { pDevice->SetRenderState(D3DRS_ALPHAREF, 64); }
 
 void CEnemySet::UpdateSprite(int index) {

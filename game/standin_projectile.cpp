@@ -2,12 +2,6 @@
 // stays where it was put until its lifetime ends.
 #include "game/projectile.h"
 
-CProjectileSet::CProjectileSet(IDirect3DDevice8* device, CWorld* world, D3DXVECTOR3* cameraPos, CTimer* timer,
-                               CObjectManager* objectManager)
-    : CSpriteSet(device, world, cameraPos, timer, objectManager) {}
-
-CProjectileSet::~CProjectileSet() {}
-
 void CProjectileSet::SetRenderStates(int) { pDevice->SetRenderState(D3DRS_ALPHAREF, 8); }
 
 void CProjectileSet::UpdateSprite(int index) {
