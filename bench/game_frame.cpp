@@ -81,9 +81,11 @@ void SetUpScene() {
     g_iHealth = 1000000;  // nothing ends the game while it is measured
 }
 
+// The same scene under the same fog, without input, camera, fence, HUD or text.
 void WorldOnlyFrame() {
     g_pd3dDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x000080FF, 1.0f, 0);
     g_pd3dDevice->BeginScene();
+    if (g_Config.bFog) SetFog(0xFF808080, D3DFOG_LINEAR);
     g_Timer.Update();
     SetupMatrices();
     g_pWorld->Render();
