@@ -71,40 +71,48 @@ TEST_F(GameTest, LoadingFillsTheSlotsInLoadOrderAndFencesTheField) {
 
 TEST_F(GameTest, NewGameResetsThePlayerWithThreeDrawsAndLeavesTheRestAlone) {
     const int cellsX = Map().iCellsX, cellsY = Map().iCellsY;
-    g_iGameState = GS_DEATH;
-    g_iCurrentWeapon = 3;
-    g_iScore = g_iMoney = g_iKills = g_iLives = 77;
-    g_iHealth = -5;
-    for (SInventoryEntry& entry : g_Inventory) entry = {1, 9};
-    for (CSpriteSet* set : std::initializer_list<CSpriteSet*>{g_pEnemies, g_pBlood, g_pFlames, g_pDust, g_pProjectiles})
-        set->AddRandomSprite();
-    g_fZoom = 12.0f;
-    g_fGameTime = g_fSpawnTimer = g_fShake = 3.0f;
-    g_fForward = g_iMuzzleFlash = 2;
-    g_Weapons[4].fSinceShot = 0.5f;
+    for (int state : {GS_PLAYING, GS_MAINMENU, GS_SHOP, GS_REWARDS, GS_DEATH}) {
+        SCOPED_TRACE(state);
+        g_iGameState = state;
+        const BYTE paused = state == GS_PLAYING || state == GS_DEATH ? 0 : 1;
+        paused ? g_pWorld->Pause() : g_pWorld->Resume();
+        g_iCurrentWeapon = 3;
+        g_iScore = g_iMoney = g_iKills = g_iLives = 77;
+        g_iHealth = -5;
+        for (SInventoryEntry& entry : g_Inventory) entry = {1, 9};
+        CSpriteSet* sets[] = {g_pEnemies, g_pBlood, g_pFlames, g_pDust, g_pProjectiles};
+        for (CSpriteSet* set : sets) set->AddRandomSprite();
+        g_fZoom = 12.0f;
+        g_fGameTime = g_fSpawnTimer = g_fShake = 3.0f;
+        g_fForward = g_iMuzzleFlash = 2;
+        g_Weapons[4].fSinceShot = 0.5f;
 
-    // The start y, the start x and the heading, drawn in that order, and nothing more.
-    srand(7);
-    const int y = RandomInt(cellsY * 10 - 40) + 20, x = RandomInt(cellsX * 10 - 40) + 20;
-    RandomInt(1000);
-    const int fourth = rand();
-    srand(7);
-    NewGame();
-    EXPECT_EQ(rand(), fourth);
-    EXPECT_EQ(g_Camera.vPos, D3DXVECTOR3(float(x), float(y), 0.0f));
-    EXPECT_NEAR(g_Camera.vLook.z, 0.0f, 1e-5f);  // level
+        // The start y, the start x and the heading, drawn in that order, and nothing more.
+        srand(unsigned(state));
+        const int y = RandomInt(cellsY * 10 - 40) + 20, x = RandomInt(cellsX * 10 - 40) + 20;
+        RandomInt(1000);
+        const int fourth = rand();
+        srand(unsigned(state));
+        NewGame();
+        EXPECT_EQ(rand(), fourth);
+        EXPECT_EQ(g_Camera.vPos, D3DXVECTOR3(float(x), float(y), 0.0f));
+        EXPECT_NEAR(g_Camera.vLook.z, 0.0f, 1e-5f);  // level
 
-    EXPECT_EQ(g_iCurrentWeapon + g_iScore + g_iMoney + g_iKills, 0);
-    EXPECT_EQ(g_iLives, 3);
-    EXPECT_EQ(g_iHealth, 100);
-    for (int w = 0; w < WEAPON_COUNT; ++w) EXPECT_EQ(g_Inventory[w].bOwned + g_Inventory[w].iAmmo, w == 0 ? 1 : 0);
-    EXPECT_EQ(Active(g_pEnemies) + Active(g_pBlood) + Active(g_pFlames) + Active(g_pDust) + Active(g_pProjectiles), 0);
-    EXPECT_EQ(g_fZoom, 4.0f);
-    EXPECT_EQ(g_fGameTime + g_fSpawnTimer + g_fShake, 0.0f);
-    EXPECT_EQ(g_iGameState, GS_DEATH);
-    EXPECT_TRUE(g_pWorld->bPaused);
-    EXPECT_EQ(g_fForward + g_iMuzzleFlash, 4.0f);
-    EXPECT_EQ(g_Weapons[4].fSinceShot, 0.5f);
+        EXPECT_EQ(g_iCurrentWeapon + g_iScore + g_iMoney + g_iKills, 0);
+        EXPECT_EQ(g_iLives, 3);
+        EXPECT_EQ(g_iHealth, 100);
+        for (int w = 0; w < WEAPON_COUNT; ++w) {
+            EXPECT_EQ(g_Inventory[w].bOwned, w == 0 ? 1 : 0);
+            EXPECT_EQ(g_Inventory[w].iAmmo, 0);
+        }
+        for (CSpriteSet* set : sets) EXPECT_EQ(Active(set), 0);
+        EXPECT_EQ(g_fZoom, 4.0f);
+        EXPECT_EQ(g_fGameTime + g_fSpawnTimer + g_fShake, 0.0f);
+        EXPECT_EQ(g_iGameState, state);
+        EXPECT_EQ(g_pWorld->bPaused, paused);
+        EXPECT_EQ(g_fForward + g_iMuzzleFlash, 4.0f);
+        EXPECT_EQ(g_Weapons[4].fSinceShot, 0.5f);
+    }
 
     // Whole numbers from 20 to 10 x cells - 21, whatever the seed.
     for (unsigned seed = 1; seed < 200; ++seed) {
