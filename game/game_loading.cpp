@@ -95,10 +95,6 @@ void AimCamera(float roll) {
     g_Camera.Update();
 }
 
-void EmptySet(CSpriteSet* set) {
-    if (!set) return;
-    for (int i = 0; i < CSpriteSet::MAX_SPRITES; ++i) set->RemoveSprite(i);
-}
 
 SVertex3D FenceVertex(float x, float y, float z, float u, float v) {
     SVertex3D vertex = {D3DXVECTOR3(x, y, z), 0xFFFFFFFF, u, v};
@@ -147,12 +143,26 @@ HRESULT LoadGameData() {
     return 0;
 }
 
+void EmptySpriteSets() {
+    CSpriteSet* const sets[] = {g_pEnemies, g_pBlood, g_pDust, g_pFlames, g_pProjectiles};
+    for (CSpriteSet* set : sets) {
+        if (!set) continue;
+        for (int i = 0; i < CSpriteSet::MAX_SPRITES; ++i) set->RemoveSprite(i);
+    }
+}
+
+void PutCameraAtRandomPlace() {
+    // y is drawn before x, then the heading.
+    const CMap* map = g_pWorld->pMap;
+    const int y = RandomInt(int(map->iCellsY * 10 - 40)) + 20;
+    const int x = RandomInt(int(map->iCellsX * 10 - 40)) + 20;
+    g_Camera.vPos = D3DXVECTOR3(float(x), float(y), 0.0f);
+    const float roll = float(RandomInt(1000)) / 10.0f;
+    AimCamera(roll);
+}
+
 void NewGame() {
-    EmptySet(g_pEnemies);
-    EmptySet(g_pBlood);
-    EmptySet(g_pDust);
-    EmptySet(g_pFlames);
-    EmptySet(g_pProjectiles);
+    EmptySpriteSets();
 
     g_iCurrentWeapon = 0;
     g_iScore = g_iMoney = g_iKills = 0;
@@ -165,15 +175,7 @@ void NewGame() {
     g_Inventory[0].iAmmo = 0;
     g_Inventory[0].bOwned = 1;
     g_Timer.ResetStopwatch();
-
-    // y is drawn before x, then the heading.
-    const CMap* map = g_pWorld->pMap;
-    const int y = RandomInt(int(map->iCellsY * 10 - 40)) + 20;
-    const int x = RandomInt(int(map->iCellsX * 10 - 40)) + 20;
-    g_Camera.vPos = D3DXVECTOR3(float(x), float(y), 0.0f);
-    const float roll = float(RandomInt(1000)) / 10.0f;
-    AimCamera(roll);
-
+    PutCameraAtRandomPlace();
     UpdateMuzzleFlashQuad();
     g_fGameTime = g_fSpawnTimer = g_fShake = 0.0f;
     g_fZoom = 4.0f;

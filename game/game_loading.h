@@ -29,6 +29,12 @@ HRESULT LoadGameData();
 // Empties every sprite set, resets the player and puts the camera at a random place on the map.
 // The game state and the world's pause are the caller's.
 void NewGame();
+// Removes every sprite of the enemies, blood, dust, flames and projectiles, in that order.
+void EmptySpriteSets();
+// The camera on whole x and y at least 20 inside every edge of the map (y drawn first), upright
+// and then pitched to the horizontal after a random roll that sets its heading; the next camera
+// update puts it on the ground.
+void PutCameraAtRandomPlace();
 // Makes and fills the fence's vertex buffer from the loaded map; left null after a failure.
 void BuildFence();
 // Releases the fence and deletes the sprite sets.

@@ -9,6 +9,7 @@
 #include "game/game_database.h"
 #include "game/game_loading.h"
 #include "game/input_state.h"
+#include "game/overlay.h"
 #include "shell/camera.h"
 #include "shell/devices.h"
 #include "shell/geometry.h"
@@ -34,17 +35,8 @@ int ScreenHeight() { return int(g_Config.dwHeight); }
 
 bool Zoomed() { return g_fZoom != 4.0f; }
 
-void UseOverlayStream() {
-    g_pd3dDevice->SetStreamSource(0, g_pVB2D, sizeof(SVertex2D));
-    g_pd3dDevice->SetVertexShader(D3DFVF_SVERTEX2D);
-}
-
 // Nothing is drawn from an overlay buffer that was never made.
-void DrawQuad(UINT firstVertex, int textureSlot) {
-    if (!g_pVB2D) return;
-    g_pWorld->pTextureManager->SetTexture(textureSlot);
-    g_pd3dDevice->DrawPrimitive(D3DPT_TRIANGLESTRIP, firstVertex, 2);
-}
+void DrawQuad(UINT firstVertex, int textureSlot) { DrawOverlayQuad(firstVertex, textureSlot); }
 
 // Two flashed frames per shot; none for the chainsaw and the flamethrower, nor through the scope.
 void DrawMuzzleFlash() {
@@ -117,9 +109,10 @@ void DrawCentredWithShadow(const char* text, int y, DWORD shadow, DWORD colour, 
     g_pFont8->DrawText(float(x), float(y), colour, text, 0);
 }
 
-void DrawCounter(int value, int x, float y, DWORD colour) {
+// On the narrowest screens a counter is moved inside the screen's edge.
+void DrawCounter(int value, int x, int y, DWORD colour) {
     std::snprintf(g_szNumber, sizeof g_szNumber, "%d", value);
-    g_pFont->DrawText(float(x), y, colour, g_szNumber, 0);
+    DrawTextInside(g_pFont, x, y, colour, g_szNumber);
 }
 
 // A player without health loses a life and looks from the centre of the map at the place of death.
@@ -140,22 +133,20 @@ void DrawHudPanels() {
     g_pd3dDevice->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
     g_pd3dDevice->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
     g_pd3dDevice->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
-    UseOverlayStream();
     for (UINT quad : kPanelQuads)
         if (quad != kAmmoPanelQuad || g_iCurrentWeapon != kChainsaw) DrawQuad(quad, g_iTexHudIcons);
 
     const int half = ScreenWidth() / 2;
-    const float bottom = float(ScreenHeight()) - 20.0f - 11.0f;
+    const int bottom = ScreenHeight() - 20 - 11;
     const DWORD white = 0xC8FFFFFF, red = 0xC8FF0000;
-    DrawCounter(g_iScore, half - 164, 9.0f, white);
-    DrawCounter(g_iKills, half - 12, 9.0f, white);
-    DrawCounter(g_iMoney, half + 63, 9.0f, white);
+    DrawCounter(g_iScore, half - 164, 9, white);
+    DrawCounter(g_iKills, half - 12, 9, white);
+    DrawCounter(g_iMoney, half + 63, 9, white);
     DrawCounter(g_iHealth, half - 110, bottom, g_iHealth <= 20 ? red : white);
     if (g_iCurrentWeapon != kChainsaw) DrawCounter(g_Inventory[g_iCurrentWeapon].iAmmo, half + 86, bottom, white);
 }
 
 void RenderHud() {
-    UseOverlayStream();
     g_pd3dDevice->SetRenderState(D3DRS_ALPHAREF, 4);
     DrawMuzzleFlash();
     DrawCrosshair();

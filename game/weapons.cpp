@@ -8,10 +8,10 @@
 #include "game/game_database.h"
 #include "game/game_loading.h"
 #include "game/input_state.h"
+#include "game/overlay.h"
 #include "game/particles.h"
 #include "game/sound_object.h"
 #include "shell/camera.h"
-#include "shell/error_box.h"
 #include "shell/geometry.h"
 #include "shell/helpers.h"
 #include "shell/settings.h"
@@ -86,18 +86,13 @@ void HitEnemies(int weapon, D3DXVECTOR3 aim) {
 }  // namespace
 
 void UpdateMuzzleFlashQuad() {
-    BYTE* data = nullptr;
-    const HRESULT hr = g_pVB2D ? g_pVB2D->Lock(0, 0, &data, 0) : D3DERR_INVALIDCALL;
-    if (FAILED(hr) || !data) {
-        ErrorBoxOnce(FAILED(hr) ? hr : D3DERR_INVALIDCALL, "g_pVB2D->Lock");
-        if (SUCCEEDED(hr)) g_pVB2D->Unlock();
-        return;
-    }
+    SVertex2D* vertices = LockOverlayQuads();
+    if (!vertices) return;
     const float W = float(g_Config.dwWidth), H = float(g_Config.dwHeight);
     const SWeapon& weapon = g_Weapons[g_iCurrentWeapon];
     const float cx = W * weapon.fFlashX, cy = H * weapon.fFlashY;
     const float halfW = 0.15f * W, halfH = 0.15f * H * g_fAspect;
-    SVertex2D* quad = reinterpret_cast<SVertex2D*>(data) + 12;
+    SVertex2D* quad = vertices + 12;
     quad[0].x = cx - halfW;
     quad[0].y = cy + halfH;
     quad[1].x = cx - halfW;
@@ -106,7 +101,7 @@ void UpdateMuzzleFlashQuad() {
     quad[2].y = cy + halfH;
     quad[3].x = cx + halfW;
     quad[3].y = cy - halfH;
-    g_pVB2D->Unlock();
+    UnlockOverlayQuads();
 }
 
 void FireWeapon() {
