@@ -65,6 +65,8 @@ inline void ResetGameGlobals() {
 class GameTest : public ::testing::Test {
 protected:
     static constexpr UINT kWidth = 320, kHeight = 240;
+    // The screen size of the game; a fixture of its own may ask for another.
+    explicit GameTest(UINT width = kWidth, UINT height = kHeight) : width_(width), height_(height) {}
 
     void SetUp() override {
         std::filesystem::copy(TREVOK_DATA_DIR, dir_.path(), std::filesystem::copy_options::recursive);
@@ -77,8 +79,8 @@ protected:
         layer::ClearShownMessageBoxes();
         ForgetReportedErrors();
         SetConfigDefaults();
-        g_Config.dwWidth = kWidth;
-        g_Config.dwHeight = kHeight;
+        g_Config.dwWidth = width_;
+        g_Config.dwHeight = height_;
         g_Config.bFullscreen = 0;
         g_Config.bFog = 0;
         ASSERT_EQ(InitDirectInput(nullptr), S_OK);
@@ -167,6 +169,7 @@ protected:
     static uint32_t DrawCalls() { return layer::LastFrameStats().drawCalls; }
     static const CMap& Map() { return *g_pWorld->pMap; }
 
+    const UINT width_, height_;
     ScratchDir dir_;
 };
 

@@ -1,0 +1,251 @@
+// game_screens_test.cpp -- the main menu, the shop, the death screen and the reward list on the real
+// device: the rows' hit boxes at two resolutions, purchases and the rows' colours read back from the
+// screen, "Konec", the cursor square, the death lines, the respawn and the last life.
+#include <vector>
+
+#include "game/death_screen.h"
+#include "game/menu.h"
+#include "game/overlay.h"
+#include "game_fixture.h"
+#include "shell/main_window.h"
+
+namespace {
+
+template <UINT W, UINT H>
+class Screen : public game_test::GameTest {
+protected:
+    Screen() : GameTest(W, H) {}
+
+    void OnScreen(int state) {
+        g_iGameState = state;
+        g_pWorld->Pause();
+    }
+    // A press of the left button at (x, y), released in the next frame.
+    void Click(int x, int y) {
+        g_ptCursor = CCellCoord(x, y);
+        layer::InjectMouseButton(0, true);
+        Frame();
+        layer::InjectMouseButton(0, false);
+        Frame();
+    }
+    // Whether a frame of the screen shows the text at (x, y) as the font draws it in the colour over
+    // the same world, within its line (`lines` high from its third, clear of the rows around).
+    bool Shows(CTextureFont* font, int x, int y, DWORD colour, const char* text, int lines = 17) {
+        std::vector<uint32_t> shown, expected;
+        UINT w, h;
+        Frame();
+        layer::ReadBackBuffer(&shown, &w, &h);
+        const int state = g_iGameState;
+        g_iGameState = 2;  // the same frame without a screen, and only the text on it
+        Frame();
+        g_iGameState = state;
+        g_pd3dDevice->BeginScene();
+        font->DrawText(float(x), float(y), colour, text, 0);
+        g_pd3dDevice->EndScene();
+        layer::ReadBackBuffer(&expected, &w, &h);
+        SIZE size = {0, 0};
+        font->GetTextExtent(text, &size);
+        for (int py = y + 3; py < y + 3 + lines; ++py)
+            for (int px = x; px < x + size.cx; ++px)
+                if (shown[size_t(py * int(W) + px)] != expected[size_t(py * int(W) + px)]) return false;
+        return true;
+    }
+};
+
+struct Small : Screen<320, 240> {};
+struct Large : Screen<640, 480> {};
+struct Smallest : Screen<320, 200> {};
+
+template <class T>
+struct BothSizes : T {};
+using Sizes = ::testing::Types<Small, Large>;
+TYPED_TEST_SUITE(BothSizes, Sizes);
+
+}  // namespace
+
+TYPED_TEST(BothSizes, RowsAreHitWithinTheirColumnsAndTheClickActsOnTheRow) {
+    const int hw = int(g_Config.dwWidth) / 2, hh = int(g_Config.dwHeight) / 2;
+    // The shop's rows start at H/2 - 50; at 320x240 they move up so that "Zpet" ends on the edge.
+    const int shop = hh == 120 ? 57 : hh - 50;
+    const int M = GS_MAINMENU, S = GS_SHOP, P = GS_PLAYING;
+    struct Case {
+        int state, x, y, stateAfter, scoreAfter, bought;
+    };
+    const Case cases[] = {
+        {M, hw, hh - 60, P, 7, 0},  // 10 above "Pokracovat" is still its row
+        {M, hw, hh - 70, M, 7, 0},     {M, hw - 50, hh - 50, M, 7, 0}, {M, hw + 50, hh - 50, M, 7, 0},
+        {M, hw - 49, hh - 31, P, 7, 0}, {M, hw + 49, hh - 30, P, 0, 0},  // "Nova hra" starts a new game
+        {M, hw, hh - 10, S, 7, 0},      {M, hw, hh + 29, M, 7, 0},      {S, 26, shop + 20, S, 7, 1},
+        {S, 179, shop + 39, S, 7, 1},   {S, 25, shop + 20, S, 7, 0},    {S, 180, shop + 20, S, 7, 0},
+        {S, 100, shop + 119, S, 7, 5},  {S, 100, shop - 19, S, 7, 0},   {S, 100, shop - 20, S, 7, 0},
+        {S, 100, shop + 120, S, 7, 0},  {S, 100, shop + 159, S, 7, 0},  {S, 100, shop + 160, P, 7, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.state << " at " << c.x << ", " << c.y);
+        this->OnScreen(c.state);
+        g_iScore = 7;
+        g_iMoney = 100000;
+        for (int i = 0; i < WEAPON_COUNT; ++i) g_Inventory[i].bOwned = i == 0;
+        this->Click(c.x, c.y);
+        EXPECT_EQ(g_iGameState, c.stateAfter);
+        EXPECT_EQ(g_pWorld->bPaused, c.stateAfter == P ? 0 : 1);
+        EXPECT_EQ(g_iScore, c.scoreAfter);
+        for (int i = 1; i < WEAPON_COUNT; ++i) EXPECT_EQ(g_Inventory[i].bOwned, i == c.bought) << i;
+    }
+}
+
+TEST_F(Large, ABuyWithExactlyThePriceTurnsTheRowGreenAndADearWeaponStaysRedUnderTheCursor) {
+    OnScreen(GS_SHOP);
+    g_iMoney = 2400;
+    const int top = 190, x = 170;  // the cursor clear of the texts
+    g_ptCursor = CCellCoord(x, top + 50);
+    EXPECT_TRUE(Shows(g_pFont, 30, top + 40, ROW_HOVERED, "Brokovnice"));
+    EXPECT_TRUE(Shows(g_pFont, 30, top + 20, ROW_NORMAL, "Desert Eagle"));
+    for (int click = 0; click < 2; ++click) {  // the second click on an owned weapon does nothing
+        Click(x, top + 50);
+        EXPECT_EQ(g_iMoney, 0);
+        EXPECT_EQ(g_Inventory[2].bOwned, 1);
+    }
+    EXPECT_EQ(g_Inventory[2].iAmmo, 0);
+    EXPECT_TRUE(Shows(g_pFont, 30, top + 40, 0xB400FF00, "Brokovnice"));
+    Click(x, top + 70);
+    EXPECT_TRUE(Shows(g_pFont, 30, top + 60, 0xB4FF0000, "Kalashnikov"));
+}
+
+TEST_F(Small, AHeldButtonClicksOnceAndKonecEndsTheLoopAfterItsFrame) {
+    g_iMoney = 100000;
+    g_ptCursor = CCellCoord(160, 120);  // "Nakup zbrani", then "Kalashnikov" in the shop
+    layer::InjectMouseButton(0, true);
+    Frames(4);
+    EXPECT_EQ(g_iGameState, GS_SHOP);
+    EXPECT_EQ(g_iMoney, 100000);
+    layer::InjectMouseButton(0, false);
+    Frame();
+
+    WNDCLASSEXA wc = {sizeof wc, 0, WndProc, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr,
+                      "TREVOK", nullptr};
+    ASSERT_NE(RegisterClassExA(&wc), 0);
+    g_hWnd = CreateWindowExA(0, "TREVOK", "", 0, 0, 0, 328, 270, nullptr, nullptr, wc.hInstance, nullptr);
+    OnScreen(GS_MAINMENU);
+    g_ptCursor = CCellCoord(160, 155);
+    layer::InjectMouseButton(0, true);
+    static int frames = 0;
+    const uint32_t presented = layer::PresentedFrames();
+    RunMessageLoop([] {
+        if (++frames > 3) PostQuitMessage(0);
+        RenderFrame();
+    });
+    EXPECT_EQ(frames, 1);
+    EXPECT_EQ(layer::PresentedFrames(), presented + 1);
+    EXPECT_FALSE(IsWindow(g_hWnd));
+    g_hWnd = nullptr;
+    EXPECT_TRUE(UnregisterClassA("TREVOK", wc.hInstance));
+}
+
+TEST_F(Small, TheCursorSquareReachesTheCornerAndALostBufferIsReportedOnce) {
+    layer::InjectMouseMotion(5000, 7000);
+    Frame();
+    BYTE* data = nullptr;
+    ASSERT_EQ(g_pVB2D->Lock(0, 0, &data, 0), S_OK);
+    const SVertex2D* cursor = reinterpret_cast<const SVertex2D*>(data) + 24;
+    const float corners[4][2] = {{310, 250}, {310, 230}, {330, 250}, {330, 230}};
+    for (int k = 0; k < 4; ++k)
+        EXPECT_TRUE(D3DXVECTOR2(cursor[k].x, cursor[k].y) == D3DXVECTOR2(corners[k][0], corners[k][1])) << k;
+    const uint32_t presented = layer::PresentedFrames();
+    Frames(3);  // with the buffer locked here
+    EXPECT_EQ(g_pVB2D->Unlock(), S_OK);
+    ForgetReportedErrors();
+    SAFE_RELEASE(g_pVB2D);
+    Frames(3);
+    EXPECT_EQ(layer::PresentedFrames(), presented + 6);
+    EXPECT_EQ(BoxesSaying("g_pVB2D->Lock"), 2) << "once locked, once missing";
+}
+
+TEST_F(Small, DeathLinesThenARespawnThatKeepsTheGameAndALastLifeThatEndsIt) {
+    StartPlaying();
+    for (int lives : {3, 2, 1}) {
+        g_iHealth = 0;
+        Frames(2);
+        ASSERT_EQ(g_iGameState, GS_DEATH);
+        const char* first = lives > 1 ? "JSI MRTEV" : "JSI MRKEV";
+        EXPECT_STREQ(g_szText, lives == 3 ? "Mas jeste 2 zivoty" : lives == 2 ? "Mas jeste 1 zivoty" : "Uz navzdy...");
+        SIZE size = {0, 0};
+        g_pFont->GetTextExtent(first, &size);
+        EXPECT_TRUE(Shows(g_pFont, 160 - size.cx / 2, 120 - size.cy / 2 - 40, 0xFAFB0DA8, first, 14)) << first;
+        if (lives == 1) break;
+        g_iScore = 50, g_iMoney = 300, g_iKills = 2, g_iCurrentWeapon = 3;
+        g_Inventory[3] = {1, 40};
+        PlaceEnemy(Ahead(5));
+        g_pBlood->AddRandomSprite();
+        g_pProjectiles->AddRandomSprite();
+        Tap(DIK_RETURN);  // respawns in the first frame; the second plays
+        EXPECT_EQ(g_iGameState, GS_PLAYING);
+        EXPECT_EQ(g_iHealth, 100);
+        EXPECT_EQ(g_iScore + g_iMoney + g_iKills + g_iCurrentWeapon + g_Inventory[3].iAmmo, 50 + 300 + 2 + 3 + 40);
+        EXPECT_EQ(Active(g_pEnemies) + Active(g_pBlood) + Active(g_pProjectiles), 0);
+        EXPECT_NE(g_Camera.vPos.x, Map().iCellsX * 5.0f) << "no longer where the death screen looked from";
+    }
+    Tap(DIK_RETURN);
+    EXPECT_EQ(g_iGameState, GS_MAINMENU);
+    EXPECT_EQ(g_pWorld->bPaused, 1);
+    EXPECT_EQ(g_iLives + g_iScore + g_iMoney + g_iHealth, 3 + 100);
+
+    // Space held from play through the death respawns in the death screen's first frame.
+    StartPlaying();
+    layer::InjectKey(DIK_SPACE, true);
+    g_iHealth = 0;
+    Frames(2);
+    EXPECT_EQ(g_iGameState, GS_PLAYING);
+    EXPECT_EQ(g_iLives, 2);
+}
+
+TEST_F(Large, TheRewardListOfFiveTypesHasZpetOnRowSixAndRowFiveHighlightsNothing) {
+    g_GameDB.iTypeCount = 5;
+    g_iGameState = GS_REWARDS;
+    g_pWorld->Resume();
+    const int top = 90;
+    std::vector<uint32_t> draws;
+    for (int y : {top - 19, top + 110, top + 130}) {  // rows 0, 5 and 6
+        g_ptCursor = CCellCoord(170, y);
+        Frame();
+        draws.push_back(DrawCalls());
+    }
+    EXPECT_TRUE(Shows(g_pFont, 30, top + 120, ROW_HOVERED, "Zpet"));
+    EXPECT_GT(draws[0], draws[1]) << "the detail of row 0";
+    EXPECT_EQ(draws[1], draws[2]);
+    Click(170, top + 110);
+    EXPECT_EQ(g_iGameState, GS_REWARDS);
+    Click(26, top + 120);
+    EXPECT_EQ(g_iGameState, GS_MAINMENU);
+    EXPECT_EQ(g_pWorld->bPaused, 0) << "the world's pause untouched";
+}
+
+TEST_F(Smallest, TextsStayInsideTheScreenInAFontThatFitsAndZpetIsHitWhereItIsDrawn) {
+    // A text too wide for the screen in its font and reaching past its lower left corner.
+    const char* name = g_Weapons[4].pszLongName;
+    SIZE size = {0, 0};
+    g_pFont10->GetTextExtent(name, &size);
+    auto drawn = [&](bool inside) {
+        g_iGameState = 2;
+        Frame();
+        g_pd3dDevice->BeginScene();
+        if (inside)
+            DrawTextInside(g_pFont14, -4, 195, 0xFFFFFFFF, name);
+        else
+            g_pFont10->DrawText(0, float(200 - size.cy), 0xFFFFFFFF, name, 0);
+        g_pd3dDevice->EndScene();
+        std::vector<uint32_t> pixels;
+        UINT w, h;
+        layer::ReadBackBuffer(&pixels, &w, &h);
+        return std::vector<uint32_t>(pixels.begin() + 100 * 320, pixels.end());
+    };
+    Frame();  // the eye on the ground
+    EXPECT_TRUE(drawn(true) == drawn(false));
+
+    g_iGameState = GS_MAINMENU;
+    g_pFont10->GetTextExtent(g_GameDB.szTopic, &size);
+    EXPECT_TRUE(Shows(g_pFont10, 160 - size.cx / 2, 20, 0xB4FB0CA8, g_GameDB.szTopic, 12));
+    OnScreen(GS_SHOP);
+    Click(100, 190);  // on "Zpet", drawn on the bottom edge
+    EXPECT_EQ(g_iGameState, GS_PLAYING);
+}
