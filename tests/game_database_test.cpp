@@ -11,6 +11,7 @@
 
 #include "game/game_database.h"
 #include "content_test_support.h"
+#include "fresh_process.h"
 #include "layer/message_boxes.h"
 #include "scratch_dir.h"
 
@@ -135,6 +136,7 @@ TEST(GameDatabase, SaveThenLoadGivesBackTheSameBytes) {
 
 TEST(GameDatabase, MissingFileShowsTheBoxAndLeavesTheDatabaseEmpty) {
     ScratchDir dir;
+    std::memset(&g_GameDB, 0, sizeof(g_GameDB));  // as the program starts
     layer::ClearShownMessageBoxes();
     LoadGameDatabase();
     ASSERT_EQ(layer::ShownMessageBoxes().size(), 1u);
@@ -223,20 +225,22 @@ TEST(GameDatabase, WeaponTableAsTheShopAndTheHudReadIt) {
 }
 
 TEST(GameDatabase, GlobalsHoldTheirStartingValues) {
-    EXPECT_EQ(g_iGameState, GS_MAINMENU);
-    EXPECT_EQ(g_fZoom, 4.0f);
-    EXPECT_EQ(g_iScore + g_iMoney + g_iKills + g_iLives + g_iHealth + g_iCurrentWeapon + g_iMuzzleFlash, 0);
-    EXPECT_EQ(g_fShake + g_fGameTime + g_fSpawnTimer + g_fForward + g_fStrafe + g_fYaw + g_fPitch, 0.0f);
-    EXPECT_EQ(g_ptCursor.x, 0);
-    EXPECT_EQ(g_ptCursor.y, 0);
-    EXPECT_EQ(g_szTargetText[0], '\0');
-    for (const SInventoryEntry& e : g_Inventory) {
-        EXPECT_EQ(e.bOwned, 0);
-        EXPECT_EQ(e.iAmmo, 0);
-    }
-    EXPECT_EQ(g_GameDB.iTypeCount, 0);
-    EXPECT_EQ(GS_PLAYING, 0);
-    EXPECT_EQ(GS_SHOP, 3);
-    EXPECT_EQ(GS_REWARDS, 4);
-    EXPECT_EQ(GS_DEATH, 5);
+    ExpectInFreshProcess([] {
+        EXPECT_EQ(g_iGameState, GS_MAINMENU);
+        EXPECT_EQ(g_fZoom, 4.0f);
+        EXPECT_EQ(g_iScore + g_iMoney + g_iKills + g_iLives + g_iHealth + g_iCurrentWeapon + g_iMuzzleFlash, 0);
+        EXPECT_EQ(g_fShake + g_fGameTime + g_fSpawnTimer + g_fForward + g_fStrafe + g_fYaw + g_fPitch, 0.0f);
+        EXPECT_EQ(g_ptCursor.x, 0);
+        EXPECT_EQ(g_ptCursor.y, 0);
+        EXPECT_EQ(g_szTargetText[0], '\0');
+        for (const SInventoryEntry& e : g_Inventory) {
+            EXPECT_EQ(e.bOwned, 0);
+            EXPECT_EQ(e.iAmmo, 0);
+        }
+        EXPECT_EQ(g_GameDB.iTypeCount, 0);
+        EXPECT_EQ(GS_PLAYING, 0);
+        EXPECT_EQ(GS_SHOP, 3);
+        EXPECT_EQ(GS_REWARDS, 4);
+        EXPECT_EQ(GS_DEATH, 5);
+    });
 }
