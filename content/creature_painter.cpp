@@ -79,7 +79,7 @@ void Polygon(Canvas& cv, const float* xy, int n, const Color& c, bool lit) {
               [&](float x, float y) { return lit ? Scale(c, 0.5f + 0.65f * DomeLight(x, y, cx, cy, rx, ry)) : c; });
 }
 
-void Eye(Canvas& cv, float x, float y, float r, bool angry, const Color& body) {
+void Eye(Canvas& cv, float x, float y, float r, bool angry, const Color& body, float faceX) {
     Blob(cv, x, y, r, r * 1.15f, Rgb(0xFAFAF4), 1.6f);
     Flat(cv, x - r * 0.2f, y + r * 0.15f, r * 0.5f, r * 0.6f, Rgb(0x1A1020));
     Flat(cv, x - r * 0.38f, y - r * 0.12f, r * 0.17f, r * 0.17f, Rgb(0xFFFFFF));
@@ -87,7 +87,7 @@ void Eye(Canvas& cv, float x, float y, float r, bool angry, const Color& body) {
         // A lid of body colour cuts the eye at a slant, towards the nose.
         float lid[8] = {x - r * 1.4f, y - r * 1.5f, x + r * 1.4f, y - r * 1.5f, x + r * 1.4f, y - r * 0.1f,
                         x - r * 1.4f, y - r * 0.9f};
-        if (x > cv.Width() * 0.5f) {
+        if (x > faceX) {
             lid[5] = y - r * 0.9f;
             lid[7] = y - r * 0.1f;
         }
@@ -269,12 +269,12 @@ void PaintBody(Canvas& cv, int kind, float cx, float cy, float u, uint32_t seed,
     }
     float eyeY = cy - ry * 0.3f;
     if (look.eyes == 1) {
-        Eye(cv, cx, eyeY, look.eyeSize * u, look.angry, body);
+        Eye(cv, cx, eyeY, look.eyeSize * u, look.angry, body, cx);
     } else {
         for (int e = 0; e < look.eyes; ++e) {
             float ex = look.eyes == 2 ? cx + (e ? 1 : -1) * 12 * u : cx + (e - 1) * 15 * u;
             float ey = look.eyes == 3 && e == 1 ? eyeY - 6 * u : eyeY;
-            Eye(cv, ex, ey, look.eyeSize * u, look.angry, body);
+            Eye(cv, ex, ey, look.eyeSize * u, look.angry, body, cx);
         }
     }
     Mouth(cv, look.mouth, cx, cy + ry * 0.3f, u);
@@ -348,22 +348,28 @@ void PaintProjectile(Canvas& cv, int kind) {
     }
 }
 
+// The clear border a picture needs so that its smallest mip level keeps a clear edge texel: the
+// game loads the enemies and their projectiles with 4 levels, the intro's VUGA pictures with one.
+int MipMargin(int levels) { return 1 << (levels - 1); }
+const float kKeyedCoverage = 0.5f;  // what a keyed picture keeps
+
 }  // namespace
 
 void WriteCreaturePictures(const std::string& root) {
     for (int i = 0; i < kEnemyTypeCount; ++i) {
         Canvas cv(128, 128);
-        PaintCreature(cv, i, 64, 126, 116, 1000u + i);
+        PaintInsideMargin(cv, MipMargin(4), true, kKeyedCoverage,
+                          [i](Canvas& c) { PaintCreature(c, i, 64, 126, 116, 1000u + i); });
         WriteGameFile(root, kEnemyTypes[i].picture, EncodeBmpKeyed(cv, KEY_MAGENTA));
         if (kEnemyTypes[i].projectile) {
             Canvas shot(128, 128);
-            PaintProjectile(shot, i);
+            PaintInsideMargin(shot, MipMargin(4), false, kKeyedCoverage, [i](Canvas& c) { PaintProjectile(c, i); });
             WriteGameFile(root, kEnemyTypes[i].projectile, EncodeBmpKeyed(shot, KEY_MAGENTA));
         }
     }
     for (int k = 0; k < 6; ++k) {
         Canvas cv(128, 128);
-        PaintVugaHead(cv, k, 64, 64, 60);
+        PaintInsideMargin(cv, MipMargin(1), false, kKeyedCoverage, [k](Canvas& c) { PaintVugaHead(c, k, 64, 64, 60); });
         char path[64];
         std::snprintf(path, sizeof(path), "graph\\vugove\\vuga%d.bmp", k + 1);
         WriteGameFile(root, path, EncodeBmpKeyed(cv, KEY_MAGENTA));

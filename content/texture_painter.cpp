@@ -161,23 +161,29 @@ void PaintBlood(Canvas& cv) {
                   });
 }
 
-// A soft round particle: colour from core to rim, alpha falling off with a ragged edge.
+// The clear border a particle picture needs so that its smallest mip level keeps a clear edge
+// texel: the game loads them with 3 levels (32 texels down to 8).
+const int kParticleMargin = 1 << (3 - 1);
+
+// A soft round particle: colour from core to rim, alpha falling off with a ragged edge that fades
+// out before the margin.
 template <class Tint>
 void PaintPuff(Canvas& cv, float radius, uint32_t seed, float maxAlpha, Tint tint) {
-    float c = cv.Width() / 2.0f;
+    float c = cv.Width() / 2.0f, reach = c - kParticleMargin;
     for (int y = 0; y < cv.Height(); ++y)
         for (int x = 0; x < cv.Width(); ++x) {
-            float d = std::hypot(x + 0.5f - c, y + 0.5f - c) / radius;
+            float r = std::hypot(x + 0.5f - c, y + 0.5f - c);
+            float d = r / radius;
             float n = Fbm(x * 0.18f, y * 0.18f, 3, seed);
-            float a = Clamp01((1 - d) * 1.6f + (n - 0.5f) * 0.9f) * maxAlpha;
-            if (a <= 0) continue;
+            float a = Clamp01((1 - d) * 1.6f + (n - 0.5f) * 0.9f) * maxAlpha * SmoothStep(reach, reach - 3, r);
+            if (a <= 0.5f / 255) continue;
             Color col = tint(Clamp01(d), n);
             cv.Set(x, y, {col.r * a, col.g * a, col.b * a, a});
         }
 }
 
 void PaintFlame(Canvas& cv) {
-    PaintPuff(cv, 15, 13, 1.0f, [](float d, float n) {
+    PaintPuff(cv, 11, 13, 1.0f, [](float d, float n) {
         Color core = Rgb(0xFFE89A), mid = Rgb(0xFF9A2E), rim = Rgb(0xC8321A);
         Color c = d < 0.45f ? Mix(core, mid, d / 0.45f) : Mix(mid, rim, (d - 0.45f) / 0.55f);
         return Scale(c, 0.85f + 0.3f * n);
@@ -185,7 +191,7 @@ void PaintFlame(Canvas& cv) {
 }
 
 void PaintDust(Canvas& cv) {
-    PaintPuff(cv, 14, 17, 0.85f, [](float d, float n) {
+    PaintPuff(cv, 10.5f, 17, 0.85f, [](float d, float n) {
         return Mix(Rgb(0xB4A284), Rgb(0x7C6A52), Clamp01(d * 0.6f + (n - 0.5f)));
     });
 }
@@ -316,7 +322,7 @@ void WriteHudPictures(const std::string& root) {
     PaintCross(cross);
     PaintCircle(circle);
     PaintScope(scope);
-    PaintBlood(blood);
+    PaintInsideMargin(blood, kParticleMargin, false, 0.5f / 255, PaintBlood);
     PaintFlame(flame);
     PaintDust(dust);
     PaintMuzzleFlash(flash);

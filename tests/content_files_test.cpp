@@ -201,13 +201,47 @@ TEST(ContentPictures, EveryEnemyAndProjectileStandsOnTheMagentaKey) {
         ExpectKeyedFigure(t.szTexture, 128, 128, kMagenta);
         Picture p = Load(t.szTexture, 128, 128);
         bool feet = false;
-        for (int x = 0; x < 128; ++x) feet |= !IsKey(p.At(x, 126), kMagenta);
-        EXPECT_TRUE(feet) << t.szTexture << ": the creature stands on the bottom edge";
+        for (int x = 0; x < 128; ++x) feet |= !IsKey(p.At(x, 128 - 8 - 1), kMagenta);
+        EXPECT_TRUE(feet) << t.szTexture << ": the creature stands on the bottom of its margin";
         if (t.dwFlags & ETF_SHOOTER) ExpectKeyedFigure(t.szTexture2, 128, 128, kMagenta);
     }
     for (int k = 1; k <= 6; ++k) {
         std::string path = "graph\\vugove\\vuga" + std::to_string(k) + ".bmp";
         ExpectKeyedFigure(path.c_str(), 128, 128, kMagenta);
+    }
+}
+
+// Filtering reads across a billboard's edge to the opposite one; at the smallest mip level the
+// game loads, one texel spans 2^(levels-1) texels of the picture, and all of those along every
+// edge must be clear, or a creature's feet show as dashes over its head.
+TEST(ContentPictures, EverySpriteAndParticleKeepsAClearMarginForItsSmallestMipLevel) {
+    struct Sprite {
+        std::string path;
+        int size, levels;
+        bool keyed;
+    };
+    std::vector<Sprite> sprites = {{"graph\\krev.dds", 32, 3, false}, {"graph\\flame.tga", 32, 3, false},
+                                   {"graph\\dust.tga", 32, 3, false}, {"graph\\exp.tga", 64, 1, false}};
+    for (int k = 1; k <= 6; ++k) sprites.push_back({"graph\\vugove\\vuga" + std::to_string(k) + ".bmp", 128, 1, true});
+    SGameDatabase base;
+    std::vector<BYTE> db = ReadFileBytes(DataPath("db.cfg"));
+    ASSERT_EQ(db.size(), sizeof(base));
+    std::memcpy(&base, db.data(), sizeof(base));
+    for (int i = 0; i < base.iTypeCount; ++i) {
+        sprites.push_back({base.types[i].szTexture, 128, 4, true});
+        if (base.types[i].dwFlags & ETF_SHOOTER) sprites.push_back({base.types[i].szTexture2, 128, 4, true});
+    }
+    for (const Sprite& sprite : sprites) {
+        SCOPED_TRACE(sprite.path);
+        Picture p = Load(sprite.path.c_str(), sprite.size, sprite.size);
+        const int margin = 1 << (sprite.levels - 1), n = sprite.size;
+        int drawn = 0;
+        for (int y = 0; y < n; ++y)
+            for (int x = 0; x < n; ++x) {
+                if (x >= margin && y >= margin && x < n - margin && y < n - margin) continue;
+                drawn += sprite.keyed ? !IsKey(p.At(x, y), kMagenta) : (p.At(x, y) >> 24) != 0;
+            }
+        EXPECT_EQ(drawn, 0) << "texels drawn within " << margin << " of the edge";
     }
 }
 
