@@ -136,6 +136,57 @@ TEST(ContentPictures, GroundCloudsAndEffectsHaveTheirSizesAndAlpha) {
     }
 }
 
+namespace {
+
+// The mean difference of all four channels between two columns (or rows) of texels.
+double LineStep(const Picture& p, int a, int b, bool columns) {
+    double sum = 0;
+    int n = columns ? p.Height() : p.Width();
+    for (int i = 0; i < n; ++i) {
+        DWORD x = columns ? p.At(a, i) : p.At(i, a), y = columns ? p.At(b, i) : p.At(i, b);
+        for (int shift = 0; shift < 32; shift += 8) sum += std::abs(int((x >> shift) & 0xFF) - int((y >> shift) & 0xFF));
+    }
+    return sum / n;
+}
+
+}  // namespace
+
+// The ground repeats once per terrain cell and the clouds wrap where filtering reaches across the
+// layer's edge: going over from the last column to the first (or row) is no bigger a step than
+// the largest between neighbours inside, or every cell border shows as a seam.
+TEST(ContentPictures, GroundAndCloudsTileWithoutASeam) {
+    for (auto [path, size] : {std::pair<const char*, int>{"tex6.bmp", 256}, {"clouds.tga", 64}}) {
+        SCOPED_TRACE(path);
+        Picture p = Load(path, size, size);
+        for (bool columns : {true, false}) {
+            double inside = 0;
+            for (int i = 0; i + 1 < size; ++i) inside = std::max(inside, LineStep(p, i, i + 1, columns));
+            EXPECT_LE(LineStep(p, size - 1, 0, columns), inside) << (columns ? "columns" : "rows");
+        }
+    }
+}
+
+// Where a cloud thins out to the alpha test's cut (64) it is drawn blended over the sky, the colour
+// the frame clears to: its colour there is the sky's, or the cut shows as a lighter line.
+TEST(ContentPictures, CloudRimsBlendIntoTheSky) {
+    Picture clouds = Load("clouds.tga", 64, 64);
+    const int sky[3] = {0x00, 0x80, 0xFF};
+    int rim = 0, standingOut = 0;
+    for (DWORD px : clouds.image.top.pixels) {
+        int a = int(px >> 24);
+        if (a < 64 || a >= 90) continue;
+        ++rim;
+        int worst = 0;
+        for (int c = 0; c < 3; ++c) {
+            int texel = int((px >> (16 - 8 * c)) & 0xFF);
+            worst = std::max(worst, std::abs((texel * a + sky[c] * (255 - a)) / 255 - sky[c]));
+        }
+        standingOut += worst > 12;
+    }
+    EXPECT_GT(rim, 20) << "the clouds have soft rims";
+    EXPECT_EQ(standingOut, 0) << "rim texels that differ from the sky once drawn over it";
+}
+
 TEST(ContentPictures, ReticlesScopeFenceAndHudAtlas) {
     ExpectKeyedFigure("graph\\cross.bmp", 32, 32, kWhite, true);
     ExpectKeyedFigure("graph\\circle.bmp", 32, 32, kWhite, true);
