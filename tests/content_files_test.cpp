@@ -372,6 +372,27 @@ TEST(ContentSounds, EveryWaveIsSixteenBitPcmOfAFittingLength) {
     }
 }
 
+// How loud a sound is at its loudest: the largest RMS over a tenth of a second.
+static double LoudestTenth(const std::vector<int16_t>& s) {
+    const size_t window = 2205;
+    double loudest = 0;
+    for (size_t at = 0; at + window <= s.size(); at += window / 4) loudest = std::max(loudest, Rms(s, at, at + window));
+    return loudest;
+}
+
+// The buzz for a harmless creature shot by mistake plays over the fight: it tells, it does not blare.
+TEST(ContentSounds, TheWrongTargetBuzzIsNoLouderThanTheOtherSounds) {
+    const char* others[] = {"sound\\motor.wav", "sound\\deagle.wav",  "sound\\shotgun.wav",   "sound\\kalach.wav",
+                            "sound\\awm.wav",   "sound\\plamen.wav",  "sound\\zuch.wav",      "sound\\zoom.wav",
+                            "sound\\enemydown.wav", "sound\\fallback.wav", "sound\\blow.wav", "sound\\explode.wav",
+                            "sound\\krk.wav",   "sound\\kill1.wav",   "sound\\kill2.wav",     "sound\\kill3.wav"};
+    std::vector<double> levels;
+    for (const char* path : others) levels.push_back(LoudestTenth(ReadWave(path).samples));
+    std::sort(levels.begin(), levels.end());
+    double median = (levels[levels.size() / 2 - 1] + levels[levels.size() / 2]) / 2;
+    EXPECT_LE(LoudestTenth(ReadWave("sound\\hosdown.wav").samples), median);
+}
+
 TEST(ContentSounds, IntroMusicOutlastsTheIntroAndStrikesEverySlide) {
     WaveFile w = ReadWave("sound\\melidrak.wav");
     ASSERT_EQ(w.rate, 22050);
