@@ -152,16 +152,17 @@ double LineStep(const Picture& p, int a, int b, bool columns) {
 }  // namespace
 
 // The ground repeats once per terrain cell and the clouds wrap where filtering reaches across the
-// layer's edge: going over from the last column to the first (or row) is no bigger a step than
-// the largest between neighbours inside, or every cell border shows as a seam.
+// layer's edge: going over from the last column to the first (or row) is a step like those
+// between neighbours inside, or every cell border shows as a seam.
 TEST(ContentPictures, GroundAndCloudsTileWithoutASeam) {
     for (auto [path, size] : {std::pair<const char*, int>{"tex6.bmp", 256}, {"clouds.tga", 64}}) {
         SCOPED_TRACE(path);
         Picture p = Load(path, size, size);
         for (bool columns : {true, false}) {
-            double inside = 0;
-            for (int i = 0; i + 1 < size; ++i) inside = std::max(inside, LineStep(p, i, i + 1, columns));
-            EXPECT_LE(LineStep(p, size - 1, 0, columns), inside) << (columns ? "columns" : "rows");
+            std::vector<double> inside;
+            for (int i = 0; i + 1 < size; ++i) inside.push_back(LineStep(p, i, i + 1, columns));
+            std::nth_element(inside.begin(), inside.begin() + inside.size() / 2, inside.end());
+            EXPECT_LE(LineStep(p, size - 1, 0, columns), 1.25 * inside[inside.size() / 2]) << (columns ? "columns" : "rows");
         }
     }
 }
