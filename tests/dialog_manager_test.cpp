@@ -223,6 +223,11 @@ TEST(MessageBoxDialog, ShowsItsIconAndAnswersByItsButtonsAndKeys) {
         EXPECT_EQ(MessageBoxA(nullptr, "Prvni radek\nDruhy radek\nTreti", "Otázka", c.type), c.answer);
         layer::SetDialogScript(nullptr);
         EXPECT_GE(text.bottom - text.top, 3 * 12) << "three lines of text";
+        int lastLine = 0;  // dark text in the lowest third of the text's place
+        for (int y = text.top + (text.bottom - text.top) * 2 / 3; y < text.bottom && y < height; ++y)
+            for (int x = text.left; x < text.right && x < width; ++x)
+                lastLine += ((px[size_t(y) * size_t(width) + size_t(x)] >> 16) & 0xFF) < 0x60;
+        EXPECT_GT(lastLine, 10) << "the third line is drawn";
         if (c.iconColour)
             EXPECT_GT(PixelsNear(px, c.iconColour), 150) << "the icon";
         else
