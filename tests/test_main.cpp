@@ -28,9 +28,12 @@ static void PinGraphicsDriver() {
 
 // Puts back, before each test, every switch and record of the layer that a test may have left
 // changed: the clock, the counter, the device's failures, scripts and hooks, injected input,
-// the answers of boxes and what was logged.
+// the answers of boxes, what was logged, and messages (a quit above all) still waiting.
 class LayerDefaults : public ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo&) override {
+        MSG waiting;
+        while (PeekMessageA(&waiting, nullptr, 0, 0, PM_REMOVE)) {
+        }
         layer::UseRealClock();
         layer::SetPerformanceCounterPresent(true);
         layer::ResetDeviceControl();
