@@ -95,7 +95,6 @@ void AimCamera(float roll) {
     g_Camera.Update();
 }
 
-
 SVertex3D FenceVertex(float x, float y, float z, float u, float v) {
     SVertex3D vertex = {D3DXVECTOR3(x, y, z), 0xFFFFFFFF, u, v};
     return vertex;

@@ -17,7 +17,6 @@
 #include "shell/settings.h"
 #include "shell/timer.h"
 #include "world/terrain.h"
-#include "world/texture_manager.h"
 #include "world/world.h"
 
 namespace {
@@ -35,25 +34,22 @@ int ScreenHeight() { return int(g_Config.dwHeight); }
 
 bool Zoomed() { return g_fZoom != 4.0f; }
 
-// Nothing is drawn from an overlay buffer that was never made.
-void DrawQuad(UINT firstVertex, int textureSlot) { DrawOverlayQuad(firstVertex, textureSlot); }
-
 // Two flashed frames per shot; none for the chainsaw and the flamethrower, nor through the scope.
 void DrawMuzzleFlash() {
     if (g_iMuzzleFlash < 1) return;
     if (!Zoomed() && g_iCurrentWeapon != kChainsaw && g_iCurrentWeapon != kFlamethrower)
-        DrawQuad(kFlashQuad, g_iTexExp);
+        DrawOverlayQuad(kFlashQuad, g_iTexExp);
     g_iMuzzleFlash -= 1;
 }
 
 void DrawCrosshair() {
     switch (g_iCurrentWeapon) {
         case kPistol:
-        case kRifle: DrawQuad(kCrosshairQuad, g_iTexCross); break;
+        case kRifle: DrawOverlayQuad(kCrosshairQuad, g_iTexCross); break;
         case kShotgun:
-        case kFlamethrower: DrawQuad(kCrosshairQuad, g_iTexCircle); break;
+        case kFlamethrower: DrawOverlayQuad(kCrosshairQuad, g_iTexCircle); break;
         case kSniperRifle:
-            if (Zoomed()) DrawQuad(kScopeQuad, g_iTexAwmLook);
+            if (Zoomed()) DrawOverlayQuad(kScopeQuad, g_iTexAwmLook);
             break;
         default: break;
     }
@@ -64,11 +60,11 @@ void DrawWeapon() {
     const int w = g_iCurrentWeapon;
     if (w == kChainsaw) {
         const bool running = ButtonHeld(0) || KeyHeld(DIK_SPACE);
-        DrawQuad(kWeaponMiddleQuad, running ? g_iTexMotor2 : g_Weapons[w].iTexture);
+        DrawOverlayQuad(kWeaponMiddleQuad, running ? g_iTexMotor2 : g_Weapons[w].iTexture);
     } else if (w == kShotgun) {
-        DrawQuad(kWeaponMiddleQuad, g_Weapons[w].iTexture);
+        DrawOverlayQuad(kWeaponMiddleQuad, g_Weapons[w].iTexture);
     } else {
-        DrawQuad(kWeaponRightQuad, g_Weapons[w].iTexture);
+        DrawOverlayQuad(kWeaponRightQuad, g_Weapons[w].iTexture);
     }
 }
 
@@ -134,7 +130,7 @@ void DrawHudPanels() {
     g_pd3dDevice->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
     g_pd3dDevice->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
     for (UINT quad : kPanelQuads)
-        if (quad != kAmmoPanelQuad || g_iCurrentWeapon != kChainsaw) DrawQuad(quad, g_iTexHudIcons);
+        if (quad != kAmmoPanelQuad || g_iCurrentWeapon != kChainsaw) DrawOverlayQuad(quad, g_iTexHudIcons);
 
     const int half = ScreenWidth() / 2;
     const int bottom = ScreenHeight() - 20 - 11;
