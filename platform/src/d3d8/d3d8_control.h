@@ -14,6 +14,8 @@ HRESULT TakeCreateDeviceFailure();
 HRESULT TakeResourceFailure();
 // The texture size limit a test imposed, 0 when none.
 UINT MaxTextureSizeOverride();
+// Whether every draw takes the general program (tests and benchmarks of the specialised ones).
+bool GeneralProgramForced();
 void RecordDeviceCreation(const layer::DeviceCreation& creation);
 // Whether tests want a copy of each presented picture, and where it goes.
 bool KeepingPresentedPictures();

@@ -27,6 +27,7 @@ HRESULT Device::SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) {
 }
 
 void Device::ApplyRenderState(D3DRENDERSTATETYPE state, DWORD value) {
+    if (state_.renderStates[state] == value) return;  // setting the value already set costs nothing
     state_.renderStates[state] = value;
     switch (state) {
         case D3DRS_ZENABLE:
@@ -43,18 +44,24 @@ void Device::ApplyRenderState(D3DRENDERSTATETYPE state, DWORD value) {
             dirty_ |= kDirtyRaster;
             break;
         case D3DRS_ALPHATESTENABLE:
-        case D3DRS_ALPHAREF:
         case D3DRS_ALPHAFUNC:
-            dirty_ |= kDirtyAlphaTest;
+            dirty_ |= kDirtyProgram;
+            Changed(kUniformAlphaTest);
+            break;
+        case D3DRS_ALPHAREF:
+            Changed(kUniformAlphaTest);
             break;
         case D3DRS_FOGENABLE:
-        case D3DRS_FOGCOLOR:
         case D3DRS_FOGTABLEMODE:
         case D3DRS_FOGVERTEXMODE:
+            dirty_ |= kDirtyProgram;
+            Changed(kUniformFog);
+            break;
+        case D3DRS_FOGCOLOR:
         case D3DRS_FOGSTART:
         case D3DRS_FOGEND:
         case D3DRS_FOGDENSITY:
-            dirty_ |= kDirtyFog;
+            Changed(kUniformFog);
             break;
         case D3DRS_LIGHTING:
         case D3DRS_AMBIENT:
@@ -63,10 +70,10 @@ void Device::ApplyRenderState(D3DRENDERSTATETYPE state, DWORD value) {
         case D3DRS_DIFFUSEMATERIALSOURCE:
         case D3DRS_AMBIENTMATERIALSOURCE:
         case D3DRS_EMISSIVEMATERIALSOURCE:
-            dirty_ |= kDirtyLighting;
+            Changed(kUniformLighting);
             break;
         case D3DRS_TEXTUREFACTOR:
-            dirty_ |= kDirtyStages;
+            Changed(kUniformStages);
             break;
         default:
             break;
@@ -94,7 +101,9 @@ HRESULT Device::SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type,
 }
 
 void Device::ApplyStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) {
+    if (state_.stageStates[stage][type] == value) return;
     state_.stageStates[stage][type] = value;
+    if (stage >= (DWORD)kBlendStages) return;  // stages the pipeline does not combine
     switch (type) {
         case D3DTSS_ADDRESSU:
         case D3DTSS_ADDRESSV:
@@ -108,9 +117,17 @@ void Device::ApplyStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD v
         case D3DTSS_MAXANISOTROPY:
             dirty_ |= kDirtySamplers;
             break;
-        default:
-            dirty_ |= kDirtyStages;
+        case D3DTSS_COLOROP:
+        case D3DTSS_COLORARG1:
+        case D3DTSS_COLORARG2:
+        case D3DTSS_ALPHAOP:
+        case D3DTSS_ALPHAARG1:
+        case D3DTSS_ALPHAARG2:
+            dirty_ |= kDirtyProgram;
+            Changed(kUniformStages);
             break;
+        default:
+            break;  // the coordinate index is read by each draw
     }
 }
 
@@ -133,8 +150,9 @@ HRESULT Device::SetTexture(DWORD Stage, IDirect3DBaseTexture8* pTexture) {
 }
 
 void Device::ApplyTexture(DWORD stage, IDirect3DBaseTexture8* texture) {
+    if (state_.textures[stage] == texture) return;
     Hold(state_.textures[stage], texture);
-    dirty_ |= kDirtyTextures;
+    if (stage < (DWORD)kBlendStages) dirty_ |= kDirtyTextures;
 }
 
 HRESULT Device::GetTexture(DWORD Stage, IDirect3DBaseTexture8** ppTexture) {
@@ -284,10 +302,7 @@ void Device::ApplyBlock(const StateBlock& block) {
     for (int s = 0; s < kStageCount; ++s)
         if (block.textures.test((size_t)s)) ApplyTexture((DWORD)s, v.textures[s]);
     if (block.viewport) ApplyViewport(v.viewport);
-    if (block.material) {
-        state_.material = v.material;
-        dirty_ |= kDirtyLighting;
-    }
+    if (block.material) ApplyMaterial(v.material);
     for (DWORD index : block.lights) ApplyLight(index, v.lights.at(index).light);
     for (DWORD index : block.lightEnables) ApplyLightEnable(index, v.lights.at(index).enabled);
     if (block.stream) {

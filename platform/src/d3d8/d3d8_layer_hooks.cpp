@@ -12,6 +12,7 @@ struct ControlState {
     HRESULT createDeviceFailure = S_OK;
     HRESULT resourceFailure = S_OK;
     UINT maxTextureSize = 0;
+    bool generalProgram = false;
     layer::DeviceCreation lastCreation = {};
     bool keepPictures = false;
     std::vector<uint32_t> picture;
@@ -45,6 +46,8 @@ HRESULT TakeResourceFailure() {
 
 UINT MaxTextureSizeOverride() { return Control().maxTextureSize; }
 
+bool GeneralProgramForced() { return Control().generalProgram; }
+
 void RecordDeviceCreation(const layer::DeviceCreation& creation) { Control().lastCreation = creation; }
 
 bool KeepingPresentedPictures() { return Control().keepPictures; }
@@ -72,6 +75,7 @@ void SetDirect3DUnavailable(bool unavailable) { Control().direct3dUnavailable = 
 void FailNextCreateDevice(HRESULT hr) { Control().createDeviceFailure = hr; }
 void FailNextResourceCreation(HRESULT hr) { Control().resourceFailure = hr; }
 void SetMaxTextureSize(UINT size) { Control().maxTextureSize = size; }
+void ForceGeneralProgram(bool force) { Control().generalProgram = force; }
 
 void ResetDeviceControl() {
     layer::DeviceCreation last = Control().lastCreation;
@@ -92,6 +96,16 @@ DeviceFrameStats LastFrameStats() {
 uint32_t PresentedFrames() {
     d3d8::Device* device = d3d8::LiveDevice();
     return device ? device->PresentedFrames() : 0;
+}
+
+bool DrawsIntoWindow() {
+    d3d8::Device* device = d3d8::LiveDevice();
+    return device && device->DrawsIntoWindow();
+}
+
+uint32_t BuiltPrograms() {
+    d3d8::Device* device = d3d8::LiveDevice();
+    return device ? device->BuiltPrograms() : 0;
 }
 
 DeviceCreation LastDeviceCreation() { return Control().lastCreation; }
