@@ -82,7 +82,8 @@ TEST(D3DUtil, TrackballFollowsTheCursorInTheClientAreaAndAnEmptyAreaGivesTheIden
     wc.lpfnWndProc = PlainProc;
     wc.lpszClassName = "TrackballTest";
     ASSERT_NE(RegisterClassExA(&wc), 0);
-    HWND window = CreateWindowExA(0, "TrackballTest", "", WS_POPUP, 30, 40, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    HWND window =
+        CreateWindowExA(0, "TrackballTest", "", WS_POPUP, 30, 40, 200, 100, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
     struct Case {
         LONG x, y;
@@ -125,8 +126,8 @@ TEST_F(D3DUtilDevice, ColourKeyClearsExactMatchesOfLevelZeroInThreeFormatsOnly) 
         SCOPED_TRACE(c.format);
         const bool wide = c.format == D3DFMT_A8R8G8B8;
         std::vector<WORD> narrow(c.texels.begin(), c.texels.end());
-        IDirect3DTexture8* tex = wide ? MakeTexture(2, 2, c.format, c.texels.data(), 2)
-                                      : MakeTexture(2, 2, c.format, narrow.data(), 2);
+        IDirect3DTexture8* tex =
+            wide ? MakeTexture(2, 2, c.format, c.texels.data(), 2) : MakeTexture(2, 2, c.format, narrow.data(), 2);
         ASSERT_NE(tex, nullptr);
         // Level 1 holds the key too, and stays as it is.
         D3DLOCKED_RECT lr;
@@ -138,7 +139,8 @@ TEST_F(D3DUtilDevice, ColourKeyClearsExactMatchesOfLevelZeroInThreeFormatsOnly) 
         ASSERT_EQ(tex->LockRect(0, &lr, nullptr, D3DLOCK_READONLY), D3D_OK);
         for (UINT i = 0; i < 4; ++i) {
             const BYTE* row = static_cast<BYTE*>(lr.pBits) + (i / 2) * lr.Pitch;
-            const DWORD value = wide ? reinterpret_cast<const DWORD*>(row)[i % 2] : reinterpret_cast<const WORD*>(row)[i % 2];
+            const DWORD value =
+                wide ? reinterpret_cast<const DWORD*>(row)[i % 2] : reinterpret_cast<const WORD*>(row)[i % 2];
             EXPECT_EQ(value, c.keyed[i]) << "texel " << i;
         }
         tex->UnlockRect(0);
@@ -202,7 +204,7 @@ TEST_F(D3DUtilDevice, ABlackAndWhiteCursorBecomesAHalfHeightSurfaceWithItsWaterm
         EXPECT_EQ(at(0, 1), lit);
         EXPECT_EQ(at(1, 1), 0xFF000000u);
         EXPECT_EQ(at(2, 1), lit);
-        EXPECT_EQ(at(8, 4), lit);  // row 4 is 0xCCC0
+        EXPECT_EQ(at(8, 4), lit);          // row 4 is 0xCCC0
         EXPECT_EQ(at(9, 5), 0xFF000000u);  // below the five rows
     }
     EXPECT_TRUE(DestroyCursor(cursor));
@@ -235,7 +237,7 @@ TEST_F(D3DUtilDevice, AColourCursorKeepsItsRowsTheRightWayUpAndTheArrowShows) {
     ASSERT_TRUE(layer::LastCursorPicture(&picture, &w, &h, &hot));
     EXPECT_EQ(w, 32u);
     EXPECT_EQ(h, 32u);
-    EXPECT_EQ(picture[0], 0xFF000000u);  // the tip is on the black rim
+    EXPECT_EQ(picture[0], 0xFF000000u);           // the tip is on the black rim
     EXPECT_EQ(picture[6 * 32 + 3], 0xFFFFFFFFu);  // inside the body
     EXPECT_EQ(picture[31 * 32 + 31], 0u);
 }

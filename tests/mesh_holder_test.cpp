@@ -121,8 +121,8 @@ TEST_F(MeshHolderTest, DamagedAndBinaryFilesAreRefused) {
         {"xof 0302bin 0032\x01\x02\x03", E_NOTIMPL},
         {"xof 0302tzip0032xxxx", E_NOTIMPL},
         {"not a mesh file at all", D3DXERR_INVALIDDATA},
-        {"xof 0302txt 0032 Mesh { 3; 0;0;0;, 1;0;0;;", D3DXERR_INVALIDDATA},                  // cut short
-        {"xof 0302txt 0032 Mesh { 1000000; 0;0;0;; 0;; }", D3DXERR_INVALIDDATA},              // a count past the data
+        {"xof 0302txt 0032 Mesh { 3; 0;0;0;, 1;0;0;;", D3DXERR_INVALIDDATA},      // cut short
+        {"xof 0302txt 0032 Mesh { 1000000; 0;0;0;; 0;; }", D3DXERR_INVALIDDATA},  // a count past the data
         {"xof 0302txt 0032 Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,7;; }", D3DXERR_INVALIDDATA},  // no vertex 7
         {"xof 0302txt 0032 Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; "
          "MeshMaterialList { 1; 1; 0;; { Nowhere } } }",

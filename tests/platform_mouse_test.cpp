@@ -70,11 +70,16 @@ TEST_F(WindowMouse, ButtonsAndMovesArriveWithFlagsAndSignedClientCoordinates) {
     layer::InjectWindowMouseButton(window_, 0, false, 7, 8, 2);
     Dispatch();
 
-    const std::vector<Received> expected = {
-        {WM_LBUTTONDOWN, MK_LBUTTON, 20, 30}, {WM_MOUSEMOVE, MK_LBUTTON, 40, 45}, {WM_LBUTTONUP, 0, 40, 45},
-        {WM_RBUTTONDOWN, MK_RBUTTON, -3, 60}, {WM_MOUSEMOVE, MK_RBUTTON, -3, -7}, {WM_RBUTTONUP, 0, -3, -7},
-        {WM_MBUTTONDOWN, MK_MBUTTON, 5, 6},   {WM_MBUTTONUP, 0, 5, 6},            {WM_LBUTTONDBLCLK, MK_LBUTTON, 7, 8},
-        {WM_LBUTTONUP, 0, 7, 8}};
+    const std::vector<Received> expected = {{WM_LBUTTONDOWN, MK_LBUTTON, 20, 30},
+                                            {WM_MOUSEMOVE, MK_LBUTTON, 40, 45},
+                                            {WM_LBUTTONUP, 0, 40, 45},
+                                            {WM_RBUTTONDOWN, MK_RBUTTON, -3, 60},
+                                            {WM_MOUSEMOVE, MK_RBUTTON, -3, -7},
+                                            {WM_RBUTTONUP, 0, -3, -7},
+                                            {WM_MBUTTONDOWN, MK_MBUTTON, 5, 6},
+                                            {WM_MBUTTONUP, 0, 5, 6},
+                                            {WM_LBUTTONDBLCLK, MK_LBUTTON, 7, 8},
+                                            {WM_LBUTTONUP, 0, 7, 8}};
     ASSERT_EQ(g_mouse.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
         SCOPED_TRACE(i);

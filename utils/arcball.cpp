@@ -17,8 +17,7 @@ int s_iLastY = 0;
 
 }  // namespace
 
-CArcBall::CArcBall()
-    : iWidth(0), iHeight(0), fRadius(0.0f), fTranslationRadius(1.0f), bDragging(FALSE) {
+CArcBall::CArcBall() : iWidth(0), iHeight(0), fRadius(0.0f), fTranslationRadius(1.0f), bDragging(FALSE) {
     D3DXQuaternionIdentity(&qAtDragStart);
     D3DXQuaternionIdentity(&qCurrent);
     D3DXMatrixIdentity(&matRotation);
@@ -65,12 +64,8 @@ LRESULT CArcBall::HandleMouseMessages(HWND, UINT uMsg, WPARAM wParam, LPARAM lPa
     const int y = GET_Y_LPARAM(lParam);
 
     switch (uMsg) {
-        case WM_LBUTTONDOWN:
-            StartDrag(x, y);
-            return TRUE;
-        case WM_LBUTTONUP:
-            bDragging = FALSE;
-            return TRUE;
+        case WM_LBUTTONDOWN: StartDrag(x, y); return TRUE;
+        case WM_LBUTTONUP: bDragging = FALSE; return TRUE;
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
             s_iLastX = x;
@@ -105,7 +100,6 @@ LRESULT CArcBall::HandleMouseMessages(HWND, UINT uMsg, WPARAM wParam, LPARAM lPa
                 s_iLastY = y;
             }
             return TRUE;
-        default:
-            return FALSE;
+        default: return FALSE;
     }
 }

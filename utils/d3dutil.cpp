@@ -68,7 +68,8 @@ HRESULT CreateVertexShaderFromFile(LPDIRECT3DDEVICE8 pd3dDevice, const char* str
     LPD3DXBUFFER code = nullptr;
     HRESULT hr = D3DXAssembleShaderFromFile(path, 0, nullptr, &code, nullptr);
     if (FAILED(hr)) return hr;
-    hr = pd3dDevice->CreateVertexShader(pdwDeclaration, static_cast<const DWORD*>(code->GetBufferPointer()), pdwShader, 0);
+    hr = pd3dDevice->CreateVertexShader(pdwDeclaration, static_cast<const DWORD*>(code->GetBufferPointer()), pdwShader,
+                                        0);
     code->Release();
     return hr;
 }

@@ -16,7 +16,8 @@ CMeshHolder::~CMeshHolder() { Release(); }
 void CMeshHolder::Load(const char* strFilename) {
     Release();
     LPD3DXBUFFER materialBuffer = nullptr;
-    HRESULT hr = D3DXLoadMeshFromX(strFilename, kMeshOptions, pDevice, nullptr, &materialBuffer, &dwNumMaterials, &pMesh);
+    HRESULT hr =
+        D3DXLoadMeshFromX(strFilename, kMeshOptions, pDevice, nullptr, &materialBuffer, &dwNumMaterials, &pMesh);
     ErrorBox(hr, "D3DXLoadMeshFromX");
     if (FAILED(hr) || !materialBuffer) {
         // Nothing was loaded: the holder stays empty.

@@ -124,8 +124,9 @@ GLuint CompileShader(GLenum type, const char* source) {
 
 }  // namespace
 
-bool Program::Build(const std::string& fragmentSource) {
-    GLuint vs = CompileShader(GL_VERTEX_SHADER, kVertexShader);
+bool Program::Build(const std::string& fragmentSource, const std::string& vertexShaderSource) {
+    const bool shader = !vertexShaderSource.empty();
+    GLuint vs = CompileShader(GL_VERTEX_SHADER, shader ? vertexShaderSource.c_str() : kVertexShader);
     GLuint fs = CompileShader(GL_FRAGMENT_SHADER, fragmentSource.c_str());
     if (!vs || !fs) {
         if (vs) gl::DeleteShader(vs);
@@ -139,6 +140,7 @@ bool Program::Build(const std::string& fragmentSource) {
     gl::BindAttribLocation(name, kAttrNormal, "aNormal");
     gl::BindAttribLocation(name, kAttrDiffuse, "aDiffuse");
     gl::BindAttribLocation(name, kAttrTexCoord, "aTexCoord");
+    for (GLuint v = 0; shader && v < 16; ++v) gl::BindAttribLocation(name, v, ("v" + std::to_string(v)).c_str());
     gl::BindFragDataLocation(name, 0, "fragColour");
     gl::LinkProgram(name);
     gl::DeleteShader(vs);
@@ -187,6 +189,7 @@ bool Program::Build(const std::string& fragmentSource) {
     fogMode = at("uFogMode");
     fogParams = at("uFogParams");
     fogColour = at("uFogColour");
+    shaderConstants = at("uShaderConstants");
     gl::UseProgram(name);
     gl::Uniform1i(texture0, 0);
     gl::Uniform1i(texture1, 1);
@@ -203,7 +206,7 @@ Program* ProgramCache::Find(const FragmentKey& key) {
         if (e.key == key) return e.program.get();
     if (entries_.size() == kCapacity) return nullptr;
     auto program = std::make_unique<Program>();
-    if (!program->Build(FragmentSourceFor(key))) program.reset();
+    if (!program->Build(FragmentSourceFor(key), vertexShaderSource_)) program.reset();
     entries_.push_back(Entry{key, std::move(program)});
     return entries_.back().program.get();
 }

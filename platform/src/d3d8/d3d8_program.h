@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace d3d8 {
@@ -26,6 +27,7 @@ enum UniformGroup {
     kUniformAlphaTest,
     kUniformFog,
     kUniformViewport,
+    kUniformShaderConstants,  // the constant registers of a vertex shader
     kUniformGroupCount
 };
 
@@ -67,6 +69,7 @@ struct Program {
     GLint texture0, texture1, colourOps, alphaOps, textureFactor;
     GLint alphaTest, alphaFunc, alphaRef;
     GLint fogMode, fogParams, fogColour;
+    GLint shaderConstants;
 
     // What this program last received: the change count of each uniform group, and whether
     // positions were pre-transformed (-1 before the first draw).
@@ -78,8 +81,9 @@ struct Program {
     Program& operator=(const Program&) = delete;
     ~Program() { Destroy(); }
 
-    // Links the fixed-function vertex stage with the given fragment source.
-    bool Build(const std::string& fragmentSource);
+    // Links the fixed-function vertex stage, or a vertex shader's source (whose inputs v0-v15 take
+    // the attribute locations 0-15), with the given fragment source.
+    bool Build(const std::string& fragmentSource, const std::string& vertexShaderSource = std::string());
     void Destroy();
 };
 
@@ -89,6 +93,10 @@ class ProgramCache {
 public:
     static constexpr size_t kCapacity = 64;
 
+    // Programs of the fixed-function vertex stage, or of a vertex shader's source.
+    explicit ProgramCache(std::string vertexShaderSource = std::string())
+        : vertexShaderSource_(std::move(vertexShaderSource)) {}
+
     Program* Find(const FragmentKey& key);
     size_t Built() const { return entries_.size(); }
 
@@ -97,6 +105,7 @@ private:
         FragmentKey key;
         std::unique_ptr<Program> program;  // null when it did not build
     };
+    std::string vertexShaderSource_;
     std::vector<Entry> entries_;
 };
 

@@ -101,9 +101,7 @@ public:
     }
 
     const std::string& Error() const { return error_; }
-    DWORD Fvf() const {
-        return D3DFVF_XYZ | (anyNormals_ ? D3DFVF_NORMAL : 0) | (anyTexCoords_ ? D3DFVF_TEX1 : 0);
-    }
+    DWORD Fvf() const { return D3DFVF_XYZ | (anyNormals_ ? D3DFVF_NORMAL : 0) | (anyTexCoords_ ? D3DFVF_TEX1 : 0); }
     const std::vector<Material>& Materials() const { return materials_; }
     DWORD VertexCount() const { return (DWORD)vertices_.size(); }
 
@@ -243,9 +241,11 @@ private:
         if (const xfile::Object* t = FindChild(mesh, "MeshTextureCoords")) {
             Values tv(*t);
             DWORD texCount;
-            if (!tv.Count(&texCount) || texCount != count) return Fail("the texture coordinates do not match the vertices");
+            if (!tv.Count(&texCount) || texCount != count)
+                return Fail("the texture coordinates do not match the vertices");
             texCoords.resize((size_t)texCount * 2);
-            if (!tv.Floats(texCoords.data(), (int)texCoords.size())) return Fail("a texture coordinate needs two numbers");
+            if (!tv.Floats(texCoords.data(), (int)texCoords.size()))
+                return Fail("a texture coordinate needs two numbers");
             anyTexCoords_ = true;
         }
         std::vector<DWORD> faceMaterials;

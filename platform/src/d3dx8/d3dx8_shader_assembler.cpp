@@ -87,7 +87,8 @@ public:
         SkipSpace();
         size_t start = pos_;
         DWORD v = 0;
-        while (pos_ < s_.size() && std::isdigit((unsigned char)s_[pos_]) && v < 100000) v = v * 10 + DWORD(s_[pos_++] - '0');
+        while (pos_ < s_.size() && std::isdigit((unsigned char)s_[pos_]) && v < 100000)
+            v = v * 10 + DWORD(s_[pos_++] - '0');
         *value = v;
         return pos_ > start;
     }
@@ -229,7 +230,8 @@ private:
             }
         } while (r.Take('+'));
         if (!r.Take(']')) return Fail("']' is missing");
-        if (reg->number >= d3d8::kShaderConstants) return Fail("there is no constant register " + std::to_string(reg->number));
+        if (reg->number >= d3d8::kShaderConstants)
+            return Fail("there is no constant register " + std::to_string(reg->number));
         return true;
     }
 
@@ -259,7 +261,8 @@ private:
     bool Destination(LineReader& r, DWORD opcode) {
         Register reg;
         if (!RegisterName(r, &reg)) return false;
-        if (reg.type == D3DSPR_INPUT || reg.type == D3DSPR_CONST) return Fail("input and constant registers cannot be written");
+        if (reg.type == D3DSPR_INPUT || reg.type == D3DSPR_CONST)
+            return Fail("input and constant registers cannot be written");
         if (reg.type == D3DSPR_ADDR && opcode != D3DSIO_MOV) return Fail("a0 is written with mov only");
         DWORD mask = 0xF;
         if (r.Take('.') && !Components(r, true, &mask)) return false;
@@ -277,8 +280,8 @@ private:
         DWORD swizzle = 0xE4;
         if (r.Take('.') && !Components(r, false, &swizzle)) return false;
         if (matrixRows && (negate || swizzle != 0xE4)) return Fail("the rows of a matrix are read whole");
-        code_.push_back(0x80000000u | (reg.type << D3DSP_REGTYPE_SHIFT) | reg.number | (swizzle << D3DVS_SWIZZLE_SHIFT) |
-                        (negate ? D3DSPSM_NEG : D3DSPSM_NONE) |
+        code_.push_back(0x80000000u | (reg.type << D3DSP_REGTYPE_SHIFT) | reg.number |
+                        (swizzle << D3DVS_SWIZZLE_SHIFT) | (negate ? D3DSPSM_NEG : D3DSPSM_NONE) |
                         (reg.relative ? D3DVS_ADDRMODE_RELATIVE : D3DVS_ADDRMODE_ABSOLUTE));
         return true;
     }

@@ -38,8 +38,7 @@ Bitmap* CopyBitmap(const Bitmap& source, bool live) {
     copy->height = source.height;
     copy->bitsPixel = source.bitsPixel;
     copy->pixels.resize(source.pixels.size());
-    for (int y = 0; y < source.height; ++y)
-        std::memcpy(copy->Row(y), source.Row(y), size_t(source.width) * 4);
+    for (int y = 0; y < source.height; ++y) std::memcpy(copy->Row(y), source.Row(y), size_t(source.width) * 4);
     return live ? Register(copy) : copy;
 }
 
