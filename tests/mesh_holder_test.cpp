@@ -37,13 +37,14 @@ Mesh Cube {
 }
 )";
 
-// A quad in two nested frames that move it by (10, 0, 0) and then (0, 5, 0), with a material
-// given by reference, and no normals or texture coordinates.
+// A quad in two nested frames: the inner one moves it by (10, 0, 0), then the outer one
+// stretches x twice and moves it by (0, 5, 0). Its material is given by reference, and it has
+// no normals or texture coordinates.
 const char kFramedQuad[] = R"(xof 0303txt 0032
 // comments are skipped
 Material Shared { 0.5;0.25;0.125;1.0;; 8.0; 1.0;1.0;1.0;; 0.0;0.0;0.0;; }
 Frame Outer {
-  FrameTransformMatrix { 1,0,0,0, 0,1,0,0, 0,0,1,0, 0,5,0,1;; }
+  FrameTransformMatrix { 2,0,0,0, 0,1,0,0, 0,0,1,0, 0,5,0,1;; }
   Frame Inner {
     FrameTransformMatrix { 1,0,0,0, 0,1,0,0, 0,0,1,0, 10,0,0,1;; }
     Mesh { 4; 0;0;0;, 0;1;0;, 1;1;0;, 1;0;0;; 1; 4;0,1,2,3;;
@@ -95,7 +96,7 @@ TEST_F(MeshHolderTest, TextFilesGiveFlattenedFramesTrianglesMaterialsAndTheirFor
     BYTE* data = nullptr;
     ASSERT_EQ(mesh->LockVertexBuffer(D3DLOCK_READONLY, &data), S_OK);
     const float* corner = reinterpret_cast<const float*>(data) + 2 * 3;  // (1, 1, 0), moved
-    EXPECT_EQ(corner[0], 11.0f);
+    EXPECT_EQ(corner[0], 22.0f);
     EXPECT_EQ(corner[1], 6.0f);
     mesh->UnlockVertexBuffer();
     materials->Release();
