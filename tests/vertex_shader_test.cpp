@@ -52,7 +52,7 @@ TEST(ShaderAssembler, TextBecomesVersionInstructionParameterAndEndTokens) {
         "vs.1.1 ; the version\n"
         "def c3, 1.0, -2, 0.5, 4\n"
         "mov r1.xw, -v2.zyxw // two components\n"
-        "/* relative */ add oD0, c[a0.x + 2], r11.y\n"
+        "/* relative */ add oD0, c[a0.x + 2], r11.yz\n"
         "m4x4 oPos, v0, c[4]\n"
         "mov a0.x, r1.x\n",
         &hr, nullptr, &constants);
@@ -64,7 +64,7 @@ TEST(ShaderAssembler, TextBecomesVersionInstructionParameterAndEndTokens) {
                                          D3DSIO_ADD,
                                          0x800F0000 | (5u << 28),
                                          0x80E42002 | (2u << 28),
-                                         0x80550000 | 11,  // oD0, c[a0.x+2], r11.y
+                                         0x80A9000B,  // oD0, c[a0.x+2], r11.yzzz
                                          D3DSIO_M4x4,
                                          0x800F0000 | (4u << 28),
                                          0x80E40000 | (1u << 28),
@@ -212,7 +212,8 @@ TEST_F(VertexShaderDevice, EachKindOfInstructionComputesItsValue) {
         {"dp4 r0.x, c5, c8\nmin oD0.x, r0.x, c6.y\ndst oD0.yz, c5, c8\nexp r2.w, c8.x\nlog r3, c10.w\n"
          "mul r4, r2.w, r3.z\nmul oD0.z, r4, c5.x",
          255, 64, 90},
-        {"m3x3 r0, c5, c5\nmov oD0, r0.x\nm3x2 r1, c8, c5\nmul oD0.y, r1.y, c5.x\nadd oD0.z, r0.w, r1.z", 223, 67, 0},
+        {"mov r0, c5\nm3x3 r0, c5, c5\nmov oD0, r0.x\nm3x2 r1, c8, c5\nmul oD0.y, r1.y, c5.x\nmul oD0.z, r0.w, c5.z",
+         223, 67, 191},  // m3x3 leaves w alone
     };
     // c5 (0.25, 0.5, 0.75, 1), c6 (0.1, 2, 1, 0), c7 (4, 16, 2.25, 1.5), c8 (0.5, 0.5, 0, 2),
     // c9 (4.7): a0.x becomes 4, c10 (0, 0, 0, 2) whose log2 is 1, c95 (1, 1, 1, 1).
