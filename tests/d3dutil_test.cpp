@@ -111,7 +111,23 @@ TEST(D3DUtil, TrackballFollowsTheCursorInTheClientAreaAndAnEmptyAreaGivesTheIden
     UnregisterClassA("TrackballTest", nullptr);
 }
 
-class D3DUtilDevice : public DeviceTest {};
+class D3DUtilDevice : public DeviceTest {
+protected:
+    // The picture the device shows for a cursor, its size and its hot spot.
+    struct Shown {
+        std::vector<uint32_t> picture;
+        UINT w = 0, h = 0;
+        POINT hot = {};
+        uint32_t At(int x, int y) const { return picture[(size_t)y * w + x]; }
+    };
+    Shown ShownCursor(HCURSOR cursor, BOOL watermark) {
+        Shown shown;
+        EXPECT_EQ(SetDeviceCursorFromHandle(device_, cursor, watermark), S_OK);
+        EXPECT_TRUE(layer::LastCursorPicture(&shown.picture, &shown.w, &shown.h, &shown.hot));
+        shown.picture.resize((size_t)shown.w * shown.h);
+        return shown;
+    }
+};
 
 TEST_F(D3DUtilDevice, ColourKeyClearsExactMatchesOfLevelZeroInThreeFormatsOnly) {
     struct Case {
@@ -187,27 +203,22 @@ TEST_F(D3DUtilDevice, ABlackAndWhiteCursorBecomesAHalfHeightSurfaceWithItsWaterm
 
     for (BOOL watermark : {FALSE, TRUE}) {
         SCOPED_TRACE(watermark);
-        ASSERT_EQ(SetDeviceCursorFromHandle(device_, cursor, watermark), S_OK);
-        std::vector<uint32_t> picture;
-        UINT w = 0, h = 0;
-        POINT hot;
-        ASSERT_TRUE(layer::LastCursorPicture(&picture, &w, &h, &hot));
-        ASSERT_EQ(w, 32u);
-        ASSERT_EQ(h, 32u);
-        EXPECT_EQ(hot.x, 3);
-        EXPECT_EQ(hot.y, 4);
-        auto at = [&](int x, int y) { return picture[(size_t)y * w + x]; };
-        EXPECT_EQ(at(5, 10), 0xFFFFFFFFu);
-        EXPECT_EQ(at(6, 10), 0xFF000000u);
-        EXPECT_EQ(at(20, 10), 0u);
-        EXPECT_EQ(at(31, 31), 0u);
+        const Shown c = ShownCursor(cursor, watermark);
+        ASSERT_EQ(c.w, 32u);
+        ASSERT_EQ(c.h, 32u);
+        EXPECT_EQ(c.hot.x, 3);
+        EXPECT_EQ(c.hot.y, 4);
+        EXPECT_EQ(c.At(5, 10), 0xFFFFFFFFu);
+        EXPECT_EQ(c.At(6, 10), 0xFF000000u);
+        EXPECT_EQ(c.At(20, 10), 0u);
+        EXPECT_EQ(c.At(31, 31), 0u);
         // "D3D": row 1 is 0xA2A0, so pixels 0 and 2 of it are lit and 1 is not.
         const uint32_t lit = watermark ? 0xFF808080u : 0xFF000000u;
-        EXPECT_EQ(at(0, 1), lit);
-        EXPECT_EQ(at(1, 1), 0xFF000000u);
-        EXPECT_EQ(at(2, 1), lit);
-        EXPECT_EQ(at(8, 4), lit);          // row 4 is 0xCCC0
-        EXPECT_EQ(at(9, 5), 0xFF000000u);  // below the five rows
+        EXPECT_EQ(c.At(0, 1), lit);
+        EXPECT_EQ(c.At(1, 1), 0xFF000000u);
+        EXPECT_EQ(c.At(2, 1), lit);
+        EXPECT_EQ(c.At(8, 4), lit);          // row 4 is 0xCCC0
+        EXPECT_EQ(c.At(9, 5), 0xFF000000u);  // below the five rows
     }
     EXPECT_TRUE(DestroyCursor(cursor));
     EXPECT_EQ(SetDeviceCursorFromHandle(device_, cursor, FALSE), E_FAIL);
@@ -224,22 +235,17 @@ TEST_F(D3DUtilDevice, AColourCursorKeepsItsRowsTheRightWayUpAndTheArrowShows) {
     HCURSOR cursor = CreateIconIndirect(&made);
     DeleteObject(mask);
     DeleteObject(bitmap);
-    ASSERT_EQ(SetDeviceCursorFromHandle(device_, cursor, FALSE), S_OK);
-    std::vector<uint32_t> picture;
-    UINT w = 0, h = 0;
-    POINT hot;
-    ASSERT_TRUE(layer::LastCursorPicture(&picture, &w, &h, &hot));
-    ASSERT_EQ(h, 8u);
-    EXPECT_EQ(picture[0], 0xFFABCDEFu);
-    EXPECT_EQ(picture[7 * 8 + 0], 0u);
-    EXPECT_EQ(picture[7 * 8 + 1], 0xFF123456u);
+    const Shown c = ShownCursor(cursor, FALSE);
+    ASSERT_EQ(c.h, 8u);
+    EXPECT_EQ(c.At(0, 0), 0xFFABCDEFu);
+    EXPECT_EQ(c.At(0, 7), 0u);
+    EXPECT_EQ(c.At(1, 7), 0xFF123456u);
     DestroyCursor(cursor);
 
-    ASSERT_EQ(SetDeviceCursorFromHandle(device_, LoadCursorA(nullptr, IDC_ARROW), FALSE), S_OK);
-    ASSERT_TRUE(layer::LastCursorPicture(&picture, &w, &h, &hot));
-    EXPECT_EQ(w, 32u);
-    EXPECT_EQ(h, 32u);
-    EXPECT_EQ(picture[0], 0xFF000000u);           // the tip is on the black rim
-    EXPECT_EQ(picture[6 * 32 + 3], 0xFFFFFFFFu);  // inside the body
-    EXPECT_EQ(picture[31 * 32 + 31], 0u);
+    const Shown arrow = ShownCursor(LoadCursorA(nullptr, IDC_ARROW), FALSE);
+    EXPECT_EQ(arrow.w, 32u);
+    EXPECT_EQ(arrow.h, 32u);
+    EXPECT_EQ(arrow.At(0, 0), 0xFF000000u);   // the tip is on the black rim
+    EXPECT_EQ(arrow.At(3, 6), 0xFFFFFFFFu);   // inside the body
+    EXPECT_EQ(arrow.At(31, 31), 0u);
 }
