@@ -2,6 +2,10 @@
 // applying, indexed drawing, transforms and the objects' references.
 #include "device_fixture.h"
 
+#include <malloc.h>
+
+#include <cstdlib>
+
 #include "d3dx8math.h"
 
 TEST_F(DeviceTest, DefaultsAreDirect3DsOwn) {
@@ -240,3 +244,38 @@ TEST(Direct3D, CreationRefusesOtherVersionsAndBadParameters) {
     EXPECT_EQ(tex->Release(), 0u);
     EXPECT_EQ(d3d->Release(), 0u);
 }
+
+#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
+TEST(Direct3D, TheHeapKeepsItsMemoryWhileADeviceLives) {
+    if (std::getenv("GLIBC_TUNABLES") || std::getenv("MALLOC_TRIM_THRESHOLD_"))
+        GTEST_SKIP() << "the heap's thresholds are chosen in the environment";
+    // Takes more than the heap has free, so that the last blocks lie at its top, frees them all,
+    // and answers by how much the heap shrank.
+    auto shrinkAfterFreeing = [](size_t* full) {
+        const size_t block = 100 * 1024, count = mallinfo2().fordblks / block + 40;
+        std::vector<void*> blocks;
+        blocks.reserve(count);
+        for (size_t i = 0; i < count; ++i) blocks.push_back(std::malloc(block));
+        *full = mallinfo2().arena;
+        for (auto it = blocks.rbegin(); it != blocks.rend(); ++it) std::free(*it);
+        return *full - mallinfo2().arena;
+    };
+    const size_t kMegabyte = 1 << 20;
+    size_t full = 0;
+    EXPECT_GT(shrinkAfterFreeing(&full), 2 * kMegabyte);  // without a device the heap gives memory back
+    IDirect3D8* d3d = Direct3DCreate8(D3D_SDK_VERSION);
+    ASSERT_NE(d3d, nullptr);
+    D3DPRESENT_PARAMETERS pp = {};
+    pp.BackBufferWidth = 64;
+    pp.BackBufferHeight = 48;
+    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    pp.Windowed = TRUE;
+    IDirect3DDevice8* device = nullptr;
+    ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device), D3D_OK);
+    EXPECT_EQ(shrinkAfterFreeing(&full), 0u);
+    device->Release();
+    d3d->Release();
+    EXPECT_LT(mallinfo2().arena + 2 * kMegabyte, full);  // and gives it back once the device is gone
+}
+#endif
