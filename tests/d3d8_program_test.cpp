@@ -123,6 +123,9 @@ std::vector<StageCase> StageCases() {
         const bool colourOnly = op >= D3DTOP_MODULATEALPHA_ADDCOLOR && op <= D3DTOP_MODULATEINVCOLOR_ADDALPHA;
         cases.push_back({{{op, kTex, kDif, colourOnly ? (DWORD)D3DTOP_SELECTARG1 : op, kTex, kDif}, kOff}});
     }
+    // The texel's alpha weighs the blend even where no argument reads the texture.
+    cases.push_back({{{D3DTOP_BLENDTEXTUREALPHA, kDif, kFac, D3DTOP_BLENDTEXTUREALPHA, kDif, kFac}, kOff}});
+    cases.push_back({{{D3DTOP_BLENDTEXTUREALPHAPM, kFac, kDif, D3DTOP_BLENDTEXTUREALPHAPM, kFac, kDif}, kOff}});
     // Every argument and modifier.
     const DWORD args[] = {kCur,        kFac,          D3DTA_SPECULAR, D3DTA_TEMP,         kTex | kComp,
                           kDif | kRepl, kFac | kComp | kRepl, kTex | kRepl, 0x7 /* an unknown one */};
@@ -303,24 +306,31 @@ TEST_P(ProgramTest, EveryFogFormulaAtTheVertexDepth) {
 TEST_P(ProgramTest, UniformsFollowAProgramTakenUpAgain) {
     D3DVIEWPORT8 viewport = {0, 0, kWidth - 2 * kCell, kHeight, 0.0f, 1.0f};
     const DWORD factors[3] = {0xFF102030, 0xFF405060, 0xFF708090};
+    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
     device_->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
+    device_->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+    device_->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
     for (int round = 0; round < 3; ++round) {
-        // Program A: the texture factor. Program B: the diffuse colour, alpha-tested. Each round
-        // draws one column further right, in a viewport that starts there.
+        // Program A draws the texture factor, program B the diffuse colour; each round one column
+        // further right, in a viewport that starts there. The factor and the viewport change
+        // while B is in use, the alpha reference while A is.
         device_->SetRenderState(D3DRS_TEXTUREFACTOR, factors[round]);
         viewport.X = (DWORD)(round * kCell);
         ASSERT_EQ(device_->SetViewport(&viewport), D3D_OK);
-        device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
         device_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);
-        device_->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
         DrawCell(round, 0xFFFFFFFF);
         device_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
-        device_->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
-        device_->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
         device_->SetRenderState(D3DRS_ALPHAREF, (DWORD)(0x40 * round));
         DrawCell(kColumns + round, 0x50000000u | (factors[round] & 0xFFFFFF));
     }
+    // A change on its own reaches the program in use.
+    device_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);
+    DrawCell(2 * kColumns + 2, 0xFFFFFFFF);
+    device_->SetRenderState(D3DRS_TEXTUREFACTOR, 0xFF0A0B0C);
+    DrawCell(2 * kColumns + 3, 0xFFFFFFFF);
     const std::vector<uint32_t> pixels = AllPixels();
+    EXPECT_EQ(CellPixel(pixels, 2 * kColumns + 2) & 0xFFFFFF, factors[2] & 0xFFFFFF);
+    EXPECT_EQ(CellPixel(pixels, 2 * kColumns + 3) & 0xFFFFFF, 0x0A0B0Cu);
     for (int round = 0; round < 3; ++round) {
         EXPECT_EQ(CellPixel(pixels, round) & 0xFFFFFF, factors[round] & 0xFFFFFF) << "round " << round;
         // The reference rose to 0x80 at the last round: that cell was not drawn.

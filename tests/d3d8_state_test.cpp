@@ -148,6 +148,33 @@ TEST_F(DeviceTest, IndexedDrawsReadTheIndexBufferAndRefuseIndicesOutsideTheVerti
     EXPECT_EQ(device_->CreateIndexBuffer(12, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &ib), D3DERR_INVALIDCALL);
 }
 
+// Setting the value already set sends nothing; setting another one still takes effect, whatever
+// else holds that value.
+TEST_F(DeviceTest, SettingsRepeatedChangeNothingAndNewOnesTakeEffect) {
+    Plain2DStates();
+    D3DXMATRIX shift, identity;
+    D3DXMatrixTranslation(&shift, 1.0f, 0.0f, 0.0f);  // half the screen to the right
+    D3DXMatrixIdentity(&identity);
+    const uint32_t texel[1] = {0xFF0000FF};
+    IDirect3DTexture8* tex = MakeTexture(1, 1, D3DFMT_A8R8G8B8, texel);
+    for (int twice = 0; twice < 2; ++twice) {
+        device_->SetTransform(D3DTS_WORLD, &shift);
+        device_->SetTexture(0, tex);
+    }
+    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    DrawClipQuad(-1, -1, 0, 1, 0.5f, 0xFFFFFFFF);
+    EXPECT_EQ(Pixel(16, 24), 0u);
+    EXPECT_EQ(Pixel(48, 24), 0x0000FFu);
+    // Back to what the view and the other stages hold.
+    device_->SetTransform(D3DTS_WORLD, &identity);
+    device_->SetTexture(0, nullptr);
+    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    DrawClipQuad(-1, -1, 0, 1, 0.5f, 0xFF808080);
+    EXPECT_EQ(Pixel(16, 24), 0x808080u);
+    EXPECT_EQ(Pixel(48, 24), 0u);
+    tex->Release();
+}
+
 TEST_F(DeviceTest, ViewportPlacesAndClipsTheDrawing) {
     Plain2DStates();
     device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
