@@ -124,8 +124,10 @@ GLuint CompileShader(GLenum type, const char* source) {
 
 }  // namespace
 
-bool Program::Build(const std::string& fragmentSource) {
-    GLuint vs = CompileShader(GL_VERTEX_SHADER, kVertexShader);
+const char* FixedFunctionVertexSource() { return kVertexShader; }
+
+bool Program::Build(const char* vertexSource, const std::string& fragmentSource) {
+    GLuint vs = CompileShader(GL_VERTEX_SHADER, vertexSource);
     GLuint fs = CompileShader(GL_FRAGMENT_SHADER, fragmentSource.c_str());
     if (!vs || !fs) {
         if (vs) gl::DeleteShader(vs);
@@ -203,7 +205,7 @@ Program* ProgramCache::Find(const FragmentKey& key) {
         if (e.key == key) return e.program.get();
     if (entries_.size() == kCapacity) return nullptr;
     auto program = std::make_unique<Program>();
-    if (!program->Build(FragmentSourceFor(key))) program.reset();
+    if (!program->Build(FixedFunctionVertexSource(), FragmentSourceFor(key))) program.reset();
     entries_.push_back(Entry{key, std::move(program)});
     return entries_.back().program.get();
 }
