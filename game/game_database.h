@@ -132,6 +132,13 @@ extern int g_iSndKrk;
 extern int g_iSndKill[3];
 extern const char* const g_szKillSounds[3];
 
+// The record of an enemy's type index, held within the 16 records.
+inline const SEnemyType& EnemyType(int index) {
+    if (index < 0) index = 0;
+    if (index >= MAX_ENEMY_TYPES) index = MAX_ENEMY_TYPES - 1;
+    return g_GameDB.types[index];
+}
+
 // Reads db.cfg into g_GameDB.
 void LoadGameDatabase();
 // Writes g_GameDB to db.cfg as it stands in memory.

@@ -6,7 +6,9 @@
 #include <new>
 
 #include "d3dx8math.h"
+#include "game/death_screen.h"
 #include "game/game_database.h"
+#include "game/player_movement.h"
 #include "game/sound_object.h"
 #include "shell/error_box.h"
 #include "shell/geometry.h"
@@ -26,11 +28,6 @@ BYTE g_PrevKeys[256];
 DIMOUSESTATE2 g_MouseState;
 DIMOUSESTATE2 g_PrevMouseState;
 
-// Written by the game: the view of the camera update and the screens' scratch line.
-extern D3DXVECTOR3 g_vEye;
-extern D3DXVECTOR3 g_vLookAt;
-extern D3DXVECTOR3 g_vUp;
-extern char g_szText[256];
 
 namespace {
 

@@ -3,11 +3,19 @@
 
 #include <cstdio>
 #include <cstring>
+#include <set>
+#include <string>
 
 namespace {
 
 constexpr HRESULT kOutOfVideoMemory = static_cast<HRESULT>(0x8876017Cu);
 constexpr size_t kTextSize = 512;
+
+// The texts of the failures already shown by ErrorBoxOnce.
+std::set<std::string>& ReportedTexts() {
+    static std::set<std::string> texts;
+    return texts;
+}
 
 // Appends src to the text in buf, cutting it so that buf always stays terminated within size.
 void Append(char* buf, size_t size, const char* src) {
@@ -47,3 +55,11 @@ void ErrorBox(HRESULT hr, const char* what) {
         ComposeFailureText(text, sizeof text, hr, what);
     MessageBoxA(nullptr, text, "Error", MB_ICONERROR);
 }
+
+void ErrorBoxOnce(HRESULT hr, const char* what) {
+    if (hr >= 0) return;
+    if (!ReportedTexts().insert(what ? what : "").second) return;
+    ErrorBox(hr, what);
+}
+
+void ForgetReportedErrors() { ReportedTexts().clear(); }

@@ -135,6 +135,7 @@ TEST(GameDatabase, SaveThenLoadGivesBackTheSameBytes) {
 
 TEST(GameDatabase, MissingFileShowsTheBoxAndLeavesTheDatabaseEmpty) {
     ScratchDir dir;
+    std::memset(&g_GameDB, 0, sizeof(g_GameDB));
     layer::ClearShownMessageBoxes();
     LoadGameDatabase();
     ASSERT_EQ(layer::ShownMessageBoxes().size(), 1u);

@@ -2,11 +2,16 @@
 // exits, the warning box, the window it creates, and the main loop's frames and close.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "dinput.h"
+#include "layer/audio.h"
 #include "layer/dialogs.h"
+#include "layer/input.h"
 #include "layer/message_boxes.h"
 #include "layer/window_hooks.h"
 #include "scratch_dir.h"
@@ -26,7 +31,8 @@ struct WindowSeen {
 };
 
 // Runs WinMain with a dialog that picks a resolution and the full-screen state and presses a
-// button; the window is closed as soon as it is created, so the main loop ends at its first pass.
+// button; the window is closed as soon as it is created, so the main loop ends at its first pass,
+// and Esc is held from then on, so the intro ends after its first frame.
 int RunProgram(int resolution, bool fullscreen, int button, WindowSeen* seen) {
     layer::SetDialogScript([=](HWND hDlg) {
         layer::ChooseDialogComboItem(hDlg, IDC_RESOLUTION, resolution);
@@ -45,10 +51,12 @@ int RunProgram(int resolution, bool fullscreen, int button, WindowSeen* seen) {
         seen->boxesSoFar = layer::ShownMessageBoxes().size();
         seen->visibleAtCreation = IsWindowVisible(hWnd);
         PostMessageA(hWnd, WM_CLOSE, 0, 0);
+        layer::InjectKey(DIK_ESCAPE, true);
     });
     int status = WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<char*>(""), SW_SHOWDEFAULT);
     layer::SetDialogScript(nullptr);
     layer::SetWindowCreatedHook(nullptr);
+    layer::ClearInjectedInput();
     return status;
 }
 
@@ -118,6 +126,26 @@ TEST(ProgramStart, SmallResolutionWarnsBeforeSavingAndStillStarts) {
     EXPECT_EQ(RunProgram(2, false, IDC_START, &seen), 0);  // 512x384: no warning
     for (const auto& box : layer::ShownMessageBoxes()) EXPECT_NE(box.caption, "Varování");
     EXPECT_EQ(seen.boxesSoFar, 0u);
+}
+
+TEST(ProgramStart, TheIntroPlaysWithItsMusicBetweenTheDialogAndTheGame) {
+    ScratchDir dir;
+    for (const auto& entry : std::filesystem::directory_iterator(TREVOK_DATA_DIR))
+        if (entry.path().filename() != "trevok.cfg")
+            std::filesystem::create_symlink(entry.path(), entry.path().filename());
+    layer::ClearShownMessageBoxes();
+    layer::ClearPlayedWaves();
+    setenv("SDL_AUDIODRIVER", "dummy", 1);  // whatever an earlier test left
+    WindowSeen seen;
+    EXPECT_EQ(RunProgram(4, false, IDC_START, &seen), 0);
+    // Every picture and sound of the intro was there.
+    for (const auto& box : layer::ShownMessageBoxes())
+        for (const char* name : {"intro", "vugove", "melidrak", "g_pVBintro"})
+            EXPECT_EQ(box.text.find(name), std::string::npos) << box.text;
+    ASSERT_FALSE(layer::PlayedWaves().empty());
+    const layer::PlayedWave& first = layer::PlayedWaves()[0];
+    EXPECT_NE(first.file.find("melidrak.wav"), std::string::npos) << first.file;
+    EXPECT_EQ(first.flags, 0x4080u);
 }
 
 TEST(ProgramStart, ADialogThatCannotAppearEndsWithStatusOne) {

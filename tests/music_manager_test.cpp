@@ -27,6 +27,8 @@ protected:
         layer::ClearPlayedWaves();
         layer::SetManualAudioMixing(true);
     }
+    // Later tests in the same process open the dummy sound card again.
+    void TearDown() override { setenv("SDL_AUDIODRIVER", "dummy", 1); }
 
     ScratchDir dir;
 };

@@ -1,0 +1,140 @@
+// game_frame.cpp -- what the whole game frame costs on the software renderer: play with 64 enemies,
+// full blood, flame and dust sets and the HUD, beside the world-only frame of the same scene.
+//
+// Usage: bench_game_frame [data directory]   (default: ./data, the generator's output)
+// Each figure is the time of one frame over several runs: their minimum and their median.
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "game/enemy.h"
+#include "game/frame.h"
+#include "game/game_database.h"
+#include "game/game_loading.h"
+#include "game/particles.h"
+#include "layer/clock.h"
+#include "layer/message_boxes.h"
+#include "shell/devices.h"
+#include "shell/geometry.h"
+#include "shell/settings.h"
+#include "shell/timer.h"
+#include "world/world.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const int kRuns = 7;
+const int kFramesPerRun = 40;
+const uint32_t kFrameStep = 16;  // milliseconds of game time per frame
+
+struct Figures {
+    double minimum, median;  // milliseconds per frame
+};
+
+// Runs `frame` kFramesPerRun times per run, kRuns times, on the manual clock.
+template <class Frame>
+Figures Time(Frame frame) {
+    std::vector<double> runs;
+    for (int r = 0; r < kRuns; ++r) {
+        const Clock::time_point start = Clock::now();
+        for (int k = 0; k < kFramesPerRun; ++k) {
+            layer::AdvanceClock(kFrameStep);
+            frame();
+        }
+        runs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count() / kFramesPerRun);
+    }
+    std::sort(runs.begin(), runs.end());
+    return {runs.front(), runs[runs.size() / 2]};
+}
+
+// Every sprite of the set in use with the texture, living for as long as the benchmark runs.
+void Fill(CSpriteSet* set, int texture) {
+    for (int k = 0; k < CSpriteSet::MAX_SPRITES; ++k) {
+        const int slot = set->AddRandomSprite();
+        if (slot < 0) return;
+        set->sprites[slot].iTexture = texture;
+        set->sprites[slot].fLifetime = 1e9f;
+        set->sprites[slot].vVelocity = D3DXVECTOR3(0, 0, 0);
+    }
+}
+
+// Play in full swing: 64 enemies spawned by the game's own clock, the particle sets full, the
+// assault rifle in hand with its crosshair, picture and ammunition counter.
+void SetUpScene() {
+    g_pWorld->Resume();
+    g_iGameState = GS_PLAYING;
+    g_fGameTime = 1300.0f;  // an enemy every frame
+    for (int k = 0; k < 70; ++k) {
+        layer::AdvanceClock(kFrameStep);
+        RenderFrame();
+    }
+    Fill(g_pBlood, g_iTexBlood);
+    Fill(g_pFlames, g_iTexFlame);
+    Fill(g_pDust, g_iTexDust);
+    g_Inventory[3] = {1, 120};
+    g_iCurrentWeapon = 3;
+    g_iHealth = 1000000;  // nothing ends the game while it is measured
+}
+
+// The same scene under the same fog, without input, camera, fence, HUD or text.
+void WorldOnlyFrame() {
+    g_pd3dDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x000080FF, 1.0f, 0);
+    g_pd3dDevice->BeginScene();
+    if (g_Config.bFog) SetFog(0xFF808080, D3DFOG_LINEAR);
+    g_Timer.Update();
+    SetupMatrices();
+    g_pWorld->Render();
+    g_pd3dDevice->EndScene();
+    g_pd3dDevice->Present(nullptr, nullptr, nullptr, nullptr);
+}
+
+void Measure(UINT width, UINT height) {
+    SetConfigDefaults();
+    g_Config.dwWidth = width;
+    g_Config.dwHeight = height;
+    g_Config.bFullscreen = 0;
+    if (FAILED(InitDirectInput(nullptr)) || FAILED(InitD3D(nullptr))) {
+        printf("%ux%u: no device\n", width, height);
+        Cleanup();
+        return;
+    }
+    InitGeometry();
+    LoadGameData();
+    g_Timer.Update();
+    SetUpScene();
+
+    const Figures world = Time(WorldOnlyFrame);
+    const Figures game = Time(RenderFrame);
+    int enemies = 0;
+    for (const SSprite& enemy : g_pEnemies->sprites) enemies += enemy.bActive;
+    printf("%4ux%-4u  world only  min %7.3f ms  median %7.3f ms (%6.1f fps)   game frame  min %7.3f ms  median "
+           "%7.3f ms (%6.1f fps)   x%.2f of the world   [%d enemies]\n",
+           width, height, world.minimum, world.median, 1000.0 / world.median, game.minimum, game.median,
+           1000.0 / game.median, game.median / world.median, enemies);
+
+    FreeGameData();
+    Cleanup();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    layer::SetMessageBoxesInteractive(false);
+    const char* data = argc > 1 ? argv[1] : "data";
+    if (chdir(data) != 0) {
+        printf("no data directory %s\n", data);
+        return 1;
+    }
+    layer::UseManualClock(1000);
+    printf("%d runs of %d frames each\n", kRuns, kFramesPerRun);
+    Measure(640, 480);
+    Measure(1024, 768);
+    return 0;
+}

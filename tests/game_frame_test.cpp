@@ -1,0 +1,135 @@
+// game_frame_test.cpp -- RenderFrame's order: the fog, the states it leaves, the screen chosen once
+// per frame, the spawn clock and its new enemies, and the death check.
+#include <cstring>
+#include <vector>
+
+#include "game_fixture.h"
+
+using game_test::GameTest;
+
+namespace {
+
+float FloatOf(DWORD bits) {
+    float f;
+    std::memcpy(&f, &bits, sizeof f);
+    return f;
+}
+
+// An enemy in the frame it was spawned: of a type in use, with full health; a falling type 60 above
+// its spot and on its way down.
+void ExpectNewEnemy(const SSprite& enemy) {
+    ASSERT_GE(enemy.iType, 0);
+    ASSERT_LT(enemy.iType, g_GameDB.iTypeCount);
+    const SEnemyType& type = g_GameDB.types[enemy.iType];
+    EXPECT_EQ(enemy.fHealth, 100.0f);
+    EXPECT_STREQ(enemy.szName, type.szName);
+    EXPECT_EQ(enemy.dwFlags, type.dwFlags);
+    EXPECT_EQ(enemy.iTexture, type.iTexture);
+    const bool falling = type.dwFlags & ETF_FALLING;
+    const float ground = g_pWorld->pMap->GetHeight(enemy.vPos.x, enemy.vPos.y);
+    EXPECT_FLOAT_EQ(enemy.vPos.z, ground + (falling ? 60.25f : 0.25f));
+    if (falling) {
+        EXPECT_EQ(enemy.vVelocity, D3DXVECTOR3(0, 0, -3.0f));
+    }
+}
+
+}  // namespace
+
+TEST_F(GameTest, FogOnlyWithFogOnEndingFortyBeyondTheEyesHeightAndTheFrameEndsIn2DStates) {
+    for (BYTE fog : {0, 1}) {
+        g_Config.bFog = fog;
+        g_Camera.vPos.z = -3.0f;  // the fog takes the eye before this frame's camera update
+        Frame();
+        EXPECT_EQ(RenderState(D3DRS_FOGENABLE), DWORD(fog));
+        if (fog) {
+            EXPECT_EQ(RenderState(D3DRS_FOGCOLOR), 0xFF808080u);
+            EXPECT_EQ(RenderState(D3DRS_FOGTABLEMODE), DWORD(D3DFOG_LINEAR));
+            EXPECT_EQ(FloatOf(RenderState(D3DRS_FOGSTART)), 5.0f);
+            EXPECT_EQ(FloatOf(RenderState(D3DRS_FOGEND)), 43.0f);
+        }
+        EXPECT_EQ(RenderState(D3DRS_ZENABLE), DWORD(TRUE));
+        EXPECT_EQ(RenderState(D3DRS_ZWRITEENABLE), DWORD(TRUE));
+        EXPECT_EQ(RenderState(D3DRS_LIGHTING), DWORD(FALSE));
+        EXPECT_EQ(RenderState(D3DRS_ALPHABLENDENABLE), DWORD(TRUE));
+        EXPECT_EQ(RenderState(D3DRS_SRCBLEND), DWORD(D3DBLEND_SRCALPHA));
+        EXPECT_EQ(RenderState(D3DRS_DESTBLEND), DWORD(D3DBLEND_INVSRCALPHA));
+        DWORD address = 0;
+        g_pd3dDevice->GetTextureStageState(0, D3DTSS_ADDRESSV, &address);
+        EXPECT_EQ(address, DWORD(D3DTADDRESS_CLAMP));
+    }
+}
+
+TEST_F(GameTest, TheScreenIsChosenOncePerFrameAndDeathTakesALifeInTheFrameItIsSeen) {
+    g_iGameState = 2;  // no screen: the world, the fence and the frame rate only
+    Frame();
+    const uint32_t world = DrawCalls();
+    for (int state : {7, -1}) {
+        g_iGameState = state;
+        Frame();
+        EXPECT_EQ(DrawCalls(), world) << state;
+    }
+    g_iGameState = GS_MAINMENU;
+    layer::InjectKey(DIK_P, true);
+    Frame();  // input's change shows at once: this frame already has the HUD
+    const uint32_t hud = DrawCalls();
+    EXPECT_GT(hud, world);
+    layer::InjectKey(DIK_P, false);
+    Frame();
+    const D3DXVECTOR3 death = g_Camera.vPos;
+    g_iHealth = 0;
+    Frame();  // the HUD's own change shows from the next frame
+    EXPECT_EQ(DrawCalls(), hud);
+    EXPECT_EQ(g_iGameState, GS_DEATH);
+    EXPECT_EQ(g_iLives, 2);
+    const D3DXVECTOR3 centre(Map().iCellsX * 5.0f, Map().iCellsY * 5.0f, 2.0f);
+    EXPECT_EQ(g_Camera.vPos, centre);
+    const D3DXVECTOR3 miss = g_Camera.vPos + g_Camera.vLook - death;  // looking at the place of death
+    EXPECT_LT(D3DXVec3Length(&miss), 1e-4f);
+    Frame();
+    EXPECT_FLOAT_EQ(g_Camera.vPos.z, Map().GetHeight(centre.x, centre.y) + 0.25f);
+    // Health still below 1 when play resumes costs another life.
+    Tap(DIK_ESCAPE);
+    Tap(DIK_P);
+    EXPECT_EQ(g_iLives, 1);
+    EXPECT_EQ(g_iGameState, GS_DEATH);
+}
+
+TEST_F(GameTest, TheSpawnClockAddsEnemiesEverFasterAndAFullSetStillRestartsIt) {
+    StartPlaying();
+    struct Case {
+        float gameTime, spawnTimer;
+        uint32_t ms;
+        int frames;
+        std::vector<int> spawnFrames;
+    };
+    const Case cases[] = {
+        {3.95f, 3.95f, 10, 6, {4}},          // the first enemy after just under 4 s (3.99 s)
+        {600.0f, 0.0f, 100, 45, {20, 40}},   // about 2 s apart at 600 s
+        {1200.0f, 0.0f, 10, 70, {}},         // one a frame from 1,200 s until 64 stand
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.gameTime);
+        NewGame();
+        g_fGameTime = c.gameTime;
+        g_fSpawnTimer = c.spawnTimer;
+        std::vector<int> spawned;
+        for (int k = 1; k <= c.frames; ++k) {
+            bool before[CSpriteSet::MAX_SPRITES];
+            for (int i = 0; i < CSpriteSet::MAX_SPRITES; ++i) before[i] = g_pEnemies->sprites[i].bActive;
+            Frame(c.ms);
+            for (int i = 0; i < CSpriteSet::MAX_SPRITES; ++i) {
+                if (before[i] || !g_pEnemies->sprites[i].bActive) continue;
+                spawned.push_back(k);
+                ExpectNewEnemy(g_pEnemies->sprites[i]);
+            }
+        }
+        if (c.gameTime < 1200.0f) {
+            EXPECT_EQ(spawned, c.spawnFrames);
+        }
+    }
+    ASSERT_EQ(Active(g_pEnemies), 64);
+    EXPECT_EQ(g_fSpawnTimer, 0.0f);  // every failed attempt restarted the clock
+    g_pEnemies->RemoveSprite(10);
+    Frame(10);
+    EXPECT_TRUE(g_pEnemies->sprites[10].bActive);
+}

@@ -1,0 +1,210 @@
+// game_input_test.cpp -- the player's input: each weapon's delay and ammunition, weapon keys, the
+// scope and the mouse look, the state keys and the cursor, the target text and the hit tests.
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "game_fixture.h"
+
+using game_test::GameTest;
+
+namespace {
+
+class PlayingTest : public GameTest {
+protected:
+    void SetUp() override {
+        GameTest::SetUp();
+        StartPlaying();
+    }
+    // The weapon in hand, owned or not, loaded and as ready as at the start of the program.
+    void Hold(int weapon, int ammo, bool owned = true) {
+        g_iCurrentWeapon = weapon;
+        g_Inventory[weapon] = {BYTE(owned ? 1 : 0), ammo};
+        g_Weapons[weapon].fSinceShot = game_test::WeaponsAtStart()[size_t(weapon)].fSinceShot;
+    }
+    // Holds Space or the left button for `frames` frames of `ms` and gives the shots heard.
+    int Fire(int frames, uint32_t ms, bool withButton = false) {
+        layer::ClearPlayedWaves();
+        withButton ? layer::InjectMouseButton(0, true) : layer::InjectKey(DIK_SPACE, true);
+        Frames(frames, ms);
+        withButton ? layer::InjectMouseButton(0, false) : layer::InjectKey(DIK_SPACE, false);
+        return Played(g_Weapons[g_iCurrentWeapon].pszSound, 0x80);
+    }
+};
+
+}  // namespace
+
+TEST_F(PlayingTest, EachWeaponFiresByItsDelayAndAmmunition) {
+    struct Case {
+        int weapon, ammo;
+        bool owned;
+        uint32_t ms;
+        int frames, shots, ammoLeft, flames;
+    };
+    const Case cases[] = {
+        {0, 0, true, 30, 20, 5, 0, 0},     // the chainsaw needs no ammunition
+        {1, 3, true, 70, 20, 3, 0, 0},     // ready every 0.3 s until empty
+        {1, 5, false, 70, 20, 0, 5, 0},    // not owned
+        {2, 3, true, 70, 20, 1, 1, 0},     // two shells a shot; one does not fire
+        {3, 100, true, 30, 20, 5, 95, 0},
+        {4, 5, true, 70, 20, 1, 4, 0},     // ready at once (3.0 against 2.0), then 2 s apart
+        {5, 10, true, 30, 19, 10, 0, 10},  // a flame for every shot
+        {5, 10, true, 100, 5, 5, 5, 5},    // a delay shorter than the frame: one shot a frame
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.weapon);
+        NewGame();
+        Hold(c.weapon, c.ammo, c.owned);
+        EXPECT_EQ(Fire(c.frames, c.ms, c.ms != 70), c.shots);
+        EXPECT_EQ(g_Inventory[c.weapon].iAmmo, c.ammoLeft);
+        EXPECT_EQ(Active(g_pFlames), c.flames);
+    }
+}
+
+TEST_F(PlayingTest, WeaponKeysTakeTheHighestOwnedAndEachWeaponKeepsItsOwnTimer) {
+    g_Inventory[1].bOwned = g_Inventory[3].bOwned = 1;
+    g_fZoom = 12.0f;
+    g_Weapons[1].fSinceShot = 0.1f;
+    for (BYTE key : {DIK_2, DIK_4, DIK_6}) layer::InjectKey(key, true);
+    Frames(10);
+    EXPECT_EQ(g_iCurrentWeapon, 3);
+    EXPECT_EQ(g_fZoom, 4.0f);
+    EXPECT_FLOAT_EQ(g_Weapons[1].fSinceShot, 0.1f);
+    EXPECT_FLOAT_EQ(g_Weapons[3].fSinceShot, 0.1f + 10 * 0.02f);
+    // The flash quad is centred on the rifle's muzzle, 0.3 W by 0.3 H a wide.
+    BYTE* data = nullptr;
+    ASSERT_EQ(g_pVB2D->Lock(0, 0, &data, D3DLOCK_READONLY), S_OK);
+    const SVertex2D* q = reinterpret_cast<const SVertex2D*>(data) + 12;
+    const float W = kWidth, H = kHeight, a = W / H;
+    EXPECT_FLOAT_EQ(q[0].x, W * 0.7f - 0.15f * W);
+    EXPECT_FLOAT_EQ(q[0].y, H * 0.6f + 0.15f * H * a);
+    EXPECT_FLOAT_EQ(q[3].x, W * 0.7f + 0.15f * W);
+    EXPECT_FLOAT_EQ(q[3].y, H * 0.6f - 0.15f * H * a);
+    g_pVB2D->Unlock();
+}
+
+TEST_F(PlayingTest, TheScopeCyclesOnEachRightPressAndTheZoomSlowsTheMouse) {
+    g_Inventory[4].bOwned = 1;
+    Tap(DIK_5);
+    layer::ClearPlayedWaves();
+    for (float zoom : {12.0f, 32.0f, 4.0f, 12.0f}) {
+        layer::InjectMouseButton(1, true);
+        Frames(3);  // held: one step only
+        layer::InjectMouseButton(1, false);
+        Frame();
+        EXPECT_EQ(g_fZoom, zoom);
+    }
+    EXPECT_EQ(Played("sound\\zoom.wav", 0x4080), 4);
+
+    // The turn impulse of one frame, damped once by the camera update: f x l / (zoom x 6) / 4.
+    struct Case {
+        DWORD sensitivity;
+        BYTE invert;
+        float zoom;
+    };
+    for (const Case& c : {Case{500, 0, 4.0f}, Case{0, 1, 12.0f}, Case{1000, 0, 32.0f}}) {
+        g_Config.dwSensitivity = c.sensitivity;
+        g_Config.bInvertMouse = c.invert;
+        g_fZoom = c.zoom;
+        g_fYaw = g_fPitch = 0.0f;
+        layer::InjectMouseMotion(60, -24);
+        Frame();
+        const float f = (c.sensitivity * 8 + 500) / 1000.0f;
+        EXPECT_FLOAT_EQ(g_fYaw, f * 60 / (c.zoom * 6) / 4);
+        EXPECT_FLOAT_EQ(g_fPitch, (c.invert ? 1 : -1) * f * 24 / (c.zoom * 6) / 4);
+    }
+}
+
+TEST_F(GameTest, PBNAndEscActInEveryStateAndTheCursorReachesTheEdges) {
+    struct Case {
+        int state;
+        bool paused;
+        std::vector<BYTE> keys;
+        int stateAfter;
+        bool pausedAfter;
+    };
+    const Case cases[] = {
+        {GS_PLAYING, false, {DIK_P}, GS_MAINMENU, true},   {GS_MAINMENU, true, {DIK_P}, GS_PLAYING, false},
+        {GS_SHOP, true, {DIK_P}, GS_PLAYING, false},       {GS_DEATH, false, {DIK_P}, GS_MAINMENU, true},
+        {GS_DEATH, false, {DIK_ESCAPE}, GS_MAINMENU, true}, {GS_PLAYING, false, {DIK_B}, GS_SHOP, true},
+        {GS_PLAYING, false, {DIK_B, DIK_ESCAPE}, GS_MAINMENU, true},
+    };
+    for (const Case& c : cases) {
+        g_iGameState = c.state;
+        c.paused ? g_pWorld->Pause() : g_pWorld->Resume();
+        for (BYTE key : c.keys) layer::InjectKey(key, true);
+        Frame();
+        EXPECT_EQ(g_iGameState, c.stateAfter) << c.state << " " << int(c.keys[0]);
+        EXPECT_EQ(g_pWorld->bPaused, c.pausedAfter ? 1 : 0);
+        for (BYTE key : c.keys) layer::InjectKey(key, false);
+        Frame();
+    }
+    // A pack for the weapon in hand when it is affordable, in any state; never for the chainsaw.
+    struct Pack {
+        int state, weapon, money, ammoAfter, moneyAfter;
+    };
+    for (const Pack& p : {Pack{GS_PLAYING, 0, 100, 0, 100}, Pack{GS_DEATH, 1, 9, 0, 9}, Pack{GS_DEATH, 1, 10, 7, 0},
+                          Pack{GS_SHOP, 5, 45, 150, 5}}) {
+        g_iGameState = p.state;
+        g_iCurrentWeapon = p.weapon;
+        g_Inventory[p.weapon].iAmmo = 0;
+        g_iMoney = p.money;
+        Tap(DIK_N);
+        EXPECT_EQ(g_Inventory[p.weapon].iAmmo, p.ammoAfter) << p.weapon;
+        EXPECT_EQ(g_iMoney, p.moneyAfter) << p.weapon;
+    }
+    g_iGameState = GS_MAINMENU;
+    layer::InjectMouseMotion(5000, 7000);
+    Frame();
+    EXPECT_EQ(g_ptCursor.x, int(kWidth));
+    EXPECT_EQ(g_ptCursor.y, int(kHeight));
+    layer::InjectMouseMotion(-9000, -9000);
+    Frame();
+    EXPECT_EQ(g_ptCursor.x + g_ptCursor.y, 0);
+}
+
+TEST_F(PlayingTest, ShotsAndTheTargetTextFindEnemiesOnTheAimButNeverBehind) {
+    struct Case {
+        int weapon;
+        float distance;
+        bool hit;
+    };
+    const Case cases[] = {{0, 0.99f, true}, {0, 1.01f, false}, {5, 7.9f, true}, {5, 8.1f, false},
+                          {1, 90.0f, true}, {3, 90.0f, true},  {4, 90.0f, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.weapon << " at " << c.distance);
+        NewGame();
+        Frame();
+        const int front = PlaceEnemy(Ahead(c.distance), 3);
+        const int behind = PlaceEnemy(Ahead(-c.distance), 3);
+        Hold(c.weapon, 5);
+        g_Weapons[c.weapon].fAccuracy = 1e6f;  // no scatter: only the rules decide
+        EXPECT_EQ(Fire(1, 20), 1);
+        const float left = c.hit ? 100.0f - g_Weapons[c.weapon].fDamage : 100.0f;
+        EXPECT_EQ(g_pEnemies->sprites[front].fHealth, left);
+        EXPECT_EQ(g_pEnemies->sprites[front].bActive, left > 0 ? 1 : 0);
+        EXPECT_EQ(g_pEnemies->sprites[behind].fHealth, 100.0f);
+        EXPECT_EQ(g_iScore, (c.hit ? 3 : 0) + (left > 0 ? 0 : g_GameDB.types[3].iReward));
+        EXPECT_EQ(g_szTargetText, std::string("TARGET: ") + g_GameDB.types[3].szName + "(100)\n");
+    }
+    // The shotgun's 24 pellets all hit a near enemy, the last ones after it has died.
+    NewGame();
+    Frame();
+    const int near = PlaceEnemy(Ahead(3.0f), 0);
+    Hold(2, 2);
+    Fire(1, 20);
+    EXPECT_FALSE(g_pEnemies->sprites[near].bActive);
+    EXPECT_EQ(g_iKills, 1);
+    EXPECT_EQ(g_iScore, 24 * 3 + g_GameDB.types[0].iReward);
+
+    // Twenty on one ray, with lines of 32 bytes: seven fit with the terminator, the eighth would not.
+    NewGame();
+    Frame();
+    for (int k = 0; k < 20; ++k)
+        std::strcpy(g_pEnemies->sprites[PlaceEnemy(Ahead(2.0f + k), 7)].szName, "Osmnact znaku vuga");
+    Frame();
+    const size_t length = std::strlen(g_szTargetText);
+    const std::string line = "TARGET: Osmnact znaku vuga(100)\n";
+    ASSERT_EQ(line.size(), 32u);
+    EXPECT_EQ(length, 255 / line.size() * line.size());
+}
