@@ -50,8 +50,6 @@ void ClearBars(int w, int h, int x, int y, int pw, int ph) {
 bool BackBuffer::Create(UINT w, UINT h, int sampleCount, bool withAlpha, int depthBufferBits, bool discard) {
     width = w;
     height = h;
-    alpha = withAlpha;
-    depthBits = depthBufferBits;
     discardOnPresent = discard;
     samples = sampleCount >= 2 ? sampleCount : 0;
     if (samples) {
@@ -60,8 +58,24 @@ bool BackBuffer::Create(UINT w, UINT h, int sampleCount, bool withAlpha, int dep
         samples = std::min(samples, (int)maxSamples);
         if (samples < 2) samples = 0;
     }
+    // The off-screen buffers take the window's formats wherever those give what was asked (alpha
+    // where the format has it, at least the asked depth), so that a frame is the same picture
+    // wherever it is drawn.
+    gl::BindFramebuffer(GL_FRAMEBUFFER, 0);
+    GLint windowSamples = 0;
+    glGetIntegerv(GL_SAMPLES, &windowSamples);
+    const GLint windowAlpha = WindowAttachmentSize(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_ALPHA_SIZE);
+    const GLint windowDepth = WindowAttachmentSize(GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE);
+    alpha = withAlpha || windowAlpha > 0;
+    depthBits = depthBufferBits && windowDepth > depthBufferBits && windowDepth <= 32 ? windowDepth : depthBufferBits;
+    windowMatches = WindowAttachmentSize(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_RED_SIZE) == 8 &&
+                    WindowAttachmentSize(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_GREEN_SIZE) == 8 &&
+                    WindowAttachmentSize(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_BLUE_SIZE) == 8 &&
+                    windowAlpha == (alpha ? 8 : 0) && (!depthBits || windowDepth == depthBits) && windowSamples == 0;
     const GLenum colourFormat = alpha ? GL_RGBA8 : GL_RGB8;
-    const GLenum depthFormat = depthBits == 16 ? GL_DEPTH_COMPONENT16 : GL_DEPTH_COMPONENT24;
+    const GLenum depthFormat = depthBits <= 16 ? GL_DEPTH_COMPONENT16
+                               : depthBits <= 24 ? GL_DEPTH_COMPONENT24
+                                                 : GL_DEPTH_COMPONENT32;
     gl::GenRenderbuffers(1, &colour);
     gl::BindRenderbuffer(GL_RENDERBUFFER, colour);
     if (samples)
@@ -104,25 +118,12 @@ void BackBuffer::Destroy() {
     fbo = resolveFbo = colour = depth = resolveColour = 0;
 }
 
-bool BackBuffer::WindowFramebufferMatches() const {
-    gl::BindFramebuffer(GL_FRAMEBUFFER, 0);
-    const bool matches =
-        WindowAttachmentSize(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_RED_SIZE) == 8 &&
-        WindowAttachmentSize(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_GREEN_SIZE) == 8 &&
-        WindowAttachmentSize(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_BLUE_SIZE) == 8 &&
-        WindowAttachmentSize(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_ALPHA_SIZE) == (alpha ? 8 : 0) &&
-        (!depthBits || WindowAttachmentSize(GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE) == depthBits);
-    GLint windowSamples = 0;
-    glGetIntegerv(GL_SAMPLES, &windowSamples);
-    return matches && windowSamples == 0;
-}
-
 void BackBuffer::ChooseTarget(SDL_Window* window) {
     bool wanted = false;
     if (!samples && discardOnPresent && window) {
         int dw = 0, dh = 0;
         SDL_GL_GetDrawableSize(window, &dw, &dh);
-        wanted = dw == (int)width && dh == (int)height && WindowFramebufferMatches();
+        wanted = windowMatches && dw == (int)width && dh == (int)height;
     }
     direct = wanted;
     gl::BindFramebuffer(GL_FRAMEBUFFER, Target());

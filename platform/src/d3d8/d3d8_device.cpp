@@ -107,7 +107,7 @@ HRESULT Device::Create(IDirect3D8* direct3d, const ContextRef& context, const D3
 }
 
 bool Device::Initialise() {
-    if (!general_.Build(GeneralFragmentSource())) return false;
+    if (!general_.Build(FixedFunctionVertexSource(), GeneralFragmentSource())) return false;
     const D3DFORMAT format = params_.BackBufferFormat;
     const bool alpha = format == D3DFMT_A8R8G8B8 || format == D3DFMT_A1R5G5B5;
     const D3DFORMAT depthFormat = params_.AutoDepthStencilFormat;

@@ -75,13 +75,16 @@ struct StateBlock {
 struct BackBuffer {
     UINT width = 0, height = 0;
     int samples = 0;
-    bool alpha = false;         // whether the format keeps alpha
+    bool alpha = false;         // whether the colour buffer keeps alpha
     int depthBits = 0;          // 0 without a depth buffer
     bool discardOnPresent = false;
+    bool windowMatches = false; // whether the window's framebuffer has the same formats
     bool direct = false;        // the frame being drawn goes straight into the window
     GLuint fbo = 0, colour = 0, depth = 0;
     GLuint resolveFbo = 0, resolveColour = 0;
 
+    // withAlpha: the format has alpha; depthBufferBits: the asked depth (0 for none); discard: the
+    // picture need not outlive Present. Leaves the off-screen framebuffer bound.
     bool Create(UINT w, UINT h, int sampleCount, bool withAlpha, int depthBufferBits, bool discard);
     void Destroy();
     // The framebuffer frames are drawn into.
@@ -95,9 +98,6 @@ struct BackBuffer {
     void PresentTo(SDL_Window* window);
     // Top row first, 0xAARRGGBB; alpha forced opaque when the format has none.
     void ReadPixels(std::vector<uint32_t>* pixels, bool opaque);
-
-private:
-    bool WindowFramebufferMatches() const;
 };
 
 class Device final : public RefCounted<IDirect3DDevice8> {

@@ -343,14 +343,17 @@ Program* Device::ProgramForDraw() {
 }
 
 void Device::SendUniforms(Program* program) {
-    using Sender = void (Device::*)(const Program&);
-    static const Sender kSenders[kUniformGroupCount] = {&Device::SendTransforms, &Device::SendLighting,
-                                                        &Device::SendStages,     &Device::SendAlphaTest,
-                                                        &Device::SendFog,        &Device::SendViewport,
-                                                        &Device::SendShaderConstants};
     for (int g = 0; g < kUniformGroupCount; ++g) {
         if (program->sent[g] == uniformChanges_[g]) continue;
-        (this->*kSenders[g])(*program);
+        switch (g) {
+            case kUniformTransforms: SendTransforms(*program); break;
+            case kUniformLighting: SendLighting(*program); break;
+            case kUniformStages: SendStages(*program); break;
+            case kUniformAlphaTest: SendAlphaTest(*program); break;
+            case kUniformFog: SendFog(*program); break;
+            case kUniformShaderConstants: SendShaderConstants(*program); break;
+            default: SendViewport(*program); break;
+        }
         program->sent[g] = uniformChanges_[g];
     }
     if (program->sentPretransformed != pretransformed_) {

@@ -124,9 +124,10 @@ GLuint CompileShader(GLenum type, const char* source) {
 
 }  // namespace
 
-bool Program::Build(const std::string& fragmentSource, const std::string& vertexShaderSource) {
-    const bool shader = !vertexShaderSource.empty();
-    GLuint vs = CompileShader(GL_VERTEX_SHADER, shader ? vertexShaderSource.c_str() : kVertexShader);
+const char* FixedFunctionVertexSource() { return kVertexShader; }
+
+bool Program::Build(const char* vertexSource, const std::string& fragmentSource) {
+    GLuint vs = CompileShader(GL_VERTEX_SHADER, vertexSource);
     GLuint fs = CompileShader(GL_FRAGMENT_SHADER, fragmentSource.c_str());
     if (!vs || !fs) {
         if (vs) gl::DeleteShader(vs);
@@ -140,7 +141,8 @@ bool Program::Build(const std::string& fragmentSource, const std::string& vertex
     gl::BindAttribLocation(name, kAttrNormal, "aNormal");
     gl::BindAttribLocation(name, kAttrDiffuse, "aDiffuse");
     gl::BindAttribLocation(name, kAttrTexCoord, "aTexCoord");
-    for (GLuint v = 0; shader && v < 16; ++v) gl::BindAttribLocation(name, v, ("v" + std::to_string(v)).c_str());
+    // A vertex shader's inputs v0-v15 take the attribute locations 0-15.
+    for (GLuint v = 0; v < 16; ++v) gl::BindAttribLocation(name, v, ("v" + std::to_string(v)).c_str());
     gl::BindFragDataLocation(name, 0, "fragColour");
     gl::LinkProgram(name);
     gl::DeleteShader(vs);
@@ -206,7 +208,8 @@ Program* ProgramCache::Find(const FragmentKey& key) {
         if (e.key == key) return e.program.get();
     if (entries_.size() == kCapacity) return nullptr;
     auto program = std::make_unique<Program>();
-    if (!program->Build(FragmentSourceFor(key), vertexShaderSource_)) program.reset();
+    const char* vertexSource = vertexShaderSource_.empty() ? FixedFunctionVertexSource() : vertexShaderSource_.c_str();
+    if (!program->Build(vertexSource, FragmentSourceFor(key))) program.reset();
     entries_.push_back(Entry{key, std::move(program)});
     return entries_.back().program.get();
 }

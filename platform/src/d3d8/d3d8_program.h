@@ -54,7 +54,8 @@ FragmentKey MakeFragmentKey(const DWORD renderStates[kRenderStateCount],
 // The fog formula the render states select (D3DFOG_NONE when fog is off).
 int FogModeOf(const DWORD renderStates[kRenderStateCount]);
 
-// GLSL of the fragment programs: the general one, and one for a key.
+// GLSL of the fixed-function vertex stage, of the general fragment stage and of one for a key.
+const char* FixedFunctionVertexSource();
 std::string GeneralFragmentSource();
 std::string FragmentSourceFor(const FragmentKey& key);
 
@@ -81,14 +82,14 @@ struct Program {
     Program& operator=(const Program&) = delete;
     ~Program() { Destroy(); }
 
-    // Links the fixed-function vertex stage, or a vertex shader's source (whose inputs v0-v15 take
-    // the attribute locations 0-15), with the given fragment source.
-    bool Build(const std::string& fragmentSource, const std::string& vertexShaderSource = std::string());
+    // Compiles and links the two stages; uniforms a stage lacks keep the location -1. A vertex
+    // shader's inputs v0-v15 take the attribute locations 0-15. Leaves the program in use.
+    bool Build(const char* vertexSource, const std::string& fragmentSource);
     void Destroy();
 };
 
-// The programs built for particular keys, each built once. Full, or for a key whose program
-// does not build, it answers null and the general program serves.
+// The programs built for particular keys, each built once. Full, or for a key whose
+// program does not build, it answers null and the general program serves.
 class ProgramCache {
 public:
     static constexpr size_t kCapacity = 64;

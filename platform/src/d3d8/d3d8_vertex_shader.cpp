@@ -323,7 +323,7 @@ std::unique_ptr<VertexShader> VertexShader::Create(const DWORD* declaration, con
     if (!shader->ReadDeclaration(declaration, why)) return nullptr;
     const std::string source = TranslateVertexShader(function, why);
     if (source.empty()) return nullptr;
-    if (!shader->general_.Build(GeneralFragmentSource(), source)) {
+    if (!shader->general_.Build(source.c_str(), GeneralFragmentSource())) {
         *why = "the translated shader does not build";
         return nullptr;
     }
