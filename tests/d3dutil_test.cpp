@@ -24,25 +24,6 @@ LRESULT CALLBACK PlainProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindo
 
 }  // namespace
 
-TEST(D3DUtil, RecordsHoldTheirColoursAndTheLightItsNormalisedDirection) {
-    D3DMATERIAL8 material;
-    std::memset(&material, 0x7F, sizeof material);
-    InitMaterial(material, 0.1f, 0.2f, 0.3f, 0.4f);
-    EXPECT_EQ(material.Ambient.g, 0.2f);
-    EXPECT_EQ(material.Diffuse.a, 0.4f);
-    EXPECT_EQ(material.Specular.r, 0.0f);
-    EXPECT_EQ(material.Power, 0.0f);
-
-    D3DLIGHT8 light;
-    InitLight(light, D3DLIGHT_SPOT, 0.0f, 3.0f, 4.0f);
-    EXPECT_EQ(light.Position.z, 4.0f);
-    EXPECT_FLOAT_EQ(light.Direction.y, 0.6f);
-    EXPECT_FLOAT_EQ(light.Direction.z, 0.8f);
-    EXPECT_EQ(light.Diffuse.b, 1.0f);
-    EXPECT_EQ(light.Diffuse.a, 0.0f);
-    EXPECT_EQ(light.Range, 1000.0f);
-}
-
 TEST(D3DUtil, CubeFaceViewsLookAlongTheirAxisWithUpAboveAndOthersAreTheIdentity) {
     const D3DXVECTOR3 kLook[6] = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
     const D3DXVECTOR3 kUp[6] = {{0, 1, 0}, {0, 1, 0}, {0, 0, -1}, {0, 0, 1}, {0, 1, 0}, {0, 1, 0}};
