@@ -280,6 +280,8 @@ void Device::DescribeCaps(D3DCAPS8* c, UINT maxTextureSize) {
     c->MaxPrimitiveCount = 0xFFFFF;
     c->MaxVertexIndex = 0xFFFFFF;
     c->MaxStreams = 1;
+    c->VertexShaderVersion = D3DVS_VERSION(1, 1);
+    c->MaxVertexShaderConst = kShaderConstants;
     c->MaxStreamStride = 256;
 }
 
