@@ -67,4 +67,8 @@ HRESULT DecodePng(const void* data, size_t size, DecodedImage* out);
 // True when a picture of this size may be decoded.
 bool ImageSizeAllowed(uint64_t width, uint64_t height);
 
+// Pixels the decoders have allocated for pictures since the program started, for tests: a
+// decoder allocates only once it knows that the data can hold the picture.
+uint64_t DecodedPixelsAllocated();
+
 }  // namespace layer
