@@ -88,9 +88,10 @@ static void CheckGameDatabase(SGameDatabase* db) {
     std::string cut = TerminateField(db->szTopic, sizeof(db->szTopic)) ? " topic" : "";
     for (int i = 0; i < MAX_ENEMY_TYPES; ++i) {
         SEnemyType& t = db->types[i];
-        if (TerminateField(t.szTexture, sizeof(t.szTexture)) | TerminateField(t.szName, sizeof(t.szName)) |
-            TerminateField(t.szTexture2, sizeof(t.szTexture2)) | TerminateField(t.szDescription, sizeof(t.szDescription)))
-            cut += " type" + std::to_string(i);
+        const int open = TerminateField(t.szTexture, sizeof(t.szTexture)) + TerminateField(t.szName, sizeof(t.szName)) +
+                         TerminateField(t.szTexture2, sizeof(t.szTexture2)) +
+                         TerminateField(t.szDescription, sizeof(t.szDescription));
+        if (open) cut += " type" + std::to_string(i);
     }
     if (!cut.empty()) said += " texts cut to end within their fields in:" + cut + ";";
     if (!said.empty()) std::fprintf(stderr, "trevok: db.cfg corrected:%s\n", said.substr(0, said.size() - 1).c_str());
