@@ -3,6 +3,10 @@
 // such pictures still load; PNG's interlaced pictures land in their rows.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+
+#include <jpeglib.h>
 #include <zlib.h>
 
 #include "image_test_files.h"
@@ -40,6 +44,31 @@ std::vector<BYTE> ResizedJpeg(std::vector<BYTE> f, UINT w, UINT h) {
 }
 
 using Decoder = HRESULT (*)(const void*, size_t, layer::DecodedImage*);
+
+// A flat grey JPEG of one component with Huffman tables made for it: two bits a block.
+std::vector<BYTE> FlatGreyJpeg(UINT side) {
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = cinfo.image_height = side;
+    cinfo.input_components = 1;
+    cinfo.in_color_space = JCS_GRAYSCALE;
+    jpeg_set_defaults(&cinfo);
+    cinfo.optimize_coding = TRUE;
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<BYTE> row(side, 0x80);
+    JSAMPROW rows[1] = {row.data()};
+    while (cinfo.next_scanline < side) jpeg_write_scanlines(&cinfo, rows, 1);
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::vector<BYTE> out(buffer, buffer + size);
+    free(buffer);
+    return out;
+}
 
 }  // namespace
 
@@ -99,6 +128,7 @@ TEST(ImageClaims, TheMostCompressedFilesThatHoldTheirPicturesLoad) {
     const auto bits = WritePng(2048, 2048, 1, PNG_COLOR_TYPE_GRAY, bitRows, {}, {}, nullptr, PNG_INTERLACE_ADAM7, 9);
     std::vector<BYTE> jpeg;
     layer::EncodeJpeg(2048, 2048, std::vector<DWORD>(2048 * 2048, 0xFF808080u).data(), 10, &jpeg);
+    const auto greyJpeg = FlatGreyJpeg(2048);  // 65,536 blocks in some 16 KB
     const struct {
         const char* name;
         std::vector<BYTE> file;
@@ -110,6 +140,7 @@ TEST(ImageClaims, TheMostCompressedFilesThatHoldTheirPicturesLoad) {
         {"png", png, 1024, 0x00000000},
         {"png 1-bit interlaced", bits, 2048, 0xFFFFFFFF},
         {"jpeg", jpeg, 2048, 0xFF808080},
+        {"grey jpeg with its own tables", greyJpeg, 2048, 0xFF808080},
     };
     for (const auto& f : files) {
         layer::DecodedImage img;

@@ -1,5 +1,5 @@
-// wave_formats_test.cpp -- wave files as other tools write them, through the game's sound object:
-// extensible format headers with PCM or float samples play, other subformats are refused.
+// wave_formats_test.cpp -- wave files as other tools write them: extensible format headers with
+// PCM or float samples play through the game's sound object, other kinds the loader refuses.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "dmusici.h"
 #include "game/sound_object.h"
 #include "layer/audio.h"
 #include "layer/message_boxes.h"
@@ -74,7 +75,7 @@ TEST_F(WaveFormatsTest, ExtensibleHeadersWithPcmOrFloatSamplesPlayAtTheirLevel) 
     EXPECT_TRUE(layer::ShownMessageBoxes().empty());
 }
 
-TEST_F(WaveFormatsTest, ExtensibleHeadersOfOtherKindsAreRefused) {
+TEST_F(WaveFormatsTest, ExtensibleHeadersOfOtherKindsAreRefusedByTheLoaderItself) {
     const struct {
         const char* name;
         ExtensibleHeader header;
@@ -88,11 +89,23 @@ TEST_F(WaveFormatsTest, ExtensibleHeadersOfOtherKindsAreRefused) {
         {"no extension", {2, 24, 24, 1, 18, 0}, 3},
         {"valid bits past the container", {2, 16, 17, 1}, 2},
     };
-    CSoundManager sound(nullptr);
+    // The loader refuses them when it reads them, not only when the sound is made ready to play.
+    CoInitialize(nullptr);
+    IDirectMusicLoader8* loader = nullptr;
+    ASSERT_EQ(CoCreateInstance(CLSID_DirectMusicLoader, nullptr, CLSCTX_INPROC, IID_IDirectMusicLoader8,
+                               reinterpret_cast<void**>(&loader)),
+              S_OK);
     for (const auto& c : cases) {
-        Write("sound/bad.wav", ExtensibleWave(c.header, Frames(0, c.sampleBytes, 10)));
-        layer::ClearShownMessageBoxes();
-        EXPECT_EQ(sound.LoadSegment("sound\\bad.wav"), -1) << c.name;
-        EXPECT_FALSE(layer::ShownMessageBoxes().empty()) << c.name;
+        const std::string name = std::string("sound/") + c.name + ".wav";
+        Write(name, ExtensibleWave(c.header, Frames(0, c.sampleBytes, 10)));
+        std::u16string wide(name.begin(), name.end());
+        IDirectMusicSegment8* segment = nullptr;
+        EXPECT_EQ(loader->LoadObjectFromFile(CLSID_DirectMusicSegment, IID_IDirectMusicSegment8,
+                                             const_cast<WCHAR*>(wide.c_str()), reinterpret_cast<void**>(&segment)),
+                  E_FAIL)
+            << c.name;
+        if (segment) segment->Release();
     }
+    loader->Release();
+    CoUninitialize();
 }
