@@ -2,7 +2,6 @@
 // PCM or float samples play through the game's sound object, other kinds the loader refuses.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -33,7 +32,6 @@ void Write(const std::string& path, const std::vector<uint8_t>& bytes) {
 class WaveFormatsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        setenv("SDL_AUDIODRIVER", "dummy", 1);  // another test may have left a driver that cannot open
         std::filesystem::create_directory("sound");
         layer::SetManualAudioMixing(true);
         layer::ClearShownMessageBoxes();
