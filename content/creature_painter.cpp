@@ -329,6 +329,7 @@ void PaintProjectile(Canvas& cv, int kind) {
     float rx = 42, ry = 42;
     if (kind == 4) inner = 0xC8FFFF, outer = 0x1A8AC0;
     if (kind == 6) inner = 0xFFF8B0, outer = 0xE0A010, rx = 28, ry = 50;
+    if (kind == 8) inner = 0xF4FCFF, outer = 0x6A9AD0, rx = 32, ry = 32;  // a hailstone
     if (kind == 9) inner = 0xFFF0A0, outer = 0xE0401A;
     auto shape = [&](float x, float y) {
         float wobble = kind == 3 || kind == 9 ? (Noise2(x * 0.08f, y * 0.08f, 3) - 0.5f) * 12 : 0;
