@@ -1,5 +1,7 @@
 // game_frame.cpp -- what the whole game frame costs on the software renderer: play with 64 enemies,
-// full blood, flame and dust sets and the HUD, beside the world-only frame of the same scene.
+// full blood, flame and dust sets and the HUD, and the worst fight (64 enemies of mixed types
+// raging, falling and shooting, 64 projectiles, the explosions in every slot left), each beside
+// the world-only frame of the plain scene.
 //
 // Usage: bench_game_frame [data directory]   (default: ./data, the generator's output)
 // Each figure is the time of one frame over several runs: their minimum and their median.
@@ -12,16 +14,20 @@
 #include <vector>
 
 #include "game/enemy.h"
+#include "game/explosion.h"
 #include "game/frame.h"
 #include "game/game_database.h"
 #include "game/game_loading.h"
 #include "game/particles.h"
+#include "game/projectile.h"
 #include "layer/clock.h"
 #include "layer/message_boxes.h"
+#include "shell/camera.h"
 #include "shell/devices.h"
 #include "shell/geometry.h"
 #include "shell/settings.h"
 #include "shell/timer.h"
+#include "world/terrain.h"
 #include "world/world.h"
 
 namespace {
@@ -81,6 +87,61 @@ void SetUpScene() {
     g_iHealth = 1000000;  // nothing ends the game while it is measured
 }
 
+// The worst fight, kept up before every frame: every enemy of a type in turn, each in the middle
+// of its behaviour (raging without ever blowing up, falling without ever landing, shooting every
+// frame), every projectile in flight at the eye, and explosions asked for 16 at a time, of which
+// the object manager takes what its slots hold.
+const int kExplosionsAsked = 16;
+int g_iExplosionsPlaced = 0;
+
+void KeepWorstFight() {
+    const CMap* map = g_pWorld->pMap;
+    for (int i = 0; i < CSpriteSet::MAX_SPRITES; ++i) {
+        SSprite& enemy = g_pEnemies->sprites[i];
+        if (!enemy.bActive && g_pEnemies->AddRandomSprite() == i) {
+            enemy.iType = i % g_GameDB.iTypeCount;
+            enemy.iTexture = g_GameDB.types[enemy.iType].iTexture;
+            enemy.dwFlags = g_GameDB.types[enemy.iType].dwFlags;
+            enemy.fHealth = 1e9f;
+        }
+        const SEnemyType& type = g_GameDB.types[enemy.iType];
+        enemy.fAge = type.iReward < 1 ? 22.0f : 15.0f;  // sinking; raging short of its blow-up
+        enemy.fTimer = 8.0f;                             // a shot in every frame
+        // Eight rows of eight in front of the eye, from 5 to 26 units away.
+        const D3DXVECTOR3 place =
+            g_Camera.vPos + g_Camera.vLook * float(5 + 3 * (i % 8)) + g_Camera.vRight * float(2 * (i / 8) - 7);
+        const float ground = map->GetHeight(place.x, place.y) + 0.25f;
+        enemy.vPos = D3DXVECTOR3(place.x, place.y, ground);
+        if (enemy.dwFlags & ETF_FALLING) {
+            enemy.vPos.z = ground + 10.0f;
+            enemy.vVelocity = D3DXVECTOR3(0.0f, 0.0f, -3.0f);
+        }
+    }
+    for (int i = 0; i < CSpriteSet::MAX_SPRITES; ++i) {
+        SSprite& shot = g_pProjectiles->sprites[i];
+        if (shot.bActive || g_pProjectiles->AddRandomSprite() != i) continue;
+        const SSprite& shooter = g_pEnemies->sprites[i];
+        shot.iType = shooter.iType;
+        shot.iTexture = g_GameDB.types[shooter.iType].iTexture2;
+        shot.vPos = shooter.vPos + D3DXVECTOR3(0.0f, 0.0f, 2.0f);
+        shot.vVelocity = g_Camera.vPos - shot.vPos;
+        shot.fLifetime = 12.0f;
+    }
+    g_iExplosionsPlaced = 0;
+    for (CManagedObject* member : g_pWorld->pObjectManager->members)
+        g_iExplosionsPlaced += dynamic_cast<CExplosion*>(member) != nullptr;
+    for (int k = g_iExplosionsPlaced; k < kExplosionsAsked; ++k) {
+        const SSprite& near = g_pEnemies->sprites[k];
+        if (SetOffExplosion(*g_pEnemies, near.vPos, k % 2 ? 0xFFFF00FF : 0xFFFFFFFF)) ++g_iExplosionsPlaced;
+    }
+    g_iHealth = 1000000;
+}
+
+void WorstFightFrame() {
+    KeepWorstFight();
+    RenderFrame();
+}
+
 // The same scene under the same fog, without input, camera, fence, HUD or text.
 void WorldOnlyFrame() {
     g_pd3dDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x000080FF, 1.0f, 0);
@@ -116,6 +177,11 @@ void Measure(UINT width, UINT height) {
            "%7.3f ms (%6.1f fps)   x%.2f of the world   [%d enemies]\n",
            width, height, world.minimum, world.median, 1000.0 / world.median, game.minimum, game.median,
            1000.0 / game.median, game.median / world.median, enemies);
+    const Figures fight = Time(WorstFightFrame);
+    printf("%4ux%-4u  worst fight min %7.3f ms  median %7.3f ms (%6.1f fps)   x%.2f of the world   [64 enemies, 64 "
+           "projectiles, %d of %d explosions placed]\n",
+           width, height, fight.minimum, fight.median, 1000.0 / fight.median, fight.median / world.median,
+           g_iExplosionsPlaced, kExplosionsAsked);
 
     FreeGameData();
     Cleanup();
