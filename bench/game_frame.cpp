@@ -1,7 +1,8 @@
 // game_frame.cpp -- what the whole game frame costs on the software renderer: play with 64 enemies,
 // full blood, flame and dust sets and the HUD, and the worst fight (64 enemies of mixed types
-// raging, falling and shooting, 64 projectiles, the explosions in every slot left), each beside
-// the world-only frame of the plain scene.
+// raging, falling and shooting, 64 projectiles, the explosions in every slot left), each as a
+// ratio to the world-only frame of the first scene (its world drawn without input, camera, fence,
+// HUD or text).
 //
 // Usage: bench_game_frame [data directory]   (default: ./data, the generator's output)
 // Each figure is the time of one frame over several runs: their minimum and their median.
