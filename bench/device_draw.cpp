@@ -1,8 +1,11 @@
 // device_draw.cpp -- what the Direct3D layer costs: 1,000 textured quads a frame at 640x480, one
-// draw call each, through the device and then as plain OpenGL calls in the same context; prints
-// the time per frame, per draw call and the ratio of the two.
+// draw call and a texture change each, through the device and as plain OpenGL calls in a context
+// of their own on the same window, in alternating runs; prints the minimum and median time per
+// frame of each and the ratio of the two.
 // The layer's Windows headers come first: they define the calling-convention words GL also uses.
 #include "d3d8.h"
+
+#include "bench_runs.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -18,17 +21,14 @@ namespace {
 
 constexpr UINT kWidth = 640, kHeight = 480;
 constexpr int kQuads = 1000;
-constexpr int kWarmUp = 10, kFrames = 100;
+constexpr int kFrames = 20;  // a run
+constexpr int kRuns = 9;
 
 struct Vertex {
     float x, y, z, rhw;
     DWORD colour;
     float u, v;
 };
-
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
 
 // The quads of a frame: 16-pixel squares walking over the screen.
 void FillQuads(Vertex* v, int frame) {
@@ -52,10 +52,11 @@ IDirect3DTexture8* MakeTexture(IDirect3DDevice8* device, DWORD colour) {
     return tex;
 }
 
+// Milliseconds a frame.
 double DeviceFrames(IDirect3DDevice8* device, IDirect3DVertexBuffer8* vb, IDirect3DTexture8* textures[2], int count,
                     int first) {
     std::vector<Vertex> quads((size_t)kQuads * 4);
-    const Clock::time_point start = Clock::now();
+    const bench::Clock::time_point start = bench::Clock::now();
     for (int f = first; f < first + count; ++f) {
         FillQuads(quads.data(), f);
         device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF202020, 1.0f, 0);
@@ -73,11 +74,12 @@ double DeviceFrames(IDirect3DDevice8* device, IDirect3DVertexBuffer8* vb, IDirec
         device->Present(nullptr, nullptr, nullptr, nullptr);
     }
     glFinish();
-    return Seconds(start, Clock::now());
+    return bench::MillisecondsSince(start) / count;
 }
 
 // ---------------------------------------------------------------------------------------------
-// The same frame in plain OpenGL: one program, one buffer, a texture bind and a draw per quad.
+// The same frame in plain OpenGL: one program, one buffer, a texture bind and a draw per quad,
+// straight into the window.
 
 #define PLAIN_GL_FUNCTIONS(X)                                    \
     X(PFNGLGENBUFFERSPROC, GenBuffers)                           \
@@ -178,7 +180,7 @@ double PlainFrames(SDL_Window* window, int count, int first) {
     glDisable(GL_BLEND);
 
     std::vector<Vertex> quads((size_t)kQuads * 4);
-    const Clock::time_point start = Clock::now();
+    const bench::Clock::time_point start = bench::Clock::now();
     for (int f = first; f < first + count; ++f) {
         FillQuads(quads.data(), f);
         glClearColor(0.125f, 0.125f, 0.125f, 1.0f);
@@ -191,7 +193,7 @@ double PlainFrames(SDL_Window* window, int count, int first) {
         SDL_GL_SwapWindow(window);
     }
     glFinish();
-    return Seconds(start, Clock::now());
+    return bench::MillisecondsSince(start) / count;
 }
 
 }  // namespace
@@ -228,22 +230,38 @@ int main() {
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     device->SetRenderState(D3DRS_LIGHTING, FALSE);
 
-    DeviceFrames(device, vb, textures, kWarmUp, 0);
-    const double deviceTime = DeviceFrames(device, vb, textures, kFrames, kWarmUp);
-
+    // The plain drawing gets a context of its own, so that neither disturbs the state the other
+    // keeps; both draw into the device's window.
     SDL_Window* window = SDL_GL_GetCurrentWindow();
-    if (!LoadPlainGl() || !window) {
+    SDL_GLContext deviceContext = SDL_GL_GetCurrentContext();
+    SDL_GLContext plainContext = window ? SDL_GL_CreateContext(window) : nullptr;
+    if (!plainContext || !LoadPlainGl()) {
         std::fprintf(stderr, "bench_device_draw: no OpenGL for the comparison\n");
         return 1;
     }
-    PlainFrames(window, kWarmUp, 0);
-    const double plainTime = PlainFrames(window, kFrames, kWarmUp);
 
-    const double deviceFrame = deviceTime / kFrames * 1e3, plainFrame = plainTime / kFrames * 1e3;
-    std::printf("device_draw: %d textured quads a frame at %ux%u, %d frames\n", kQuads, kWidth, kHeight, kFrames);
-    std::printf("  device      %8.3f ms a frame  %7.2f us a draw call\n", deviceFrame, deviceFrame * 1e3 / kQuads);
-    std::printf("  plain GL    %8.3f ms a frame  %7.2f us a draw call\n", plainFrame, plainFrame * 1e3 / kQuads);
-    std::printf("  ratio device / plain GL: %.2f\n", deviceFrame / plainFrame);
+    bench::Runs deviceTimes, plainTimes, ratios;
+    int frame = 0;
+    for (int run = -1; run < kRuns; ++run) {  // run -1 warms both up
+        SDL_GL_MakeCurrent(window, deviceContext);
+        const double d = DeviceFrames(device, vb, textures, kFrames, frame);
+        SDL_GL_MakeCurrent(window, plainContext);
+        const double p = PlainFrames(window, kFrames, frame);
+        frame += kFrames;
+        if (run < 0) continue;
+        deviceTimes.Add(d);
+        plainTimes.Add(p);
+        ratios.Add(d / p);
+    }
+    SDL_GL_MakeCurrent(window, deviceContext);
+    SDL_GL_DeleteContext(plainContext);
+
+    std::printf("device_draw: %d textured quads a frame at %ux%u, %d runs of %d frames\n", kQuads, kWidth, kHeight,
+                kRuns, kFrames);
+    bench::PrintTimes("device, a frame", deviceTimes);
+    bench::PrintTimes("plain OpenGL, a frame", plainTimes);
+    std::printf("  device per draw call: %.2f us at the median\n", deviceTimes.Median() * 1e3 / kQuads);
+    bench::PrintRatio("ratio device / plain OpenGL", ratios);
 
     for (IDirect3DTexture8* t : textures)
         if (t) t->Release();

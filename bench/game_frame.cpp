@@ -1,18 +1,18 @@
 // game_frame.cpp -- what the whole game frame costs on the software renderer: play with 64 enemies,
-// full blood, flame and dust sets and the HUD, and the worst fight (64 enemies of mixed types
-// raging, falling and shooting, 64 projectiles, the explosions in every slot left), each as a
-// ratio to the world-only frame of the first scene (its world drawn without input, camera, fence,
-// HUD or text).
+// full blood, flame and dust sets and the HUD, drawn with the fragment programs built for each
+// draw's states and with the general program in alternating runs, beside the world-only frame of
+// the same scene; then the worst fight (64 enemies of mixed types raging, falling and shooting, 64
+// projectiles, the explosions in every slot left) as a ratio to that world-only frame.
 //
 // Usage: bench_game_frame [data directory]   (default: ./data, the generator's output)
-// Each figure is the time of one frame over several runs: their minimum and their median.
+// Each figure is the time of one frame over several runs: their minimum and their median; the
+// speed-up is the median of each run's ratio.
 #include <unistd.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
+
+#include "bench_runs.h"
 
 #include "game/enemy.h"
 #include "game/explosion.h"
@@ -22,6 +22,7 @@
 #include "game/particles.h"
 #include "game/projectile.h"
 #include "layer/clock.h"
+#include "layer/device_control.h"
 #include "layer/message_boxes.h"
 #include "shell/camera.h"
 #include "shell/devices.h"
@@ -33,30 +34,19 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 const int kRuns = 7;
 const int kFramesPerRun = 40;
 const uint32_t kFrameStep = 16;  // milliseconds of game time per frame
 
-struct Figures {
-    double minimum, median;  // milliseconds per frame
-};
-
-// Runs `frame` kFramesPerRun times per run, kRuns times, on the manual clock.
+// Milliseconds a frame of kFramesPerRun frames on the manual clock.
 template <class Frame>
-Figures Time(Frame frame) {
-    std::vector<double> runs;
-    for (int r = 0; r < kRuns; ++r) {
-        const Clock::time_point start = Clock::now();
-        for (int k = 0; k < kFramesPerRun; ++k) {
-            layer::AdvanceClock(kFrameStep);
-            frame();
-        }
-        runs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count() / kFramesPerRun);
+double TimeRun(Frame frame) {
+    const bench::Clock::time_point start = bench::Clock::now();
+    for (int k = 0; k < kFramesPerRun; ++k) {
+        layer::AdvanceClock(kFrameStep);
+        frame();
     }
-    std::sort(runs.begin(), runs.end());
-    return {runs.front(), runs[runs.size() / 2]};
+    return bench::MillisecondsSince(start) / kFramesPerRun;
 }
 
 // Every sprite of the set in use with the texture, living for as long as the benchmark runs.
@@ -170,19 +160,43 @@ void Measure(UINT width, UINT height) {
     g_Timer.Update();
     SetUpScene();
 
-    const Figures world = Time(WorldOnlyFrame);
-    const Figures game = Time(RenderFrame);
+    bench::Runs world, built, general, speedUps;
+    for (int run = -1; run < kRuns; ++run) {  // run -1 builds the programs and warms up
+        const double w = TimeRun(WorldOnlyFrame);
+        // Alternate which goes first, so that neither always follows the other.
+        double g = 0, b = 0;
+        for (int turn = 0; turn < 2; ++turn) {
+            const bool forceGeneral = (turn == 0) == (run % 2 == 0);
+            layer::ForceGeneralProgram(forceGeneral);
+            (forceGeneral ? g : b) = TimeRun(RenderFrame);
+        }
+        layer::ForceGeneralProgram(false);
+        if (run < 0) continue;
+        world.Add(w);
+        built.Add(b);
+        general.Add(g);
+        speedUps.Add(g / b);
+    }
     int enemies = 0;
     for (const SSprite& enemy : g_pEnemies->sprites) enemies += enemy.bActive;
-    printf("%4ux%-4u  world only  min %7.3f ms  median %7.3f ms (%6.1f fps)   game frame  min %7.3f ms  median "
-           "%7.3f ms (%6.1f fps)   x%.2f of the world   [%d enemies]\n",
-           width, height, world.minimum, world.median, 1000.0 / world.median, game.minimum, game.median,
-           1000.0 / game.median, game.median / world.median, enemies);
-    const Figures fight = Time(WorstFightFrame);
-    printf("%4ux%-4u  worst fight min %7.3f ms  median %7.3f ms (%6.1f fps)   x%.2f of the world   [64 enemies, 64 "
-           "projectiles, %d of %d explosions placed]\n",
-           width, height, fight.minimum, fight.median, 1000.0 / fight.median, fight.median / world.median,
-           g_iExplosionsPlaced, kExplosionsAsked);
+    printf("%ux%u, %d enemies, %d runs of %d frames\n", width, height, enemies, kRuns, kFramesPerRun);
+    bench::PrintTimes("world only, built programs", world);
+    bench::PrintTimes("game frame, built programs", built);
+    bench::PrintTimes("game frame, general program", general);
+    printf("  %-30s %.1f fps with the built programs, %.1f with the general one; x%.2f of the world\n",
+           "at the median", 1000.0 / built.Median(), 1000.0 / general.Median(), built.Median() / world.Median());
+    bench::PrintRatio("speed-up built / general", speedUps);
+
+    // The worst fight comes last: it changes the scene for good.
+    bench::Runs fight;
+    for (int run = -1; run < kRuns; ++run) {  // run -1 sets the fight up and warms up
+        const double f = TimeRun(WorstFightFrame);
+        if (run >= 0) fight.Add(f);
+    }
+    bench::PrintTimes("worst fight, built programs", fight);
+    printf("  %-30s %.1f fps; x%.2f of the world (64 enemies, 64 projectiles, %d of %d explosions placed)\n",
+           "at the median", 1000.0 / fight.Median(), fight.Median() / world.Median(), g_iExplosionsPlaced,
+           kExplosionsAsked);
 
     FreeGameData();
     Cleanup();
@@ -200,7 +214,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     layer::UseManualClock(1000);
-    printf("%d runs of %d frames each\n", kRuns, kFramesPerRun);
     Measure(640, 480);
     Measure(1024, 768);
     return 0;

@@ -1,12 +1,13 @@
 // world_frame.cpp -- what the world costs a frame on the software renderer: the terrain, the clouds
-// and five full sprite sets drawn along a path over the whole map, and the terrain mesh rebuild,
-// each beside a bare clear-and-present frame of the same device.
+// and five full sprite sets drawn along a path over the whole map, with the fragment programs built
+// for each draw's states and with the general program, in alternating runs; beside them a bare
+// clear-and-present frame of the same device and the terrain mesh rebuild. Prints the minimum and
+// median of each and the speed-up of the built programs over the general one.
 //
 // Usage: bench_world_frame [data directory]   (default: ./data, the generator's output)
 // Without teren.ter there it writes a 12 x 12 map of its own into a temporary directory.
 #include <unistd.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -14,7 +15,9 @@
 #include <filesystem>
 #include <vector>
 
+#include "bench_runs.h"
 #include "d3dx8.h"
+#include "layer/device_control.h"
 #include "layer/message_boxes.h"
 #include "shell/timer.h"
 #include "tests/world_headless_device.h"
@@ -26,11 +29,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double MillisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+constexpr int kPathFrames = 200;  // frames to go once round the path
+constexpr int kRunFrames = 40;
+constexpr int kRuns = 7;
 
 // A rolling 12 x 12 map of cells subdivided 4 times, for when no generated one is at hand.
 void WriteOwnTerrain(const char* name) {
@@ -81,24 +82,43 @@ void SetView(IDirect3DDevice8* device, const D3DXVECTOR3& eye, const D3DXVECTOR3
     device->SetTransform(D3DTS_PROJECTION, &projection);
 }
 
+// Milliseconds a frame of a bare clear and present.
+double BareFrames(IDirect3DDevice8* device) {
+    const bench::Clock::time_point start = bench::Clock::now();
+    for (int k = 0; k < kRunFrames; ++k) {
+        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x000080FF, 1.0f, 0);
+        device->BeginScene();
+        device->EndScene();
+        device->Present(nullptr, nullptr, nullptr, nullptr);
+    }
+    return bench::MillisecondsSince(start) / kRunFrames;
+}
+
+// Milliseconds a frame of the world seen from the path's frames first .. first + kRunFrames.
+double WorldFrames(IDirect3DDevice8* device, CWorld* world, D3DXVECTOR3* camera, int first, UINT width,
+                   UINT height) {
+    const bench::Clock::time_point start = bench::Clock::now();
+    for (int k = first; k < first + kRunFrames; ++k) {
+        *camera = PathPoint(*world->pMap, k, kPathFrames);
+        const D3DXVECTOR3 ahead = PathPoint(*world->pMap, k + 1, kPathFrames);
+        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x000080FF, 1.0f, 0);
+        device->BeginScene();
+        SetView(device, *camera, D3DXVECTOR3(ahead.x, ahead.y, camera->z), width, height);
+        world->Render();
+        device->EndScene();
+        device->Present(nullptr, nullptr, nullptr, nullptr);
+    }
+    return bench::MillisecondsSince(start) / kRunFrames;
+}
+
 void Measure(IDirect3D8* d3d, UINT width, UINT height) {
     IDirect3DDevice8* device = world_test::CreateHeadlessDevice(d3d, width, height);
     if (!device) {
         printf("%ux%u: no device\n", width, height);
         return;
     }
-    const int frames = 200;
-
-    Clock::time_point start = Clock::now();
-    for (int k = 0; k < frames; ++k) {
-        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x000080FF, 1.0f, 0);
-        device->BeginScene();
-        device->EndScene();
-        device->Present(nullptr, nullptr, nullptr, nullptr);
-    }
-    const double bare = MillisecondsSince(start) / frames;
-
     CTimer timer;
+    timer.fFrameTime = 16.0f;
     D3DXVECTOR3 camera(60, 60, 1);
     CWorld* world = new CWorld(device, &camera, &timer);
     world->LoadMap("teren.ter");
@@ -121,28 +141,36 @@ void Measure(IDirect3D8* d3d, UINT width, UINT height) {
     }
     world->Resume();
 
-    timer.fFrameTime = 16.0f;
-    start = Clock::now();
-    for (int k = 0; k < frames; ++k) {
-        camera = PathPoint(*world->pMap, k, frames);
-        const D3DXVECTOR3 ahead = PathPoint(*world->pMap, k + 1, frames);
-        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x000080FF, 1.0f, 0);
-        device->BeginScene();
-        SetView(device, camera, D3DXVECTOR3(ahead.x, ahead.y, camera.z), width, height);
-        world->Render();
-        device->EndScene();
-        device->Present(nullptr, nullptr, nullptr, nullptr);
+    bench::Runs bare, general, built, speedUps, rebuilds;
+    for (int run = -1; run < kRuns; ++run) {  // run -1 builds the programs and warms up
+        const int first = (run < 0 ? 0 : run) * kRunFrames % kPathFrames;
+        const double b = BareFrames(device);
+        // Alternate which goes first, so that neither always follows the other.
+        double g = 0, s = 0;
+        for (int turn = 0; turn < 2; ++turn) {
+            const bool forceGeneral = (turn == 0) == (run % 2 == 0);
+            layer::ForceGeneralProgram(forceGeneral);
+            (forceGeneral ? g : s) = WorldFrames(device, world, &camera, first, width, height);
+        }
+        layer::ForceGeneralProgram(false);
+        camera = D3DXVECTOR3(60, 60, 1);
+        const bench::Clock::time_point start = bench::Clock::now();
+        for (int k = 0; k < 20; ++k) world->pMap->FillMapMesh(true);
+        const double r = bench::MillisecondsSince(start) / 20;
+        if (run < 0) continue;
+        bare.Add(b);
+        general.Add(g);
+        built.Add(s);
+        speedUps.Add(g / s);
+        rebuilds.Add(r);
     }
-    const double full = MillisecondsSince(start) / frames;
 
-    const int rebuilds = 100;
-    camera = D3DXVECTOR3(60, 60, 1);
-    start = Clock::now();
-    for (int k = 0; k < rebuilds; ++k) world->pMap->FillMapMesh(true);
-    const double rebuild = MillisecondsSince(start) / rebuilds;
-
-    printf("%4ux%-4u  bare frame %8.3f ms   world frame %8.3f ms (x%.1f)   mesh rebuild %8.3f ms (x%.2f of a bare frame)\n",
-           width, height, bare, full, full / bare, rebuild, rebuild / bare);
+    printf("%ux%u, %d runs of %d frames\n", width, height, kRuns, kRunFrames);
+    bench::PrintTimes("bare frame (clear, present)", bare);
+    bench::PrintTimes("world frame, general program", general);
+    bench::PrintTimes("world frame, built programs", built);
+    bench::PrintTimes("terrain mesh rebuild", rebuilds);
+    bench::PrintRatio("speed-up built / general", speedUps);
 
     for (CSpriteSet* set : sets) delete set;
     delete world;

@@ -16,16 +16,17 @@ DWORD Bits(float f) {
 
 }  // namespace
 
-class PipelineTest : public DeviceTest {
+class PipelineTest : public ProgramPathTest {
 protected:
     void SetUp() override {
-        DeviceTest::SetUp();
+        ProgramPathTest::SetUp();
         Plain2DStates();
         device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
     }
 };
+INSTANTIATE_ON_EACH_PROGRAM(PipelineTest);
 
-TEST_F(PipelineTest, AlphaTestComparesTheEightBitAlphaWithTheReference) {
+TEST_P(PipelineTest, AlphaTestComparesTheEightBitAlphaWithTheReference) {
     device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);  // the vertex alpha
     device_->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
     device_->SetRenderState(D3DRS_ALPHAREF, 8);
@@ -53,7 +54,7 @@ TEST_F(PipelineTest, AlphaTestComparesTheEightBitAlphaWithTheReference) {
     tex->Release();
 }
 
-TEST_F(PipelineTest, BlendingMixesBySourceAlpha) {
+TEST_P(PipelineTest, BlendingMixesBySourceAlpha) {
     device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00FFFFFF, 1.0f, 0);
     device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
     device_->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
@@ -72,7 +73,7 @@ TEST_F(PipelineTest, BlendingMixesBySourceAlpha) {
     EXPECT_EQ(Pixel(5, 5), 0x123456u);
 }
 
-TEST_F(PipelineTest, StagesCombineTextureAndColourAndDisableFromTheFirstOff) {
+TEST_P(PipelineTest, StagesCombineTextureAndColourAndDisableFromTheFirstOff) {
     const uint32_t texel[1] = {0xFF808080};
     IDirect3DTexture8* tex = MakeTexture(1, 1, D3DFMT_A8R8G8B8, texel);
     device_->SetTexture(0, tex);
@@ -101,7 +102,7 @@ TEST_F(PipelineTest, StagesCombineTextureAndColourAndDisableFromTheFirstOff) {
     tex->Release();
 }
 
-TEST_F(PipelineTest, LinearFogByDistanceFromTheEyeLeavesScreenQuadsClear) {
+TEST_P(PipelineTest, LinearFogByDistanceFromTheEyeLeavesScreenQuadsClear) {
     D3DXMATRIX projection;
     D3DXMatrixPerspectiveFovLH(&projection, D3DX_PI / 2, (float)kWidth / kHeight, 0.1f, 200.0f);
     device_->SetTransform(D3DTS_PROJECTION, &projection);
@@ -131,7 +132,7 @@ TEST_F(PipelineTest, LinearFogByDistanceFromTheEyeLeavesScreenQuadsClear) {
     EXPECT_EQ(Pixel(32, 24), 0x0000FFu);
 }
 
-TEST_F(PipelineTest, LightingWithoutLightsIsAmbientTimesMaterial) {
+TEST_P(PipelineTest, LightingWithoutLightsIsAmbientTimesMaterial) {
     struct LitVertex {
         float x, y, z, nx, ny, nz;
     };

@@ -2,7 +2,13 @@
 // depth, the back buffer's size and the draw counts.
 #include "device_fixture.h"
 
+#include <SDL.h>
+
+#include "../platform/src/win32/window_link.h"
 #include "windows.h"
+
+class RasterTest : public ProgramPathTest {};
+INSTANTIATE_ON_EACH_PROGRAM(RasterTest);
 
 TEST_F(DeviceTest, ClearFillsTheBackBufferAndRectanglesStayInside) {
     EXPECT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x00112233, 1.0f, 0), D3D_OK);
@@ -20,7 +26,7 @@ TEST_F(DeviceTest, ClearFillsTheBackBufferAndRectanglesStayInside) {
     EXPECT_EQ(device_->Clear(0, nullptr, D3DCLEAR_STENCIL, 0, 1.0f, 0), D3DERR_INVALIDCALL);
 }
 
-TEST_F(DeviceTest, PretransformedRectCoversExactlyItsPixels) {
+TEST_P(RasterTest, PretransformedRectCoversExactlyItsPixels) {
     device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00000000, 1.0f, 0);
     Plain2DStates();
     device_->BeginScene();
@@ -35,14 +41,14 @@ TEST_F(DeviceTest, PretransformedRectCoversExactlyItsPixels) {
     EXPECT_EQ(Pixel(10, 15), 0u);
 }
 
-TEST_F(DeviceTest, VertexColoursAreStoredBlueGreenRedAlpha) {
+TEST_P(RasterTest, VertexColoursAreStoredBlueGreenRedAlpha) {
     device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
     Plain2DStates();
     DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFF102030);
     EXPECT_EQ(Pixel(5, 5), 0x102030u);
 }
 
-TEST_F(DeviceTest, FormatsWithoutColourDrawWhiteAndUnboundTexturesReadWhite) {
+TEST_P(RasterTest, FormatsWithoutColourDrawWhiteAndUnboundTexturesReadWhite) {
     device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
     Plain2DStates();
     struct Bare {
@@ -59,7 +65,7 @@ TEST_F(DeviceTest, FormatsWithoutColourDrawWhiteAndUnboundTexturesReadWhite) {
     EXPECT_EQ(Pixel(25, 5), 0x336699u);
 }
 
-TEST_F(DeviceTest, CullingIsJudgedByWindingOnScreen) {
+TEST_P(RasterTest, CullingIsJudgedByWindingOnScreen) {
     Plain2DStates();
     device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
     // Clockwise on screen (y down): (0,10) (0,0) (10,10). Counter-clockwise: (20,0) (20,10) (30,0).
@@ -86,7 +92,7 @@ TEST_F(DeviceTest, CullingIsJudgedByWindingOnScreen) {
     EXPECT_EQ(Pixel(30, 20), 0u);
 }
 
-TEST_F(DeviceTest, ClipDepthRunsFromZeroToWAndDepthTestIsLessOrEqual) {
+TEST_P(RasterTest, ClipDepthRunsFromZeroToWAndDepthTestIsLessOrEqual) {
     Plain2DStates();
     device_->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
     device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
@@ -116,7 +122,7 @@ TEST_F(DeviceTest, ClipDepthRunsFromZeroToWAndDepthTestIsLessOrEqual) {
     EXPECT_EQ(Pixel(50, 20), 0x00FFFFu);
 }
 
-TEST_F(DeviceTest, TransformedGeometryAlsoHasPixelCentresOnIntegers) {
+TEST_P(RasterTest, TransformedGeometryAlsoHasPixelCentresOnIntegers) {
     Plain2DStates();
     device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
     // From the left edge to screen x 10.5: the centres 0..10 are inside, 11 is not.
@@ -160,7 +166,7 @@ protected:
     void SetUp() override {}
 };
 
-TEST_F(DeviceOnWindowTest, BackBufferKeepsItsSizeAndPresentLetterboxesIntoTheWindow) {
+TEST_F(DeviceOnWindowTest, PresentLetterboxesIntoALargerWindowAndDrawsStraightIntoOneOfTheBackBuffersSize) {
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = DefWindowProcA;
@@ -169,31 +175,25 @@ TEST_F(DeviceOnWindowTest, BackBufferKeepsItsSizeAndPresentLetterboxesIntoTheWin
     HWND hwnd = CreateWindowExA(0, "DeviceTestWindow", "test", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr, nullptr,
                                 nullptr);
     ASSERT_NE(hwnd, nullptr);
-    d3d_ = Direct3DCreate8(D3D_SDK_VERSION);
-    ASSERT_NE(d3d_, nullptr);
-    D3DPRESENT_PARAMETERS pp = {};
-    pp.BackBufferWidth = 64;
-    pp.BackBufferHeight = 48;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.Windowed = TRUE;
-    pp.EnableAutoDepthStencil = TRUE;
-    pp.AutoDepthStencilFormat = D3DFMT_D16;
-    ASSERT_EQ(d3d_->CreateDevice(0, D3DDEVTYPE_HAL, hwnd, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device_), D3D_OK);
+    CreateDevice(64, 48, D3DMULTISAMPLE_NONE, D3DFMT_X8R8G8B8, hwnd);
     std::vector<uint32_t> pixels;
     UINT w = 0, h = 0;
     ASSERT_TRUE(layer::ReadBackBuffer(&pixels, &w, &h));
     EXPECT_EQ(w, 64u);
     EXPECT_EQ(h, 48u);
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00FFFFFF, 1.0f, 0);
-    layer::KeepPresentedPictures(true);
-    ASSERT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
-    ASSERT_TRUE(layer::LastPresentedPicture(&pixels, &w, &h));
-    layer::KeepPresentedPictures(false);
+    EXPECT_FALSE(layer::DrawsIntoWindow());
+    auto present = [&](D3DCOLOR colour) {
+        device_->Clear(0, nullptr, D3DCLEAR_TARGET, colour, 1.0f, 0);
+        layer::KeepPresentedPictures(true);
+        EXPECT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+        EXPECT_TRUE(layer::LastPresentedPicture(&pixels, &w, &h));
+        layer::KeepPresentedPictures(false);
+    };
+    auto at = [&](UINT x, UINT y) { return pixels[y * w + x] & 0xFFFFFFu; };
+    present(0x00FFFFFF);
     ASSERT_EQ(w, 200u);
     ASSERT_EQ(h, 100u);
     // 64x48 scaled to the full height is 133 wide: black bars of 33 and 34 columns on either side.
-    auto at = [&](UINT x, UINT y) { return pixels[y * w + x] & 0xFFFFFFu; };
     EXPECT_EQ(at(10, 50), 0u);
     EXPECT_EQ(at(190, 50), 0u);
     EXPECT_EQ(at(40, 0), 0xFFFFFFu);
@@ -201,17 +201,75 @@ TEST_F(DeviceOnWindowTest, BackBufferKeepsItsSizeAndPresentLetterboxesIntoTheWin
     EXPECT_EQ(at(160, 99), 0xFFFFFFu);
     EXPECT_EQ(at(32, 50), 0u);
     EXPECT_EQ(at(167, 50), 0u);
+
+    // A window of the back buffer's size is drawn into straight from the next frame on.
+    SDL_Window* window = PlatformWindowSDL(hwnd);
+    SDL_SetWindowSize(window, 64, 48);
+    present(0x00FF0000);
+    EXPECT_TRUE(layer::DrawsIntoWindow());
+    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0x0000FF00, 1.0f, 0);
+    EXPECT_EQ(layer::BackBufferPixel(63, 47) & 0xFFFFFFu, 0x00FF00u);
+    present(0x0000FF00);
+    ASSERT_EQ(w, 64u);
+    ASSERT_EQ(h, 48u);
+    EXPECT_EQ(at(0, 0), 0x00FF00u);
+    EXPECT_EQ(at(63, 47), 0x00FF00u);
+    // Larger again: back to letterboxing, with the bars cleared of what was drawn there.
+    SDL_SetWindowSize(window, 200, 100);
+    present(0x0000FF00);
+    EXPECT_FALSE(layer::DrawsIntoWindow());
+    present(0x000000FF);
+    ASSERT_EQ(w, 200u);
+    EXPECT_EQ(at(10, 90), 0u);
+    EXPECT_EQ(at(100, 50), 0x0000FFu);
     device_->Release();
     device_ = nullptr;
     DestroyWindow(hwnd);
     UnregisterClassA("DeviceTestWindow", nullptr);
 }
 
-TEST_F(DeviceOnWindowTest, MultisampledBackBufferResolvesForReading) {
-    CreateDevice(kWidth, kHeight, D3DMULTISAMPLE_4_SAMPLES);
-    Plain2DStates();
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
-    DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFF00FF00);
-    EXPECT_EQ(Pixel(5, 5), 0x00FF00u);
-    EXPECT_EQ(Pixel(20, 20), 0u);
+TEST_F(DeviceOnWindowTest, OnlyTheSamePictureIsDrawnStraightIntoTheWindow) {
+    // The device's own window has 8-bit colour without alpha and a 16-bit depth buffer.
+    struct Case {
+        D3DFORMAT format, depth;
+        D3DMULTISAMPLE_TYPE samples;
+        bool direct;
+    };
+    const Case cases[] = {
+        {D3DFMT_X8R8G8B8, D3DFMT_D16, D3DMULTISAMPLE_NONE, true},
+        {D3DFMT_R5G6B5, D3DFMT_D16, D3DMULTISAMPLE_NONE, true},
+        {D3DFMT_A8R8G8B8, D3DFMT_D16, D3DMULTISAMPLE_NONE, false},
+        {D3DFMT_X8R8G8B8, D3DFMT_D24S8, D3DMULTISAMPLE_NONE, false},
+        {D3DFMT_X8R8G8B8, D3DFMT_D16, D3DMULTISAMPLE_4_SAMPLES, false},
+    };
+    for (const Case& c : cases) {
+        d3d_ = Direct3DCreate8(D3D_SDK_VERSION);
+        ASSERT_NE(d3d_, nullptr);
+        D3DPRESENT_PARAMETERS pp = {};
+        pp.BackBufferWidth = kWidth;
+        pp.BackBufferHeight = kHeight;
+        pp.BackBufferFormat = c.format;
+        pp.MultiSampleType = c.samples;
+        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
+        pp.Windowed = TRUE;
+        pp.EnableAutoDepthStencil = TRUE;
+        pp.AutoDepthStencilFormat = c.depth;
+        ASSERT_EQ(d3d_->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device_),
+                  D3D_OK);
+        EXPECT_EQ(layer::DrawsIntoWindow(), c.direct) << "format " << c.format << ", depth " << c.depth;
+        // Either way the depth test keeps the nearer of two overlapping rectangles.
+        Plain2DStates();
+        device_->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+        device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+        DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFF00FF00, 0.25f);
+        DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFFFF0000, 0.5f);
+        EXPECT_EQ(Pixel(5, 5), 0x00FF00u);
+        EXPECT_EQ(Pixel(20, 20), 0u);
+        vb_->Release();
+        vb_ = nullptr;
+        EXPECT_EQ(device_->Release(), 0u);
+        device_ = nullptr;
+        EXPECT_EQ(d3d_->Release(), 0u);
+        d3d_ = nullptr;
+    }
 }

@@ -2,6 +2,10 @@
 // applying, indexed drawing, transforms and the objects' references.
 #include "device_fixture.h"
 
+#include <malloc.h>
+
+#include <cstdlib>
+
 #include "d3dx8math.h"
 
 TEST_F(DeviceTest, DefaultsAreDirect3DsOwn) {
@@ -144,6 +148,33 @@ TEST_F(DeviceTest, IndexedDrawsReadTheIndexBufferAndRefuseIndicesOutsideTheVerti
     EXPECT_EQ(device_->CreateIndexBuffer(12, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &ib), D3DERR_INVALIDCALL);
 }
 
+// Setting the value already set sends nothing; setting another one still takes effect, whatever
+// else holds that value.
+TEST_F(DeviceTest, SettingsRepeatedChangeNothingAndNewOnesTakeEffect) {
+    Plain2DStates();
+    D3DXMATRIX shift, identity;
+    D3DXMatrixTranslation(&shift, 1.0f, 0.0f, 0.0f);  // half the screen to the right
+    D3DXMatrixIdentity(&identity);
+    const uint32_t texel[1] = {0xFF0000FF};
+    IDirect3DTexture8* tex = MakeTexture(1, 1, D3DFMT_A8R8G8B8, texel);
+    for (int twice = 0; twice < 2; ++twice) {
+        device_->SetTransform(D3DTS_WORLD, &shift);
+        device_->SetTexture(0, tex);
+    }
+    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    DrawClipQuad(-1, -1, 0, 1, 0.5f, 0xFFFFFFFF);
+    EXPECT_EQ(Pixel(16, 24), 0u);
+    EXPECT_EQ(Pixel(48, 24), 0x0000FFu);
+    // Back to what the view and the other stages hold.
+    device_->SetTransform(D3DTS_WORLD, &identity);
+    device_->SetTexture(0, nullptr);
+    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    DrawClipQuad(-1, -1, 0, 1, 0.5f, 0xFF808080);
+    EXPECT_EQ(Pixel(16, 24), 0x808080u);
+    EXPECT_EQ(Pixel(48, 24), 0u);
+    tex->Release();
+}
+
 TEST_F(DeviceTest, ViewportPlacesAndClipsTheDrawing) {
     Plain2DStates();
     device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
@@ -240,3 +271,38 @@ TEST(Direct3D, CreationRefusesOtherVersionsAndBadParameters) {
     EXPECT_EQ(tex->Release(), 0u);
     EXPECT_EQ(d3d->Release(), 0u);
 }
+
+#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
+TEST(Direct3D, TheHeapKeepsItsMemoryWhileADeviceLives) {
+    if (std::getenv("GLIBC_TUNABLES") || std::getenv("MALLOC_TRIM_THRESHOLD_"))
+        GTEST_SKIP() << "the heap's thresholds are chosen in the environment";
+    // Takes more than the heap has free, so that the last blocks lie at its top, frees them all,
+    // and answers by how much the heap shrank.
+    auto shrinkAfterFreeing = [](size_t* full) {
+        const size_t block = 100 * 1024, count = mallinfo2().fordblks / block + 40;
+        std::vector<void*> blocks;
+        blocks.reserve(count);
+        for (size_t i = 0; i < count; ++i) blocks.push_back(std::malloc(block));
+        *full = mallinfo2().arena;
+        for (auto it = blocks.rbegin(); it != blocks.rend(); ++it) std::free(*it);
+        return *full - mallinfo2().arena;
+    };
+    const size_t kMegabyte = 1 << 20;
+    size_t full = 0;
+    EXPECT_GT(shrinkAfterFreeing(&full), 2 * kMegabyte);  // without a device the heap gives memory back
+    IDirect3D8* d3d = Direct3DCreate8(D3D_SDK_VERSION);
+    ASSERT_NE(d3d, nullptr);
+    D3DPRESENT_PARAMETERS pp = {};
+    pp.BackBufferWidth = 64;
+    pp.BackBufferHeight = 48;
+    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    pp.Windowed = TRUE;
+    IDirect3DDevice8* device = nullptr;
+    ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device), D3D_OK);
+    EXPECT_EQ(shrinkAfterFreeing(&full), 0u);
+    device->Release();
+    d3d->Release();
+    EXPECT_LT(mallinfo2().arena + 2 * kMegabyte, full);  // and gives it back once the device is gone
+}
+#endif

@@ -2,10 +2,10 @@
 // keep what they do not write, surfaces and references.
 #include "device_fixture.h"
 
-class TextureTest : public DeviceTest {
+class TextureTest : public ProgramPathTest {
 protected:
     void SetUp() override {
-        DeviceTest::SetUp();
+        ProgramPathTest::SetUp();
         Plain2DStates();
         device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
         device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
@@ -30,7 +30,9 @@ protected:
     }
 };
 
-TEST_F(TextureTest, EveryStoredFormatSamplesToItsColours) {
+INSTANTIATE_ON_EACH_PROGRAM(TextureTest);
+
+TEST_P(TextureTest, EveryStoredFormatSamplesToItsColours) {
     const uint32_t argb[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};
     IDirect3DTexture8* t32 = MakeTexture(2, 2, D3DFMT_A8R8G8B8, argb);
     Draw(t32);
@@ -87,7 +89,7 @@ TEST_F(TextureTest, EveryStoredFormatSamplesToItsColours) {
     }
 }
 
-TEST_F(TextureTest, UnsupportedFormatsAndSizesAreRefused) {
+TEST_F(DeviceTest, UnsupportedTextureFormatsAndSizesAreRefused) {
     IDirect3DTexture8* tex = reinterpret_cast<IDirect3DTexture8*>(1);
     EXPECT_EQ(device_->CreateTexture(4, 4, 1, 0, D3DFMT_DXT1, D3DPOOL_MANAGED, &tex), D3DERR_INVALIDCALL);
     EXPECT_EQ(tex, nullptr);
@@ -98,7 +100,7 @@ TEST_F(TextureTest, UnsupportedFormatsAndSizesAreRefused) {
     EXPECT_EQ(tex, nullptr);
 }
 
-TEST_F(TextureTest, LevelsHaveHalvingSizesAndAPartialChainIsComplete) {
+TEST_P(TextureTest, LevelsHaveHalvingSizesAndAPartialChainIsComplete) {
     IDirect3DTexture8* tex = nullptr;
     ASSERT_EQ(device_->CreateTexture(64, 16, 3, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &tex), D3D_OK);
     EXPECT_EQ(tex->GetLevelCount(), 3u);
@@ -138,7 +140,7 @@ TEST_F(TextureTest, LevelsHaveHalvingSizesAndAPartialChainIsComplete) {
     EXPECT_EQ(tex->Release(), 0u);
 }
 
-TEST_F(TextureTest, AddressModesBelongToTheStage) {
+TEST_P(TextureTest, AddressModesBelongToTheStage) {
     const uint32_t texels[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};
     IDirect3DTexture8* tex = MakeTexture(2, 2, D3DFMT_A8R8G8B8, texels);
     // u and v from 0 to 2 over 40 pixels: wrap repeats, clamp holds the edge texels.
@@ -157,7 +159,7 @@ TEST_F(TextureTest, AddressModesBelongToTheStage) {
     tex->Release();
 }
 
-TEST_F(TextureTest, LocksKeepWhatTheyDoNotWriteAndRefuseASecondLock) {
+TEST_P(TextureTest, LocksKeepWhatTheyDoNotWriteAndRefuseASecondLock) {
     const uint32_t texels[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};
     IDirect3DTexture8* tex = MakeTexture(2, 2, D3DFMT_A8R8G8B8, texels);
     RECT one = {1, 1, 2, 2};
@@ -207,7 +209,7 @@ TEST_F(TextureTest, LocksKeepWhatTheyDoNotWriteAndRefuseASecondLock) {
     tex->Release();
 }
 
-TEST_F(TextureTest, SurfacesOfLevelsAndImageSurfaces) {
+TEST_P(TextureTest, SurfacesOfLevelsAndImageSurfaces) {
     const uint16_t texels[4] = {0xF000, 0xF000, 0xF000, 0xF000};
     IDirect3DTexture8* tex = MakeTexture(2, 2, D3DFMT_A4R4G4B4, texels);
     IDirect3DSurface8* level = nullptr;
@@ -244,7 +246,7 @@ TEST_F(TextureTest, SurfacesOfLevelsAndImageSurfaces) {
     EXPECT_EQ(image->Release(), 0u);
 }
 
-TEST_F(TextureTest, TheDeviceHoldsWhatIsBound) {
+TEST_P(TextureTest, TheDeviceHoldsWhatIsBound) {
     const uint32_t texels[4] = {0xFF00FF00, 0xFF00FF00, 0xFF00FF00, 0xFF00FF00};
     IDirect3DTexture8* tex = MakeTexture(2, 2, D3DFMT_A8R8G8B8, texels);
     device_->SetTexture(0, tex);

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
+#include <string>
 #include <vector>
 
 #include "d3d8.h"
@@ -42,19 +44,20 @@ protected:
         layer::ResetDeviceControl();
     }
 
-    void CreateDevice(UINT width, UINT height, D3DMULTISAMPLE_TYPE samples = D3DMULTISAMPLE_NONE) {
+    void CreateDevice(UINT width, UINT height, D3DMULTISAMPLE_TYPE samples = D3DMULTISAMPLE_NONE,
+                      D3DFORMAT format = D3DFMT_X8R8G8B8, HWND window = nullptr) {
         d3d_ = Direct3DCreate8(D3D_SDK_VERSION);
         ASSERT_NE(d3d_, nullptr);
         D3DPRESENT_PARAMETERS pp = {};
         pp.BackBufferWidth = width;
         pp.BackBufferHeight = height;
-        pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+        pp.BackBufferFormat = format;
         pp.MultiSampleType = samples;
         pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
         pp.Windowed = TRUE;
         pp.EnableAutoDepthStencil = TRUE;
         pp.AutoDepthStencilFormat = D3DFMT_D16;
-        ASSERT_EQ(d3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, D3DCREATE_SOFTWARE_VERTEXPROCESSING,
+        ASSERT_EQ(d3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_SOFTWARE_VERTEXPROCESSING,
                                      &pp, &device_),
                   D3D_OK);
         ASSERT_NE(device_, nullptr);
@@ -128,6 +131,36 @@ protected:
     IDirect3DVertexBuffer8* vb_ = nullptr;
     UINT vbSize_ = 0;
 };
+
+// Which fragment programs draw: the ones built for each draw's states, or the general one.
+enum class ProgramPath { kBuilt, kGeneral };
+
+// A device test run once on each program path; at its end it checks that the draws of the frame
+// being drawn took that path.
+class ProgramPathTest : public DeviceTest, public ::testing::WithParamInterface<ProgramPath> {
+protected:
+    void SetUp() override {
+        layer::ForceGeneralProgram(GetParam() == ProgramPath::kGeneral);
+        DeviceTest::SetUp();
+    }
+    void TearDown() override {
+        const layer::DeviceFrameStats stats = layer::CurrentFrameStats();
+        EXPECT_EQ(stats.specialisedDraws, GetParam() == ProgramPath::kGeneral ? 0u : stats.drawCalls);
+        DeviceTest::TearDown();
+    }
+};
+
+inline void PrintTo(ProgramPath path, std::ostream* os) {
+    *os << (path == ProgramPath::kGeneral ? "the general program" : "built programs");
+}
+
+inline std::string ProgramPathName(const ::testing::TestParamInfo<ProgramPath>& info) {
+    return info.param == ProgramPath::kGeneral ? "GeneralProgram" : "BuiltPrograms";
+}
+
+#define INSTANTIATE_ON_EACH_PROGRAM(Fixture)                                                                  \
+    INSTANTIATE_TEST_SUITE_P(Programs, Fixture, ::testing::Values(ProgramPath::kBuilt, ProgramPath::kGeneral), \
+                             ProgramPathName)
 
 // Channels of an 0x00RRGGBB pixel.
 inline int RedOf(uint32_t c) { return (int)((c >> 16) & 0xFF); }

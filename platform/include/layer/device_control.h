@@ -14,6 +14,9 @@ void FailNextCreateDevice(HRESULT hr);
 void FailNextResourceCreation(HRESULT hr);
 // The largest texture side the device reports in its caps (0 restores the real limit).
 void SetMaxTextureSize(UINT size);
+// While set, every draw takes the general program that reads all its states from uniforms, not a
+// program built for the draw's states; from the next draw on.
+void ForceGeneralProgram(bool force);
 // Puts every setting of the layer's Direct3D back to normal.
 void ResetDeviceControl();
 

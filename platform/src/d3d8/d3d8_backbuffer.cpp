@@ -1,5 +1,6 @@
-// d3d8_backbuffer.cpp -- the device's off-screen back buffer: exactly the asked size, presented
-// scaled into the window with letterboxing, and readable for tests.
+// d3d8_backbuffer.cpp -- the device's back buffer: exactly the asked size, drawn straight into the
+// window where the window's framebuffer is the same picture, else off-screen and presented scaled
+// into the window with letterboxing; readable for tests.
 #include "d3d8/d3d8_control.h"
 #include "d3d8/d3d8_device.h"
 
@@ -24,11 +25,32 @@ void KeepWindowPicture(int w, int h) {
     StorePresentedPicture(std::move(picture), (UINT)w, (UINT)h);
 }
 
+GLint WindowAttachmentSize(GLenum attachment, GLenum size) {
+    GLint bits = 0;
+    gl::GetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, attachment, size, &bits);
+    return bits;
+}
+
+// Clears the window's drawable of w x h outside the picture at (x, y) of pw x ph (GL's rows).
+void ClearBars(int w, int h, int x, int y, int pw, int ph) {
+    const int bars[4][4] = {{0, 0, x, h}, {x + pw, 0, w - x - pw, h}, {x, 0, pw, y}, {x, y + ph, pw, h - y - ph}};
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClearColor(0, 0, 0, 1);
+    glEnable(GL_SCISSOR_TEST);
+    for (const auto& bar : bars) {
+        if (bar[2] <= 0 || bar[3] <= 0) continue;
+        glScissor(bar[0], bar[1], bar[2], bar[3]);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    glDisable(GL_SCISSOR_TEST);
+}
+
 }  // namespace
 
-bool BackBuffer::Create(UINT w, UINT h, int sampleCount) {
+bool BackBuffer::Create(UINT w, UINT h, int sampleCount, bool withAlpha, int depthBufferBits, bool discard) {
     width = w;
     height = h;
+    discardOnPresent = discard;
     samples = sampleCount >= 2 ? sampleCount : 0;
     if (samples) {
         GLint maxSamples = 0;
@@ -36,27 +58,47 @@ bool BackBuffer::Create(UINT w, UINT h, int sampleCount) {
         samples = std::min(samples, (int)maxSamples);
         if (samples < 2) samples = 0;
     }
+    // The off-screen buffers take the window's formats wherever those give what was asked (alpha
+    // where the format has it, at least the asked depth), so that a frame is the same picture
+    // wherever it is drawn.
+    gl::BindFramebuffer(GL_FRAMEBUFFER, 0);
+    GLint windowSamples = 0;
+    glGetIntegerv(GL_SAMPLES, &windowSamples);
+    const GLint windowAlpha = WindowAttachmentSize(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_ALPHA_SIZE);
+    const GLint windowDepth = WindowAttachmentSize(GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE);
+    alpha = withAlpha || windowAlpha > 0;
+    depthBits = depthBufferBits && windowDepth > depthBufferBits && windowDepth <= 32 ? windowDepth : depthBufferBits;
+    windowMatches = WindowAttachmentSize(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_RED_SIZE) == 8 &&
+                    WindowAttachmentSize(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_GREEN_SIZE) == 8 &&
+                    WindowAttachmentSize(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_BLUE_SIZE) == 8 &&
+                    windowAlpha == (alpha ? 8 : 0) && (!depthBits || windowDepth == depthBits) && windowSamples == 0;
+    const GLenum colourFormat = alpha ? GL_RGBA8 : GL_RGB8;
+    const GLenum depthFormat = depthBits <= 16 ? GL_DEPTH_COMPONENT16
+                               : depthBits <= 24 ? GL_DEPTH_COMPONENT24
+                                                 : GL_DEPTH_COMPONENT32;
     gl::GenRenderbuffers(1, &colour);
     gl::BindRenderbuffer(GL_RENDERBUFFER, colour);
     if (samples)
-        gl::RenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_RGBA8, (GLsizei)w, (GLsizei)h);
+        gl::RenderbufferStorageMultisample(GL_RENDERBUFFER, samples, colourFormat, (GLsizei)w, (GLsizei)h);
     else
-        gl::RenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, (GLsizei)w, (GLsizei)h);
-    gl::GenRenderbuffers(1, &depth);
-    gl::BindRenderbuffer(GL_RENDERBUFFER, depth);
-    if (samples)
-        gl::RenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_DEPTH_COMPONENT24, (GLsizei)w, (GLsizei)h);
-    else
-        gl::RenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, (GLsizei)w, (GLsizei)h);
+        gl::RenderbufferStorage(GL_RENDERBUFFER, colourFormat, (GLsizei)w, (GLsizei)h);
     gl::GenFramebuffers(1, &fbo);
     gl::BindFramebuffer(GL_FRAMEBUFFER, fbo);
     gl::FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
-    gl::FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
+    if (depthBits) {
+        gl::GenRenderbuffers(1, &depth);
+        gl::BindRenderbuffer(GL_RENDERBUFFER, depth);
+        if (samples)
+            gl::RenderbufferStorageMultisample(GL_RENDERBUFFER, samples, depthFormat, (GLsizei)w, (GLsizei)h);
+        else
+            gl::RenderbufferStorage(GL_RENDERBUFFER, depthFormat, (GLsizei)w, (GLsizei)h);
+        gl::FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
+    }
     bool complete = gl::CheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     if (complete && samples) {
         gl::GenRenderbuffers(1, &resolveColour);
         gl::BindRenderbuffer(GL_RENDERBUFFER, resolveColour);
-        gl::RenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, (GLsizei)w, (GLsizei)h);
+        gl::RenderbufferStorage(GL_RENDERBUFFER, colourFormat, (GLsizei)w, (GLsizei)h);
         gl::GenFramebuffers(1, &resolveFbo);
         gl::BindFramebuffer(GL_FRAMEBUFFER, resolveFbo);
         gl::FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, resolveColour);
@@ -76,7 +118,19 @@ void BackBuffer::Destroy() {
     fbo = resolveFbo = colour = depth = resolveColour = 0;
 }
 
+void BackBuffer::ChooseTarget(SDL_Window* window) {
+    bool wanted = false;
+    if (!samples && discardOnPresent && window) {
+        int dw = 0, dh = 0;
+        SDL_GL_GetDrawableSize(window, &dw, &dh);
+        wanted = windowMatches && dw == (int)width && dh == (int)height;
+    }
+    direct = wanted;
+    gl::BindFramebuffer(GL_FRAMEBUFFER, Target());
+}
+
 GLuint BackBuffer::Resolve() {
+    if (direct) return 0;
     if (!samples) return fbo;
     gl::BindFramebuffer(GL_READ_FRAMEBUFFER, fbo);
     gl::BindFramebuffer(GL_DRAW_FRAMEBUFFER, resolveFbo);
@@ -87,37 +141,38 @@ GLuint BackBuffer::Resolve() {
 }
 
 void BackBuffer::PresentTo(SDL_Window* window) {
-    GLuint source = Resolve();
     int dw = 0, dh = 0;
     SDL_GL_GetDrawableSize(window, &dw, &dh);
-    if (dw > 0 && dh > 0) {
+    if (direct) {
+        if (KeepingPresentedPictures()) KeepWindowPicture((int)width, (int)height);
+        SDL_GL_SwapWindow(window);
+    } else if (dw > 0 && dh > 0) {
+        const GLuint source = Resolve();
         // The largest picture of the back buffer's shape that fits, centred on black.
-        double scale = std::min((double)dw / width, (double)dh / height);
-        int w = std::max(1, (int)(width * scale + 0.5)), h = std::max(1, (int)(height * scale + 0.5));
-        int x = (dw - w) / 2, y = (dh - h) / 2;
-        GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
-        glDisable(GL_SCISSOR_TEST);
+        const double scale = std::min((double)dw / width, (double)dh / height);
+        const int w = std::max(1, (int)(width * scale + 0.5)), h = std::max(1, (int)(height * scale + 0.5));
+        const int x = (dw - w) / 2, y = (dh - h) / 2;
+        const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
         gl::BindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-        glClearColor(0, 0, 0, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
+        ClearBars(dw, dh, x, y, w, h);
         gl::BindFramebuffer(GL_READ_FRAMEBUFFER, source);
-        GLenum filter = (w == (int)width && h == (int)height) ? GL_NEAREST : GL_LINEAR;
+        const GLenum filter = (w == (int)width && h == (int)height) ? GL_NEAREST : GL_LINEAR;
         gl::BlitFramebuffer(0, 0, (GLint)width, (GLint)height, x, y, x + w, y + h, GL_COLOR_BUFFER_BIT, filter);
         if (KeepingPresentedPictures()) KeepWindowPicture(dw, dh);
         SDL_GL_SwapWindow(window);
         if (scissor) glEnable(GL_SCISSOR_TEST);
     }
-    gl::BindFramebuffer(GL_FRAMEBUFFER, fbo);
+    ChooseTarget(window);
 }
 
 void BackBuffer::ReadPixels(std::vector<uint32_t>* pixels, bool opaque) {
-    GLuint source = Resolve();
+    const GLuint source = Resolve();
     std::vector<uint32_t> rows((size_t)width * height);
     gl::BindFramebuffer(GL_READ_FRAMEBUFFER, source);
+    if (source == 0) glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadPixels(0, 0, (GLsizei)width, (GLsizei)height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, rows.data());
-    gl::BindFramebuffer(GL_FRAMEBUFFER, fbo);
+    gl::BindFramebuffer(GL_FRAMEBUFFER, Target());
     // GL's rows run bottom up; the picture's run top down.
     pixels->resize(rows.size());
     for (UINT y = 0; y < height; ++y) {

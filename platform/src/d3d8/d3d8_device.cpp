@@ -6,9 +6,11 @@
 #include "d3d8/d3d8_control.h"
 
 #include <SDL2/SDL.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace d3d8 {
@@ -21,6 +23,24 @@ DWORD FloatBits(float f) {
     DWORD d;
     std::memcpy(&d, &f, sizeof d);
     return d;
+}
+
+// The software renderer takes and frees some tens of kilobytes for each change of state or texture
+// between draws. Were the C library to give that memory back to the system whenever the top of the
+// heap came free, it would fault it in again page by page, frame after frame; so while a device
+// lives the heap keeps what it has. Thresholds the user chose in the environment stand.
+bool HeapThresholdsChosenByUser() {
+    const char* tunables = std::getenv("GLIBC_TUNABLES");
+    return std::getenv("MALLOC_TRIM_THRESHOLD_") || (tunables && std::strstr(tunables, "malloc.trim_threshold"));
+}
+
+constexpr int kKeptHeapTrimThreshold = 1 << 30;
+constexpr int kLibraryTrimThreshold = 128 * 1024;  // the C library's own starting value
+
+void KeepHeap(bool keep) {
+    if (HeapThresholdsChosenByUser()) return;
+    mallopt(M_TRIM_THRESHOLD, keep ? kKeptHeapTrimThreshold : kLibraryTrimThreshold);
+    if (!keep) malloc_trim(0);
 }
 
 D3DMATRIX IdentityMatrix() {
@@ -87,12 +107,20 @@ HRESULT Device::Create(IDirect3D8* direct3d, const ContextRef& context, const D3
 }
 
 bool Device::Initialise() {
-    if (!program_.Build()) return false;
-    if (!backBuffer_.Create(params_.BackBufferWidth, params_.BackBufferHeight, (int)params_.MultiSampleType)) {
+    if (!general_.Build(FixedFunctionVertexSource(), GeneralFragmentSource())) return false;
+    const D3DFORMAT format = params_.BackBufferFormat;
+    const bool alpha = format == D3DFMT_A8R8G8B8 || format == D3DFMT_A1R5G5B5;
+    const D3DFORMAT depthFormat = params_.AutoDepthStencilFormat;
+    const bool shallowDepth =
+        depthFormat == D3DFMT_D16 || depthFormat == D3DFMT_D16_LOCKABLE || depthFormat == D3DFMT_D15S1;
+    const int depthBits = !params_.EnableAutoDepthStencil ? 0 : shallowDepth ? 16 : 24;
+    if (!backBuffer_.Create(params_.BackBufferWidth, params_.BackBufferHeight, (int)params_.MultiSampleType, alpha,
+                            depthBits, params_.SwapEffect == D3DSWAPEFFECT_DISCARD)) {
         std::fprintf(stderr, "Direct3D layer: the %ux%u back buffer cannot be made\n", params_.BackBufferWidth,
                      params_.BackBufferHeight);
         return false;
     }
+    backBuffer_.ChooseTarget(context_->window);
     gl::GenVertexArrays(1, &vertexArray_);
     gl::BindVertexArray(vertexArray_);
     gl::GenSamplers(kBlendStages, samplers_);
@@ -116,11 +144,15 @@ bool Device::Initialise() {
     SetDefaultStates();
     context_->device = this;
     g_liveDevice = this;
+    KeepHeap(true);
     return true;
 }
 
 Device::~Device() {
-    if (g_liveDevice == this) g_liveDevice = nullptr;
+    if (g_liveDevice == this) {
+        g_liveDevice = nullptr;
+        KeepHeap(false);
+    }
     if (context_->device == this) context_->device = nullptr;
     recording_.reset();
     blocks_.clear();
@@ -129,7 +161,7 @@ Device::~Device() {
     if (samplers_[0]) gl::DeleteSamplers(kBlendStages, samplers_);
     if (whiteTexture_) glDeleteTextures(1, &whiteTexture_);
     if (vertexArray_) gl::DeleteVertexArrays(1, &vertexArray_);
-    program_.Destroy();
+    general_.Destroy();
     backBuffer_.Destroy();
     direct3d_->Release();
 }
@@ -248,6 +280,8 @@ void Device::DescribeCaps(D3DCAPS8* c, UINT maxTextureSize) {
     c->MaxPrimitiveCount = 0xFFFFF;
     c->MaxVertexIndex = 0xFFFFFF;
     c->MaxStreams = 1;
+    c->VertexShaderVersion = D3DVS_VERSION(1, 1);
+    c->MaxVertexShaderConst = kShaderConstants;
     c->MaxStreamStride = 256;
 }
 
@@ -281,14 +315,19 @@ HRESULT Device::SetCursorProperties(UINT XHotSpot, UINT YHotSpot, IDirect3DSurfa
         return D3DERR_INVALIDCALL;
     D3DLOCKED_RECT locked;
     if (FAILED(pCursorBitmap->LockRect(&locked, nullptr, D3DLOCK_READONLY))) return D3DERR_INVALIDCALL;
+    std::vector<uint32_t> picture((size_t)desc.Width * desc.Height);
+    for (UINT y = 0; y < desc.Height; ++y)
+        std::memcpy(&picture[(size_t)y * desc.Width], static_cast<BYTE*>(locked.pBits) + (size_t)y * locked.Pitch,
+                    (size_t)desc.Width * 4);
+    pCursorBitmap->UnlockRect();
     SDL_Surface* image = SDL_CreateRGBSurfaceWithFormat(0, (int)desc.Width, (int)desc.Height, 32,
                                                         SDL_PIXELFORMAT_ARGB8888);
     if (image) {
         for (UINT y = 0; y < desc.Height; ++y)
-            std::memcpy(static_cast<BYTE*>(image->pixels) + (size_t)y * image->pitch,
-                        static_cast<BYTE*>(locked.pBits) + (size_t)y * locked.Pitch, (size_t)desc.Width * 4);
+            std::memcpy(static_cast<BYTE*>(image->pixels) + (size_t)y * image->pitch, &picture[(size_t)y * desc.Width],
+                        (size_t)desc.Width * 4);
     }
-    pCursorBitmap->UnlockRect();
+    StoreCursorPicture(std::move(picture), desc.Width, desc.Height, XHotSpot, YHotSpot);
     if (!image) return E_OUTOFMEMORY;
     // A display without cursors keeps the system one; the call still succeeds, as the picture is taken.
     SDL_Cursor* cursor = SDL_CreateColorCursor(image, (int)XHotSpot, (int)YHotSpot);
@@ -425,6 +464,7 @@ HRESULT Device::Clear(DWORD Count, CONST D3DRECT* pRects, DWORD Flags, D3DCOLOR 
 
 HRESULT Device::Present(CONST RECT*, CONST RECT*, HWND, CONST struct _RGNDATA*) {
     backBuffer_.PresentTo(context_->window);
+    dirty_ |= kDirtyRaster;  // the colour mask of the letterbox's clearing
     last_ = current_;
     current_ = {};
     ++presented_;
@@ -455,8 +495,10 @@ HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE State, CONST D3DMATRIX* pMatr
 }
 
 void Device::ApplyTransform(int slot, const D3DMATRIX& matrix) {
+    if (std::memcmp(&state_.transforms[slot], &matrix, sizeof matrix) == 0) return;
     state_.transforms[slot] = matrix;
-    dirty_ |= kDirtyTransforms | kDirtyLighting;
+    Changed(kUniformTransforms);
+    if (slot == TransformSlot(D3DTS_VIEW)) Changed(kUniformLighting);  // lights are sent in eye space
 }
 
 HRESULT Device::GetTransform(D3DTRANSFORMSTATETYPE State, D3DMATRIX* pMatrix) {
@@ -488,8 +530,10 @@ HRESULT Device::SetViewport(CONST D3DVIEWPORT8* pViewport) {
 }
 
 void Device::ApplyViewport(const D3DVIEWPORT8& viewport) {
+    if (std::memcmp(&state_.viewport, &viewport, sizeof viewport) == 0) return;
     state_.viewport = viewport;
     dirty_ |= kDirtyViewport;
+    Changed(kUniformViewport);
 }
 
 HRESULT Device::GetViewport(D3DVIEWPORT8* pViewport) {
@@ -505,8 +549,7 @@ HRESULT Device::SetMaterial(CONST D3DMATERIAL8* pMaterial) {
         recording_->values.material = *pMaterial;
         return D3D_OK;
     }
-    state_.material = *pMaterial;
-    dirty_ |= kDirtyLighting;
+    ApplyMaterial(*pMaterial);
     return D3D_OK;
 }
 
@@ -532,13 +575,21 @@ HRESULT Device::SetLight(DWORD Index, CONST D3DLIGHT8* pLight) {
     return D3D_OK;
 }
 
+void Device::ApplyMaterial(const D3DMATERIAL8& material) {
+    if (std::memcmp(&state_.material, &material, sizeof material) == 0) return;
+    state_.material = material;
+    Changed(kUniformLighting);
+}
+
 void Device::ApplyLight(DWORD index, const D3DLIGHT8& light) {
     auto it = state_.lights.find(index);
-    if (it == state_.lights.end())
-        state_.lights[index] = LightSlot{light, false};
-    else
-        it->second.light = light;
-    dirty_ |= kDirtyLighting;
+    if (it == state_.lights.end()) {
+        state_.lights[index] = LightSlot{light, false};  // off: nothing to send yet
+        return;
+    }
+    if (std::memcmp(&it->second.light, &light, sizeof light) == 0) return;
+    it->second.light = light;
+    if (it->second.enabled) Changed(kUniformLighting);
 }
 
 HRESULT Device::GetLight(DWORD Index, D3DLIGHT8* pLight) {
@@ -578,11 +629,13 @@ HRESULT Device::LightEnable(DWORD Index, BOOL Enable) {
 
 void Device::ApplyLightEnable(DWORD index, BOOL enable) {
     auto it = state_.lights.find(index);
-    if (it == state_.lights.end())
+    if (it == state_.lights.end()) {
         state_.lights[index] = LightSlot{DefaultLight(), enable != FALSE};
-    else
+    } else {
+        if (it->second.enabled == (enable != FALSE)) return;
         it->second.enabled = enable != FALSE;
-    dirty_ |= kDirtyLighting;
+    }
+    Changed(kUniformLighting);
 }
 
 HRESULT Device::GetLightEnable(DWORD Index, BOOL* pEnable) {

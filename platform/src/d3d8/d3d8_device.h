@@ -1,8 +1,11 @@
 // d3d8_device.h -- the layer's Direct3D 8 device: its state, state blocks, back buffer and the GL
-// program that draws its fixed-function pipeline.
+// programs that draw its fixed-function pipeline.
 #pragma once
 
 #include "d3d8/d3d8_objects.h"
+#include "d3d8/d3d8_program.h"
+#include "d3d8/d3d8_shader_opcodes.h"
+#include "d3d8/d3d8_vertex_shader.h"
 
 #include <bitset>
 #include <map>
@@ -14,11 +17,6 @@
 
 namespace d3d8 {
 
-constexpr int kRenderStateCount = 256;
-constexpr int kStageCount = 8;
-constexpr int kStageStateCount = 32;
-constexpr int kBlendStages = 2;  // the stages the pipeline combines; later ones count as disabled
-constexpr int kMaxActiveLights = 8;
 constexpr DWORD kMaxLightIndex = 4096;
 
 // Kept transforms: view, projection, texture 0-7, world 0-3.
@@ -47,6 +45,7 @@ struct StateValues {
     UINT baseVertex = 0;
     DWORD vertexShader = 0;
     DWORD pixelShader = 0;
+    float shaderConstants[kShaderConstants][4] = {};
 
     void ReleaseReferences();
 };
@@ -60,6 +59,7 @@ struct StateBlock {
     bool viewport = false, material = false, stream = false, indices = false;
     bool vertexShader = false, pixelShader = false;
     std::set<DWORD> lights, lightEnables;
+    std::bitset<kShaderConstants> shaderConstants;
     StateValues values;
 
     StateBlock() = default;
@@ -68,42 +68,37 @@ struct StateBlock {
     ~StateBlock() { values.ReleaseReferences(); }
 };
 
-// The off-screen back buffer: colour and depth of exactly the asked size, multisampled when asked,
-// with a single-sampled copy for presenting and reading.
+// The back buffer: colour and depth of exactly the asked size and depth, multisampled when asked.
+// Frames are drawn straight into the window's own framebuffer where that is the same picture
+// (same size and formats, no multisampling, contents not kept past Present); elsewhere into an
+// off-screen framebuffer, with a single-sampled copy for presenting and reading.
 struct BackBuffer {
     UINT width = 0, height = 0;
     int samples = 0;
+    bool alpha = false;         // whether the colour buffer keeps alpha
+    int depthBits = 0;          // 0 without a depth buffer
+    bool discardOnPresent = false;
+    bool windowMatches = false; // whether the window's framebuffer has the same formats
+    bool direct = false;        // the frame being drawn goes straight into the window
     GLuint fbo = 0, colour = 0, depth = 0;
     GLuint resolveFbo = 0, resolveColour = 0;
 
-    bool Create(UINT w, UINT h, int sampleCount);
+    // withAlpha: the format has alpha; depthBufferBits: the asked depth (0 for none); discard: the
+    // picture need not outlive Present. Leaves the off-screen framebuffer bound.
+    bool Create(UINT w, UINT h, int sampleCount, bool withAlpha, int depthBufferBits, bool discard);
     void Destroy();
+    // The framebuffer frames are drawn into.
+    GLuint Target() const { return direct ? 0 : fbo; }
+    // Decides where the next frame is drawn, and binds it.
+    void ChooseTarget(SDL_Window* window);
     // The framebuffer that holds the finished picture (after resolving multisampling).
     GLuint Resolve();
-    // Scales the picture into the window's drawable, letterboxed on black, and swaps.
+    // Shows the picture in the window's drawable (scaled and letterboxed on black when it is
+    // drawn off-screen) and swaps.
     void PresentTo(SDL_Window* window);
     // Top row first, 0xAARRGGBB; alpha forced opaque when the format has none.
     void ReadPixels(std::vector<uint32_t>* pixels, bool opaque);
 };
-
-// The GL program of the fixed-function pipeline and its uniform locations.
-struct Program {
-    GLuint name = 0;
-    GLint pretransformed, worldView, projection, normalMatrix, viewport;
-    GLint lighting, lightCount, globalAmbient, materialDiffuse, materialAmbient, materialEmissive;
-    GLint diffuseSource, ambientSource, emissiveSource, normalize;
-    GLint lightType, lightDiffuse, lightAmbient, lightPosition, lightDirection, lightRange, lightAttenuation,
-        lightSpot;
-    GLint texture0, texture1, colourOps, alphaOps, textureFactor;
-    GLint alphaTest, alphaFunc, alphaRef;
-    GLint fogMode, fogParams, fogColour;
-
-    bool Build();
-    void Destroy();
-};
-
-// Vertex attribute locations of the program.
-enum VertexAttribute : GLuint { kAttrPosition = 0, kAttrNormal = 1, kAttrDiffuse = 2, kAttrTexCoord = 3 };
 
 class Device final : public RefCounted<IDirect3DDevice8> {
 public:
@@ -168,6 +163,8 @@ public:
     HRESULT SetVertexShader(DWORD Handle) override;
     HRESULT GetVertexShader(DWORD* pHandle) override;
     HRESULT DeleteVertexShader(DWORD Handle) override;
+    HRESULT SetVertexShaderConstant(DWORD Register, CONST void* pConstantData, DWORD ConstantCount) override;
+    HRESULT GetVertexShaderConstant(DWORD Register, void* pConstantData, DWORD ConstantCount) override;
     HRESULT SetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer8* pStreamData, UINT Stride) override;
     HRESULT GetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer8** ppStreamData, UINT* pStride) override;
     HRESULT SetIndices(IDirect3DIndexBuffer8* pIndexData, UINT BaseVertexIndex) override;
@@ -177,25 +174,24 @@ public:
 
     // For the layer's test and benchmark hooks.
     layer::DeviceFrameStats CurrentStats() const { return current_; }
+    uint32_t BuiltPrograms() const { return (uint32_t)programs_.Built(); }
     layer::DeviceFrameStats LastStats() const { return last_; }
     uint32_t PresentedFrames() const { return presented_; }
+    bool DrawsIntoWindow() const { return backBuffer_.direct; }
     bool ReadBackBuffer(std::vector<uint32_t>* pixels, UINT* width, UINT* height);
 
     // Fills caps with what the layer's device offers (also used by IDirect3D8::GetDeviceCaps).
     static void DescribeCaps(D3DCAPS8* pCaps, UINT maxTextureSize);
 
 private:
-    // Groups of state the pipeline re-sends to GL before the next draw.
+    // GL state the draw path re-sends before the next draw. Uniforms go by UniformGroup instead,
+    // as each program keeps its own.
     enum Dirty : uint32_t {
-        kDirtyRaster = 1u << 0,     // depth, blending, culling, fill, colour mask
-        kDirtyTransforms = 1u << 1,
-        kDirtyLighting = 1u << 2,   // lights, material, ambient, colour sources
-        kDirtyStages = 1u << 3,     // combiners, texture factor
-        kDirtySamplers = 1u << 4,   // filters, address modes, LOD bias of the stages
-        kDirtyTextures = 1u << 5,
-        kDirtyFog = 1u << 6,
-        kDirtyAlphaTest = 1u << 7,
-        kDirtyViewport = 1u << 8,
+        kDirtyRaster = 1u << 0,    // depth, blending, culling, fill, colour mask
+        kDirtySamplers = 1u << 1,  // filters, address modes, LOD bias of the stages
+        kDirtyTextures = 1u << 2,
+        kDirtyViewport = 1u << 3,  // the GL viewport and depth range
+        kDirtyProgram = 1u << 4,   // a state that fragment programs are built for
         kDirtyAll = 0xFFFFFFFFu,
     };
 
@@ -210,6 +206,7 @@ private:
     void ApplyTransform(int slot, const D3DMATRIX& matrix);
     void ApplyTexture(DWORD stage, IDirect3DBaseTexture8* texture);
     void ApplyViewport(const D3DVIEWPORT8& viewport);
+    void ApplyMaterial(const D3DMATERIAL8& material);
     void ApplyLight(DWORD index, const D3DLIGHT8& light);
     void ApplyLightEnable(DWORD index, BOOL enable);
     void ApplyBlock(const StateBlock& block);
@@ -218,16 +215,31 @@ private:
     // The draw path.
     bool PrepareDraw(D3DPRIMITIVETYPE type, UINT primitiveCount, UINT* vertexCount, GLenum* mode);
     bool BindVertexFormat(UINT firstVertex);
+    // The program that draws with the current states: the one built for them, or the general one
+    // where none is (or where tests and benchmarks ask for it). Every draw's program is chosen here.
+    Program* ProgramForDraw();
     void FlushState();
     void FlushRaster();
-    void FlushTransforms();
-    void FlushLighting();
-    void FlushStages();
     void FlushSamplers();
     void FlushTextures();
-    void FlushFog();
-    void FlushAlphaTest();
     void FlushViewport();
+    void Changed(UniformGroup group) { ++uniformChanges_[group]; }
+    void SendUniforms(Program* program);
+    void SendTransforms(const Program& program);
+    void SendLighting(const Program& program);
+    void SendStages(const Program& program);
+    void SendAlphaTest(const Program& program);
+    void SendFog(const Program& program);
+    void SendViewport(const Program& program);
+
+    // Vertex shaders (d3d8_device_shaders.cpp).
+    VertexShader* FindShader(DWORD handle);
+    // Sets the shader or vertex format, loading the constants a shader's declaration gives.
+    void ApplyVertexShader(DWORD handle);
+    void ApplyShaderConstants(DWORD first, const float* values, DWORD count);
+    bool BindShaderStream(VertexShader* shader, UINT vertexCount);
+    void ReleaseShaderAttributes();
+    void SendShaderConstants(const Program& program);
     void CountDraw(UINT primitives);
 
     IDirect3D8* direct3d_;
@@ -235,13 +247,22 @@ private:
     D3DPRESENT_PARAMETERS params_;
     D3DDEVICE_CREATION_PARAMETERS creation_;
     BackBuffer backBuffer_;
-    Program program_;
+    Program general_;
+    ProgramCache programs_;
+    Program* program_ = nullptr;  // the one in use in GL
+    Program* chosen_ = nullptr;   // the one ProgramForDraw chose for the current states
+    bool generalForced_ = false;  // whether it was chosen while tests forced the general one
     GLuint vertexArray_ = 0;
     GLuint whiteTexture_ = 0;
     GLuint samplers_[kBlendStages] = {};
 
+    std::map<DWORD, std::unique_ptr<VertexShader>> shaders_;
+    DWORD nextShaderHandle_ = 1;  // handles are odd and never reused
+    uint32_t shaderAttributes_ = 0;  // the attribute arrays a shader's stream enabled
+
     StateValues state_;
     uint32_t dirty_ = kDirtyAll;
+    uint32_t uniformChanges_[kUniformGroupCount] = {1, 1, 1, 1, 1, 1, 1};  // programs start at 0: all unsent
     std::unique_ptr<StateBlock> recording_;
     std::map<DWORD, std::unique_ptr<StateBlock>> blocks_;
     DWORD nextBlockToken_ = 1;
@@ -261,10 +282,10 @@ private:
         }
     };
     BoundFormat bound_;
-    DWORD litFvf_ = 0xFFFFFFFFu;
+    int pretransformed_ = 0;           // of the format being drawn
+    bool litVertexColour_ = false;     // whether the lighting sent took the format's vertex colour
     GLuint boundTextures_[kBlendStages] = {0xFFFFFFFFu, 0xFFFFFFFFu};  // GL names on the stages' units
     uint32_t boundTextureGeneration_ = 0;
-    int lastPretransformed_ = -1;
 
     layer::DeviceFrameStats current_ = {};
     layer::DeviceFrameStats last_ = {};

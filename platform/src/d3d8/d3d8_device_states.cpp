@@ -2,7 +2,7 @@
 // vertex formats and state blocks. While a block records, settings are stored in it and not applied.
 #include "d3d8/d3d8_device.h"
 
-#include <cstdio>
+#include <cstring>
 
 namespace d3d8 {
 
@@ -27,6 +27,7 @@ HRESULT Device::SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) {
 }
 
 void Device::ApplyRenderState(D3DRENDERSTATETYPE state, DWORD value) {
+    if (state_.renderStates[state] == value) return;  // setting the value already set costs nothing
     state_.renderStates[state] = value;
     switch (state) {
         case D3DRS_ZENABLE:
@@ -43,18 +44,24 @@ void Device::ApplyRenderState(D3DRENDERSTATETYPE state, DWORD value) {
             dirty_ |= kDirtyRaster;
             break;
         case D3DRS_ALPHATESTENABLE:
-        case D3DRS_ALPHAREF:
         case D3DRS_ALPHAFUNC:
-            dirty_ |= kDirtyAlphaTest;
+            dirty_ |= kDirtyProgram;
+            Changed(kUniformAlphaTest);
+            break;
+        case D3DRS_ALPHAREF:
+            Changed(kUniformAlphaTest);
             break;
         case D3DRS_FOGENABLE:
-        case D3DRS_FOGCOLOR:
         case D3DRS_FOGTABLEMODE:
         case D3DRS_FOGVERTEXMODE:
+            dirty_ |= kDirtyProgram;
+            Changed(kUniformFog);
+            break;
+        case D3DRS_FOGCOLOR:
         case D3DRS_FOGSTART:
         case D3DRS_FOGEND:
         case D3DRS_FOGDENSITY:
-            dirty_ |= kDirtyFog;
+            Changed(kUniformFog);
             break;
         case D3DRS_LIGHTING:
         case D3DRS_AMBIENT:
@@ -63,10 +70,10 @@ void Device::ApplyRenderState(D3DRENDERSTATETYPE state, DWORD value) {
         case D3DRS_DIFFUSEMATERIALSOURCE:
         case D3DRS_AMBIENTMATERIALSOURCE:
         case D3DRS_EMISSIVEMATERIALSOURCE:
-            dirty_ |= kDirtyLighting;
+            Changed(kUniformLighting);
             break;
         case D3DRS_TEXTUREFACTOR:
-            dirty_ |= kDirtyStages;
+            Changed(kUniformStages);
             break;
         default:
             break;
@@ -94,7 +101,9 @@ HRESULT Device::SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type,
 }
 
 void Device::ApplyStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) {
+    if (state_.stageStates[stage][type] == value) return;
     state_.stageStates[stage][type] = value;
+    if (stage >= (DWORD)kBlendStages) return;  // stages the pipeline does not combine
     switch (type) {
         case D3DTSS_ADDRESSU:
         case D3DTSS_ADDRESSV:
@@ -108,9 +117,17 @@ void Device::ApplyStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD v
         case D3DTSS_MAXANISOTROPY:
             dirty_ |= kDirtySamplers;
             break;
-        default:
-            dirty_ |= kDirtyStages;
+        case D3DTSS_COLOROP:
+        case D3DTSS_COLORARG1:
+        case D3DTSS_COLORARG2:
+        case D3DTSS_ALPHAOP:
+        case D3DTSS_ALPHAARG1:
+        case D3DTSS_ALPHAARG2:
+            dirty_ |= kDirtyProgram;
+            Changed(kUniformStages);
             break;
+        default:
+            break;  // the coordinate index is read by each draw
     }
 }
 
@@ -133,8 +150,9 @@ HRESULT Device::SetTexture(DWORD Stage, IDirect3DBaseTexture8* pTexture) {
 }
 
 void Device::ApplyTexture(DWORD stage, IDirect3DBaseTexture8* texture) {
+    if (state_.textures[stage] == texture) return;
     Hold(state_.textures[stage], texture);
-    dirty_ |= kDirtyTextures;
+    if (stage < (DWORD)kBlendStages) dirty_ |= kDirtyTextures;
 }
 
 HRESULT Device::GetTexture(DWORD Stage, IDirect3DBaseTexture8** ppTexture) {
@@ -182,23 +200,14 @@ HRESULT Device::GetIndices(IDirect3DIndexBuffer8** ppIndexData, UINT* pBaseVerte
     return D3D_OK;
 }
 
-HRESULT Device::CreateVertexShader(CONST DWORD*, CONST DWORD*, DWORD* pHandle, DWORD) {
-    static bool told = false;
-    if (!told) {
-        std::fprintf(stderr, "Direct3D layer: CreateVertexShader is not supported (fixed-function formats only)\n");
-        told = true;
-    }
-    if (pHandle) *pHandle = 0;
-    return D3DERR_INVALIDCALL;
-}
-
 HRESULT Device::SetVertexShader(DWORD Handle) {
+    if (IsShaderHandle(Handle) && !FindShader(Handle)) return D3DERR_INVALIDCALL;
     if (recording_) {
         recording_->vertexShader = true;
         recording_->values.vertexShader = Handle;
         return D3D_OK;
     }
-    state_.vertexShader = Handle;
+    ApplyVertexShader(Handle);
     return D3D_OK;
 }
 
@@ -207,8 +216,6 @@ HRESULT Device::GetVertexShader(DWORD* pHandle) {
     *pHandle = state_.vertexShader;
     return D3D_OK;
 }
-
-HRESULT Device::DeleteVertexShader(DWORD) { return D3DERR_INVALIDCALL; }
 
 HRESULT Device::SetPixelShader(DWORD Handle) {
     if (Handle != 0) return D3DERR_INVALIDCALL;  // only the fixed pipeline exists
@@ -284,10 +291,7 @@ void Device::ApplyBlock(const StateBlock& block) {
     for (int s = 0; s < kStageCount; ++s)
         if (block.textures.test((size_t)s)) ApplyTexture((DWORD)s, v.textures[s]);
     if (block.viewport) ApplyViewport(v.viewport);
-    if (block.material) {
-        state_.material = v.material;
-        dirty_ |= kDirtyLighting;
-    }
+    if (block.material) ApplyMaterial(v.material);
     for (DWORD index : block.lights) ApplyLight(index, v.lights.at(index).light);
     for (DWORD index : block.lightEnables) ApplyLightEnable(index, v.lights.at(index).enabled);
     if (block.stream) {
@@ -298,7 +302,9 @@ void Device::ApplyBlock(const StateBlock& block) {
         Hold(state_.indices, v.indices);
         state_.baseVertex = v.baseVertex;
     }
-    if (block.vertexShader) state_.vertexShader = v.vertexShader;
+    for (DWORD c = 0; c < kShaderConstants; ++c)
+        if (block.shaderConstants.test(c)) ApplyShaderConstants(c, v.shaderConstants[c], 1);
+    if (block.vertexShader) ApplyVertexShader(v.vertexShader);
     if (block.pixelShader) state_.pixelShader = v.pixelShader;
 }
 
@@ -331,6 +337,8 @@ void Device::CaptureBlock(StateBlock* block) {
         Hold(v.indices, state_.indices);
         v.baseVertex = state_.baseVertex;
     }
+    for (DWORD c = 0; c < kShaderConstants; ++c)
+        if (block->shaderConstants.test(c)) std::memcpy(v.shaderConstants[c], state_.shaderConstants[c], 16);
     if (block->vertexShader) v.vertexShader = state_.vertexShader;
     if (block->pixelShader) v.pixelShader = state_.pixelShader;
 }

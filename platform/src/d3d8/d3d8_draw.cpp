@@ -1,4 +1,6 @@
-// d3d8_draw.cpp -- the draw path: vertex formats, sending changed state to GL, and the draw calls.
+// d3d8_draw.cpp -- the draw path: vertex formats, choosing the program, sending changed state to
+// GL, and the draw calls.
+#include "d3d8/d3d8_control.h"
 #include "d3d8/d3d8_device.h"
 
 #include <algorithm>
@@ -182,37 +184,36 @@ void Device::FlushRaster() {
     glColorMask((mask & 1) != 0, (mask & 2) != 0, (mask & 4) != 0, (mask & 8) != 0);
 }
 
-void Device::FlushTransforms() {
+void Device::SendTransforms(const Program& program) {
     const D3DMATRIX& world = state_.transforms[TransformSlot(D3DTS_WORLD)];
     const D3DMATRIX& view = state_.transforms[TransformSlot(D3DTS_VIEW)];
     const D3DMATRIX worldView = MultiplyMatrices(world, view);
     // A Direct3D matrix read column-major is its transpose, which acts on GL's column vectors as
     // the original acts on Direct3D's row vectors.
-    gl::UniformMatrix4fv(program_.worldView, 1, GL_FALSE, &worldView._11);
-    gl::UniformMatrix4fv(program_.projection, 1, GL_FALSE, &state_.transforms[TransformSlot(D3DTS_PROJECTION)]._11);
+    gl::UniformMatrix4fv(program.worldView, 1, GL_FALSE, &worldView._11);
+    gl::UniformMatrix4fv(program.projection, 1, GL_FALSE, &state_.transforms[TransformSlot(D3DTS_PROJECTION)]._11);
     float normal[9];
     Inverse3x3(worldView, normal);
-    gl::UniformMatrix3fv(program_.normalMatrix, 1, GL_TRUE, normal);
+    gl::UniformMatrix3fv(program.normalMatrix, 1, GL_TRUE, normal);
 }
 
-void Device::FlushLighting() {
+void Device::SendLighting(const Program& program) {
     const DWORD* rs = state_.renderStates;
-    gl::Uniform1i(program_.lighting, rs[D3DRS_LIGHTING] ? 1 : 0);
-    gl::Uniform1i(program_.normalize, rs[D3DRS_NORMALIZENORMALS] ? 1 : 0);
+    gl::Uniform1i(program.lighting, rs[D3DRS_LIGHTING] ? 1 : 0);
+    gl::Uniform1i(program.normalize, rs[D3DRS_NORMALIZENORMALS] ? 1 : 0);
     float ambient[4];
     ColourToFloats(rs[D3DRS_AMBIENT], ambient);
-    gl::Uniform4fv(program_.globalAmbient, 1, ambient);
+    gl::Uniform4fv(program.globalAmbient, 1, ambient);
     const D3DMATERIAL8& m = state_.material;
-    gl::Uniform4fv(program_.materialDiffuse, 1, &m.Diffuse.r);
-    gl::Uniform4fv(program_.materialAmbient, 1, &m.Ambient.r);
-    gl::Uniform4fv(program_.materialEmissive, 1, &m.Emissive.r);
+    gl::Uniform4fv(program.materialDiffuse, 1, &m.Diffuse.r);
+    gl::Uniform4fv(program.materialAmbient, 1, &m.Ambient.r);
+    gl::Uniform4fv(program.materialEmissive, 1, &m.Emissive.r);
     // A colour source takes the vertex colour only when the format has one.
-    const bool vertexColour = rs[D3DRS_COLORVERTEX] && (state_.vertexShader & D3DFVF_DIFFUSE);
+    const bool vertexColour = rs[D3DRS_COLORVERTEX] && litVertexColour_;
     auto source = [&](D3DRENDERSTATETYPE s) { return vertexColour && rs[s] == D3DMCS_COLOR1 ? 1 : 0; };
-    gl::Uniform1i(program_.diffuseSource, source(D3DRS_DIFFUSEMATERIALSOURCE));
-    gl::Uniform1i(program_.ambientSource, source(D3DRS_AMBIENTMATERIALSOURCE));
-    gl::Uniform1i(program_.emissiveSource, source(D3DRS_EMISSIVEMATERIALSOURCE));
-    litFvf_ = state_.vertexShader;
+    gl::Uniform1i(program.diffuseSource, source(D3DRS_DIFFUSEMATERIALSOURCE));
+    gl::Uniform1i(program.ambientSource, source(D3DRS_AMBIENTMATERIALSOURCE));
+    gl::Uniform1i(program.emissiveSource, source(D3DRS_EMISSIVEMATERIALSOURCE));
 
     GLint type[kMaxActiveLights] = {};
     float diffuse[kMaxActiveLights][4] = {}, amb[kMaxActiveLights][4] = {};
@@ -237,18 +238,18 @@ void Device::FlushLighting() {
         spot[n][2] = l.Falloff;
         ++n;
     }
-    gl::Uniform1i(program_.lightCount, n);
-    gl::Uniform1iv(program_.lightType, kMaxActiveLights, type);
-    gl::Uniform4fv(program_.lightDiffuse, kMaxActiveLights, &diffuse[0][0]);
-    gl::Uniform4fv(program_.lightAmbient, kMaxActiveLights, &amb[0][0]);
-    gl::Uniform3fv(program_.lightPosition, kMaxActiveLights, &position[0][0]);
-    gl::Uniform3fv(program_.lightDirection, kMaxActiveLights, &direction[0][0]);
-    gl::Uniform1fv(program_.lightRange, kMaxActiveLights, range);
-    gl::Uniform3fv(program_.lightAttenuation, kMaxActiveLights, &attenuation[0][0]);
-    gl::Uniform3fv(program_.lightSpot, kMaxActiveLights, &spot[0][0]);
+    gl::Uniform1i(program.lightCount, n);
+    gl::Uniform1iv(program.lightType, kMaxActiveLights, type);
+    gl::Uniform4fv(program.lightDiffuse, kMaxActiveLights, &diffuse[0][0]);
+    gl::Uniform4fv(program.lightAmbient, kMaxActiveLights, &amb[0][0]);
+    gl::Uniform3fv(program.lightPosition, kMaxActiveLights, &position[0][0]);
+    gl::Uniform3fv(program.lightDirection, kMaxActiveLights, &direction[0][0]);
+    gl::Uniform1fv(program.lightRange, kMaxActiveLights, range);
+    gl::Uniform3fv(program.lightAttenuation, kMaxActiveLights, &attenuation[0][0]);
+    gl::Uniform3fv(program.lightSpot, kMaxActiveLights, &spot[0][0]);
 }
 
-void Device::FlushStages() {
+void Device::SendStages(const Program& program) {
     GLint colour[kBlendStages][3], alpha[kBlendStages][3];
     for (int s = 0; s < kBlendStages; ++s) {
         const DWORD* ts = state_.stageStates[s];
@@ -259,11 +260,11 @@ void Device::FlushStages() {
         alpha[s][1] = (GLint)ts[D3DTSS_ALPHAARG1];
         alpha[s][2] = (GLint)ts[D3DTSS_ALPHAARG2];
     }
-    gl::Uniform3iv(program_.colourOps, kBlendStages, &colour[0][0]);
-    gl::Uniform3iv(program_.alphaOps, kBlendStages, &alpha[0][0]);
+    gl::Uniform3iv(program.colourOps, kBlendStages, &colour[0][0]);
+    gl::Uniform3iv(program.alphaOps, kBlendStages, &alpha[0][0]);
     float factor[4];
     ColourToFloats(state_.renderStates[D3DRS_TEXTUREFACTOR], factor);
-    gl::Uniform4fv(program_.textureFactor, 1, factor);
+    gl::Uniform4fv(program.textureFactor, 1, factor);
 }
 
 void Device::FlushSamplers() {
@@ -300,44 +301,84 @@ void Device::FlushTextures() {
     gl::ActiveTexture(GL_TEXTURE0);
 }
 
-void Device::FlushFog() {
+void Device::SendFog(const Program& program) {
     const DWORD* rs = state_.renderStates;
-    GLint mode = 0;
-    if (rs[D3DRS_FOGENABLE]) mode = (GLint)(rs[D3DRS_FOGTABLEMODE] != D3DFOG_NONE ? rs[D3DRS_FOGTABLEMODE] : rs[D3DRS_FOGVERTEXMODE]);
-    if (mode < 0 || mode > D3DFOG_LINEAR) mode = 0;
-    gl::Uniform1i(program_.fogMode, mode);
+    gl::Uniform1i(program.fogMode, FogModeOf(rs));
     const float params[3] = {BitsFloat(rs[D3DRS_FOGSTART]), BitsFloat(rs[D3DRS_FOGEND]), BitsFloat(rs[D3DRS_FOGDENSITY])};
-    gl::Uniform3fv(program_.fogParams, 1, params);
+    gl::Uniform3fv(program.fogParams, 1, params);
     float colour[4];
     ColourToFloats(rs[D3DRS_FOGCOLOR], colour);
-    gl::Uniform3fv(program_.fogColour, 1, colour);
+    gl::Uniform3fv(program.fogColour, 1, colour);
 }
 
-void Device::FlushAlphaTest() {
+void Device::SendAlphaTest(const Program& program) {
     const DWORD* rs = state_.renderStates;
-    gl::Uniform1i(program_.alphaTest, rs[D3DRS_ALPHATESTENABLE] ? 1 : 0);
-    gl::Uniform1i(program_.alphaFunc, (GLint)rs[D3DRS_ALPHAFUNC]);
-    gl::Uniform1f(program_.alphaRef, (float)(rs[D3DRS_ALPHAREF] & 0xFF));
+    gl::Uniform1i(program.alphaTest, rs[D3DRS_ALPHATESTENABLE] ? 1 : 0);
+    gl::Uniform1i(program.alphaFunc, (GLint)rs[D3DRS_ALPHAFUNC]);
+    gl::Uniform1f(program.alphaRef, (float)(rs[D3DRS_ALPHAREF] & 0xFF));
 }
 
 void Device::FlushViewport() {
     const D3DVIEWPORT8& vp = state_.viewport;
     glViewport((GLint)vp.X, (GLint)(backBuffer_.height - (vp.Y + vp.Height)), (GLsizei)vp.Width, (GLsizei)vp.Height);
     glDepthRange(vp.MinZ, vp.MaxZ);
-    gl::Uniform4f(program_.viewport, (float)vp.X, (float)vp.Y, (float)vp.Width, (float)vp.Height);
+}
+
+void Device::SendViewport(const Program& program) {
+    const D3DVIEWPORT8& vp = state_.viewport;
+    gl::Uniform4f(program.viewport, (float)vp.X, (float)vp.Y, (float)vp.Width, (float)vp.Height);
+}
+
+Program* Device::ProgramForDraw() {
+    const bool forced = GeneralProgramForced();
+    if (chosen_ && !(dirty_ & kDirtyProgram) && forced == generalForced_) return chosen_;
+    dirty_ &= ~kDirtyProgram;
+    generalForced_ = forced;
+    // A vertex shader has programs of its own, linked with the same fragment stages.
+    VertexShader* shader = FindShader(state_.vertexShader);
+    ProgramCache& cache = shader ? shader->Programs() : programs_;
+    Program* special = forced ? nullptr : cache.Find(MakeFragmentKey(state_.renderStates, state_.stageStates));
+    chosen_ = special ? special : shader ? &shader->General() : &general_;
+    return chosen_;
+}
+
+void Device::SendUniforms(Program* program) {
+    for (int g = 0; g < kUniformGroupCount; ++g) {
+        if (program->sent[g] == uniformChanges_[g]) continue;
+        switch (g) {
+            case kUniformTransforms: SendTransforms(*program); break;
+            case kUniformLighting: SendLighting(*program); break;
+            case kUniformStages: SendStages(*program); break;
+            case kUniformAlphaTest: SendAlphaTest(*program); break;
+            case kUniformFog: SendFog(*program); break;
+            case kUniformShaderConstants: SendShaderConstants(*program); break;
+            default: SendViewport(*program); break;
+        }
+        program->sent[g] = uniformChanges_[g];
+    }
+    if (program->sentPretransformed != pretransformed_) {
+        gl::Uniform1i(program->pretransformed, pretransformed_);
+        program->sentPretransformed = pretransformed_;
+    }
 }
 
 void Device::FlushState() {
-    if (state_.vertexShader != litFvf_) dirty_ |= kDirtyLighting;
+    // Lighting takes the vertex colour only from a format that has one.
+    const bool vertexColour = (state_.vertexShader & D3DFVF_DIFFUSE) != 0;
+    if (vertexColour != litVertexColour_) {
+        litVertexColour_ = vertexColour;
+        Changed(kUniformLighting);
+    }
+    Program* program = ProgramForDraw();
+    if (program != program_) {
+        gl::UseProgram(program->name);
+        program_ = program;
+    }
+    SendUniforms(program);
     if (dirty_ == 0) return;
     if (dirty_ & kDirtyRaster) FlushRaster();
-    if (dirty_ & kDirtyTransforms) FlushTransforms();
-    if (dirty_ & kDirtyLighting) FlushLighting();
-    if (dirty_ & kDirtyStages) FlushStages();
     if (dirty_ & kDirtySamplers) FlushSamplers();
     if (dirty_ & kDirtyTextures) FlushTextures();
-    if (dirty_ & kDirtyFog) FlushFog();
-    if (dirty_ & kDirtyAlphaTest) FlushAlphaTest();
     if (dirty_ & kDirtyViewport) FlushViewport();
     dirty_ = 0;
 }
@@ -360,6 +401,7 @@ bool Device::PrepareDraw(D3DPRIMITIVETYPE type, UINT primitiveCount, UINT* verte
 }
 
 bool Device::BindVertexFormat(UINT vertexCount) {
+    if (IsShaderHandle(state_.vertexShader)) return BindShaderStream(FindShader(state_.vertexShader), vertexCount);
     const VertexBuffer* vb = static_cast<const VertexBuffer*>(state_.stream);
     const DWORD texIndex = state_.stageStates[0][D3DTSS_TEXCOORDINDEX] & 0xFFFF;
     const VertexLayout layout = ParseFvf(state_.vertexShader, texIndex);
@@ -367,11 +409,7 @@ bool Device::BindVertexFormat(UINT vertexCount) {
     // Every vertex the draw may read must lie inside the buffer.
     if ((uint64_t)(vertexCount - 1) * state_.stride + layout.size > vb->Store().Length()) return false;
 
-    const int rhw = layout.pretransformed ? 1 : 0;
-    if (rhw != lastPretransformed_) {
-        gl::Uniform1i(program_.pretransformed, rhw);
-        lastPretransformed_ = rhw;
-    }
+    pretransformed_ = layout.pretransformed ? 1 : 0;
     const GLuint buffer = vb->Store().Name();
     BoundFormat wanted;
     wanted.buffer = buffer;
@@ -381,6 +419,7 @@ bool Device::BindVertexFormat(UINT vertexCount) {
     wanted.texCoordIndex = texIndex;
     if (bound_ == wanted) return true;
     bound_ = wanted;
+    if (shaderAttributes_) ReleaseShaderAttributes();
 
     const GLsizei stride = (GLsizei)state_.stride;
     gl::BindBuffer(GL_ARRAY_BUFFER, buffer);
@@ -417,6 +456,7 @@ bool Device::BindVertexFormat(UINT vertexCount) {
 void Device::CountDraw(UINT primitives) {
     ++current_.drawCalls;
     current_.primitives += primitives;
+    if (program_ != &general_) ++current_.specialisedDraws;
 }
 
 HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartVertex, UINT PrimitiveCount) {

@@ -12,10 +12,13 @@ struct ControlState {
     HRESULT createDeviceFailure = S_OK;
     HRESULT resourceFailure = S_OK;
     UINT maxTextureSize = 0;
+    bool generalProgram = false;
     layer::DeviceCreation lastCreation = {};
     bool keepPictures = false;
     std::vector<uint32_t> picture;
     UINT pictureWidth = 0, pictureHeight = 0;
+    std::vector<uint32_t> cursor;
+    UINT cursorWidth = 0, cursorHeight = 0, cursorHotX = 0, cursorHotY = 0;
 };
 
 ControlState& Control() {
@@ -43,6 +46,8 @@ HRESULT TakeResourceFailure() {
 
 UINT MaxTextureSizeOverride() { return Control().maxTextureSize; }
 
+bool GeneralProgramForced() { return Control().generalProgram; }
+
 void RecordDeviceCreation(const layer::DeviceCreation& creation) { Control().lastCreation = creation; }
 
 bool KeepingPresentedPictures() { return Control().keepPictures; }
@@ -53,6 +58,15 @@ void StorePresentedPicture(std::vector<uint32_t> pixels, UINT width, UINT height
     Control().pictureHeight = height;
 }
 
+void StoreCursorPicture(std::vector<uint32_t> pixels, UINT width, UINT height, UINT hotX, UINT hotY) {
+    ControlState& c = Control();
+    c.cursor = std::move(pixels);
+    c.cursorWidth = width;
+    c.cursorHeight = height;
+    c.cursorHotX = hotX;
+    c.cursorHotY = hotY;
+}
+
 }  // namespace d3d8
 
 namespace layer {
@@ -61,6 +75,7 @@ void SetDirect3DUnavailable(bool unavailable) { Control().direct3dUnavailable = 
 void FailNextCreateDevice(HRESULT hr) { Control().createDeviceFailure = hr; }
 void FailNextResourceCreation(HRESULT hr) { Control().resourceFailure = hr; }
 void SetMaxTextureSize(UINT size) { Control().maxTextureSize = size; }
+void ForceGeneralProgram(bool force) { Control().generalProgram = force; }
 
 void ResetDeviceControl() {
     layer::DeviceCreation last = Control().lastCreation;
@@ -83,6 +98,16 @@ uint32_t PresentedFrames() {
     return device ? device->PresentedFrames() : 0;
 }
 
+bool DrawsIntoWindow() {
+    d3d8::Device* device = d3d8::LiveDevice();
+    return device && device->DrawsIntoWindow();
+}
+
+uint32_t BuiltPrograms() {
+    d3d8::Device* device = d3d8::LiveDevice();
+    return device ? device->BuiltPrograms() : 0;
+}
+
 DeviceCreation LastDeviceCreation() { return Control().lastCreation; }
 
 bool ReadBackBuffer(std::vector<uint32_t>* pixels, UINT* width, UINT* height) {
@@ -100,6 +125,16 @@ bool LastPresentedPicture(std::vector<uint32_t>* pixels, UINT* width, UINT* heig
     *pixels = Control().picture;
     *width = Control().pictureWidth;
     *height = Control().pictureHeight;
+    return true;
+}
+
+bool LastCursorPicture(std::vector<uint32_t>* pixels, UINT* width, UINT* height, POINT* hotSpot) {
+    const ControlState& c = Control();
+    if (!pixels || !width || !height || !hotSpot || c.cursor.empty()) return false;
+    *pixels = c.cursor;
+    *width = c.cursorWidth;
+    *height = c.cursorHeight;
+    *hotSpot = POINT{(LONG)c.cursorHotX, (LONG)c.cursorHotY};
     return true;
 }
 

@@ -1,7 +1,8 @@
-// d3d8_program.cpp -- the GLSL program that stands for Direct3D 8's fixed-function pipeline:
-// transform (or pre-transformed screen positions with pixel centres on integers), clip depth 0..w,
-// per-vertex lighting, two texture-combining stages, alpha test and fog.
-#include "d3d8/d3d8_device.h"
+// d3d8_program.cpp -- the GLSL programs that stand for Direct3D 8's fixed-function pipeline: the
+// vertex stage they share (transform, or pre-transformed screen positions with pixel centres on
+// integers; clip depth 0..w; per-vertex lighting), linking it with a fragment stage, and the cache
+// of programs built for particular states.
+#include "d3d8/d3d8_program.h"
 
 #include <cstdio>
 
@@ -105,105 +106,6 @@ void main() {
 }
 )";
 
-const char* const kFragmentShader = R"(#version 130
-in vec4 vDiffuse;
-in vec2 vTexCoord;
-in float vFogDepth;
-
-uniform sampler2D uTexture0;
-uniform sampler2D uTexture1;
-uniform ivec3 uColourOps[2];  // operation, argument 1, argument 2
-uniform ivec3 uAlphaOps[2];
-uniform vec4 uTextureFactor;
-uniform bool uAlphaTest;
-uniform int uAlphaFunc;
-uniform float uAlphaRef;
-uniform int uFogMode;
-uniform vec3 uFogParams;  // start, end, density
-uniform vec3 uFogColour;
-
-out vec4 fragColour;
-
-vec4 Arg(int arg, vec4 current, vec4 tex) {
-    int select = arg & 15;
-    vec4 v = current;
-    if (select == 0) v = vDiffuse;
-    else if (select == 2) v = tex;
-    else if (select == 3) v = uTextureFactor;
-    else if (select == 4 || select == 5) v = vec4(0.0);
-    if ((arg & 16) != 0) v = vec4(1.0) - v;
-    if ((arg & 32) != 0) v = vec4(v.a);
-    return v;
-}
-
-vec4 Combine(int op, vec4 a1, vec4 a2, vec4 current, vec4 tex) {
-    if (op == 2) return a1;
-    if (op == 3) return a2;
-    if (op == 5) return a1 * a2 * 2.0;
-    if (op == 6) return a1 * a2 * 4.0;
-    if (op == 7) return a1 + a2;
-    if (op == 8) return a1 + a2 - 0.5;
-    if (op == 9) return (a1 + a2 - 0.5) * 2.0;
-    if (op == 10) return a1 - a2;
-    if (op == 11) return a1 + a2 - a1 * a2;
-    if (op == 12) return mix(a2, a1, vDiffuse.a);
-    if (op == 13) return mix(a2, a1, tex.a);
-    if (op == 14) return mix(a2, a1, uTextureFactor.a);
-    if (op == 15) return a1 + a2 * (1.0 - tex.a);
-    if (op == 16) return mix(a2, a1, current.a);
-    if (op == 18) return vec4(a1.rgb + a1.a * a2.rgb, a1.a);
-    if (op == 19) return vec4(a1.rgb * a2.rgb + a1.a, a1.a);
-    if (op == 20) return vec4((1.0 - a1.a) * a2.rgb + a1.rgb, a1.a);
-    if (op == 21) return vec4((vec3(1.0) - a1.rgb) * a2.rgb + a1.a, a1.a);
-    if (op == 24) return vec4(clamp(dot((a1.rgb - 0.5) * 2.0, (a2.rgb - 0.5) * 2.0), 0.0, 1.0));
-    return a1 * a2;
-}
-
-bool AlphaPasses(float alpha) {
-    float a = floor(alpha * 255.0 + 0.5);
-    if (uAlphaFunc == 1) return false;
-    if (uAlphaFunc == 2) return a < uAlphaRef;
-    if (uAlphaFunc == 3) return a == uAlphaRef;
-    if (uAlphaFunc == 4) return a <= uAlphaRef;
-    if (uAlphaFunc == 5) return a > uAlphaRef;
-    if (uAlphaFunc == 6) return a != uAlphaRef;
-    if (uAlphaFunc == 7) return a >= uAlphaRef;
-    return true;
-}
-
-void main() {
-    vec4 texels[2];
-    texels[0] = texture(uTexture0, vTexCoord);
-    texels[1] = texture(uTexture1, vTexCoord);
-    vec4 current = vDiffuse;
-    for (int s = 0; s < 2; ++s) {
-        ivec3 c = uColourOps[s];
-        if (c.x == 1) break;
-        vec4 tex = texels[s];
-        vec4 colour = Combine(c.x, Arg(c.y, current, tex), Arg(c.z, current, tex), current, tex);
-        ivec3 a = uAlphaOps[s];
-        float alpha = current.a;
-        if (a.x != 1) alpha = Combine(a.x, Arg(a.y, current, tex), Arg(a.z, current, tex), current, tex).a;
-        current = clamp(vec4(colour.rgb, alpha), 0.0, 1.0);
-    }
-    if (uAlphaTest && !AlphaPasses(current.a)) discard;
-    if (uFogMode != 0) {
-        float d = vFogDepth;
-        float f = 1.0;
-        if (uFogMode == 3) {
-            float range = uFogParams.y - uFogParams.x;
-            f = range != 0.0 ? (uFogParams.y - d) / range : (d < uFogParams.y ? 1.0 : 0.0);
-        } else if (uFogMode == 1) {
-            f = exp(-uFogParams.z * d);
-        } else if (uFogMode == 2) {
-            f = exp(-(uFogParams.z * d) * (uFogParams.z * d));
-        }
-        current.rgb = mix(uFogColour, current.rgb, clamp(f, 0.0, 1.0));
-    }
-    fragColour = current;
-}
-)";
-
 GLuint CompileShader(GLenum type, const char* source) {
     GLuint shader = gl::CreateShader(type);
     gl::ShaderSource(shader, 1, &source, nullptr);
@@ -222,9 +124,11 @@ GLuint CompileShader(GLenum type, const char* source) {
 
 }  // namespace
 
-bool Program::Build() {
-    GLuint vs = CompileShader(GL_VERTEX_SHADER, kVertexShader);
-    GLuint fs = CompileShader(GL_FRAGMENT_SHADER, kFragmentShader);
+const char* FixedFunctionVertexSource() { return kVertexShader; }
+
+bool Program::Build(const char* vertexSource, const std::string& fragmentSource) {
+    GLuint vs = CompileShader(GL_VERTEX_SHADER, vertexSource);
+    GLuint fs = CompileShader(GL_FRAGMENT_SHADER, fragmentSource.c_str());
     if (!vs || !fs) {
         if (vs) gl::DeleteShader(vs);
         if (fs) gl::DeleteShader(fs);
@@ -237,6 +141,8 @@ bool Program::Build() {
     gl::BindAttribLocation(name, kAttrNormal, "aNormal");
     gl::BindAttribLocation(name, kAttrDiffuse, "aDiffuse");
     gl::BindAttribLocation(name, kAttrTexCoord, "aTexCoord");
+    // A vertex shader's inputs v0-v15 take the attribute locations 0-15.
+    for (GLuint v = 0; v < 16; ++v) gl::BindAttribLocation(name, v, ("v" + std::to_string(v)).c_str());
     gl::BindFragDataLocation(name, 0, "fragColour");
     gl::LinkProgram(name);
     gl::DeleteShader(vs);
@@ -285,6 +191,7 @@ bool Program::Build() {
     fogMode = at("uFogMode");
     fogParams = at("uFogParams");
     fogColour = at("uFogColour");
+    shaderConstants = at("uShaderConstants");
     gl::UseProgram(name);
     gl::Uniform1i(texture0, 0);
     gl::Uniform1i(texture1, 1);
@@ -294,6 +201,17 @@ bool Program::Build() {
 void Program::Destroy() {
     if (name) gl::DeleteProgram(name);
     name = 0;
+}
+
+Program* ProgramCache::Find(const FragmentKey& key) {
+    for (const Entry& e : entries_)
+        if (e.key == key) return e.program.get();
+    if (entries_.size() == kCapacity) return nullptr;
+    auto program = std::make_unique<Program>();
+    const char* vertexSource = vertexShaderSource_.empty() ? FixedFunctionVertexSource() : vertexShaderSource_.c_str();
+    if (!program->Build(vertexSource, FragmentSourceFor(key))) program.reset();
+    entries_.push_back(Entry{key, std::move(program)});
+    return entries_.back().program.get();
 }
 
 }  // namespace d3d8

@@ -13,6 +13,7 @@
     X(PFNGLFRAMEBUFFERRENDERBUFFERPROC, FramebufferRenderbuffer)       \
     X(PFNGLCHECKFRAMEBUFFERSTATUSPROC, CheckFramebufferStatus)         \
     X(PFNGLBLITFRAMEBUFFERPROC, BlitFramebuffer)                       \
+    X(PFNGLGETFRAMEBUFFERATTACHMENTPARAMETERIVPROC, GetFramebufferAttachmentParameteriv) \
     X(PFNGLGENRENDERBUFFERSPROC, GenRenderbuffers)                     \
     X(PFNGLDELETERENDERBUFFERSPROC, DeleteRenderbuffers)               \
     X(PFNGLBINDRENDERBUFFERPROC, BindRenderbuffer)                     \
