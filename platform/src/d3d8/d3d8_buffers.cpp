@@ -6,12 +6,6 @@
 
 namespace d3d8 {
 
-namespace {
-
-constexpr UINT kAlwaysFreshLength = 64 * 1024;
-
-}  // namespace
-
 BufferStore::BufferStore(const ContextRef& context, UINT length) : context_(context), bytes_(length, 0) {
     gl::GenBuffers(1, &name_);
     gl::BindBuffer(GL_ARRAY_BUFFER, name_);
@@ -45,13 +39,9 @@ HRESULT BufferStore::Unlock() {
     if (readOnly_ || lockSize_ == 0) return D3D_OK;
     // Uploads go through GL_ARRAY_BUFFER so that the element binding of the vertex array stays.
     gl::BindBuffer(GL_ARRAY_BUFFER, name_);
-    // Writing into a store that queued draws still read waits until they are drawn. A fresh store
-    // (given no data, then filled) lets the renderer go on with the old one; the whole copy is
-    // sent, which costs little beside that wait unless the lock was a small part of a large buffer.
-    const bool fresh = discard_ || lockSize_ >= Length() / 4 || Length() <= kAlwaysFreshLength;
-    if (fresh) {
-        gl::BufferData(GL_ARRAY_BUFFER, Length(), nullptr, GL_DYNAMIC_DRAW);
-        gl::BufferSubData(GL_ARRAY_BUFFER, 0, Length(), bytes_.data());
+    if (discard_) {
+        // A fresh store lets the driver keep drawing from the old one while this one fills.
+        gl::BufferData(GL_ARRAY_BUFFER, Length(), bytes_.data(), GL_DYNAMIC_DRAW);
     } else {
         gl::BufferSubData(GL_ARRAY_BUFFER, lockOffset_, lockSize_, bytes_.data() + lockOffset_);
     }
