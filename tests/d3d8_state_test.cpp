@@ -161,17 +161,18 @@ TEST_F(DeviceTest, SettingsRepeatedChangeNothingAndNewOnesTakeEffect) {
         device_->SetTransform(D3DTS_WORLD, &shift);
         device_->SetTexture(0, tex);
     }
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
-    DrawClipQuad(-1, -1, 0, 1, 0.5f, 0xFFFFFFFF);
-    EXPECT_EQ(Pixel(16, 24), 0u);
-    EXPECT_EQ(Pixel(48, 24), 0x0000FFu);
+    // A quad over the left half, shifted or not; the colour of the left and the right half.
+    auto draw = [&](DWORD colour, uint32_t left, uint32_t right) {
+        device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+        DrawClipQuad(-1, -1, 0, 1, 0.5f, colour);
+        EXPECT_EQ(Pixel(16, 24), left);
+        EXPECT_EQ(Pixel(48, 24), right);
+    };
+    draw(0xFFFFFFFF, 0u, 0x0000FFu);
     // Back to what the view and the other stages hold.
     device_->SetTransform(D3DTS_WORLD, &identity);
     device_->SetTexture(0, nullptr);
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
-    DrawClipQuad(-1, -1, 0, 1, 0.5f, 0xFF808080);
-    EXPECT_EQ(Pixel(16, 24), 0x808080u);
-    EXPECT_EQ(Pixel(48, 24), 0u);
+    draw(0xFF808080, 0x808080u, 0u);
     tex->Release();
 }
 
