@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,29 +39,50 @@ public:
     void Set(int x, int y, const Color& premultiplied);
     void Clear(const Color& c);
 
+    // Where the shapes' coordinates land: pixel = coordinate * scale + offset (at first one to
+    // one). Only DrawShape follows it.
+    void SetView(float scale, float offsetX, float offsetY);
+    float ViewScale() const { return viewScale; }
+    float ViewX() const { return viewX; }
+    float ViewY() const { return viewY; }
+
 private:
     int w, h;
     std::vector<Color> px;
+    float viewScale = 1, viewX = 0, viewY = 0;
 };
 
 // Paints a shape given by a signed distance (pixels, negative inside) with a colour that may
-// vary across it, antialiased over one pixel; only the box x0..x1, y0..y1 is visited.
+// vary across it, antialiased over one pixel; only the box x0..x1, y0..y1 is visited. All
+// coordinates are the shapes' own, placed on the canvas by its view.
 template <class Sdf, class Paint>
 void DrawShape(Canvas& cv, float x0, float y0, float x1, float y1, Sdf sdf, Paint paint) {
+    const float s = cv.ViewScale(), ox = cv.ViewX(), oy = cv.ViewY();
+    x0 = x0 * s + ox;
+    y0 = y0 * s + oy;
+    x1 = x1 * s + ox;
+    y1 = y1 * s + oy;
     int ix0 = x0 < 0 ? 0 : (int)x0, iy0 = y0 < 0 ? 0 : (int)y0;
     int ix1 = (int)x1 + 1, iy1 = (int)y1 + 1;
     if (ix1 > cv.Width()) ix1 = cv.Width();
     if (iy1 > cv.Height()) iy1 = cv.Height();
     for (int y = iy0; y < iy1; ++y)
         for (int x = ix0; x < ix1; ++x) {
-            float px = x + 0.5f, py = y + 0.5f;
-            float d = sdf(px, py);
+            float px = (x + 0.5f - ox) / s, py = (y + 0.5f - oy) / s;
+            float d = sdf(px, py) * s;
             float cov = 0.5f - d;
             if (cov <= 0.0f) continue;
             if (cov > 1.0f) cov = 1.0f;
             cv.Blend(x, y, paint(px, py), cov);
         }
 }
+
+// Paints what `paint` draws with DrawShape so that it keeps `margin` clear texels inside every
+// edge of the canvas, so that filtering at the smallest mip level never carries it over to the
+// opposite edge. The drawing is shrunk only as much as it must be and moved in; a figure that
+// `stands` keeps its lowest texel on the bottom margin. Texels whose coverage is below
+// `keepAlpha` count as clear (a keyed picture keeps half coverage and more).
+void PaintInsideMargin(Canvas& cv, int margin, bool stands, float keepAlpha, const std::function<void(Canvas&)>& paint);
 
 // Distances, in pixels.
 float SdCircle(float x, float y, float cx, float cy, float r);

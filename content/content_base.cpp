@@ -1,5 +1,6 @@
 // content_base.cpp -- output files, the canvas, distances, noise, the picture encoders and the
 // samples of the waves.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -64,6 +65,74 @@ Color Canvas::Get(int x, int y) const { return px[size_t(y) * w + x]; }
 void Canvas::Set(int x, int y, const Color& c) { px[size_t(y) * w + x] = c; }
 void Canvas::Clear(const Color& c) {
     for (Color& p : px) p = {c.r * c.a, c.g * c.a, c.b * c.a, c.a};
+}
+void Canvas::SetView(float scale, float offsetX, float offsetY) {
+    viewScale = scale;
+    viewX = offsetX;
+    viewY = offsetY;
+}
+
+namespace {
+
+// The texels a picture keeps, as a box of whole texels; empty when it keeps none.
+struct Extent {
+    int x0 = 1 << 30, y0 = 1 << 30, x1 = -(1 << 30), y1 = -(1 << 30);  // inclusive
+    bool Empty() const { return x1 < x0; }
+};
+
+Extent KeptExtent(const Canvas& cv, float keepAlpha) {
+    Extent e;
+    for (int y = 0; y < cv.Height(); ++y)
+        for (int x = 0; x < cv.Width(); ++x) {
+            float a = cv.Get(x, y).a;
+            if (a <= 0 || a < keepAlpha) continue;
+            e.x0 = std::min(e.x0, x);
+            e.x1 = std::max(e.x1, x);
+            e.y0 = std::min(e.y0, y);
+            e.y1 = std::max(e.y1, y);
+        }
+    return e;
+}
+
+}  // namespace
+
+void PaintInsideMargin(Canvas& cv, int margin, bool stands, float keepAlpha, const std::function<void(Canvas&)>& paint) {
+    const int w = cv.Width(), h = cv.Height();
+    // Where the drawing reaches as it stands, on a canvas with room all round.
+    Canvas probe(3 * w, 3 * h);
+    probe.SetView(1, float(w), float(h));
+    paint(probe);
+    Extent e = KeptExtent(probe, keepAlpha);
+    if (e.Empty()) {
+        paint(cv);
+        return;
+    }
+    const float left = float(e.x0 - w), right = float(e.x1 + 1 - w), top = float(e.y0 - h), bottom = float(e.y1 + 1 - h);
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        // Each retry keeps half a texel more room, for the antialiased rim that rounding moved.
+        const float lo = margin + 0.5f * attempt, hiX = w - lo, hiY = h - lo;
+        const float scale = std::min({1.0f, (hiX - lo) / (right - left), (hiY - lo) / (bottom - top)});
+        // Shrunk about the picture's middle, then moved in where it still crosses the margin.
+        float ox = w * 0.5f * (1 - scale), oy = h * 0.5f * (1 - scale);
+        float l = left * scale + ox, r = right * scale + ox, t = top * scale + oy, b = bottom * scale + oy;
+        if (l < lo) ox += lo - l;
+        if (r > hiX) ox -= r - hiX;
+        if (stands || b > hiY)
+            oy += hiY - b;
+        else if (t < lo)
+            oy += lo - t;
+        Canvas trial(w, h);
+        trial.SetView(scale, ox, oy);
+        paint(trial);
+        Extent f = KeptExtent(trial, keepAlpha);
+        if (f.Empty() || (f.x0 >= margin && f.y0 >= margin && f.x1 < w - margin && f.y1 < h - margin)) {
+            cv = trial;
+            cv.SetView(1, 0, 0);
+            return;
+        }
+    }
+    std::fprintf(stderr, "trevok_content: a picture does not fit inside its margin\n");
+    std::exit(1);
 }
 
 float SdCircle(float x, float y, float cx, float cy, float r) { return std::hypot(x - cx, y - cy) - r; }

@@ -4,6 +4,7 @@
 // then the features of its kind, all outlined in the same ink and lit from the upper left.
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 #include "content/content.h"
 
@@ -79,7 +80,7 @@ void Polygon(Canvas& cv, const float* xy, int n, const Color& c, bool lit) {
               [&](float x, float y) { return lit ? Scale(c, 0.5f + 0.65f * DomeLight(x, y, cx, cy, rx, ry)) : c; });
 }
 
-void Eye(Canvas& cv, float x, float y, float r, bool angry, const Color& body) {
+void Eye(Canvas& cv, float x, float y, float r, bool angry, const Color& body, float faceX) {
     Blob(cv, x, y, r, r * 1.15f, Rgb(0xFAFAF4), 1.6f);
     Flat(cv, x - r * 0.2f, y + r * 0.15f, r * 0.5f, r * 0.6f, Rgb(0x1A1020));
     Flat(cv, x - r * 0.38f, y - r * 0.12f, r * 0.17f, r * 0.17f, Rgb(0xFFFFFF));
@@ -87,7 +88,7 @@ void Eye(Canvas& cv, float x, float y, float r, bool angry, const Color& body) {
         // A lid of body colour cuts the eye at a slant, towards the nose.
         float lid[8] = {x - r * 1.4f, y - r * 1.5f, x + r * 1.4f, y - r * 1.5f, x + r * 1.4f, y - r * 0.1f,
                         x - r * 1.4f, y - r * 0.9f};
-        if (x > cv.Width() * 0.5f) {
+        if (x > faceX) {
             lid[5] = y - r * 0.9f;
             lid[7] = y - r * 0.1f;
         }
@@ -269,12 +270,12 @@ void PaintBody(Canvas& cv, int kind, float cx, float cy, float u, uint32_t seed,
     }
     float eyeY = cy - ry * 0.3f;
     if (look.eyes == 1) {
-        Eye(cv, cx, eyeY, look.eyeSize * u, look.angry, body);
+        Eye(cv, cx, eyeY, look.eyeSize * u, look.angry, body, cx);
     } else {
         for (int e = 0; e < look.eyes; ++e) {
             float ex = look.eyes == 2 ? cx + (e ? 1 : -1) * 12 * u : cx + (e - 1) * 15 * u;
             float ey = look.eyes == 3 && e == 1 ? eyeY - 6 * u : eyeY;
-            Eye(cv, ex, ey, look.eyeSize * u, look.angry, body);
+            Eye(cv, ex, ey, look.eyeSize * u, look.angry, body, cx);
         }
     }
     Mouth(cv, look.mouth, cx, cy + ry * 0.3f, u);
@@ -301,69 +302,140 @@ void PaintVugaHead(Canvas& cv, int kind, float cx, float cy, float radius) {
 
 namespace {
 
+// A glossy ball of `fill` with the creatures' outline, shading and gleam; `wobble` roughens its edge.
+void Ball(Canvas& cv, float cx, float cy, float rx, float ry, uint32_t inner, uint32_t outer, float wobble, uint32_t seed) {
+    auto shape = [&](float x, float y) {
+        float w = wobble > 0 ? (Noise2(x * 0.09f, y * 0.09f, seed) - 0.5f) * wobble : 0;
+        return SdEllipse(x, y, cx, cy, rx, ry) + w;
+    };
+    float box = std::max(rx, ry) + wobble + kOutline + 3;
+    DrawShape(cv, cx - box, cy - box, cx + box, cy + box, [&](float x, float y) { return shape(x, y) - kOutline; },
+              [](float, float) { return kInk; });
+    DrawShape(cv, cx - box, cy - box, cx + box, cy + box, shape, [&](float x, float y) {
+        float l = DomeLight(x, y, cx, cy, rx, ry);
+        float d = Clamp01(std::hypot((x - cx) / rx, (y - cy) / ry));
+        Color col = Scale(Mix(Rgb(inner), Rgb(outer), SmoothStep(0.15f, 0.95f, d)), 0.55f + 0.55f * l);
+        return Mix(col, Rgb(0xFFFFF4), Clamp01((l - 0.9f) * 7));
+    });
+}
+
+// A tongue of flame: round at its base (bx, by, radius r), licking up to a point at (tx, ty).
+void FlameTongue(Canvas& cv, float bx, float by, float r, float tx, float ty, const Color& c) {
+    std::vector<float> xy;
+    for (int i = 0; i <= 8; ++i) {
+        float a = 3.1415927f * i / 8;
+        xy.push_back(bx + r * std::cos(a));
+        xy.push_back(by + r * std::sin(a));
+    }
+    // Up the left flank to the tip and down the right one, each side a curve bulging outwards.
+    for (int side = 0; side < 2; ++side) {
+        float sx = side == 0 ? bx - r : tx, sy = side == 0 ? by : ty, ex = side == 0 ? tx : bx + r, ey = side == 0 ? ty : by;
+        float kx = (side == 0 ? bx - r * 1.3f : bx + r * 1.3f) + (tx - bx) * 0.2f, ky = by - (by - ty) * 0.4f;
+        for (int j = 1; j <= 6; ++j) {
+            float u = j / 6.0f;
+            xy.push_back((1 - u) * (1 - u) * sx + 2 * u * (1 - u) * kx + u * u * ex);
+            xy.push_back((1 - u) * (1 - u) * sy + 2 * u * (1 - u) * ky + u * u * ey);
+        }
+    }
+    xy.resize(xy.size() - 2);  // the last point is the first corner again
+    Polygon(cv, xy.data(), int(xy.size() / 2), c, true);
+}
+
 void PaintProjectile(Canvas& cv, int kind) {
     const float c = 64;
     switch (kind) {
-    case 7: {  // a grenade: ribbed body, lever and pin
-        Blob(cv, c, c + 6, 34, 40, Rgb(0x5A6A2E));
-        for (int k = -1; k <= 1; ++k)
-            DrawShape(cv, 0, 0, 128, 128, [&](float x, float y) { return SdBox(x, y, c, c + 6 + k * 14, 33, 1.2f, 0); },
-                      [](float, float) { return Rgb(0x2E3618); });
-        Stick(cv, c - 10, c - 38, c + 10, c - 38, 6, Rgb(0x9A9CA4));
-        Blob(cv, c + 22, c - 44, 8, 8, Rgb(0xC8C8D0));
-        Flat(cv, c + 22, c - 44, 4.5f, 4.5f, Rgb(0x9A9CA4));
+    case 3: {  // Plivac's spit: a green gob, dripping, with a trail of droplets and bubbles in it
+        Ball(cv, c + 24, c + 30, 8, 8, 0xC8F080, 0x5A9A20, 0, 0);
+        Ball(cv, c + 38, c + 44, 5, 5, 0xC8F080, 0x5A9A20, 0, 0);
+        FlameTongue(cv, c - 14, c + 38, 7, c - 10, c + 14, Rgb(0x6AAA2A));  // a drip, hanging down
+        Ball(cv, c - 4, c - 4, 38, 33, 0xD8FF90, 0x4E8E1A, 6, 3);
+        Flat(cv, c - 14, c + 2, 5, 5, Rgb(0xE8FFC0, 0.8f));
+        Flat(cv, c + 8, c + 10, 3.5f, 3.5f, Rgb(0xE8FFC0, 0.8f));
+        Flat(cv, c + 2, c - 16, 2.5f, 2.5f, Rgb(0xE8FFC0, 0.8f));
         return;
     }
-    case 10: {  // an egg with spots
-        Blob(cv, c, c + 4, 36, 46, Rgb(0xD8C8F0));
+    case 4: {  // Slidil's seeker: an orb that looks for you, with little fins to steer by
+        float fl[8] = {c - 30, c - 6, c - 50, c - 20, c - 46, c + 6, c - 30, c + 8};
+        float fr[8] = {c + 30, c - 6, c + 50, c - 20, c + 46, c + 6, c + 30, c + 8};
+        Polygon(cv, fl, 4, Rgb(0x2A9AC8), true);
+        Polygon(cv, fr, 4, Rgb(0x2A9AC8), true);
+        Ball(cv, c, c, 36, 36, 0xC8FFFF, 0x1A8AC0, 0, 0);
+        Eye(cv, c, c - 2, 15, false, Rgb(0x1A8AC0), c);
+        return;
+    }
+    case 6: {  // Rychlopal's dart, coming point first: four vanes round a steel tip
+        for (int k = 0; k < 4; ++k) {
+            float a = 0.785f + k * 1.5708f, ca = std::cos(a), sa = std::sin(a);
+            float vane[8] = {c + ca * 10 - sa * 7, c + sa * 10 + ca * 7, c + ca * 50, c + sa * 50,
+                             c + ca * 44 + sa * 12, c + sa * 44 - ca * 12, c + ca * 10 + sa * 7, c + sa * 10 - ca * 7};
+            Polygon(cv, vane, 4, k % 2 ? Rgb(0xF0C020) : Rgb(0xE04A2A), true);
+        }
+        Blob(cv, c, c, 16, 16, Rgb(0xF0D040));
+        Blob(cv, c, c, 8, 8, Rgb(0xB8C0CC));
+        Flat(cv, c - 2, c - 3, 2.5f, 2.5f, Rgb(0xFFFFFF));
+        return;
+    }
+    case 7: {  // Kvakoun's grenade: a ribbed egg of olive steel, its lever and ring
+        Blob(cv, c, c + 8, 32, 38, Rgb(0x6A7A34));
+        for (int k = -1; k <= 1; ++k)
+            DrawShape(cv, c - 40, c - 40, c + 40, c + 50, [&](float x, float y) { return SdBox(x, y, c, c + 8 + k * 13, 31, 1.3f, 0); },
+                      [](float, float) { return Rgb(0x343E18); });
+        Stick(cv, c - 6, c - 38, c + 24, c - 30, 4, Rgb(0xA8ACB4));  // the lever along the top
+        Blob(cv, c, c - 32, 12, 7, Rgb(0x8A8E98));                   // the fuse cap
+        DrawShape(cv, c - 40, c - 64, c, c - 20, [&](float x, float y) { return std::fabs(SdCircle(x, y, c - 18, c - 42, 9)) - 2.2f - kOutline; },
+                  [](float, float) { return kInk; });
+        DrawShape(cv, c - 40, c - 64, c, c - 20, [&](float x, float y) { return std::fabs(SdCircle(x, y, c - 18, c - 42, 9)) - 2.2f; },
+                  [](float, float) { return Rgb(0xD0D4DC); });
+        return;
+    }
+    case 9: {  // Hnevoplivec's fireball: a white-hot core licked upwards by flames
+        FlameTongue(cv, c - 22, c + 6, 14, c - 36, c - 40, Rgb(0xD83A1A));
+        FlameTongue(cv, c + 22, c + 6, 14, c + 34, c - 36, Rgb(0xD83A1A));
+        FlameTongue(cv, c - 8, c, 18, c - 4, c - 58, Rgb(0xF07A20));
+        FlameTongue(cv, c + 12, c + 4, 14, c + 16, c - 40, Rgb(0xF07A20));
+        Ball(cv, c, c + 16, 32, 28, 0xFFF0A0, 0xE85A1A, 4, 9);
+        Flat(cv, c - 3, c + 13, 16, 13, Rgb(0xFFF4B0, 0.85f));  // the white-hot heart
+        Flat(cv, c - 5, c + 11, 8, 6, Rgb(0xFFFFF4));
+        return;
+    }
+    case 10: {  // the queen's egg: spotted, with a crack where something pushes from inside
+        Blob(cv, c, c + 4, 34, 44, Rgb(0xE0D0F4));
         Rng rng(10);
         for (int k = 0; k < 7; ++k)
-            Flat(cv, c + rng.Range(-22, 22), c + rng.Range(-30, 36), rng.Range(4, 8), rng.Range(4, 7), Rgb(0x8A4AB8));
+            Flat(cv, c + rng.Range(-20, 20), c + rng.Range(-26, 34), rng.Range(4, 7), rng.Range(4, 6), Rgb(0x8A4AB8));
+        float crack[12] = {c - 20, c - 12, c - 10, c - 4, c - 2, c - 14, c + 8, c - 2, c + 18, c - 10, c + 26, c - 4};
+        for (int k = 0; k < 5; ++k)
+            Stick(cv, crack[2 * k], crack[2 * k + 1], crack[2 * k + 2], crack[2 * k + 3], 0.6f, Rgb(0x3A1E4A));
         return;
     }
-    default:
-        break;
-    }
-    // The glowing orbs: a bright core inside a coloured rim.
-    uint32_t inner = 0xE8FFA0, outer = 0x5AA020;
-    float rx = 42, ry = 42;
-    if (kind == 4) inner = 0xC8FFFF, outer = 0x1A8AC0;
-    if (kind == 6) inner = 0xFFF8B0, outer = 0xE0A010, rx = 28, ry = 50;
-    if (kind == 9) inner = 0xFFF0A0, outer = 0xE0401A;
-    auto shape = [&](float x, float y) {
-        float wobble = kind == 3 || kind == 9 ? (Noise2(x * 0.08f, y * 0.08f, 3) - 0.5f) * 12 : 0;
-        return SdEllipse(x, y, c, c, rx, ry) + wobble;
-    };
-    DrawShape(cv, 0, 0, 128, 128, [&](float x, float y) { return shape(x, y) - kOutline; },
-              [](float, float) { return kInk; });
-    DrawShape(cv, 0, 0, 128, 128, shape,
-              [&](float x, float y) {
-                  float d = Clamp01(std::hypot((x - c) / rx, (y - c) / ry));
-                  Color col = Mix(Rgb(inner), Rgb(outer), SmoothStep(0.1f, 0.95f, d));
-                  return Mix(col, Rgb(0xFFFFF0), Clamp01((DomeLight(x, y, c, c, rx, ry) - 0.9f) * 6));
-              });
-    if (kind == 4) {  // the seeker's eye
-        Flat(cv, c, c, 10, 12, Rgb(0x0E3A5A));
-        Flat(cv, c - 3, c - 4, 3, 3, Rgb(0xF0FFFF));
+    default:  // a plain orb for any other type that shoots
+        Ball(cv, c, c, 40, 40, 0xFFF8C0, 0xC08A20, 0, 0);
+        return;
     }
 }
+
+// The clear border a picture needs so that its smallest mip level keeps a clear edge texel: the
+// game loads the enemies and their projectiles with 4 levels, the intro's VUGA pictures with one.
+int MipMargin(int levels) { return 1 << (levels - 1); }
+const float kKeyedCoverage = 0.5f;  // what a keyed picture keeps
 
 }  // namespace
 
 void WriteCreaturePictures(const std::string& root) {
     for (int i = 0; i < kEnemyTypeCount; ++i) {
         Canvas cv(128, 128);
-        PaintCreature(cv, i, 64, 126, 116, 1000u + i);
+        PaintInsideMargin(cv, MipMargin(4), true, kKeyedCoverage,
+                          [i](Canvas& c) { PaintCreature(c, i, 64, 126, 116, 1000u + i); });
         WriteGameFile(root, kEnemyTypes[i].picture, EncodeBmpKeyed(cv, KEY_MAGENTA));
         if (kEnemyTypes[i].projectile) {
             Canvas shot(128, 128);
-            PaintProjectile(shot, i);
+            PaintInsideMargin(shot, MipMargin(4), false, kKeyedCoverage, [i](Canvas& c) { PaintProjectile(c, i); });
             WriteGameFile(root, kEnemyTypes[i].projectile, EncodeBmpKeyed(shot, KEY_MAGENTA));
         }
     }
     for (int k = 0; k < 6; ++k) {
         Canvas cv(128, 128);
-        PaintVugaHead(cv, k, 64, 64, 60);
+        PaintInsideMargin(cv, MipMargin(1), false, kKeyedCoverage, [k](Canvas& c) { PaintVugaHead(c, k, 64, 64, 60); });
         char path[64];
         std::snprintf(path, sizeof(path), "graph\\vugove\\vuga%d.bmp", k + 1);
         WriteGameFile(root, path, EncodeBmpKeyed(cv, KEY_MAGENTA));

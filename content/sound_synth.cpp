@@ -146,15 +146,19 @@ Wave Fallback() {
     return w;
 }
 
+// The "wrong target" buzz: two falling notes of a soft, slightly beating square tone, each
+// swelling in and dying away, kept no louder than the game's other sounds.
 Wave Buzzer() {
     Wave w(0.8f);
-    LowPass lp;
+    LowPass lp, lp2;
     float a = 0, b = 0;
     Fill(w, [&](float t) {
-        a += 150.0f / kSampleRate;
-        b += 159.0f / kSampleRate;
-        float gate = (t < 0.3f || (t > 0.38f && t < 0.75f)) ? 1.0f : 0.0f;
-        return lp.Run((Square(a) + Square(b)) * 0.5f, 1800) * gate;
+        bool second = t >= 0.36f;
+        float start = second ? 0.36f : 0.0f, hz = second ? 123.0f : 150.0f;
+        a += hz / kSampleRate;
+        b += hz * 1.06f / kSampleRate;
+        float note = Env(t - start, 0.02f, 0.11f);
+        return lp2.Run(lp.Run((Square(a) + Square(b)) * 0.5f, 1100), 1400) * note;
     });
     w.FadeEdges(0.005f, 0.05f);
     return w;
@@ -281,7 +285,7 @@ void WriteSoundEffects(const std::string& root) {
     const float down[] = {1046.5f, 0.0f, 784.0f, 0.12f, 523.3f, 0.24f};
     Save(root, "sound\\enemydown.wav", Blips(down, 3, 0.14f, 0.45f), 0.6f);
     Save(root, "sound\\fallback.wav", Fallback(), 0.6f);
-    Save(root, "sound\\hosdown.wav", Buzzer(), 0.7f);
+    Save(root, "sound\\hosdown.wav", Buzzer(), 0.5f);
     Save(root, "sound\\blow.wav", Fuse(), 0.7f);
     Save(root, "sound\\explode.wav", Explosion());
     Save(root, "sound\\krk.wav", Croak(), 0.8f);

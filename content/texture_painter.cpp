@@ -1,5 +1,6 @@
 // texture_painter.cpp -- the ground and the clouds, the reticles, the effect sprites, the HUD atlas
 // and the fence.
+#include <algorithm>
 #include <cmath>
 
 #include "content/content.h"
@@ -39,45 +40,113 @@ float TileFbm(float x, float y, int period, int octaves, uint32_t seed) {
 
 const Color kInk = Rgb(0x24142C);  // the outline colour of every drawn object
 
+// Draws a shape on a picture that tiles: again one picture over on each side where it crosses an
+// edge, so that it goes on in the neighbouring copy.
+template <class Sdf, class Paint>
+void DrawWrapped(Canvas& cv, float x0, float y0, float x1, float y1, Sdf sdf, Paint paint) {
+    const float w = float(cv.Width()), h = float(cv.Height());
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) {
+            float ox = dx * w, oy = dy * h;
+            if (x1 + ox < 0 || x0 + ox > w || y1 + oy < 0 || y0 + oy > h) continue;
+            DrawShape(cv, x0 + ox, y0 + oy, x1 + ox, y1 + oy, [&](float x, float y) { return sdf(x - ox, y - oy); },
+                      [&](float x, float y) { return paint(x - ox, y - oy); });
+        }
+}
+
+// One copy of the ground covers a terrain cell, ten units square, so a texel is 4 cm and the
+// player's eye, a quarter of a unit above it, is about six texels high. The meadow is painted at
+// that scale: zones of lush and dry grass a few units across, bare earth with pebbles, tufts of
+// grass as large as a hand, clusters of small flowers; nothing finer than the tufts' blades, which
+// would only shimmer once the picture is filtered down.
 void PaintGround(Canvas& cv) {
-    const Color grass = Rgb(0x6E8B3D), lush = Rgb(0x587A34), dry = Rgb(0xA89A58), earth = Rgb(0x7D6242);
+    const Color meadow = Rgb(0x6A8A3A), lush = Rgb(0x52762E), dry = Rgb(0x9A9850), earth = Rgb(0x86674A);
     for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 256; ++x) {
-            float u = x / 32.0f, v = y / 32.0f;
-            float patch = TileFbm(u, v, 8, 4, 11);
-            float bare = TileFbm(u * 0.5f + 3, v * 0.5f + 7, 4, 3, 23);
-            float fine = TileNoise(x / 2.0f, y / 2.0f, 128, 37);
-            Color c = Mix(lush, grass, SmoothStep(0.35f, 0.65f, patch));
-            c = Mix(c, dry, SmoothStep(0.55f, 0.75f, patch) * 0.6f);
-            c = Mix(c, earth, SmoothStep(0.58f, 0.7f, bare) * 0.8f);
-            c = Scale(c, 0.88f + 0.2f * fine);
+            float u = x / 256.0f, v = y / 256.0f;
+            float zone = TileFbm(u * 4, v * 4, 4, 4, 11);
+            float bare = TileFbm(u * 2 + 1, v * 2 + 1, 2, 4, 23);
+            float mottle = TileFbm(u * 24, v * 24, 24, 2, 37);
+            Color c = Mix(lush, meadow, SmoothStep(0.3f, 0.65f, zone));
+            c = Mix(c, dry, SmoothStep(0.6f, 0.8f, zone) * 0.55f);
+            c = Mix(c, earth, SmoothStep(0.6f, 0.68f, bare) * 0.9f);
+            c = Scale(c, 0.93f + 0.14f * mottle);
             cv.Set(x, y, c);
         }
-    // Blades of grass: short strokes lit on their upper-left side.
+    auto bareAt = [](float x, float y) {
+        float u = x / 256.0f, v = y / 256.0f;
+        return SmoothStep(0.6f, 0.68f, TileFbm(u * 2 + 1, v * 2 + 1, 2, 4, 23));
+    };
     Rng rng(4242);
-    for (int i = 0; i < 1400; ++i) {
-        float x = rng.Range(0, 256), y = rng.Range(0, 256);
-        float len = rng.Range(3, 7), lean = rng.Range(-0.5f, 0.5f);
-        Color blade = Mix(Rgb(0x8FAE4A), Rgb(0x4E6B2A), rng.Uniform());
-        for (int k = 0; k < int(len); ++k) {
-            int px = int(x + lean * k) & 255, py = int(y - k) & 255;
-            int sx = (px + 1) & 255, sy = (py + 1) & 255;
-            cv.Blend(sx, sy, Rgb(0x33451C), 0.35f);
-            cv.Blend(px, py, blade, 0.7f);
+    // Pebbles on the bare earth: rounded, lit from the upper left, with a shadow below.
+    for (int i = 0; i < 260; ++i) {
+        float x = rng.Range(0, 256), y = rng.Range(0, 256), rx = rng.Range(1.4f, 3.2f), ry = rx * rng.Range(0.6f, 0.9f);
+        Color stone = Mix(Rgb(0x8E8578), Rgb(0xB8AE9C), rng.Uniform());
+        if (bareAt(x, y) < 0.5f) continue;
+        DrawWrapped(cv, x - rx - 2, y - ry - 2, x + rx + 3, y + ry + 3,
+                    [&](float px, float py) { return SdEllipse(px, py, x + 0.8f, y + 0.9f, rx, ry); },
+                    [](float, float) { return Rgb(0x3E3022, 0.5f); });
+        DrawWrapped(cv, x - rx - 2, y - ry - 2, x + rx + 2, y + ry + 2,
+                    [&](float px, float py) { return SdEllipse(px, py, x, y, rx, ry); },
+                    [&](float px, float py) { return Scale(stone, 0.6f + 0.55f * DomeLight(px, py, x, y, rx, ry)); });
+    }
+    // Tufts of grass: a fan of blades from one root, dark at the root, light at the tips.
+    for (int i = 0; i < 700; ++i) {
+        float x = rng.Range(0, 256), y = rng.Range(0, 256), len = rng.Range(4, 8);
+        int blades = 4 + int(rng.Range(0, 4));
+        Color tint = Mix(Rgb(0x4A6C26), Rgb(0x86A842), rng.Uniform());
+        bool onEarth = bareAt(x, y) > 0.5f;
+        for (int k = 0; k < blades; ++k) {
+            float a = -1.5708f + rng.Range(-0.9f, 0.9f), l = len * rng.Range(0.6f, 1.0f);
+            float tx = x + std::cos(a) * l, ty = y + std::sin(a) * l;
+            if (onEarth) continue;  // after the draws, so that later tufts land where they did
+            DrawWrapped(cv, std::min(x, tx) - 2, std::min(y, ty) - 2, std::max(x, tx) + 3, std::max(y, ty) + 3,
+                        [&](float px, float py) { return SdCapsule(px, py, x + 0.7f, y + 0.7f, tx + 0.7f, ty + 0.7f, 0.7f); },
+                        [](float, float) { return Rgb(0x2A3C16, 0.45f); });
+            DrawWrapped(cv, std::min(x, tx) - 2, std::min(y, ty) - 2, std::max(x, tx) + 2, std::max(y, ty) + 2,
+                        [&](float px, float py) { return SdCapsule(px, py, x, y, tx, ty, 0.6f); },
+                        [&](float px, float py) {
+                            float t = Clamp01(std::hypot(px - x, py - y) / l);
+                            return Mix(Scale(tint, 0.7f), Mix(tint, Rgb(0xC8D87A), 0.35f), t);
+                        });
+        }
+    }
+    // Clusters of small flowers: white or yellow petals round a bright middle.
+    for (int i = 0; i < 26; ++i) {
+        float cx = rng.Range(0, 256), cy = rng.Range(0, 256);
+        bool white = rng.Uniform() < 0.6f;
+        int count = 5 + int(rng.Range(0, 8));
+        for (int k = 0; k < count; ++k) {
+            float x = cx + rng.Range(-14, 14), y = cy + rng.Range(-14, 14), r = rng.Range(1.1f, 1.6f);
+            if (bareAt(x, y) > 0.3f) continue;
+            Color petal = white ? Rgb(0xF4F2EA) : Rgb(0xF2D23A);
+            for (int p = 0; p < 5; ++p) {
+                float a = p * 1.2566f, px0 = x + std::cos(a) * r, py0 = y + std::sin(a) * r;
+                DrawWrapped(cv, px0 - 2, py0 - 2, px0 + 2, py0 + 2,
+                            [&](float px, float py) { return SdCircle(px, py, px0, py0, r * 0.75f); },
+                            [&](float, float) { return petal; });
+            }
+            DrawWrapped(cv, x - 2, y - 2, x + 2, y + 2, [&](float px, float py) { return SdCircle(px, py, x, y, r * 0.55f); },
+                        [&](float, float) { return white ? Rgb(0xF0C030) : Rgb(0xC87818); });
         }
     }
 }
 
+// The clouds seen from below against the sky. The picture tiles, so filtering joins its opposite
+// edges without a seam; and where a cloud thins out towards the alpha test's cut (64 of 255) its
+// colour becomes the sky's, so that the cut leaves no lighter line round it.
 void PaintClouds(Canvas& cv) {
+    const Color sky = Rgb(0x0080FF);  // the colour the frame clears to, behind the clouds
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x) {
             float u = x / 64.0f, v = y / 64.0f;
-            float d = Fbm(u * 5 + 1.3f, v * 5 + 0.7f, 5, 77);
-            float a = SmoothStep(0.47f, 0.72f, d);
-            // Seen from below: bright edges, a greyer belly where the cloud is thick.
-            float thick = SmoothStep(0.6f, 0.85f, d);
+            float d = TileFbm(u * 5, v * 5, 5, 5, 77);
+            float a = SmoothStep(0.44f, 0.69f, d);
+            // Bright edges, a greyer belly where the cloud is thick, the sky through the thin parts.
+            float thick = SmoothStep(0.57f, 0.82f, d);
             Color c = Mix(Rgb(0xF4F2EC), Rgb(0xA9B2C4), thick * 0.8f);
-            c.a = a;
+            c = Mix(sky, c, SmoothStep(0.25f, 0.7f, a));
+            a = std::max(a, 2.0f / 255);  // the clear texels keep the sky's colour for filtering
             cv.Set(x, y, {c.r * a, c.g * a, c.b * a, a});
         }
 }
@@ -161,23 +230,29 @@ void PaintBlood(Canvas& cv) {
                   });
 }
 
-// A soft round particle: colour from core to rim, alpha falling off with a ragged edge.
+// The clear border a particle picture needs so that its smallest mip level keeps a clear edge
+// texel: the game loads them with 3 levels (32 texels down to 8).
+const int kParticleMargin = 1 << (3 - 1);
+
+// A soft round particle: colour from core to rim, alpha falling off with a ragged edge that fades
+// out before the margin.
 template <class Tint>
 void PaintPuff(Canvas& cv, float radius, uint32_t seed, float maxAlpha, Tint tint) {
-    float c = cv.Width() / 2.0f;
+    float c = cv.Width() / 2.0f, reach = c - kParticleMargin;
     for (int y = 0; y < cv.Height(); ++y)
         for (int x = 0; x < cv.Width(); ++x) {
-            float d = std::hypot(x + 0.5f - c, y + 0.5f - c) / radius;
+            float r = std::hypot(x + 0.5f - c, y + 0.5f - c);
+            float d = r / radius;
             float n = Fbm(x * 0.18f, y * 0.18f, 3, seed);
-            float a = Clamp01((1 - d) * 1.6f + (n - 0.5f) * 0.9f) * maxAlpha;
-            if (a <= 0) continue;
+            float a = Clamp01((1 - d) * 1.6f + (n - 0.5f) * 0.9f) * maxAlpha * SmoothStep(reach, reach - 3, r);
+            if (a <= 0.5f / 255) continue;
             Color col = tint(Clamp01(d), n);
             cv.Set(x, y, {col.r * a, col.g * a, col.b * a, a});
         }
 }
 
 void PaintFlame(Canvas& cv) {
-    PaintPuff(cv, 15, 13, 1.0f, [](float d, float n) {
+    PaintPuff(cv, 11, 13, 1.0f, [](float d, float n) {
         Color core = Rgb(0xFFE89A), mid = Rgb(0xFF9A2E), rim = Rgb(0xC8321A);
         Color c = d < 0.45f ? Mix(core, mid, d / 0.45f) : Mix(mid, rim, (d - 0.45f) / 0.55f);
         return Scale(c, 0.85f + 0.3f * n);
@@ -185,7 +260,7 @@ void PaintFlame(Canvas& cv) {
 }
 
 void PaintDust(Canvas& cv) {
-    PaintPuff(cv, 14, 17, 0.85f, [](float d, float n) {
+    PaintPuff(cv, 10.5f, 17, 0.85f, [](float d, float n) {
         return Mix(Rgb(0xB4A284), Rgb(0x7C6A52), Clamp01(d * 0.6f + (n - 0.5f)));
     });
 }
@@ -316,7 +391,7 @@ void WriteHudPictures(const std::string& root) {
     PaintCross(cross);
     PaintCircle(circle);
     PaintScope(scope);
-    PaintBlood(blood);
+    PaintInsideMargin(blood, kParticleMargin, false, 0.5f / 255, PaintBlood);
     PaintFlame(flame);
     PaintDust(dust);
     PaintMuzzleFlash(flash);

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include "image_test_files.h"
+#include "png_test_writer.h"
 #include "layer/image_encode.h"
 #include "layer/image_formats.h"
 #include "wingdi.h"
@@ -36,6 +37,10 @@ void BmpSeeds(const std::vector<DWORD>& px) {
     Bytes rle4 = BmpHeaders(6, 1, 4, BI_RLE4, 3, 54 + 12);
     rle4.u32(0xFF).u32(0xFF00).u32(0xFF0000).u8(3).u8(0x12).u8(0).u8(3).u8(0x01).u8(0x20).u8(0).u8(1);
     Seed("bmp", 3, rle4.b);
+    // Rows coded to their padded width, as common tools write them.
+    Bytes padded = BmpHeaders(5, 2, 8, BI_RLE8, 2, 54 + 8);
+    padded.u32(0xFF).u32(0xFF00).u8(8).u8(1).u8(0).u8(0).u8(0).u8(8).u32(0x01000100).u32(0x00010001).u8(0).u8(1);
+    Seed("bmp", 5, padded.b);
     Bytes fields = BmpHeaders(2, 1, 16, BI_BITFIELDS, 0, 54 + 12);
     fields.u32(0xF800).u32(0x07E0).u32(0x001F).u16(0x07E0).u16(0xFFFF);
     Seed("bmp", 4, fields.b);
@@ -100,6 +105,12 @@ int main(int argc, char** argv) {
     auto big = Pattern(33, 17);
     layer::EncodePng(33, 17, big.data(), &f);
     Seed("png", 1, f);
+    // A palette with transparency, interlaced; 16-bit grey with alpha.
+    const std::vector<png_color> pal = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+    std::vector<std::vector<BYTE>> indices(5, std::vector<BYTE>{0x18, 0x60});
+    Seed("png", 2, WritePng(7, 5, 2, PNG_COLOR_TYPE_PALETTE, indices, pal, {0xFF, 0x40}, nullptr, PNG_INTERLACE_ADAM7));
+    std::vector<std::vector<BYTE>> grey(3, std::vector<BYTE>{0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xDE, 0xF0});
+    Seed("png", 3, WritePng(2, 3, 16, PNG_COLOR_TYPE_GRAY_ALPHA, grey));
     layer::EncodeJpeg(7, 5, px.data(), 75, &f);
     Seed("jpeg", 0, f);
     layer::EncodeJpeg(33, 17, big.data(), 95, &f);

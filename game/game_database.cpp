@@ -1,6 +1,10 @@
 // game_database.cpp -- the game database, the weapon table and the game's globals.
 #include "game/game_database.h"
 
+#include <cstdio>
+#include <cstring>
+#include <string>
+
 #include "shell/disk_file.h"
 
 SGameDatabase g_GameDB;
@@ -65,23 +69,32 @@ int g_iSndKrk = 0;
 int g_iSndKill[3];
 const char* const g_szKillSounds[3] = {"sound\\kill1.wav", "sound\\kill2.wav", "sound\\kill3.wav"};
 
-// Forces a text field to end within its width.
-static void TerminateField(char* field, size_t width) {
+// Forces a text field to end within its width; true when it did not.
+static bool TerminateField(char* field, size_t width) {
+    const bool open = std::memchr(field, '\0', width) == nullptr;
     field[width - 1] = '\0';
+    return open;
 }
 
 // Brings a database read from disk within the limits the game relies on: at most 16 types in
-// use and every text ending inside its field.
+// use and every text ending inside its field. Says once on standard error what it changed.
 static void CheckGameDatabase(SGameDatabase* db) {
-    if (db->iTypeCount < 0) db->iTypeCount = 0;
-    if (db->iTypeCount > MAX_ENEMY_TYPES) db->iTypeCount = MAX_ENEMY_TYPES;
-    TerminateField(db->szTopic, sizeof(db->szTopic));
-    for (SEnemyType& type : db->types) {
-        TerminateField(type.szTexture, sizeof(type.szTexture));
-        TerminateField(type.szName, sizeof(type.szName));
-        TerminateField(type.szTexture2, sizeof(type.szTexture2));
-        TerminateField(type.szDescription, sizeof(type.szDescription));
+    std::string said;
+    if (db->iTypeCount < 0 || db->iTypeCount > MAX_ENEMY_TYPES) {
+        const int taken = db->iTypeCount < 0 ? 0 : MAX_ENEMY_TYPES;
+        said = " type count " + std::to_string(db->iTypeCount) + " taken as " + std::to_string(taken) + ";";
+        db->iTypeCount = taken;
     }
+    std::string cut = TerminateField(db->szTopic, sizeof(db->szTopic)) ? " topic" : "";
+    for (int i = 0; i < MAX_ENEMY_TYPES; ++i) {
+        SEnemyType& t = db->types[i];
+        const int open = TerminateField(t.szTexture, sizeof(t.szTexture)) + TerminateField(t.szName, sizeof(t.szName)) +
+                         TerminateField(t.szTexture2, sizeof(t.szTexture2)) +
+                         TerminateField(t.szDescription, sizeof(t.szDescription));
+        if (open) cut += " type" + std::to_string(i);
+    }
+    if (!cut.empty()) said += " texts cut to end within their fields in:" + cut + ";";
+    if (!said.empty()) std::fprintf(stderr, "trevok: db.cfg corrected:%s\n", said.substr(0, said.size() - 1).c_str());
 }
 
 void LoadGameDatabase() {

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs every test: once as built for playing, then the picture decoders' fuzz targets
-# for a short bounded time, then every test again under AddressSanitizer and
+# Builds and runs every test: once as built for playing, then the fuzz targets of the files the
+# game reads for a short bounded time, then every test again under AddressSanitizer and
 # UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -136,6 +136,58 @@ TEST(ContentPictures, GroundCloudsAndEffectsHaveTheirSizesAndAlpha) {
     }
 }
 
+namespace {
+
+// The mean difference of all four channels between two columns (or rows) of texels.
+double LineStep(const Picture& p, int a, int b, bool columns) {
+    double sum = 0;
+    int n = columns ? p.Height() : p.Width();
+    for (int i = 0; i < n; ++i) {
+        DWORD x = columns ? p.At(a, i) : p.At(i, a), y = columns ? p.At(b, i) : p.At(i, b);
+        for (int shift = 0; shift < 32; shift += 8) sum += std::abs(int((x >> shift) & 0xFF) - int((y >> shift) & 0xFF));
+    }
+    return sum / n;
+}
+
+}  // namespace
+
+// The ground repeats once per terrain cell and the clouds wrap where filtering reaches across the
+// layer's edge: going over from the last column to the first (or row) is a step like those
+// between neighbours inside, or every cell border shows as a seam.
+TEST(ContentPictures, GroundAndCloudsTileWithoutASeam) {
+    for (auto [path, size] : {std::pair<const char*, int>{"tex6.bmp", 256}, {"clouds.tga", 64}}) {
+        SCOPED_TRACE(path);
+        Picture p = Load(path, size, size);
+        for (bool columns : {true, false}) {
+            std::vector<double> inside;
+            for (int i = 0; i + 1 < size; ++i) inside.push_back(LineStep(p, i, i + 1, columns));
+            std::nth_element(inside.begin(), inside.begin() + inside.size() / 2, inside.end());
+            EXPECT_LE(LineStep(p, size - 1, 0, columns), 1.25 * inside[inside.size() / 2]) << (columns ? "columns" : "rows");
+        }
+    }
+}
+
+// Where a cloud thins out to the alpha test's cut (64) it is drawn blended over the sky, the colour
+// the frame clears to: its colour there is the sky's, or the cut shows as a lighter line.
+TEST(ContentPictures, CloudRimsBlendIntoTheSky) {
+    Picture clouds = Load("clouds.tga", 64, 64);
+    const int sky[3] = {0x00, 0x80, 0xFF};
+    int rim = 0, standingOut = 0;
+    for (DWORD px : clouds.image.top.pixels) {
+        int a = int(px >> 24);
+        if (a < 64 || a >= 90) continue;
+        ++rim;
+        int worst = 0;
+        for (int c = 0; c < 3; ++c) {
+            int texel = int((px >> (16 - 8 * c)) & 0xFF);
+            worst = std::max(worst, std::abs((texel * a + sky[c] * (255 - a)) / 255 - sky[c]));
+        }
+        standingOut += worst > 12;
+    }
+    EXPECT_GT(rim, 20) << "the clouds have soft rims";
+    EXPECT_EQ(standingOut, 0) << "rim texels that differ from the sky once drawn over it";
+}
+
 TEST(ContentPictures, ReticlesScopeFenceAndHudAtlas) {
     ExpectKeyedFigure("graph\\cross.bmp", 32, 32, kWhite, true);
     ExpectKeyedFigure("graph\\circle.bmp", 32, 32, kWhite, true);
@@ -201,13 +253,47 @@ TEST(ContentPictures, EveryEnemyAndProjectileStandsOnTheMagentaKey) {
         ExpectKeyedFigure(t.szTexture, 128, 128, kMagenta);
         Picture p = Load(t.szTexture, 128, 128);
         bool feet = false;
-        for (int x = 0; x < 128; ++x) feet |= !IsKey(p.At(x, 126), kMagenta);
-        EXPECT_TRUE(feet) << t.szTexture << ": the creature stands on the bottom edge";
-        if (t.dwFlags & ETF_SHOOTER) ExpectKeyedFigure(t.szTexture2, 128, 128, kMagenta);
+        for (int x = 0; x < 128; ++x) feet |= !IsKey(p.At(x, 128 - 8 - 1), kMagenta);
+        EXPECT_TRUE(feet) << t.szTexture << ": the creature stands on the bottom of its margin";
+        if (t.dwFlags & ETF_SHOOTER) ExpectKeyedFigure(t.szTexture2, 128, 128, kMagenta, true);  // a grenade's ring is open
     }
     for (int k = 1; k <= 6; ++k) {
         std::string path = "graph\\vugove\\vuga" + std::to_string(k) + ".bmp";
         ExpectKeyedFigure(path.c_str(), 128, 128, kMagenta);
+    }
+}
+
+// Filtering reads across a billboard's edge to the opposite one; at the smallest mip level the
+// game loads, one texel spans 2^(levels-1) texels of the picture, and all of those along every
+// edge must be clear, or a creature's feet show as dashes over its head.
+TEST(ContentPictures, EverySpriteAndParticleKeepsAClearMarginForItsSmallestMipLevel) {
+    struct Sprite {
+        std::string path;
+        int size, levels;
+        bool keyed;
+    };
+    std::vector<Sprite> sprites = {{"graph\\krev.dds", 32, 3, false}, {"graph\\flame.tga", 32, 3, false},
+                                   {"graph\\dust.tga", 32, 3, false}, {"graph\\exp.tga", 64, 1, false}};
+    for (int k = 1; k <= 6; ++k) sprites.push_back({"graph\\vugove\\vuga" + std::to_string(k) + ".bmp", 128, 1, true});
+    SGameDatabase base;
+    std::vector<BYTE> db = ReadFileBytes(DataPath("db.cfg"));
+    ASSERT_EQ(db.size(), sizeof(base));
+    std::memcpy(&base, db.data(), sizeof(base));
+    for (int i = 0; i < base.iTypeCount; ++i) {
+        sprites.push_back({base.types[i].szTexture, 128, 4, true});
+        if (base.types[i].dwFlags & ETF_SHOOTER) sprites.push_back({base.types[i].szTexture2, 128, 4, true});
+    }
+    for (const Sprite& sprite : sprites) {
+        SCOPED_TRACE(sprite.path);
+        Picture p = Load(sprite.path.c_str(), sprite.size, sprite.size);
+        const int margin = 1 << (sprite.levels - 1), n = sprite.size;
+        int drawn = 0;
+        for (int y = 0; y < n; ++y)
+            for (int x = 0; x < n; ++x) {
+                if (x >= margin && y >= margin && x < n - margin && y < n - margin) continue;
+                drawn += sprite.keyed ? !IsKey(p.At(x, y), kMagenta) : (p.At(x, y) >> 24) != 0;
+            }
+        EXPECT_EQ(drawn, 0) << "texels drawn within " << margin << " of the edge";
     }
 }
 
@@ -285,6 +371,27 @@ TEST(ContentSounds, EveryWaveIsSixteenBitPcmOfAFittingLength) {
         ASSERT_FALSE(w.samples.empty());
         EXPECT_LT(std::abs(int(w.samples.back())), 2000) << "ends without a click";
     }
+}
+
+// How loud a sound is at its loudest: the largest RMS over a tenth of a second.
+static double LoudestTenth(const std::vector<int16_t>& s) {
+    const size_t window = 2205;
+    double loudest = 0;
+    for (size_t at = 0; at + window <= s.size(); at += window / 4) loudest = std::max(loudest, Rms(s, at, at + window));
+    return loudest;
+}
+
+// The buzz for a harmless creature shot by mistake plays over the fight: it tells, it does not blare.
+TEST(ContentSounds, TheWrongTargetBuzzIsNoLouderThanTheOtherSounds) {
+    const char* others[] = {"sound\\motor.wav", "sound\\deagle.wav",  "sound\\shotgun.wav",   "sound\\kalach.wav",
+                            "sound\\awm.wav",   "sound\\plamen.wav",  "sound\\zuch.wav",      "sound\\zoom.wav",
+                            "sound\\enemydown.wav", "sound\\fallback.wav", "sound\\blow.wav", "sound\\explode.wav",
+                            "sound\\krk.wav",   "sound\\kill1.wav",   "sound\\kill2.wav",     "sound\\kill3.wav"};
+    std::vector<double> levels;
+    for (const char* path : others) levels.push_back(LoudestTenth(ReadWave(path).samples));
+    std::sort(levels.begin(), levels.end());
+    double median = (levels[levels.size() / 2 - 1] + levels[levels.size() / 2]) / 2;
+    EXPECT_LE(LoudestTenth(ReadWave("sound\\hosdown.wav").samples), median);
 }
 
 TEST(ContentSounds, IntroMusicOutlastsTheIntroAndStrikesEverySlide) {

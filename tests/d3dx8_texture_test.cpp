@@ -238,6 +238,8 @@ TEST_F(D3DXTextureTest, DefaultsTheDeviceLimitAndFailures) {
                                           D3DX_FILTER_LINEAR, D3DX_FILTER_LINEAR, 0, nullptr, nullptr, &untouched),
               D3DXERR_INVALIDDATA);
     EXPECT_EQ(D3DXCreateTextureFromFile(device_, "broken.bmp", &untouched), D3DXERR_INVALIDDATA);
+    WriteFile("empty.png", {});
+    EXPECT_EQ(D3DXCreateTextureFromFile(device_, "empty.png", &untouched), D3DXERR_INVALIDDATA);
     EXPECT_EQ(D3DXCreateTextureFromFileEx(device_, "big.png", 0, 0, 1, 0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED, 9,
                                           D3DX_FILTER_LINEAR, 0, nullptr, nullptr, &untouched),
               D3DERR_INVALIDCALL);

@@ -2,10 +2,12 @@
 // messages, posted-message order, focus, hidden and disabled controls, and the drawn view.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <vector>
 
 #include "commctrl.h"
 #include "layer/dialogs.h"
+#include "layer/message_boxes.h"
 #include "layer/resources.h"
 #include "windows.h"
 
@@ -169,4 +171,68 @@ TEST(DialogManager, TheViewDrawsTextAndStateOfTheControls) {
     int boxUnchecked = darkPixelsIn(unchecked, 17, 51, 26, 60), boxChecked = darkPixelsIn(checked, 17, 51, 26, 60);
     EXPECT_EQ(boxUnchecked, 0);
     EXPECT_GT(boxChecked, 10);
+}
+
+namespace {
+
+// The pixels of the dialog's drawing whose colour is near rgb.
+int PixelsNear(const std::vector<uint32_t>& px, uint32_t rgb) {
+    int n = 0;
+    for (uint32_t p : px) {
+        int d = 0;
+        for (int shift = 0; shift <= 16; shift += 8) d += std::abs(int((p >> shift) & 0xFF) - int((rgb >> shift) & 0xFF));
+        n += d < 90;
+    }
+    return n;
+}
+
+}  // namespace
+
+// A message box is a dialog of the layer: drawn as the others with the icon it asks for, the
+// default button focused, Esc answering Cancel, or OK where OK is the only button, and otherwise
+// nothing.
+TEST(MessageBoxDialog, ShowsItsIconAndAnswersByItsButtonsAndKeys) {
+    struct Case {
+        UINT type;
+        uint32_t iconColour;  // 0: no icon
+        int focused;
+        std::vector<layer::DialogKey> keys;
+        int clicked;  // 0: none
+        int answer;
+    } cases[] = {
+        {MB_OK | MB_ICONERROR, 0xC8202A, IDOK, {layer::DialogKey::Escape}, 0, IDOK},
+        {MB_OKCANCEL | MB_ICONWARNING, 0xF2C230, IDOK, {layer::DialogKey::Escape}, 0, IDCANCEL},
+        {MB_YESNO | MB_ICONQUESTION, 0x2A64C8, IDYES, {layer::DialogKey::Escape, layer::DialogKey::Enter}, 0, IDYES},
+        {MB_YESNO | MB_DEFBUTTON2, 0, IDNO, {layer::DialogKey::Enter}, 0, IDNO},
+        {MB_RETRYCANCEL | MB_ICONINFORMATION, 0x2A64C8, IDRETRY, {layer::DialogKey::Tab}, IDRETRY, IDRETRY},
+    };
+    layer::SetMessageBoxesInteractive(true);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "type " << c.type);
+        std::vector<uint32_t> px;
+        int width = 0, height = 0;
+        RECT text = {};
+        layer::SetDialogScript([&](HWND hDlg) {
+            EXPECT_EQ(layer::DialogTitle(hDlg), "Otázka");
+            EXPECT_EQ(layer::DialogFocusId(hDlg), c.focused);
+            EXPECT_TRUE(layer::DialogControlPixels(hDlg, 0xFFFF, &text));
+            ASSERT_TRUE(layer::RenderDialogToPixels(hDlg, &px, &width, &height));
+            for (layer::DialogKey key : c.keys) layer::PressDialogKey(hDlg, key);
+            if (c.clicked) layer::ClickDialogControl(hDlg, c.clicked);
+        });
+        EXPECT_EQ(MessageBoxA(nullptr, "Prvni radek\nDruhy radek\nTreti", "Otázka", c.type), c.answer);
+        layer::SetDialogScript(nullptr);
+        EXPECT_GE(text.bottom - text.top, 3 * 12) << "three lines of text";
+        int lastLine = 0;  // dark text in the lowest third of the text's place
+        for (int y = text.top + (text.bottom - text.top) * 2 / 3; y < text.bottom && y < height; ++y)
+            for (int x = text.left; x < text.right && x < width; ++x)
+                lastLine += ((px[size_t(y) * size_t(width) + size_t(x)] >> 16) & 0xFF) < 0x60;
+        EXPECT_GT(lastLine, 10) << "the third line is drawn";
+        if (c.iconColour)
+            EXPECT_GT(PixelsNear(px, c.iconColour), 150) << "the icon";
+        else
+            EXPECT_EQ(PixelsNear(px, 0xC8202A) + PixelsNear(px, 0xF2C230) + PixelsNear(px, 0x2A64C8), 0) << "no icon";
+    }
+    layer::SetMessageBoxesInteractive(false);
+    EXPECT_EQ(layer::ShownMessageBoxes().size(), 5u);  // and every one logged
 }

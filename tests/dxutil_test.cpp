@@ -6,6 +6,7 @@
 #include <string>
 
 #include "dxerr8.h"
+#include "fresh_process.h"
 #include "dmusici.h"
 #include "layer/clock.h"
 #include "layer/debug_output.h"
@@ -98,6 +99,7 @@ void CheckStopwatchOnTheManualClock() {
     EXPECT_NEAR(UtilTimer(5), 2.45f, 1e-5);
     EXPECT_EQ(UtilTimer(7), -1.0f);
     EXPECT_EQ(UtilTimer(-1), -1.0f);
+    layer::UseRealClock();
 }
 
 }  // namespace
@@ -108,11 +110,15 @@ TEST(Stopwatch, CounterModeFollowsCommands) {
     CheckStopwatchOnTheManualClock();
 }
 
+// The stopwatch picks its mode once per process, at its first command: this one runs in a
+// process of its own, whatever ran before it.
 TEST(Stopwatch, MillisecondModeWithoutACounterFollowsCommands) {
-    layer::SetPerformanceCounterPresent(false);
-    LARGE_INTEGER frequency;
-    EXPECT_FALSE(QueryPerformanceFrequency(&frequency));
-    CheckStopwatchOnTheManualClock();
+    ExpectInFreshProcess([] {
+        layer::SetPerformanceCounterPresent(false);
+        LARGE_INTEGER frequency;
+        EXPECT_FALSE(QueryPerformanceFrequency(&frequency));
+        CheckStopwatchOnTheManualClock();
+    });
 }
 
 namespace {

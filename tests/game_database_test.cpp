@@ -11,6 +11,7 @@
 
 #include "game/game_database.h"
 #include "content_test_support.h"
+#include "fresh_process.h"
 #include "layer/message_boxes.h"
 #include "scratch_dir.h"
 
@@ -135,7 +136,7 @@ TEST(GameDatabase, SaveThenLoadGivesBackTheSameBytes) {
 
 TEST(GameDatabase, MissingFileShowsTheBoxAndLeavesTheDatabaseEmpty) {
     ScratchDir dir;
-    std::memset(&g_GameDB, 0, sizeof(g_GameDB));
+    std::memset(&g_GameDB, 0, sizeof(g_GameDB));  // as the program starts
     layer::ClearShownMessageBoxes();
     LoadGameDatabase();
     ASSERT_EQ(layer::ShownMessageBoxes().size(), 1u);
@@ -201,11 +202,6 @@ TEST(GameDatabase, WeaponTableAsTheShopAndTheHudReadIt) {
         EXPECT_EQ(g_Weapons[i].iPrice, prices[i]);
         EXPECT_EQ(g_Weapons[i].iPackPrice, packs[i][0]);
         EXPECT_EQ(g_Weapons[i].iPackRounds, packs[i][1]);
-        EXPECT_EQ(g_Weapons[i].iTexture, 0);
-        EXPECT_EQ(g_Weapons[i].iIconTexture, 0);
-        EXPECT_EQ(g_Weapons[i].iSound, 0);
-        // Every weapon is ready in the first frame of the first game.
-        EXPECT_GE(g_Weapons[i].fSinceShot, g_Weapons[i].fDelay);
         // Each of its files is generated.
         EXPECT_TRUE(std::filesystem::exists(DataPath(g_Weapons[i].pszIcon))) << g_Weapons[i].pszIcon;
         EXPECT_TRUE(std::filesystem::exists(DataPath(g_Weapons[i].pszTexture))) << g_Weapons[i].pszTexture;
@@ -216,7 +212,16 @@ TEST(GameDatabase, WeaponTableAsTheShopAndTheHudReadIt) {
                  "-spousta broku s velkym rozptylem\n-velmi efektivni na kratkou vzdalenost");
     EXPECT_FLOAT_EQ(g_Weapons[4].fFlashX, 0.63f);
     EXPECT_FLOAT_EQ(g_Weapons[4].fFlashY, 0.53f);
-    EXPECT_FLOAT_EQ(g_Weapons[4].fSinceShot, 3.0f);
+    // At program start, before loading fills the slots: every weapon is ready in the first frame.
+    ExpectInFreshProcess([] {
+        for (const SWeapon& w : g_Weapons) {
+            EXPECT_EQ(w.iTexture, 0);
+            EXPECT_EQ(w.iIconTexture, 0);
+            EXPECT_EQ(w.iSound, 0);
+            EXPECT_GE(w.fSinceShot, w.fDelay);
+        }
+        EXPECT_FLOAT_EQ(g_Weapons[4].fSinceShot, 3.0f);
+    });
     EXPECT_FLOAT_EQ(g_Weapons[5].fDelay, 0.05f);
     EXPECT_FLOAT_EQ(g_Weapons[0].fAccuracy, 1000.0f);
     EXPECT_FLOAT_EQ(g_Weapons[3].fDamage, 14.0f);
@@ -224,20 +229,22 @@ TEST(GameDatabase, WeaponTableAsTheShopAndTheHudReadIt) {
 }
 
 TEST(GameDatabase, GlobalsHoldTheirStartingValues) {
-    EXPECT_EQ(g_iGameState, GS_MAINMENU);
-    EXPECT_EQ(g_fZoom, 4.0f);
-    EXPECT_EQ(g_iScore + g_iMoney + g_iKills + g_iLives + g_iHealth + g_iCurrentWeapon + g_iMuzzleFlash, 0);
-    EXPECT_EQ(g_fShake + g_fGameTime + g_fSpawnTimer + g_fForward + g_fStrafe + g_fYaw + g_fPitch, 0.0f);
-    EXPECT_EQ(g_ptCursor.x, 0);
-    EXPECT_EQ(g_ptCursor.y, 0);
-    EXPECT_EQ(g_szTargetText[0], '\0');
-    for (const SInventoryEntry& e : g_Inventory) {
-        EXPECT_EQ(e.bOwned, 0);
-        EXPECT_EQ(e.iAmmo, 0);
-    }
-    EXPECT_EQ(g_GameDB.iTypeCount, 0);
-    EXPECT_EQ(GS_PLAYING, 0);
-    EXPECT_EQ(GS_SHOP, 3);
-    EXPECT_EQ(GS_REWARDS, 4);
-    EXPECT_EQ(GS_DEATH, 5);
+    ExpectInFreshProcess([] {
+        EXPECT_EQ(g_iGameState, GS_MAINMENU);
+        EXPECT_EQ(g_fZoom, 4.0f);
+        EXPECT_EQ(g_iScore + g_iMoney + g_iKills + g_iLives + g_iHealth + g_iCurrentWeapon + g_iMuzzleFlash, 0);
+        EXPECT_EQ(g_fShake + g_fGameTime + g_fSpawnTimer + g_fForward + g_fStrafe + g_fYaw + g_fPitch, 0.0f);
+        EXPECT_EQ(g_ptCursor.x, 0);
+        EXPECT_EQ(g_ptCursor.y, 0);
+        EXPECT_EQ(g_szTargetText[0], '\0');
+        for (const SInventoryEntry& e : g_Inventory) {
+            EXPECT_EQ(e.bOwned, 0);
+            EXPECT_EQ(e.iAmmo, 0);
+        }
+        EXPECT_EQ(g_GameDB.iTypeCount, 0);
+        EXPECT_EQ(GS_PLAYING, 0);
+        EXPECT_EQ(GS_SHOP, 3);
+        EXPECT_EQ(GS_REWARDS, 4);
+        EXPECT_EQ(GS_DEATH, 5);
+    });
 }

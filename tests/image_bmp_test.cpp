@@ -89,11 +89,24 @@ TEST(BmpDecode, SixteenAndThirtyTwoBitsWithDefaultAndGivenMasks) {
 }
 
 TEST(BmpDecode, RunLengthEightAndFourWithDeltaAndAbsoluteRuns) {
-    // An absolute run that would write past the end of a 4-pixel row is refused.
-    Bytes r = BmpHeaders(4, 3, 8, BI_RLE8, 3, 54 + 12);
+    // As common tools write them: every row coded to its padded width (8 pixels for 5 at 8 bits,
+    // 8 for 3 at 4 bits), then an end of line. The pixels past the row's end are dropped.
+    const DWORD B = 0xFF0000FF, G = 0xFF00FF00, R = 0xFFFF0000, K = 0xFF000000;
+    Bytes padded = BmpHeaders(5, 2, 8, BI_RLE8, 3, 54 + 12);
+    padded.u32(0x000000FF).u32(0x0000FF00).u32(0x00FF0000);
+    padded.u8(4).u8(1).u8(4).u8(2).u8(0).u8(0);                         // bottom: 1 1 1 1 2 | 2 2 2
+    padded.u8(0).u8(8).u8(0).u8(2).u8(0).u8(2).u8(1).u8(1).u8(1).u8(1);  // top: 0 2 0 2 1 | 1 1 1
+    padded.u8(0).u8(0).u8(0).u8(1);
+    EXPECT_EQ(DecodeTop(ImageFileKind::Bmp, padded.b), (std::vector<DWORD>{B, R, B, R, G, G, G, G, G, R}));
+    Bytes padded4 = BmpHeaders(3, 1, 4, BI_RLE4, 3, 54 + 12);
+    padded4.u32(0x000000FF).u32(0x0000FF00).u32(0x00FF0000);
+    padded4.u8(0).u8(8).u8(0x21).u8(0x02).u8(0x22).u8(0x22).u8(0).u8(0).u8(0).u8(1);
+    EXPECT_EQ(DecodeTop(ImageFileKind::Bmp, padded4.b), (std::vector<DWORD>{R, G, B}));
+
+    // A run above the top row is past the picture: the file is refused.
+    Bytes r = BmpHeaders(4, 1, 8, BI_RLE8, 3, 54 + 12);
     r.u32(0x000000FF).u32(0x0000FF00).u32(0x00FF0000);
-    r.u8(3).u8(1);                              // bottom: 1 1 1
-    r.u8(0).u8(3).u8(2).u8(0).u8(1).u8(0);      // absolute 2 0 1 from x = 3
+    r.u8(4).u8(1).u8(0).u8(0).u8(1).u8(1).u8(0).u8(1);
     HRESULT hr;
     EXPECT_TRUE(DecodeTop(ImageFileKind::Bmp, r.b, &hr).empty());
     EXPECT_EQ(hr, D3DXERR_INVALIDDATA);
@@ -106,7 +119,6 @@ TEST(BmpDecode, RunLengthEightAndFourWithDeltaAndAbsoluteRuns) {
     ok.u8(0).u8(3).u8(2).u8(0).u8(1).u8(0);     // top row from x = 1: absolute 2 0 1, padded
     ok.u8(0).u8(1);                             // end of picture
     auto p = DecodeTop(ImageFileKind::Bmp, ok.b);
-    const DWORD B = 0xFF0000FF, G = 0xFF00FF00, R = 0xFFFF0000, K = 0xFF000000;
     EXPECT_EQ(p, (std::vector<DWORD>{K, R, B, G, K, K, K, K, G, G, G, R}));
 
     // RLE4, 6 x 1: a run of 3 alternating 1, 2, then an absolute run of 3 (0, 1, 2).

@@ -114,10 +114,14 @@ TEST(MalformedImages, InconsistentBitmapsAreRefused) {
     Bytes idx = BmpHeaders(1, 1, 8, BI_RGB, 2, 54 + 8);
     idx.u32(0).u32(0).u8(2).zeros(3);
     EXPECT_TRUE(Refused(layer::DecodeBmp, idx.b, idx.size()));
-    // A run past the end of its row, and a delta past the bottom of the picture.
+    // A run above the top row, an index past the palette in a run that is dropped past the
+    // row's end, and a delta past the bottom of the picture.
     Bytes run = BmpHeaders(4, 2, 8, BI_RLE8, 1, 54 + 4);
-    run.u32(0).u8(5).u8(0).u8(0).u8(1);
+    run.u32(0).u8(0).u8(0).u8(0).u8(0).u8(1).u8(0).u8(0).u8(1);
     EXPECT_TRUE(Refused(layer::DecodeBmp, run.b, run.size()));
+    Bytes dropped = BmpHeaders(2, 1, 8, BI_RLE8, 1, 54 + 4);
+    dropped.u32(0).u8(0).u8(4).u8(0).u8(0).u8(0).u8(1).u8(0).u8(1);
+    EXPECT_TRUE(Refused(layer::DecodeBmp, dropped.b, dropped.size()));
     Bytes delta = BmpHeaders(4, 2, 8, BI_RLE8, 1, 54 + 4);
     delta.u32(0).u8(0).u8(2).u8(0).u8(3).u8(0).u8(1);
     EXPECT_TRUE(Refused(layer::DecodeBmp, delta.b, delta.size()));

@@ -42,6 +42,7 @@ int Selection(HWND hDlg, int id) { return static_cast<int>(SendDlgItemMessageA(h
 // Runs the program's start of settings: defaults, the file, the dialog with the script; then the
 // save that "Spustit" leads to. The dialog's result.
 INT_PTR RunSettings(std::function<void(HWND)> script) {
+    std::memset(&g_Config, 0, sizeof g_Config);  // as the program starts
     SetConfigDefaults();
     LoadConfig();
     layer::SetDialogScript(std::move(script));

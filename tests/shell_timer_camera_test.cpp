@@ -1,6 +1,7 @@
 // shell_timer_camera_test.cpp -- the frame timer on a driven clock and the camera's turns and motion.
 #include <gtest/gtest.h>
 
+#include "fresh_process.h"
 #include "layer/clock.h"
 #include "shell/camera.h"
 #include "shell/timer.h"
@@ -72,12 +73,14 @@ TEST(FrameTimer, StopwatchElapsedFollowsAtTheNextUpdate) {
 }
 
 TEST(Camera, GlobalsAreMadeInOrderAndStartAtTheirPlace) {
-    EXPECT_EQ(g_Camera.pTimer, &g_Timer);
-    ExpectVec(g_Camera.vPos, 50, 50, 5);
-    ExpectVec(g_Camera.vLook, 0, 0, 1);
-    ExpectVec(g_Camera.vUp, 0, 1, 0);
-    ExpectVec(g_Camera.vRight, 1, 0, 0);
-    EXPECT_EQ(g_Camera.fSpeedForward, 0.0f);
+    ExpectInFreshProcess([] {
+        EXPECT_EQ(g_Camera.pTimer, &g_Timer);
+        ExpectVec(g_Camera.vPos, 50, 50, 5);
+        ExpectVec(g_Camera.vLook, 0, 0, 1);
+        ExpectVec(g_Camera.vUp, 0, 1, 0);
+        ExpectVec(g_Camera.vRight, 1, 0, 0);
+        EXPECT_EQ(g_Camera.fSpeedForward, 0.0f);
+    });
 }
 
 TEST(Camera, YawTurnsAboutWorldZAndRepeatsEachUpdate) {

@@ -12,6 +12,7 @@
 #include "game/sound_object.h"
 #include "layer/audio.h"
 #include "layer/message_boxes.h"
+#include "scoped_env.h"
 #include "scratch_dir.h"
 #include "sound_test_support.h"
 
@@ -223,7 +224,7 @@ TEST_F(SoundObjectTest, ASoundPlaysOnTheRealDeviceAndEndsByItself) {
 }
 
 TEST_F(SoundObjectTest, WithoutASoundDeviceTheGameGoesOnSilent) {
-    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    ScopedEnv noDevice("SDL_AUDIODRIVER", "no-such-driver");
     CSoundManager sound(nullptr);
     const auto& boxes = layer::ShownMessageBoxes();
     ASSERT_EQ(boxes.size(), 2u);

@@ -1,6 +1,7 @@
 // world_terrain_file_test.cpp -- terrain files that do not fit: reported, and an empty map that draws nothing.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -56,6 +57,15 @@ void SetCellCounts(std::vector<uint8_t>& file, int32_t x, int32_t y) {
 
 std::vector<uint8_t> Good() { return world_test::MakeFlatTerrainFile(3, 3, 2, 1.0f); }
 
+// The good file with one coordinate (0 x, 1 y, 2 height) of vertex V[r][c] of cell (i, j) replaced.
+std::vector<uint8_t> WithCoordinate(int i, int j, int r, int c, int axis, float value) {
+    auto f = Good();
+    memcpy(&f[TerrainCellOffset(i, j) + offsetof(STerrainCell, vertices) + sizeof(STerrainVertex) * (9 * r + c) +
+              sizeof(float) * axis],
+           &value, sizeof value);
+    return f;
+}
+
 }  // namespace
 
 TEST(WorldTerrainFile, EveryKindOfBadFileIsReportedAndLeavesAnEmptyMap) {
@@ -82,6 +92,10 @@ TEST(WorldTerrainFile, EveryKindOfBadFileIsReportedAndLeavesAnEmptyMap) {
         {"subdivision 0", [] { return world_test::MakeTerrainFile(3, 3, [](int i, int j) { return i == 2 && j == 1 ? 0 : 2; }, [](float, float) { return 1.0f; }); }, "1 az 8"},
         {"subdivision 9", [] { return world_test::MakeTerrainFile(3, 3, [](int i, int j) { return i == 0 && j == 2 ? 9 : 2; }, [](float, float) { return 1.0f; }); }, "1 az 8"},
         {"subdivision 255", [] { return world_test::MakeTerrainFile(2, 2, 255, [](float, float) { return 1.0f; }); }, "1 az 8"},
+        {"height not a number", [] { return WithCoordinate(1, 2, 1, 1, 2, std::nanf("")); }, "konecne"},
+        {"infinite height in the far corner", [] { return WithCoordinate(2, 2, 2, 2, 2, INFINITY); }, "konecne"},
+        {"minus infinite x", [] { return WithCoordinate(0, 0, 0, 0, 0, -INFINITY); }, "konecne"},
+        {"y not a number", [] { return WithCoordinate(2, 0, 2, 1, 1, std::nanf("")); }, "konecne"},
     };
     for (const BadFile& b : bad) {
         ScratchDir dir;
@@ -115,10 +129,14 @@ TEST(WorldTerrainFile, AGoodFileIsTakenAsItLiesAndABadOneAfterItEmptiesTheMap) {
     d.cameraPos = D3DXVECTOR3(5, 5, 5);
     CMap map(d.device, nullptr, d.camera(), d.timer());
 
-    // Unused cells may hold anything: a zero subdivision there is no fault.
+    // Unused cells and the unused vertices of a cell may hold anything: a zero subdivision or a
+    // height that is not a number there is no fault.
     auto file = world_test::MakeTerrainFile(2, 3, 3, [](float x, float y) { return x * 0.1f + y * 0.01f; });
     file[TerrainCellOffset(11, 11)] = 0;
     file[TerrainCellOffset(2, 0)] = 200;
+    const float nan = std::nanf("");
+    memcpy(&file[TerrainCellOffset(2, 0) + 4 + 8], &nan, 4);
+    memcpy(&file[TerrainCellOffset(1, 1) + 4 + sizeof(STerrainVertex) * (9 * 4 + 1) + 8], &nan, 4);  // V[4][1], n = 3
     world_test::WriteBytes("teren.ter", file);
     layer::ClearShownMessageBoxes();
     map.Load("teren.ter");

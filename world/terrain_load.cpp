@@ -1,4 +1,5 @@
 // terrain_load.cpp -- reading teren.ter, checked: a file that does not fit leaves an empty map.
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -34,8 +35,14 @@ const char* CheckTerrain(const SLoadedTerrain& terrain) {
         return "Pocet bunek mimo 1 az 12.";
     for (int i = 0; i < terrain.header.iCellsX; ++i) {
         for (int j = 0; j < terrain.header.iCellsY; ++j) {
-            const BYTE n = terrain.cells[i][j].bySubdivision;
+            const STerrainCell& cell = terrain.cells[i][j];
+            const int n = cell.bySubdivision;
             if (n < 1 || n > TERRAIN_MAX_SUBDIVISION) return "Deleni bunky mimo 1 az 8.";
+            // The heights are planes through these points: one that is not a number spoils them all.
+            for (int r = 0; r <= n; ++r)
+                for (int c = 0; c <= n; ++c)
+                    for (float v : cell.vertices[r][c].vPos)
+                        if (!std::isfinite(v)) return "Souradnice bodu neni konecne cislo.";
         }
     }
     return nullptr;

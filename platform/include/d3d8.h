@@ -6,8 +6,10 @@
 // lights, state blocks, textures, vertex and index buffers, image surfaces, fixed-function vertex
 // formats (position or pre-transformed position, normal, diffuse colour, one texture coordinate
 // pair) and drawing of lists, strips and fans.
-// Partial: one texture coordinate set; two blending stages; no vertex or pixel shader programs
-// (CreateVertexShader answers D3DERR_INVALIDCALL); no lost devices (Reset is not offered).
+// Vertex shaders: version 1.0 and 1.1 code with a declaration of stream 0's elements and of
+// constants, running on the device's two blending stages (oPos, oD0 and oT0 reach them).
+// Partial: one texture coordinate set; two blending stages; one stream; no pixel shaders; no
+// lost devices (Reset is not offered).
 #pragma once
 
 #include "unknwn.h"
@@ -139,6 +141,8 @@ struct IDirect3DDevice8 : public IUnknown {
     virtual HRESULT SetVertexShader(DWORD Handle) = 0;
     virtual HRESULT GetVertexShader(DWORD* pHandle) = 0;
     virtual HRESULT DeleteVertexShader(DWORD Handle) = 0;
+    virtual HRESULT SetVertexShaderConstant(DWORD Register, CONST void* pConstantData, DWORD ConstantCount) = 0;
+    virtual HRESULT GetVertexShaderConstant(DWORD Register, void* pConstantData, DWORD ConstantCount) = 0;
     virtual HRESULT SetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer8* pStreamData, UINT Stride) = 0;
     virtual HRESULT GetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer8** ppStreamData, UINT* pStride) = 0;
     virtual HRESULT SetIndices(IDirect3DIndexBuffer8* pIndexData, UINT BaseVertexIndex) = 0;

@@ -665,8 +665,173 @@ typedef enum _D3DSTATEBLOCKTYPE {
     D3DSBT_FORCE_DWORD = 0x7fffffff
 } D3DSTATEBLOCKTYPE;
 
-// Vertex shader declarations: only the end token is needed by the program.
+// ---------------------------------------------------------------------------------------------
+// Vertex shader declarations: which vertex registers each stream's elements load, and constants
+// loaded when the shader is set.
+typedef enum _D3DVSD_TOKENTYPE {
+    D3DVSD_TOKEN_NOP = 0,
+    D3DVSD_TOKEN_STREAM = 1,
+    D3DVSD_TOKEN_STREAMDATA = 2,
+    D3DVSD_TOKEN_TESSELLATOR = 3,
+    D3DVSD_TOKEN_CONSTMEM = 4,
+    D3DVSD_TOKEN_EXT = 5,
+    D3DVSD_TOKEN_END = 7,
+    D3DVSD_FORCE_DWORD = 0x7fffffff
+} D3DVSD_TOKENTYPE;
+
+#define D3DVSD_TOKENTYPESHIFT 29
+#define D3DVSD_TOKENTYPEMASK (7u << D3DVSD_TOKENTYPESHIFT)
+#define D3DVSD_STREAMNUMBERSHIFT 0
+#define D3DVSD_STREAMNUMBERMASK (0xFu << D3DVSD_STREAMNUMBERSHIFT)
+#define D3DVSD_DATALOADTYPESHIFT 28
+#define D3DVSD_DATALOADTYPEMASK (0x1u << D3DVSD_DATALOADTYPESHIFT)
+#define D3DVSD_DATATYPESHIFT 16
+#define D3DVSD_DATATYPEMASK (0xFu << D3DVSD_DATATYPESHIFT)
+#define D3DVSD_SKIPCOUNTSHIFT 16
+#define D3DVSD_SKIPCOUNTMASK (0xFu << D3DVSD_SKIPCOUNTSHIFT)
+#define D3DVSD_VERTEXREGSHIFT 0
+#define D3DVSD_VERTEXREGMASK (0x1Fu << D3DVSD_VERTEXREGSHIFT)
+#define D3DVSD_CONSTCOUNTSHIFT 25
+#define D3DVSD_CONSTCOUNTMASK (0xFu << D3DVSD_CONSTCOUNTSHIFT)
+#define D3DVSD_CONSTADDRESSSHIFT 0
+#define D3DVSD_CONSTADDRESSMASK (0x7Fu << D3DVSD_CONSTADDRESSSHIFT)
+#define D3DVSD_STREAMTESSSHIFT 28
+#define D3DVSD_STREAMTESSMASK (1u << D3DVSD_STREAMTESSSHIFT)
+
+#define D3DVSD_MAKETOKENTYPE(type) ((((DWORD)(type)) << D3DVSD_TOKENTYPESHIFT) & D3DVSD_TOKENTYPEMASK)
+#define D3DVSD_STREAM(number) (D3DVSD_MAKETOKENTYPE(D3DVSD_TOKEN_STREAM) | (DWORD)(number))
+#define D3DVSD_STREAM_TESS() (D3DVSD_MAKETOKENTYPE(D3DVSD_TOKEN_STREAM) | D3DVSD_STREAMTESSMASK)
+#define D3DVSD_REG(reg, type) \
+    (D3DVSD_MAKETOKENTYPE(D3DVSD_TOKEN_STREAMDATA) | ((DWORD)(type) << D3DVSD_DATATYPESHIFT) | (DWORD)(reg))
+#define D3DVSD_SKIP(dwords) \
+    (D3DVSD_MAKETOKENTYPE(D3DVSD_TOKEN_STREAMDATA) | 0x10000000u | ((DWORD)(dwords) << D3DVSD_SKIPCOUNTSHIFT))
+#define D3DVSD_CONST(address, count) \
+    (D3DVSD_MAKETOKENTYPE(D3DVSD_TOKEN_CONSTMEM) | ((DWORD)(count) << D3DVSD_CONSTCOUNTSHIFT) | (DWORD)(address))
 #define D3DVSD_END() 0xFFFFFFFF
+#define D3DVSD_NOP() 0x00000000
+
+// The types of a stream's elements.
+#define D3DVSDT_FLOAT1 0x00
+#define D3DVSDT_FLOAT2 0x01
+#define D3DVSDT_FLOAT3 0x02
+#define D3DVSDT_FLOAT4 0x03
+#define D3DVSDT_D3DCOLOR 0x04  // B, G, R, A bytes read as (R, G, B, A) from 0 to 1
+#define D3DVSDT_UBYTE4 0x05
+#define D3DVSDT_SHORT2 0x06
+#define D3DVSDT_SHORT4 0x07
+
+// The vertex registers the fixed-function formats load.
+#define D3DVSDE_POSITION 0
+#define D3DVSDE_BLENDWEIGHT 1
+#define D3DVSDE_BLENDINDICES 2
+#define D3DVSDE_NORMAL 3
+#define D3DVSDE_PSIZE 4
+#define D3DVSDE_DIFFUSE 5
+#define D3DVSDE_SPECULAR 6
+#define D3DVSDE_TEXCOORD0 7
+#define D3DVSDE_TEXCOORD1 8
+#define D3DVSDE_TEXCOORD2 9
+#define D3DVSDE_TEXCOORD3 10
+#define D3DVSDE_TEXCOORD4 11
+#define D3DVSDE_TEXCOORD5 12
+#define D3DVSDE_TEXCOORD6 13
+#define D3DVSDE_TEXCOORD7 14
+#define D3DVSDE_POSITION2 15
+#define D3DVSDE_NORMAL2 16
+
+// ---------------------------------------------------------------------------------------------
+// Shader code: a version token, instruction tokens each followed by their parameter tokens, and
+// the end token.
+typedef enum _D3DSHADER_INSTRUCTION_OPCODE_TYPE {
+    D3DSIO_NOP = 0,
+    D3DSIO_MOV = 1,
+    D3DSIO_ADD = 2,
+    D3DSIO_SUB = 3,
+    D3DSIO_MAD = 4,
+    D3DSIO_MUL = 5,
+    D3DSIO_RCP = 6,
+    D3DSIO_RSQ = 7,
+    D3DSIO_DP3 = 8,
+    D3DSIO_DP4 = 9,
+    D3DSIO_MIN = 10,
+    D3DSIO_MAX = 11,
+    D3DSIO_SLT = 12,
+    D3DSIO_SGE = 13,
+    D3DSIO_EXP = 14,
+    D3DSIO_LOG = 15,
+    D3DSIO_LIT = 16,
+    D3DSIO_DST = 17,
+    D3DSIO_LRP = 18,
+    D3DSIO_FRC = 19,
+    D3DSIO_M4x4 = 20,
+    D3DSIO_M4x3 = 21,
+    D3DSIO_M3x4 = 22,
+    D3DSIO_M3x3 = 23,
+    D3DSIO_M3x2 = 24,
+    D3DSIO_EXPP = 78,
+    D3DSIO_LOGP = 79,
+    D3DSIO_CND = 80,
+    D3DSIO_DEF = 81,
+    D3DSIO_COMMENT = 0xFFFE,
+    D3DSIO_END = 0xFFFF,
+    D3DSIO_FORCE_DWORD = 0x7fffffff
+} D3DSHADER_INSTRUCTION_OPCODE_TYPE;
+
+#define D3DSI_OPCODE_MASK 0x0000FFFFu
+#define D3DSI_COMMENTSIZE_SHIFT 16
+#define D3DSI_COMMENTSIZE_MASK 0x7FFF0000u
+
+// Parameter tokens: bit 31 set, the register number, its type, and a write mask (destination)
+// or a swizzle, a modifier and an addressing mode (source).
+#define D3DSP_REGNUM_MASK 0x00000FFFu
+#define D3DSP_WRITEMASK_0 0x00010000u
+#define D3DSP_WRITEMASK_1 0x00020000u
+#define D3DSP_WRITEMASK_2 0x00040000u
+#define D3DSP_WRITEMASK_3 0x00080000u
+#define D3DSP_WRITEMASK_ALL 0x000F0000u
+#define D3DSP_REGTYPE_SHIFT 28
+#define D3DSP_REGTYPE_MASK 0x70000000u
+
+typedef enum _D3DSHADER_PARAM_REGISTER_TYPE {
+    D3DSPR_TEMP = 0,
+    D3DSPR_INPUT = 1,
+    D3DSPR_CONST = 2,
+    D3DSPR_ADDR = 3,
+    D3DSPR_TEXTURE = 3,
+    D3DSPR_RASTOUT = 4,
+    D3DSPR_ATTROUT = 5,
+    D3DSPR_TEXCRDOUT = 6,
+    D3DSPR_FORCE_DWORD = 0x7fffffff
+} D3DSHADER_PARAM_REGISTER_TYPE;
+
+// The registers of D3DSPR_RASTOUT.
+typedef enum _D3DVS_RASTOUT_OFFSETS {
+    D3DSRO_POSITION = 0,
+    D3DSRO_FOG = 1,
+    D3DSRO_POINT_SIZE = 2,
+    D3DSRO_FORCE_DWORD = 0x7fffffff
+} D3DVS_RASTOUT_OFFSETS;
+
+#define D3DVS_ADDRESSMODE_SHIFT 13
+#define D3DVS_ADDRESSMODE_MASK (1u << D3DVS_ADDRESSMODE_SHIFT)
+#define D3DVS_ADDRMODE_ABSOLUTE (0u << D3DVS_ADDRESSMODE_SHIFT)
+#define D3DVS_ADDRMODE_RELATIVE (1u << D3DVS_ADDRESSMODE_SHIFT)
+
+// A swizzle names the source component each of x, y, z and w reads, two bits each.
+#define D3DVS_SWIZZLE_SHIFT 16
+#define D3DVS_SWIZZLE_MASK 0x00FF0000u
+#define D3DVS_NOSWIZZLE (0xE4u << D3DVS_SWIZZLE_SHIFT)
+
+#define D3DSP_SRCMOD_SHIFT 24
+#define D3DSP_SRCMOD_MASK 0x0F000000u
+#define D3DSPSM_NONE (0u << D3DSP_SRCMOD_SHIFT)
+#define D3DSPSM_NEG (1u << D3DSP_SRCMOD_SHIFT)
+
+#define D3DVS_VERSION(major, minor) (0xFFFE0000u | ((DWORD)(major) << 8) | (DWORD)(minor))
+#define D3DPS_VERSION(major, minor) (0xFFFF0000u | ((DWORD)(major) << 8) | (DWORD)(minor))
+#define D3DSHADER_VERSION_MAJOR(version) (((version) >> 8) & 0xFF)
+#define D3DSHADER_VERSION_MINOR(version) (((version) >> 0) & 0xFF)
+#define D3DVS_END() 0x0000FFFFu
 
 static_assert(sizeof(D3DMATRIX) == 64, "D3DMATRIX");
 static_assert(sizeof(D3DLIGHT8) == 104, "D3DLIGHT8");

@@ -190,3 +190,25 @@ BOOL WINAPI ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* lprect,
                         const INT* lpDx);
 
 int WINAPI MulDiv(int nNumber, int nNumerator, int nDenominator);
+
+// ---------------------------------------------------------------------------------------------
+// Device-dependent bitmaps, as cursors and icons are made of them:
+//   [X] CreateBitmap: 1 bit a pixel (black and white, rows padded to 16 bits) or 32 bits
+//   [X] GetObjectA of a bitmap: its BITMAP record (other objects answer 0)
+//   [X] GetDIBits into 32-bit BI_RGB rows, bottom-up or top-down, or the header alone
+// A black-and-white bitmap reads back as black 0x00000000 and white 0x00FFFFFF.
+
+typedef struct tagBITMAP {
+    LONG bmType;        // 0
+    LONG bmWidth;
+    LONG bmHeight;
+    LONG bmWidthBytes;  // bytes of one row, a multiple of 2
+    WORD bmPlanes;      // 1
+    WORD bmBitsPixel;   // 1 or 32
+    LPVOID bmBits;      // the pixels of a DIB section, null for other bitmaps
+} BITMAP, *PBITMAP, *LPBITMAP;
+
+HBITMAP WINAPI CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitCount, const void* lpBits);
+int WINAPI GetObjectA(HANDLE h, int c, LPVOID pv);
+int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits, LPBITMAPINFO lpbmi,
+                     UINT usage);

@@ -18,6 +18,12 @@
 #define MB_ICONSTOP MB_ICONHAND
 #define MB_ICONWARNING MB_ICONEXCLAMATION
 #define MB_ICONINFORMATION MB_ICONASTERISK
+#define MB_DEFBUTTON1 0x00000000u
+#define MB_DEFBUTTON2 0x00000100u
+#define MB_DEFBUTTON3 0x00000200u
+#define MB_TYPEMASK 0x0000000Fu
+#define MB_ICONMASK 0x000000F0u
+#define MB_DEFMASK 0x00000F00u
 #define MB_SETFOREGROUND 0x00010000u
 #define MB_TOPMOST 0x00040000u
 #define IDOK 1
@@ -77,6 +83,8 @@ int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
 #define CBS_DROPDOWN 0x0002u
 #define CBS_DROPDOWNLIST 0x0003u
 #define SS_LEFT 0x0000u
+#define SS_ICON 0x0003u
+#define SS_TYPEMASK 0x001Fu
 
 #define CW_USEDEFAULT ((int)0x80000000)
 
@@ -119,7 +127,27 @@ int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
 #define WM_INITDIALOG 0x0110u
 #define WM_COMMAND 0x0111u
 #define WM_HSCROLL 0x0114u
+#define WM_MOUSEMOVE 0x0200u
+#define WM_LBUTTONDOWN 0x0201u
+#define WM_LBUTTONUP 0x0202u
+#define WM_LBUTTONDBLCLK 0x0203u
+#define WM_RBUTTONDOWN 0x0204u
+#define WM_RBUTTONUP 0x0205u
+#define WM_RBUTTONDBLCLK 0x0206u
+#define WM_MBUTTONDOWN 0x0207u
+#define WM_MBUTTONUP 0x0208u
+#define WM_MBUTTONDBLCLK 0x0209u
 #define WM_USER 0x0400u
+
+// The keys and buttons held during a mouse message (its wParam). Its lParam holds the cursor's
+// client coordinates, x in the low word and y in the high word, each a signed 16-bit number.
+#define MK_LBUTTON 0x0001u
+#define MK_RBUTTON 0x0002u
+#define MK_SHIFT 0x0004u
+#define MK_CONTROL 0x0008u
+#define MK_MBUTTON 0x0010u
+#define MK_XBUTTON1 0x0020u
+#define MK_XBUTTON2 0x0040u
 
 #define ICON_SMALL 0
 #define ICON_BIG 1
@@ -234,3 +262,35 @@ UINT IsDlgButtonChecked(HWND hDlg, int nIDButton);
 
 // Resources.
 HICON LoadIconA(HINSTANCE hInstance, LPCSTR lpIconName);
+
+// The cursor. Mouse messages come from the window system's own mouse events: a move is kept
+// only as the latest position while it waits in the queue, and double clicks are sent to windows
+// whose class has CS_DBLCLKS. Full-screen windows map the letterboxed picture onto the client area.
+BOOL GetCursorPos(LPPOINT lpPoint);
+BOOL ScreenToClient(HWND hWnd, LPPOINT lpPoint);
+BOOL ClientToScreen(HWND hWnd, LPPOINT lpPoint);
+
+// Cursors and icons made of bitmaps. A black-and-white cursor has no colour bitmap and a mask
+// twice its height: the AND mask above the XOR mask. GetIconInfo hands out copies of the
+// bitmaps, which the caller deletes. The standard cursors are shared and never destroyed; of
+// them the layer has the arrow only.
+#define IDC_ARROW MAKEINTRESOURCEA(32512)
+
+typedef struct _ICONINFO {
+    BOOL fIcon;
+    DWORD xHotspot;
+    DWORD yHotspot;
+    HBITMAP hbmMask;
+    HBITMAP hbmColor;
+} ICONINFO, *PICONINFO;
+
+HCURSOR LoadCursorA(HINSTANCE hInstance, LPCSTR lpCursorName);
+HICON CreateIconIndirect(PICONINFO piconinfo);
+BOOL GetIconInfo(HICON hIcon, PICONINFO piconinfo);
+BOOL DestroyIcon(HICON hIcon);
+BOOL DestroyCursor(HCURSOR hCursor);
+
+// Device contexts of a window or of the screen (null): they stand for the display, and
+// memory contexts compatible with them can be made.
+HDC GetDC(HWND hWnd);
+int ReleaseDC(HWND hWnd, HDC hDC);

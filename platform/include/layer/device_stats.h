@@ -47,4 +47,8 @@ bool DrawsIntoWindow();
 void KeepPresentedPictures(bool keep);
 bool LastPresentedPicture(std::vector<uint32_t>* pixels, UINT* width, UINT* height);
 
+// The picture and hot spot of the cursor SetCursorProperties last showed (top row first,
+// 0xAARRGGBB); false when none was shown since the device control was reset.
+bool LastCursorPicture(std::vector<uint32_t>* pixels, UINT* width, UINT* height, POINT* hotSpot);
+
 }  // namespace layer

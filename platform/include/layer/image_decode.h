@@ -1,14 +1,15 @@
 // image_decode.h -- picture files decoded in memory into 8-bit ARGB pixels.
 //
 // Every decoder takes a whole file in memory and either fills a DecodedImage or fails with
-// D3DXERR_INVALIDDATA (or E_OUTOFMEMORY), without reading outside the bytes given. Pixels are
-// 32-bit ARGB values (alpha in bits 24-31, blue in bits 0-7), the top row first. A picture
-// without alpha decodes with alpha 0xFF.
+// D3DXERR_INVALIDDATA (or E_OUTOFMEMORY), without reading outside the bytes given; an empty
+// file is invalid data, E_POINTER is only for a missing pointer. A picture is allocated only
+// once the data is known to be able to hold it. Pixels are 32-bit ARGB values (alpha in bits
+// 24-31, blue in bits 0-7), the top row first. A picture without alpha decodes with alpha 0xFF.
 //
 // Formats: BMP and packed DIB (1, 4, 8, 16, 24, 32 bits; bottom-up and top-down; RLE8, RLE4,
 // bit fields), TGA (colour-mapped, true colour and grey; RLE; both origins; 8, 15, 16, 24, 32
 // bits), PPM (P6, maxval 1 to 65535), DDS (uncompressed 16, 24, 32 bits, DXT1, DXT3, DXT5, with
-// stored mip levels), JPEG (libjpeg) and PNG (libpng).
+// stored mip levels), JPEG (libjpeg-turbo) and PNG (libpng).
 #pragma once
 
 #include <cstddef>
@@ -66,5 +67,9 @@ HRESULT DecodePng(const void* data, size_t size, DecodedImage* out);
 
 // True when a picture of this size may be decoded.
 bool ImageSizeAllowed(uint64_t width, uint64_t height);
+
+// Pixels the decoders have allocated for pictures since the program started, for tests: a
+// decoder allocates only once it knows that the data can hold the picture.
+uint64_t DecodedPixelsAllocated();
 
 }  // namespace layer

@@ -1,4 +1,4 @@
-// layer/input.h -- drives the DirectInput keyboard and mouse from tests.
+// layer/input.h -- drives the DirectInput keyboard and mouse, and the windows' mouse, from tests.
 //
 // Injected events take the same road as SDL's own: they update the devices' state exactly as a
 // real key press or mouse motion does. The failure switch makes reads fail as a lost device does.
@@ -24,5 +24,14 @@ void FailKeyboardReads(int count);
 void FailMouseReads(int count);
 // The DirectInput code of an SDL scancode (a USB usage number); 0 for keys without one.
 BYTE DIKeyFromScancode(int scancode);
+
+// The screen position GetCursorPos reports in place of the real cursor's; null returns to it.
+void InjectCursorPosition(const POINT* position);
+// Mouse events of the window system at (x, y) in the window (its client coordinates, unless a
+// full-screen window letterboxes them), sent through SDL's event queue: they become the window's
+// mouse messages, and reach the DirectInput mouse as a real button does. Buttons: 0 left,
+// 1 right, 2 middle; a down event of an even click count is a double click.
+void InjectWindowMouseMove(HWND hWnd, int x, int y);
+void InjectWindowMouseButton(HWND hWnd, int button, bool down, int x, int y, int clicks = 1);
 
 }  // namespace layer

@@ -11,6 +11,7 @@ namespace layer {
 // The RIFF WAVE image of 16-bit PCM samples, interleaved when there is more than one channel.
 inline std::vector<uint8_t> MakeWave16(const std::vector<int16_t>& samples, int channels, int samplesPerSecond) {
     std::vector<uint8_t> out;
+    out.reserve(44 + samples.size() * 2);
     auto put32 = [&out](uint32_t v) {
         for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
     };
@@ -18,7 +19,9 @@ inline std::vector<uint8_t> MakeWave16(const std::vector<int16_t>& samples, int 
         out.push_back(static_cast<uint8_t>(v));
         out.push_back(static_cast<uint8_t>(v >> 8));
     };
-    auto tag = [&out](const char* t) { out.insert(out.end(), t, t + 4); };
+    auto tag = [&out](const char* t) {
+        for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(t[i]));
+    };
     uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
     uint16_t blockAlign = static_cast<uint16_t>(channels * 2);
     tag("RIFF");

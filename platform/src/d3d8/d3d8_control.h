@@ -20,6 +20,8 @@ void RecordDeviceCreation(const layer::DeviceCreation& creation);
 // Whether tests want a copy of each presented picture, and where it goes.
 bool KeepingPresentedPictures();
 void StorePresentedPicture(std::vector<uint32_t> pixels, UINT width, UINT height);
+// The picture SetCursorProperties last made the cursor of (rows top down, 0xAARRGGBB).
+void StoreCursorPicture(std::vector<uint32_t> pixels, UINT width, UINT height, UINT hotX, UINT hotY);
 
 // The largest texture side the caps report without a test limit.
 constexpr UINT kDefaultMaxTextureSize = 4096;

@@ -279,6 +279,8 @@ void Device::DescribeCaps(D3DCAPS8* c, UINT maxTextureSize) {
     c->MaxPrimitiveCount = 0xFFFFF;
     c->MaxVertexIndex = 0xFFFFFF;
     c->MaxStreams = 1;
+    c->VertexShaderVersion = D3DVS_VERSION(1, 1);
+    c->MaxVertexShaderConst = kShaderConstants;
     c->MaxStreamStride = 256;
 }
 
@@ -312,14 +314,19 @@ HRESULT Device::SetCursorProperties(UINT XHotSpot, UINT YHotSpot, IDirect3DSurfa
         return D3DERR_INVALIDCALL;
     D3DLOCKED_RECT locked;
     if (FAILED(pCursorBitmap->LockRect(&locked, nullptr, D3DLOCK_READONLY))) return D3DERR_INVALIDCALL;
+    std::vector<uint32_t> picture((size_t)desc.Width * desc.Height);
+    for (UINT y = 0; y < desc.Height; ++y)
+        std::memcpy(&picture[(size_t)y * desc.Width], static_cast<BYTE*>(locked.pBits) + (size_t)y * locked.Pitch,
+                    (size_t)desc.Width * 4);
+    pCursorBitmap->UnlockRect();
     SDL_Surface* image = SDL_CreateRGBSurfaceWithFormat(0, (int)desc.Width, (int)desc.Height, 32,
                                                         SDL_PIXELFORMAT_ARGB8888);
     if (image) {
         for (UINT y = 0; y < desc.Height; ++y)
-            std::memcpy(static_cast<BYTE*>(image->pixels) + (size_t)y * image->pitch,
-                        static_cast<BYTE*>(locked.pBits) + (size_t)y * locked.Pitch, (size_t)desc.Width * 4);
+            std::memcpy(static_cast<BYTE*>(image->pixels) + (size_t)y * image->pitch, &picture[(size_t)y * desc.Width],
+                        (size_t)desc.Width * 4);
     }
-    pCursorBitmap->UnlockRect();
+    StoreCursorPicture(std::move(picture), desc.Width, desc.Height, XHotSpot, YHotSpot);
     if (!image) return E_OUTOFMEMORY;
     // A display without cursors keeps the system one; the call still succeeds, as the picture is taken.
     SDL_Cursor* cursor = SDL_CreateColorCursor(image, (int)XHotSpot, (int)YHotSpot);

@@ -4,6 +4,8 @@
 
 #include "d3d8/d3d8_objects.h"
 #include "d3d8/d3d8_program.h"
+#include "d3d8/d3d8_shader_opcodes.h"
+#include "d3d8/d3d8_vertex_shader.h"
 
 #include <bitset>
 #include <map>
@@ -43,6 +45,7 @@ struct StateValues {
     UINT baseVertex = 0;
     DWORD vertexShader = 0;
     DWORD pixelShader = 0;
+    float shaderConstants[kShaderConstants][4] = {};
 
     void ReleaseReferences();
 };
@@ -56,6 +59,7 @@ struct StateBlock {
     bool viewport = false, material = false, stream = false, indices = false;
     bool vertexShader = false, pixelShader = false;
     std::set<DWORD> lights, lightEnables;
+    std::bitset<kShaderConstants> shaderConstants;
     StateValues values;
 
     StateBlock() = default;
@@ -159,6 +163,8 @@ public:
     HRESULT SetVertexShader(DWORD Handle) override;
     HRESULT GetVertexShader(DWORD* pHandle) override;
     HRESULT DeleteVertexShader(DWORD Handle) override;
+    HRESULT SetVertexShaderConstant(DWORD Register, CONST void* pConstantData, DWORD ConstantCount) override;
+    HRESULT GetVertexShaderConstant(DWORD Register, void* pConstantData, DWORD ConstantCount) override;
     HRESULT SetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer8* pStreamData, UINT Stride) override;
     HRESULT GetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer8** ppStreamData, UINT* pStride) override;
     HRESULT SetIndices(IDirect3DIndexBuffer8* pIndexData, UINT BaseVertexIndex) override;
@@ -225,6 +231,15 @@ private:
     void SendAlphaTest(const Program& program);
     void SendFog(const Program& program);
     void SendViewport(const Program& program);
+
+    // Vertex shaders (d3d8_device_shaders.cpp).
+    VertexShader* FindShader(DWORD handle);
+    // Sets the shader or vertex format, loading the constants a shader's declaration gives.
+    void ApplyVertexShader(DWORD handle);
+    void ApplyShaderConstants(DWORD first, const float* values, DWORD count);
+    bool BindShaderStream(VertexShader* shader, UINT vertexCount);
+    void ReleaseShaderAttributes();
+    void SendShaderConstants(const Program& program);
     void CountDraw(UINT primitives);
 
     IDirect3D8* direct3d_;
@@ -241,9 +256,13 @@ private:
     GLuint whiteTexture_ = 0;
     GLuint samplers_[kBlendStages] = {};
 
+    std::map<DWORD, std::unique_ptr<VertexShader>> shaders_;
+    DWORD nextShaderHandle_ = 1;  // handles are odd and never reused
+    uint32_t shaderAttributes_ = 0;  // the attribute arrays a shader's stream enabled
+
     StateValues state_;
     uint32_t dirty_ = kDirtyAll;
-    uint32_t uniformChanges_[kUniformGroupCount] = {1, 1, 1, 1, 1, 1};  // programs start at 0: all unsent
+    uint32_t uniformChanges_[kUniformGroupCount] = {1, 1, 1, 1, 1, 1, 1};  // programs start at 0: all unsent
     std::unique_ptr<StateBlock> recording_;
     std::map<DWORD, std::unique_ptr<StateBlock>> blocks_;
     DWORD nextBlockToken_ = 1;

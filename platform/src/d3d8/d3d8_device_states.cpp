@@ -2,7 +2,7 @@
 // vertex formats and state blocks. While a block records, settings are stored in it and not applied.
 #include "d3d8/d3d8_device.h"
 
-#include <cstdio>
+#include <cstring>
 
 namespace d3d8 {
 
@@ -200,23 +200,14 @@ HRESULT Device::GetIndices(IDirect3DIndexBuffer8** ppIndexData, UINT* pBaseVerte
     return D3D_OK;
 }
 
-HRESULT Device::CreateVertexShader(CONST DWORD*, CONST DWORD*, DWORD* pHandle, DWORD) {
-    static bool told = false;
-    if (!told) {
-        std::fprintf(stderr, "Direct3D layer: CreateVertexShader is not supported (fixed-function formats only)\n");
-        told = true;
-    }
-    if (pHandle) *pHandle = 0;
-    return D3DERR_INVALIDCALL;
-}
-
 HRESULT Device::SetVertexShader(DWORD Handle) {
+    if (IsShaderHandle(Handle) && !FindShader(Handle)) return D3DERR_INVALIDCALL;
     if (recording_) {
         recording_->vertexShader = true;
         recording_->values.vertexShader = Handle;
         return D3D_OK;
     }
-    state_.vertexShader = Handle;
+    ApplyVertexShader(Handle);
     return D3D_OK;
 }
 
@@ -225,8 +216,6 @@ HRESULT Device::GetVertexShader(DWORD* pHandle) {
     *pHandle = state_.vertexShader;
     return D3D_OK;
 }
-
-HRESULT Device::DeleteVertexShader(DWORD) { return D3DERR_INVALIDCALL; }
 
 HRESULT Device::SetPixelShader(DWORD Handle) {
     if (Handle != 0) return D3DERR_INVALIDCALL;  // only the fixed pipeline exists
@@ -313,7 +302,9 @@ void Device::ApplyBlock(const StateBlock& block) {
         Hold(state_.indices, v.indices);
         state_.baseVertex = v.baseVertex;
     }
-    if (block.vertexShader) state_.vertexShader = v.vertexShader;
+    for (DWORD c = 0; c < kShaderConstants; ++c)
+        if (block.shaderConstants.test(c)) ApplyShaderConstants(c, v.shaderConstants[c], 1);
+    if (block.vertexShader) ApplyVertexShader(v.vertexShader);
     if (block.pixelShader) state_.pixelShader = v.pixelShader;
 }
 
@@ -346,6 +337,8 @@ void Device::CaptureBlock(StateBlock* block) {
         Hold(v.indices, state_.indices);
         v.baseVertex = state_.baseVertex;
     }
+    for (DWORD c = 0; c < kShaderConstants; ++c)
+        if (block->shaderConstants.test(c)) std::memcpy(v.shaderConstants[c], state_.shaderConstants[c], 16);
     if (block->vertexShader) v.vertexShader = state_.vertexShader;
     if (block->pixelShader) v.pixelShader = state_.pixelShader;
 }

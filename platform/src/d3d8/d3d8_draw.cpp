@@ -334,8 +334,11 @@ Program* Device::ProgramForDraw() {
     if (chosen_ && !(dirty_ & kDirtyProgram) && forced == generalForced_) return chosen_;
     dirty_ &= ~kDirtyProgram;
     generalForced_ = forced;
-    Program* special = forced ? nullptr : programs_.Find(MakeFragmentKey(state_.renderStates, state_.stageStates));
-    chosen_ = special ? special : &general_;
+    // A vertex shader has programs of its own, linked with the same fragment stages.
+    VertexShader* shader = FindShader(state_.vertexShader);
+    ProgramCache& cache = shader ? shader->Programs() : programs_;
+    Program* special = forced ? nullptr : cache.Find(MakeFragmentKey(state_.renderStates, state_.stageStates));
+    chosen_ = special ? special : shader ? &shader->General() : &general_;
     return chosen_;
 }
 
@@ -348,6 +351,7 @@ void Device::SendUniforms(Program* program) {
             case kUniformStages: SendStages(*program); break;
             case kUniformAlphaTest: SendAlphaTest(*program); break;
             case kUniformFog: SendFog(*program); break;
+            case kUniformShaderConstants: SendShaderConstants(*program); break;
             default: SendViewport(*program); break;
         }
         program->sent[g] = uniformChanges_[g];
@@ -397,6 +401,7 @@ bool Device::PrepareDraw(D3DPRIMITIVETYPE type, UINT primitiveCount, UINT* verte
 }
 
 bool Device::BindVertexFormat(UINT vertexCount) {
+    if (IsShaderHandle(state_.vertexShader)) return BindShaderStream(FindShader(state_.vertexShader), vertexCount);
     const VertexBuffer* vb = static_cast<const VertexBuffer*>(state_.stream);
     const DWORD texIndex = state_.stageStates[0][D3DTSS_TEXCOORDINDEX] & 0xFFFF;
     const VertexLayout layout = ParseFvf(state_.vertexShader, texIndex);
@@ -414,6 +419,7 @@ bool Device::BindVertexFormat(UINT vertexCount) {
     wanted.texCoordIndex = texIndex;
     if (bound_ == wanted) return true;
     bound_ = wanted;
+    if (shaderAttributes_) ReleaseShaderAttributes();
 
     const GLsizei stride = (GLsizei)state_.stride;
     gl::BindBuffer(GL_ARRAY_BUFFER, buffer);

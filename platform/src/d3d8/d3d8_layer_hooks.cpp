@@ -17,6 +17,8 @@ struct ControlState {
     bool keepPictures = false;
     std::vector<uint32_t> picture;
     UINT pictureWidth = 0, pictureHeight = 0;
+    std::vector<uint32_t> cursor;
+    UINT cursorWidth = 0, cursorHeight = 0, cursorHotX = 0, cursorHotY = 0;
 };
 
 ControlState& Control() {
@@ -54,6 +56,15 @@ void StorePresentedPicture(std::vector<uint32_t> pixels, UINT width, UINT height
     Control().picture = std::move(pixels);
     Control().pictureWidth = width;
     Control().pictureHeight = height;
+}
+
+void StoreCursorPicture(std::vector<uint32_t> pixels, UINT width, UINT height, UINT hotX, UINT hotY) {
+    ControlState& c = Control();
+    c.cursor = std::move(pixels);
+    c.cursorWidth = width;
+    c.cursorHeight = height;
+    c.cursorHotX = hotX;
+    c.cursorHotY = hotY;
 }
 
 }  // namespace d3d8
@@ -114,6 +125,16 @@ bool LastPresentedPicture(std::vector<uint32_t>* pixels, UINT* width, UINT* heig
     *pixels = Control().picture;
     *width = Control().pictureWidth;
     *height = Control().pictureHeight;
+    return true;
+}
+
+bool LastCursorPicture(std::vector<uint32_t>* pixels, UINT* width, UINT* height, POINT* hotSpot) {
+    const ControlState& c = Control();
+    if (!pixels || !width || !height || !hotSpot || c.cursor.empty()) return false;
+    *pixels = c.cursor;
+    *width = c.cursorWidth;
+    *height = c.cursorHeight;
+    *hotSpot = POINT{(LONG)c.cursorHotX, (LONG)c.cursorHotY};
     return true;
 }
 

@@ -141,6 +141,8 @@ bool Program::Build(const char* vertexSource, const std::string& fragmentSource)
     gl::BindAttribLocation(name, kAttrNormal, "aNormal");
     gl::BindAttribLocation(name, kAttrDiffuse, "aDiffuse");
     gl::BindAttribLocation(name, kAttrTexCoord, "aTexCoord");
+    // A vertex shader's inputs v0-v15 take the attribute locations 0-15.
+    for (GLuint v = 0; v < 16; ++v) gl::BindAttribLocation(name, v, ("v" + std::to_string(v)).c_str());
     gl::BindFragDataLocation(name, 0, "fragColour");
     gl::LinkProgram(name);
     gl::DeleteShader(vs);
@@ -189,6 +191,7 @@ bool Program::Build(const char* vertexSource, const std::string& fragmentSource)
     fogMode = at("uFogMode");
     fogParams = at("uFogParams");
     fogColour = at("uFogColour");
+    shaderConstants = at("uShaderConstants");
     gl::UseProgram(name);
     gl::Uniform1i(texture0, 0);
     gl::Uniform1i(texture1, 1);
@@ -205,7 +208,8 @@ Program* ProgramCache::Find(const FragmentKey& key) {
         if (e.key == key) return e.program.get();
     if (entries_.size() == kCapacity) return nullptr;
     auto program = std::make_unique<Program>();
-    if (!program->Build(FixedFunctionVertexSource(), FragmentSourceFor(key))) program.reset();
+    const char* vertexSource = vertexShaderSource_.empty() ? FixedFunctionVertexSource() : vertexShaderSource_.c_str();
+    if (!program->Build(vertexSource, FragmentSourceFor(key))) program.reset();
     entries_.push_back(Entry{key, std::move(program)});
     return entries_.back().program.get();
 }

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace d3d8 {
@@ -26,6 +27,7 @@ enum UniformGroup {
     kUniformAlphaTest,
     kUniformFog,
     kUniformViewport,
+    kUniformShaderConstants,  // the constant registers of a vertex shader
     kUniformGroupCount
 };
 
@@ -68,6 +70,7 @@ struct Program {
     GLint texture0, texture1, colourOps, alphaOps, textureFactor;
     GLint alphaTest, alphaFunc, alphaRef;
     GLint fogMode, fogParams, fogColour;
+    GLint shaderConstants;
 
     // What this program last received: the change count of each uniform group, and whether
     // positions were pre-transformed (-1 before the first draw).
@@ -79,17 +82,21 @@ struct Program {
     Program& operator=(const Program&) = delete;
     ~Program() { Destroy(); }
 
-    // Compiles and links the two stages; uniforms a stage lacks keep the location -1. Leaves the
-    // program in use.
+    // Compiles and links the two stages; uniforms a stage lacks keep the location -1. A vertex
+    // shader's inputs v0-v15 take the attribute locations 0-15. Leaves the program in use.
     bool Build(const char* vertexSource, const std::string& fragmentSource);
     void Destroy();
 };
 
-// The fixed-function programs built for particular keys, each built once. Full, or for a key whose
+// The programs built for particular keys, each built once. Full, or for a key whose
 // program does not build, it answers null and the general program serves.
 class ProgramCache {
 public:
     static constexpr size_t kCapacity = 64;
+
+    // Programs of the fixed-function vertex stage, or of a vertex shader's source.
+    explicit ProgramCache(std::string vertexShaderSource = std::string())
+        : vertexShaderSource_(std::move(vertexShaderSource)) {}
 
     Program* Find(const FragmentKey& key);
     size_t Built() const { return entries_.size(); }
@@ -99,6 +106,7 @@ private:
         FragmentKey key;
         std::unique_ptr<Program> program;  // null when it did not build
     };
+    std::string vertexShaderSource_;
     std::vector<Entry> entries_;
 };
 

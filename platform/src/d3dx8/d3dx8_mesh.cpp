@@ -1,6 +1,12 @@
-// d3dx8_mesh.cpp -- ID3DXMesh over a vertex and an index buffer of the device, and
-// D3DXCreateMeshFVF. Every face has attribute 0, so subset 0 is the whole mesh.
+// d3dx8_mesh.cpp -- ID3DXMesh over a vertex and an index buffer of the device with an attribute
+// for each face, D3DXCreateMeshFVF, and the filling of a new mesh that the shapes and the .x
+// loader share.
+#include <cstring>
+#include <map>
+#include <utility>
+
 #include "d3d8/d3d8_objects.h"
+#include "d3dx8/d3dx8_mesh_build.h"
 #include "d3dx8mesh.h"
 
 namespace {
@@ -65,12 +71,23 @@ public:
 
     HRESULT QueryInterface(REFIID riid, void** ppv) override { return d3d8::QueryFor(this, riid, ppv, {}); }
 
+    // One draw for each run of consecutive faces that have the attribute.
     HRESULT DrawSubset(DWORD attribId) override {
-        if (attribId != 0) return S_OK;
-        device_->SetStreamSource(0, vb_, stride_);
-        device_->SetIndices(ib_, 0);
-        device_->SetVertexShader(fvf_);
-        return device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, vertices_, 0, faces_);
+        if (attributesLocked_) return D3DERR_INVALIDCALL;
+        HRESULT hr = S_OK;
+        bool bound = false;
+        for (const Run& run : runs_) {
+            if (run.attribute != attribId) continue;
+            if (!bound) {
+                device_->SetStreamSource(0, vb_, stride_);
+                device_->SetIndices(ib_, 0);
+                device_->SetVertexShader(fvf_);
+                bound = true;
+            }
+            hr = device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, vertices_, run.firstFace * 3, run.faces);
+            if (FAILED(hr)) return hr;
+        }
+        return hr;
     }
     DWORD GetNumFaces() override { return faces_; }
     DWORD GetNumVertices() override { return vertices_; }
@@ -80,8 +97,33 @@ public:
     HRESULT UnlockVertexBuffer() override { return vb_->Unlock(); }
     HRESULT LockIndexBuffer(DWORD flags, BYTE** data) override { return ib_->Lock(0, 0, data, flags); }
     HRESULT UnlockIndexBuffer() override { return ib_->Unlock(); }
+    HRESULT LockAttributeBuffer(DWORD, DWORD** data) override {
+        if (!data || attributesLocked_) return D3DERR_INVALIDCALL;
+        attributesLocked_ = true;
+        *data = attributes_.data();
+        return S_OK;
+    }
+    HRESULT UnlockAttributeBuffer() override {
+        if (!attributesLocked_) return D3DERR_INVALIDCALL;
+        attributesLocked_ = false;
+        FindRuns();
+        return S_OK;
+    }
 
 private:
+    struct Run {
+        DWORD attribute, firstFace, faces;
+    };
+
+    void FindRuns() {
+        runs_.clear();
+        for (DWORD f = 0; f < faces_; ++f) {
+            if (runs_.empty() || runs_.back().attribute != attributes_[f])
+                runs_.push_back(Run{attributes_[f], f, 0});
+            ++runs_.back().faces;
+        }
+    }
+
     ~Mesh() override {
         if (ib_) ib_->Release();
         if (vb_) vb_->Release();
@@ -93,6 +135,9 @@ private:
     IDirect3DIndexBuffer8* ib_ = nullptr;
     DWORD faces_, vertices_, options_, fvf_;
     UINT stride_;
+    std::vector<DWORD> attributes_ = std::vector<DWORD>(faces_, 0);
+    std::vector<Run> runs_ = {Run{0, 0, faces_}};
+    bool attributesLocked_ = false;
 };
 
 }  // namespace
@@ -114,3 +159,63 @@ HRESULT WINAPI D3DXCreateMeshFVF(DWORD NumFaces, DWORD NumVertices, DWORD Option
     *ppMesh = mesh;
     return S_OK;
 }
+
+namespace d3dx8 {
+
+std::vector<DWORD> FaceAdjacency(const std::vector<DWORD>& indices) {
+    std::map<std::pair<DWORD, DWORD>, DWORD> edgeFace;
+    const DWORD faces = (DWORD)(indices.size() / 3);
+    for (DWORD f = 0; f < faces; ++f)
+        for (int e = 0; e < 3; ++e) edgeFace[{indices[3 * f + e], indices[3 * f + (e + 1) % 3]}] = f;
+    std::vector<DWORD> adjacency(indices.size(), 0xFFFFFFFFu);
+    for (DWORD f = 0; f < faces; ++f)
+        for (int e = 0; e < 3; ++e) {
+            auto it = edgeFace.find({indices[3 * f + (e + 1) % 3], indices[3 * f + e]});
+            if (it != edgeFace.end()) adjacency[3 * f + e] = it->second;
+        }
+    return adjacency;
+}
+
+HRESULT BuildMesh(IDirect3DDevice8* device, DWORD options, DWORD fvf, const void* vertices, DWORD vertexCount,
+                  const std::vector<DWORD>& indices, const std::vector<DWORD>* attributes, ID3DXMesh** ppMesh,
+                  LPD3DXBUFFER* ppAdjacency) {
+    *ppMesh = nullptr;
+    if (ppAdjacency) *ppAdjacency = nullptr;
+    const DWORD faces = (DWORD)(indices.size() / 3);
+    ID3DXMesh* mesh = nullptr;
+    HRESULT hr = D3DXCreateMeshFVF(faces, vertexCount, options, fvf, device, &mesh);
+    if (FAILED(hr)) return hr;
+    const bool wide = options & D3DXMESH_32BIT;
+    BYTE* data = nullptr;
+    DWORD* faceAttributes = nullptr;
+    if (SUCCEEDED(hr = mesh->LockVertexBuffer(0, &data))) {
+        std::memcpy(data, vertices, (size_t)vertexCount * FvfStride(fvf));
+        mesh->UnlockVertexBuffer();
+    }
+    if (SUCCEEDED(hr) && SUCCEEDED(hr = mesh->LockIndexBuffer(0, &data))) {
+        for (size_t i = 0; i < indices.size(); ++i) {
+            if (wide)
+                std::memcpy(data + i * 4, &indices[i], 4);
+            else
+                reinterpret_cast<WORD*>(data)[i] = (WORD)indices[i];
+        }
+        mesh->UnlockIndexBuffer();
+    }
+    if (SUCCEEDED(hr) && attributes && SUCCEEDED(hr = mesh->LockAttributeBuffer(0, &faceAttributes))) {
+        std::memcpy(faceAttributes, attributes->data(), (size_t)faces * sizeof(DWORD));
+        mesh->UnlockAttributeBuffer();
+    }
+    if (SUCCEEDED(hr) && ppAdjacency) {
+        const std::vector<DWORD> adjacency = FaceAdjacency(indices);
+        if (SUCCEEDED(hr = D3DXCreateBuffer((DWORD)(adjacency.size() * sizeof(DWORD)), ppAdjacency)))
+            std::memcpy((*ppAdjacency)->GetBufferPointer(), adjacency.data(), adjacency.size() * sizeof(DWORD));
+    }
+    if (FAILED(hr)) {
+        mesh->Release();
+        return hr;
+    }
+    *ppMesh = mesh;
+    return S_OK;
+}
+
+}  // namespace d3dx8

@@ -2,11 +2,10 @@
 // rings of Slices vertices between them, fans at the poles and quads between the rings; and
 // the face adjacency of the indexed triangles, when asked for.
 #include <cmath>
-#include <cstring>
-#include <map>
 #include <utility>
 #include <vector>
 
+#include "d3dx8/d3dx8_mesh_build.h"
 #include "d3dx8mesh.h"
 #include "d3dx8shape.h"
 
@@ -52,21 +51,6 @@ void BuildSphere(float radius, UINT slices, UINT stacks, std::vector<SphereVerte
     for (UINT j = 0; j < slices; ++j) AddFace(idx, *v, bottom, ring(stacks - 1, j + 1), ring(stacks - 1, j));
 }
 
-// For each face edge (a-b, b-c, c-a) the other face that shares it, or 0xFFFFFFFF.
-std::vector<DWORD> FaceAdjacency(const std::vector<WORD>& idx) {
-    std::map<std::pair<WORD, WORD>, DWORD> edgeFace;
-    const DWORD faces = (DWORD)(idx.size() / 3);
-    for (DWORD f = 0; f < faces; ++f)
-        for (int e = 0; e < 3; ++e) edgeFace[{idx[3 * f + e], idx[3 * f + (e + 1) % 3]}] = f;
-    std::vector<DWORD> adj(idx.size(), 0xFFFFFFFFu);
-    for (DWORD f = 0; f < faces; ++f)
-        for (int e = 0; e < 3; ++e) {
-            auto it = edgeFace.find({idx[3 * f + (e + 1) % 3], idx[3 * f + e]});
-            if (it != edgeFace.end()) adj[3 * f + e] = it->second;
-        }
-    return adj;
-}
-
 }  // namespace
 
 HRESULT WINAPI D3DXCreateSphere(LPDIRECT3DDEVICE8 pDevice, FLOAT Radius, UINT Slices, UINT Stacks,
@@ -77,32 +61,7 @@ HRESULT WINAPI D3DXCreateSphere(LPDIRECT3DDEVICE8 pDevice, FLOAT Radius, UINT Sl
     std::vector<WORD> idx;
     BuildSphere(Radius, Slices, Stacks, &verts, &idx);
 
-    ID3DXMesh* mesh = nullptr;
-    HRESULT hr = D3DXCreateMeshFVF((DWORD)(idx.size() / 3), (DWORD)verts.size(), D3DXMESH_MANAGED,
-                                   D3DFVF_XYZ | D3DFVF_NORMAL, pDevice, &mesh);
-    if (FAILED(hr)) return hr;
-    BYTE* data = nullptr;
-    if (FAILED(hr = mesh->LockVertexBuffer(0, &data))) {
-        mesh->Release();
-        return hr;
-    }
-    std::memcpy(data, verts.data(), verts.size() * sizeof(SphereVertex));
-    mesh->UnlockVertexBuffer();
-    if (FAILED(hr = mesh->LockIndexBuffer(0, &data))) {
-        mesh->Release();
-        return hr;
-    }
-    std::memcpy(data, idx.data(), idx.size() * sizeof(WORD));
-    mesh->UnlockIndexBuffer();
-
-    if (ppAdjacency) {
-        std::vector<DWORD> adj = FaceAdjacency(idx);
-        if (FAILED(hr = D3DXCreateBuffer((DWORD)(adj.size() * sizeof(DWORD)), ppAdjacency))) {
-            mesh->Release();
-            return hr;
-        }
-        std::memcpy((*ppAdjacency)->GetBufferPointer(), adj.data(), adj.size() * sizeof(DWORD));
-    }
-    *ppMesh = mesh;
-    return S_OK;
+    const std::vector<DWORD> indices(idx.begin(), idx.end());
+    return d3dx8::BuildMesh(pDevice, D3DXMESH_MANAGED, D3DFVF_XYZ | D3DFVF_NORMAL, verts.data(), (DWORD)verts.size(),
+                            indices, nullptr, ppMesh, ppAdjacency);
 }

@@ -17,6 +17,9 @@ struct Host {
     INT_PTR result = 0;
 };
 
+// Runs a modal dialog of the template to its end (shown by the view, or by the test script when
+// one is set) and answers what the procedure ended it with; -1 when it could not be shown.
+INT_PTR RunModal(const layer::DialogResource& res, HINSTANCE instance, HWND owner, DLGPROC proc, LPARAM param);
 // The host of a dialog window that is running, or null.
 Host* Find(HWND hDlg);
 // Delivers every posted message waiting (WM_QUIT stays queued).

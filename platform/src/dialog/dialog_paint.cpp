@@ -1,9 +1,13 @@
-// dialog_paint.cpp -- drawing of push buttons, group boxes, statics, check boxes, drop-down combo
-// boxes and trackbars.
+// dialog_paint.cpp -- drawing of push buttons, group boxes, statics (text and icons), check boxes,
+// drop-down combo boxes and trackbars.
 #include "dialog/dialog_paint.h"
 
 #include <SDL.h>
 
+#include <cstdlib>
+#include <vector>
+
+#include "dialog/dialog_stock_icons.h"
 #include "dialog/dialog_text.h"
 #include "dialog/dialog_view_geometry.h"
 
@@ -142,6 +146,33 @@ void PaintTrackbar(Painter& p, const dlgmodel::Control& c, bool focused) {
     }
 }
 
+// Text, one line for each line break in it.
+void PaintStatic(Painter& p, const dlgmodel::Control& c) {
+    SDL_Rect rc = ControlRect(c);
+    size_t from = 0;
+    for (int line = 0; from <= c.text.size(); ++line) {
+        size_t end = c.text.find('\n', from);
+        if (end == std::string::npos) end = c.text.size();
+        p.font.Draw(p.r, c.text.substr(from, end - from), rc.x, rc.y + line * p.font.LineHeight(), kText);
+        from = end + 1;
+    }
+}
+
+// An icon static names its icon as a resource number ("#32513"); the stock icons are drawn.
+void PaintIcon(Painter& p, const dlgmodel::Control& c) {
+    if (c.text.size() < 2 || c.text[0] != '#') return;
+    const int size = 32;
+    std::vector<uint32_t> pixels = StockIconPixels(std::atoi(c.text.c_str() + 1), size);
+    SDL_Texture* texture = SDL_CreateTexture(p.r, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, size, size);
+    if (!texture) return;
+    SDL_UpdateTexture(texture, nullptr, pixels.data(), size * 4);
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+    SDL_Rect rc = ControlRect(c);
+    SDL_Rect dst = {rc.x, rc.y, size, size};
+    SDL_RenderCopy(p.r, texture, nullptr, &dst);
+    SDL_DestroyTexture(texture);
+}
+
 void PaintControl(Painter& p, const dlgmodel::Control& c, bool focused) {
     switch (c.kind) {
         case dlgmodel::Kind::PushButton:
@@ -150,11 +181,12 @@ void PaintControl(Painter& p, const dlgmodel::Control& c, bool focused) {
         case dlgmodel::Kind::CheckBox: PaintCheckBox(p, c, focused); break;
         case dlgmodel::Kind::ComboBox: PaintCombo(p, c, focused); break;
         case dlgmodel::Kind::Trackbar: PaintTrackbar(p, c, focused); break;
-        case dlgmodel::Kind::Static: {
-            SDL_Rect rc = ControlRect(c);
-            p.font.Draw(p.r, c.text, rc.x, rc.y, kText);
+        case dlgmodel::Kind::Static:
+            if ((c.style & SS_TYPEMASK) == SS_ICON)
+                PaintIcon(p, c);
+            else
+                PaintStatic(p, c);
             break;
-        }
     }
 }
 

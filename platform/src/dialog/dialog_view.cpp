@@ -16,7 +16,7 @@
 namespace dlgview {
 
 // "MS Shell Dlg" is a logical face; Windows maps it to a sans face of Arial's metrics.
-constexpr const char* kDialogFace = "Arial";
+const char* const kDialogFace = "Arial";
 // The template's point size at 96 dots an inch (8 points: 11 pixels).
 int FontPixels(const layer::DialogResource& res) { return ((res.fontPoints ? res.fontPoints : 8) * 96 + 36) / 72; }
 

@@ -17,6 +17,10 @@ class Font;
 
 namespace dlgview {
 
+// The face and the pixel height that dialogs draw their text in.
+extern const char* const kDialogFace;
+int FontPixels(const layer::DialogResource& res);
+
 class View {
 public:
     // The window for the dialog, or null (with the reason on standard error).

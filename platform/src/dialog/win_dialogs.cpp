@@ -119,6 +119,9 @@ void RunView(Host& host) {
     }
 }
 
+
+}  // namespace
+
 INT_PTR RunModal(const layer::DialogResource& res, HINSTANCE instance, HWND owner, DLGPROC proc, LPARAM param) {
     Host host(res);
     host.proc = proc;
@@ -141,8 +144,6 @@ INT_PTR RunModal(const layer::DialogResource& res, HINSTANCE instance, HWND owne
     RemoveHost(&host);
     return host.result;
 }
-
-}  // namespace
 
 Host* Find(HWND hDlg) {
     for (Host* h : Running())

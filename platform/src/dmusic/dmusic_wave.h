@@ -5,7 +5,7 @@
 #include <vector>
 
 struct WaveFormatInfo {
-    uint16_t formatTag;
+    uint16_t formatTag;  // 1 PCM, 3 float: an extensible header's subformat, 0 for one of another kind
     uint16_t channels;
     uint32_t samplesPerSecond;
     uint16_t bitsPerSample;
@@ -14,6 +14,6 @@ struct WaveFormatInfo {
 
 // True when the bytes start like a RIFF WAVE file (whether or not the rest is sound).
 bool LooksLikeWave(const std::vector<uint8_t>& file);
-// True for a complete, well-formed PCM (8, 16, 24 or 32 bits) or 32-bit float wave whose chunks
-// all lie inside the file; fills info.
+// True for a complete, well-formed PCM (8, 16, 24 or 32 bits) or 32-bit float wave, with a plain
+// or an extensible format header, whose chunks all lie inside the file; fills info.
 bool CheckWave(const std::vector<uint8_t>& file, WaveFormatInfo& info);

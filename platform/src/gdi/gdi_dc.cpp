@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "gdi/gdi_local.h"
+#include "winuser.h"
 
 namespace gdi {
 
@@ -52,9 +53,10 @@ void Deselect(Object* object) {
 }  // namespace
 }  // namespace gdi
 
-HDC WINAPI CreateCompatibleDC(HDC hdc) {
+namespace {
+
+gdi::DC* NewDC() {
     gdi::State& state = gdi::GetState();
-    if (hdc && !gdi::LookupDC(hdc)) return nullptr;
     gdi::MakeStockObjects(state);
     gdi::DC* dc = new gdi::DC;
     dc->bitmap = state.stockBitmap;
@@ -62,17 +64,44 @@ HDC WINAPI CreateCompatibleDC(HDC hdc) {
     dc->font = state.stockFont;
     if (dc->font) ++dc->font->selections;
     state.dcs.insert(dc);
-    return reinterpret_cast<HDC>(dc);
+    return dc;
 }
 
-BOOL WINAPI DeleteDC(HDC hdc) {
-    gdi::DC* dc = gdi::LookupDC(hdc);
-    if (!dc) return FALSE;
+void FreeDC(gdi::DC* dc) {
     gdi::GetState().dcs.erase(dc);
     gdi::Deselect(dc->bitmap);
     gdi::Deselect(dc->font);
     delete dc;
+}
+
+}  // namespace
+
+HDC WINAPI CreateCompatibleDC(HDC hdc) {
+    if (hdc && !gdi::LookupDC(hdc)) return nullptr;
+    return reinterpret_cast<HDC>(NewDC());
+}
+
+BOOL WINAPI DeleteDC(HDC hdc) {
+    gdi::DC* dc = gdi::LookupDC(hdc);
+    if (!dc || dc->display) return FALSE;
+    FreeDC(dc);
     return TRUE;
+}
+
+// A display context draws nothing here; it is what memory contexts are made compatible with.
+HDC GetDC(HWND hWnd) {
+    if (hWnd && !IsWindow(hWnd)) return nullptr;
+    gdi::DC* dc = NewDC();
+    dc->display = true;
+    dc->window = hWnd;
+    return reinterpret_cast<HDC>(dc);
+}
+
+int ReleaseDC(HWND hWnd, HDC hDC) {
+    gdi::DC* dc = gdi::LookupDC(hDC);
+    if (!dc || !dc->display || dc->window != hWnd) return 0;
+    FreeDC(dc);
+    return 1;
 }
 
 HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) {

@@ -26,13 +26,17 @@ struct Object {
 };
 
 // A bitmap: 32-bit pixels (bytes B, G, R, X), rows of `width` pixels, row 0 at the top.
+// A black-and-white bitmap keeps its pixels as black 0 and white 0x00FFFFFF.
 struct Bitmap : Object {
     Bitmap() : Object(Kind::Bitmap) {}
     int width = 0;
     int height = 0;
+    int bitsPixel = 32;     // 1 for a black-and-white bitmap
+    bool dibSection = false;  // the caller was given the pixels' memory
     bool bottomUp = false;  // the caller's memory holds row 0 last
     std::vector<uint32_t> pixels;
     uint32_t* Row(int y) { return pixels.data() + size_t(bottomUp ? height - 1 - y : y) * size_t(width); }
+    const uint32_t* Row(int y) const { return const_cast<Bitmap*>(this)->Row(y); }
 };
 
 // A TrueType font at one pixel size.
@@ -48,6 +52,8 @@ struct Font : Object {
 };
 
 struct DC {
+    bool display = false;  // from GetDC, for the screen or a window; released with ReleaseDC
+    HWND window = nullptr;
     Bitmap* bitmap = nullptr;
     Font* font = nullptr;
     COLORREF textColor = 0x00000000;
@@ -56,11 +62,14 @@ struct DC {
     int mapMode = MM_TEXT;
 };
 
+struct Icon;
+
 // The one state of the GDI family: every live handle, and the stock objects that a new DC
 // starts with.
 struct State {
     std::unordered_set<DC*> dcs;
     std::unordered_set<Object*> objects;
+    std::unordered_set<Icon*> icons;
     Bitmap* stockBitmap = nullptr;
     Font* stockFont = nullptr;
 };
@@ -69,6 +78,12 @@ State& GetState();
 // Handle checks: the object behind a live handle, or null.
 DC* LookupDC(HDC hdc);
 Object* LookupObject(HGDIOBJ h);
+
+// A new bitmap with the size, depth and pixels of another (rows top down); a live object, which
+// a handle can stand for, when asked.
+Bitmap* CopyBitmap(const Bitmap& source, bool live);
+// The live bitmap behind a handle, or null.
+Bitmap* LookupBitmap(HGDIOBJ h);
 
 // Fonts (gdi_font.cpp). A new font at a pixel size, or null when no face can be found or read.
 Font* MakeFont(int height, int weight, bool italic, const char* faceName);

@@ -149,11 +149,13 @@ ImageSourceFormat SourceFormatOf(const BmpInfo& info, const MaskChannel ch[4]) {
     return ImageSourceFormat::Xrgb1555;
 }
 
+// Bytes of one stored row, padded to a 32-bit boundary.
+uint64_t StrideOf(const BmpInfo& info) { return ((uint64_t)info.width * info.bitCount + 31) / 32 * 4; }
+
 HRESULT DecodeUncompressed(ByteReader& r, const BmpInfo& info, size_t dataStart, const std::vector<DWORD>& palette,
                            const MaskChannel ch[4], ImageLevel* level) {
     const uint64_t w = (uint64_t)info.width, h = (uint64_t)info.height;
-    const uint64_t stride = (w * info.bitCount + 31) / 32 * 4;
-    if (dataStart > r.Size() || stride * h > r.Size() - dataStart) return D3DXERR_INVALIDDATA;
+    const uint64_t stride = StrideOf(info);
     const BYTE* base = r.At(dataStart);
     for (uint64_t y = 0; y < h; ++y) {
         const BYTE* row = base + y * stride;
@@ -183,28 +185,37 @@ HRESULT DecodeUncompressed(ByteReader& r, const BmpInfo& info, size_t dataStart,
     return S_OK;
 }
 
-// Run-length coded rows, stored bottom-up: runs of one index, absolute runs, line and
-// picture ends and position deltas. Skipped pixels stay opaque black.
-HRESULT DecodeRunLength(ByteReader& r, const BmpInfo& info, size_t dataStart, const std::vector<DWORD>& palette,
-                        ImageLevel* level) {
+// Run-length coded rows, stored bottom-up: runs of one index, absolute runs, line and picture
+// ends and position deltas. Without a level it only checks the codes, at a cost that follows
+// the file's length and not the picture's size, so a file is known to be whole before its
+// picture is allocated; with one it writes the pixels. Writers that code every row to its
+// padded width leave pixels past the row's end: those are dropped. Skipped pixels stay opaque
+// black.
+HRESULT WalkRunLength(ByteReader r, const BmpInfo& info, size_t dataStart, const std::vector<DWORD>& palette,
+                      ImageLevel* level) {
     const bool four = info.compression == BI_RLE4;
     const uint64_t w = (uint64_t)info.width, h = (uint64_t)info.height;
     if (!r.Seek(dataStart)) return D3DXERR_INVALIDDATA;
     uint64_t x = 0, y = 0;
-    auto put = [&](DWORD index) -> bool {
-        if (x >= w || y >= h || index >= palette.size()) return false;
-        level->pixels[(size_t)((h - 1 - y) * w + x)] = palette[index];
-        ++x;
+    // `count` pixels from the cursor, the i-th of index `indexAt(i)`; `distinct` of them are to
+    // be checked against the palette (the rest repeat those).
+    auto pixels = [&](DWORD count, DWORD distinct, auto indexAt) -> bool {
+        if (y >= h) return false;
+        for (DWORD i = 0; i < distinct; ++i)
+            if (indexAt(i) >= palette.size()) return false;
+        if (level) {
+            DWORD* row = &level->pixels[(size_t)((h - 1 - y) * w)];
+            for (uint64_t i = 0; i < count && x + i < w; ++i) row[x + i] = palette[indexAt((DWORD)i)];
+        }
+        x += count;
         return true;
     };
     for (;;) {
         BYTE count, value;
         if (!r.U8(&count) || !r.U8(&value)) return D3DXERR_INVALIDDATA;
         if (count) {
-            for (DWORD i = 0; i < count; ++i) {
-                DWORD index = four ? ((i & 1) ? value & 0xF : value >> 4) : value;
-                if (!put(index)) return D3DXERR_INVALIDDATA;
-            }
+            auto index = [&](DWORD i) -> DWORD { return four ? ((i & 1) ? value & 0xF : value >> 4) : value; };
+            if (!pixels(count, four && count > 1 ? 2 : 1, index)) return D3DXERR_INVALIDDATA;
             continue;
         }
         switch (value) {
@@ -221,20 +232,28 @@ HRESULT DecodeRunLength(ByteReader& r, const BmpInfo& info, size_t dataStart, co
             size_t bytes = four ? (value + 1u) / 2 : value;
             const BYTE* p = r.Span(bytes);
             if (!p) return D3DXERR_INVALIDDATA;
-            for (DWORD i = 0; i < value; ++i) {
-                DWORD index = four ? ((i & 1) ? p[i >> 1] & 0xF : p[i >> 1] >> 4) : p[i];
-                if (!put(index)) return D3DXERR_INVALIDDATA;
-            }
+            auto index = [&](DWORD i) -> DWORD { return four ? ((i & 1) ? p[i >> 1] & 0xF : p[i >> 1] >> 4) : p[i]; };
+            if (!pixels(value, value, index)) return D3DXERR_INVALIDDATA;
             if (!r.Skip(bytes + (bytes & 1))) return D3DXERR_INVALIDDATA;
         }
         }
     }
 }
 
+// Whether the data from `dataStart` on holds the whole picture: every stored row, or a
+// complete run-length coding.
+HRESULT CheckPixelData(ByteReader& r, const BmpInfo& info, size_t dataStart, const std::vector<DWORD>& palette) {
+    if (info.compression == BI_RLE8 || info.compression == BI_RLE4)
+        return WalkRunLength(r, info, dataStart, palette, nullptr);
+    if (dataStart > r.Size() || StrideOf(info) * (uint64_t)info.height > r.Size() - dataStart)
+        return D3DXERR_INVALIDDATA;
+    return S_OK;
+}
+
 }  // namespace
 
 HRESULT DecodeBmp(const void* data, size_t size, DecodedImage* out) {
-    if (!data || !out) return E_POINTER;
+    if (!out || (!data && size)) return E_POINTER;
     ByteReader r(data, size);
     BmpInfo info;
     HRESULT hr = ReadHeaders(r, &info);
@@ -245,13 +264,14 @@ HRESULT DecodeBmp(const void* data, size_t size, DecodedImage* out) {
     MaskChannel ch[4];
     if (info.bitCount > 8 && info.bitCount != 24 && !SetupMasks(info, ch)) return D3DXERR_INVALIDDATA;
     size_t dataStart = info.fileHeader ? info.pixelOffset : paletteEnd;
+    if (FAILED(hr = CheckPixelData(r, info, dataStart, palette))) return hr;
 
     DecodedImage img;
     img.kind = info.fileHeader ? ImageFileKind::Bmp : ImageFileKind::Dib;
     img.sourceFormat = SourceFormatOf(info, ch);
     if (FAILED(hr = image::AllocateLevel(&img.top, (uint64_t)info.width, (uint64_t)info.height))) return hr;
     if (info.compression == BI_RLE8 || info.compression == BI_RLE4)
-        hr = DecodeRunLength(r, info, dataStart, palette, &img.top);
+        hr = WalkRunLength(r, info, dataStart, palette, &img.top);
     else
         hr = DecodeUncompressed(r, info, dataStart, palette, ch, &img.top);
     if (FAILED(hr)) return hr;

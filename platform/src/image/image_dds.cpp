@@ -142,7 +142,7 @@ void DecodeLevel(const DdsLayout& l, const BYTE* p, ImageLevel* level) {
 }  // namespace
 
 HRESULT DecodeDds(const void* data, size_t size, DecodedImage* out) {
-    if (!data || !out) return E_POINTER;
+    if (!out || (!data && size)) return E_POINTER;
     ByteReader r(data, size);
     DWORD magic;
     DDS_HEADER h;

@@ -1,4 +1,5 @@
 // image_decode.cpp -- picks the picture decoder by the file's signature; shared size limits.
+#include <atomic>
 #include <cstring>
 
 #include "image/image_bytes.h"
@@ -11,10 +12,15 @@ bool ImageSizeAllowed(uint64_t width, uint64_t height) {
            width * height <= kMaxImagePixels;
 }
 
+static std::atomic<uint64_t> g_pixelsAllocated{0};
+
+uint64_t DecodedPixelsAllocated() { return g_pixelsAllocated; }
+
 namespace image {
 
 HRESULT AllocateLevel(ImageLevel* level, uint64_t width, uint64_t height) {
     if (!ImageSizeAllowed(width, height)) return D3DXERR_INVALIDDATA;
+    g_pixelsAllocated += width * height;
     level->width = (UINT)width;
     level->height = (UINT)height;
     level->pixels.assign((size_t)(width * height), 0xFF000000u);
@@ -28,7 +34,7 @@ static bool StartsWith(const BYTE* p, size_t size, const char* sig, size_t n) {
 }
 
 HRESULT DecodeImage(const void* data, size_t size, DecodedImage* out) {
-    if (!data || !out) return E_POINTER;
+    if (!out || (!data && size)) return E_POINTER;
     const BYTE* p = static_cast<const BYTE*>(data);
     if (StartsWith(p, size, "BM", 2)) return DecodeBmp(data, size, out);
     if (StartsWith(p, size, "DDS ", 4)) return DecodeDds(data, size, out);

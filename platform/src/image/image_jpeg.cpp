@@ -1,12 +1,28 @@
-// image_jpeg.cpp -- JPEG pictures through libjpeg. Errors return through setjmp/longjmp from
-// our own error manager, so a broken file never ends the program; a stream that draws
-// warnings (corrupt or cut-off data) is refused as well.
+// image_jpeg.cpp -- JPEG pictures through libjpeg-turbo, decoded straight into the picture's rows.
+// Errors return through setjmp/longjmp from our own error manager, so a broken file never ends
+// the program; a stream that draws warnings (corrupt or cut-off data) is refused as well.
+#include <algorithm>
+
 #include "image/image_bytes.h"
 #include "image/jpeg_errors.h"
 #include "layer/image_decode.h"
 
 namespace layer {
 namespace {
+
+// Huffman coding spends at least one bit on every MCU of the scan that first codes it, so a
+// picture cannot come from fewer bytes than an eighth of its MCUs (counted at the largest
+// sampling factors, the fewest any scan has). Arithmetic coding has no such floor.
+bool CanHoldPicture(const jpeg_decompress_struct& c, size_t size) {
+    if (c.arith_code) return true;
+    uint64_t hmax = 1, vmax = 1;
+    for (int i = 0; i < c.num_components; ++i) {
+        hmax = std::max<uint64_t>(hmax, c.comp_info[i].h_samp_factor);
+        vmax = std::max<uint64_t>(vmax, c.comp_info[i].v_samp_factor);
+    }
+    const uint64_t mcus = (c.image_width + 8 * hmax - 1) / (8 * hmax) * ((c.image_height + 8 * vmax - 1) / (8 * vmax));
+    return size >= mcus / 8;
+}
 
 // The libjpeg part, kept free of C++ objects with destructors: a longjmp may cross it.
 HRESULT DecodeWithLibjpeg(const BYTE* data, size_t size, ImageLevel* level, bool* grey) {
@@ -20,29 +36,30 @@ HRESULT DecodeWithLibjpeg(const BYTE* data, size_t size, ImageLevel* level, bool
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, const_cast<BYTE*>(data), (unsigned long)size);
     if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK || !ImageSizeAllowed(cinfo.image_width, cinfo.image_height) ||
+        !CanHoldPicture(cinfo, size) ||
         (cinfo.jpeg_color_space != JCS_GRAYSCALE && cinfo.jpeg_color_space != JCS_YCbCr &&
          cinfo.jpeg_color_space != JCS_RGB)) {
         jpeg_destroy_decompress(&cinfo);
         return D3DXERR_INVALIDDATA;
     }
     *grey = cinfo.jpeg_color_space == JCS_GRAYSCALE;
-    cinfo.out_color_space = JCS_RGB;
+    // libjpeg-turbo writes B, G, R and an opaque alpha byte: the pixels as they are kept.
+    static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "B, G, R, A bytes are ARGB pixels");
+    cinfo.out_color_space = JCS_EXT_BGRA;
     jpeg_start_decompress(&cinfo);
     const UINT w = cinfo.output_width, h = cinfo.output_height;
-    if (cinfo.output_components != 3 || FAILED(image::AllocateLevel(level, w, h))) {
+    // A picture of several scans is read whole here: one cut short has warned already.
+    if (cinfo.output_components != 4 || err.pub.num_warnings != 0 || FAILED(image::AllocateLevel(level, w, h))) {
         jpeg_destroy_decompress(&cinfo);
         return D3DXERR_INVALIDDATA;
     }
-    JSAMPARRAY row = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE, w * 3, 1);
-    while (cinfo.output_scanline < h) {
-        UINT y = cinfo.output_scanline;
-        if (jpeg_read_scanlines(&cinfo, row, 1) != 1) break;
-        DWORD* dst = &level->pixels[(size_t)y * w];
-        for (UINT x = 0; x < w; ++x) dst[x] = image::PackArgb(0xFF, row[0][3 * x], row[0][3 * x + 1], row[0][3 * x + 2]);
+    // A corrupt or cut-off stream only warns in libjpeg (it pads the missing data): stop there.
+    while (cinfo.output_scanline < h && err.pub.num_warnings == 0) {
+        JSAMPROW row = reinterpret_cast<JSAMPROW>(&level->pixels[(size_t)cinfo.output_scanline * w]);
+        if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) break;
     }
     bool complete = cinfo.output_scanline == h;
     if (complete) jpeg_finish_decompress(&cinfo);
-    // A corrupt or cut-off stream only warns in libjpeg (it pads the missing data): refuse it.
     if (err.pub.num_warnings != 0) complete = false;
     jpeg_destroy_decompress(&cinfo);
     return complete ? S_OK : D3DXERR_INVALIDDATA;
@@ -51,7 +68,7 @@ HRESULT DecodeWithLibjpeg(const BYTE* data, size_t size, ImageLevel* level, bool
 }  // namespace
 
 HRESULT DecodeJpeg(const void* data, size_t size, DecodedImage* out) {
-    if (!data || !out) return E_POINTER;
+    if (!out || (!data && size)) return E_POINTER;
     if (size < 4) return D3DXERR_INVALIDDATA;
     DecodedImage img;
     img.kind = ImageFileKind::Jpg;

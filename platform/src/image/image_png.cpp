@@ -3,6 +3,8 @@
 // so a broken file never ends the program; warnings are dropped.
 #include <png.h>
 
+#include <algorithm>
+
 #include "image/image_bytes.h"
 #include "layer/image_decode.h"
 
@@ -26,18 +28,50 @@ void OnPngWarning(png_structp, png_const_charp) {}
 
 [[noreturn]] void OnPngError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 
-// What libpng hands back: RGBA rows, or for a palette picture one index a pixel and the
-// palette (with the alpha of its transparency chunk).
-struct PngSamples {
-    UINT width = 0, height = 0;
-    bool alpha = false, grey = false, indexed = false;
-    std::vector<BYTE> bytes;
-    DWORD palette[256];
-    int paletteCount = 0;
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "rows of B, G, R, A bytes are ARGB pixels");
+
+// The bytes of all IDAT chunks, read from the chunk list without checking it further: libpng
+// checks the chunks as it reads them.
+uint64_t CompressedPixelBytes(const BYTE* data, size_t size) {
+    uint64_t total = 0;
+    for (size_t pos = 8; pos <= size && size - pos >= 12;) {
+        const BYTE* chunk = data + pos;
+        const uint64_t length = ((uint64_t)chunk[0] << 24) | (chunk[1] << 16) | (chunk[2] << 8) | chunk[3];
+        if (std::memcmp(chunk + 4, "IDAT", 4) == 0) total += std::min<uint64_t>(length, size - pos - 8);
+        if (std::memcmp(chunk + 4, "IEND", 4) == 0 || length > size - pos - 12) break;
+        pos += 12 + (size_t)length;
+    }
+    return total;
+}
+
+// Deflate codes at most 258 bytes in two bits, so the compressed pixels of a picture of
+// `width` x `height` samples of `bits` bits take at least 1/1032 of their unpacked size.
+bool CanHoldPicture(uint64_t compressed, uint64_t width, uint64_t height, unsigned bits) {
+    return compressed >= width * height * bits / 8 / 1032;
+}
+
+struct PngResult {
+    bool alpha = false, grey = false;
 };
 
-// The libpng part, kept free of C++ objects with destructors: a longjmp may cross it.
-HRESULT DecodeWithLibpng(PngSource* src, PngSamples* out) {
+// A row of one index a byte at the start of its pixels becomes the palette's colours, from the
+// last pixel back so that no index is overwritten before it is read; false for an index past
+// the palette.
+bool ExpandIndexedRow(DWORD* row, UINT width, const DWORD* palette, int count) {
+    const BYTE* index = reinterpret_cast<const BYTE*>(row);
+    for (UINT x = width; x-- > 0;) {
+        const BYTE i = index[x];
+        if (i >= count) return false;
+        row[x] = palette[i];
+    }
+    return true;
+}
+
+// The libpng part, kept free of C++ objects with destructors: a longjmp may cross it. Decodes
+// straight into `level`, which it sizes once the header is known: every colour type but the
+// palette is expanded by libpng to rows of B, G, R, A bytes; palette indices are mapped here,
+// so that one past the palette refuses the file.
+HRESULT DecodeWithLibpng(PngSource* src, ImageLevel* level, PngResult* out) {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
     if (!png) return E_OUTOFMEMORY;
     png_infop info = png_create_info_struct(png);
@@ -45,9 +79,7 @@ HRESULT DecodeWithLibpng(PngSource* src, PngSamples* out) {
         png_destroy_read_struct(&png, nullptr, nullptr);
         return E_OUTOFMEMORY;
     }
-    png_bytep* volatile rows = nullptr;
     if (setjmp(png_jmpbuf(png))) {
-        png_free(png, rows);
         png_destroy_read_struct(&png, &info, nullptr);
         return D3DXERR_INVALIDDATA;
     }
@@ -59,42 +91,46 @@ HRESULT DecodeWithLibpng(PngSource* src, PngSamples* out) {
     int depth = 0, colourType = 0;
     png_get_IHDR(png, info, &w, &h, &depth, &colourType, nullptr, nullptr, nullptr);
     if (!ImageSizeAllowed(w, h)) png_error(png, "too large");
-    out->width = w;
-    out->height = h;
+    if (!CanHoldPicture(CompressedPixelBytes(src->data, src->size), w, h, png_get_channels(png, info) * depth))
+        png_error(png, "too little data");
     out->alpha = (colourType & PNG_COLOR_MASK_ALPHA) || png_get_valid(png, info, PNG_INFO_tRNS);
     out->grey = !(colourType & PNG_COLOR_MASK_COLOR);
-    out->indexed = colourType == PNG_COLOR_TYPE_PALETTE;
-    size_t pixelBytes = 4;
-    if (out->indexed) {
-        // Indices are mapped here, so that one past the palette refuses the file.
+    const bool indexed = colourType == PNG_COLOR_TYPE_PALETTE;
+    DWORD palette[256];
+    int paletteCount = 0;
+    if (indexed) {
         png_colorp plte = nullptr;
-        int count = 0;
-        if (!png_get_PLTE(png, info, &plte, &count) || count < 1 || count > 256) png_error(png, "no palette");
+        if (!png_get_PLTE(png, info, &plte, &paletteCount) || paletteCount < 1 || paletteCount > 256)
+            png_error(png, "no palette");
         png_bytep trans = nullptr;
         int transCount = 0;
         png_get_tRNS(png, info, &trans, &transCount, nullptr);
-        for (int i = 0; i < count; ++i) {
+        for (int i = 0; i < paletteCount; ++i) {
             DWORD a = trans && i < transCount ? trans[i] : 0xFF;
-            out->palette[i] = image::PackArgb(a, plte[i].red, plte[i].green, plte[i].blue);
+            palette[i] = image::PackArgb(a, plte[i].red, plte[i].green, plte[i].blue);
         }
-        out->paletteCount = count;
         png_set_packing(png);
-        pixelBytes = 1;
     } else {
         png_set_expand(png);
         png_set_strip_16(png);
         png_set_gray_to_rgb(png);
+        png_set_bgr(png);
         png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
     }
-    png_set_interlace_handling(png);
+    const int passes = png_set_interlace_handling(png);
     png_read_update_info(png, info);
-    if (png_get_rowbytes(png, info) != (size_t)w * pixelBytes) png_error(png, "unexpected layout");
-    out->bytes.resize((size_t)w * h * pixelBytes);
-    rows = static_cast<png_bytep*>(png_malloc(png, sizeof(png_bytep) * h));
-    for (png_uint_32 y = 0; y < h; ++y) rows[y] = out->bytes.data() + (size_t)y * w * pixelBytes;
-    png_read_image(png, rows);
+    if (png_get_rowbytes(png, info) != (size_t)w * (indexed ? 1 : 4)) png_error(png, "unexpected layout");
+    if (FAILED(image::AllocateLevel(level, w, h))) png_error(png, "too large");
+    // Each row is finished in the last pass; an interlaced picture's earlier passes fill it in part.
+    for (int pass = 0; pass < passes; ++pass) {
+        for (png_uint_32 y = 0; y < h; ++y) {
+            DWORD* row = &level->pixels[(size_t)y * w];
+            png_read_row(png, reinterpret_cast<png_bytep>(row), nullptr);
+            if (indexed && pass == passes - 1 && !ExpandIndexedRow(row, w, palette, paletteCount))
+                png_error(png, "index past the palette");
+        }
+    }
     png_read_end(png, nullptr);
-    png_free(png, rows);
     png_destroy_read_struct(&png, &info, nullptr);
     return S_OK;
 }
@@ -102,27 +138,16 @@ HRESULT DecodeWithLibpng(PngSource* src, PngSamples* out) {
 }  // namespace
 
 HRESULT DecodePng(const void* data, size_t size, DecodedImage* out) {
-    if (!data || !out) return E_POINTER;
+    if (!out || (!data && size)) return E_POINTER;
     PngSource src{static_cast<const BYTE*>(data), size, 0};
-    PngSamples samples;
-    HRESULT hr = DecodeWithLibpng(&src, &samples);
-    if (FAILED(hr)) return hr;
     DecodedImage img;
     img.kind = ImageFileKind::Png;
-    if (FAILED(hr = image::AllocateLevel(&img.top, samples.width, samples.height))) return hr;
-    for (size_t i = 0; i < img.top.pixels.size(); ++i) {
-        if (samples.indexed) {
-            BYTE index = samples.bytes[i];
-            if (index >= samples.paletteCount) return D3DXERR_INVALIDDATA;
-            img.top.pixels[i] = samples.palette[index];
-        } else {
-            const BYTE* p = &samples.bytes[i * 4];
-            img.top.pixels[i] = image::PackArgb(p[3], p[0], p[1], p[2]);
-        }
-    }
-    img.sourceFormat = samples.alpha  ? ImageSourceFormat::Argb32
-                       : samples.grey ? ImageSourceFormat::Grey8
-                                      : ImageSourceFormat::Rgb24;
+    PngResult result;
+    HRESULT hr = DecodeWithLibpng(&src, &img.top, &result);
+    if (FAILED(hr)) return hr;
+    img.sourceFormat = result.alpha  ? ImageSourceFormat::Argb32
+                       : result.grey ? ImageSourceFormat::Grey8
+                                     : ImageSourceFormat::Rgb24;
     *out = std::move(img);
     return S_OK;
 }

@@ -39,7 +39,7 @@ bool ReadHeaderNumber(ByteReader& r, DWORD* value) {
 }  // namespace
 
 HRESULT DecodePpm(const void* data, size_t size, DecodedImage* out) {
-    if (!data || !out) return E_POINTER;
+    if (!out || (!data && size)) return E_POINTER;
     ByteReader r(data, size);
     BYTE magic[2];
     if (!r.Read(magic, 2) || magic[0] != 'P' || magic[1] != '6') return D3DXERR_INVALIDDATA;
@@ -51,22 +51,24 @@ HRESULT DecodePpm(const void* data, size_t size, DecodedImage* out) {
     if (!r.U8(&sep) || !IsSpace(sep)) return D3DXERR_INVALIDDATA;
     if (maxval == 0 || maxval > 65535) return D3DXERR_INVALIDDATA;
 
+    if (!ImageSizeAllowed(width, height)) return D3DXERR_INVALIDDATA;
+    const unsigned sampleBytes = maxval > 255 ? 2 : 1;
+    const size_t count = (size_t)width * height;
+    const BYTE* p = r.Span(count * 3 * sampleBytes);
+    if (!p) return D3DXERR_INVALIDDATA;
+
     DecodedImage img;
     img.kind = ImageFileKind::Ppm;
     img.sourceFormat = ImageSourceFormat::Rgb24;
     HRESULT hr = image::AllocateLevel(&img.top, width, height);
     if (FAILED(hr)) return hr;
-    const unsigned sampleBytes = maxval > 255 ? 2 : 1;
-    const size_t count = (size_t)width * height;
-    const BYTE* p = r.Span(count * 3 * sampleBytes);
-    if (!p) return D3DXERR_INVALIDDATA;
     for (size_t i = 0; i < count; ++i) {
         DWORD rgb[3];
         for (int c = 0; c < 3; ++c) {
             DWORD s = sampleBytes == 2 ? ((DWORD)p[0] << 8) | p[1] : p[0];
             p += sampleBytes;
             if (s > maxval) return D3DXERR_INVALIDDATA;
-            rgb[c] = (s * 255 + maxval / 2) / maxval;
+            rgb[c] = maxval == 255 ? s : (s * 255 + maxval / 2) / maxval;
         }
         img.top.pixels[i] = image::PackArgb(0xFF, rgb[0], rgb[1], rgb[2]);
     }

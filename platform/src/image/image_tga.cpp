@@ -71,33 +71,95 @@ HRESULT ReadHeader(ByteReader& r, TgaLayout* t) {
     return S_OK;
 }
 
-// Stored values in file order, before the origin is applied.
-HRESULT ReadValues(ByteReader& r, const TgaLayout& t, std::vector<DWORD>* values) {
-    const size_t count = (size_t)t.h.width * t.h.height;
-    values->resize(count);
+// The least bytes that can hold the pixels: all of them stored, or for run-length data one
+// repeated value a packet of 128.
+uint64_t LeastPixelBytes(const TgaLayout& t) {
+    const uint64_t count = (uint64_t)t.h.width * t.h.height;
+    return t.rle ? (count + 127) / 128 * (1 + t.pixelBytes) : count * t.pixelBytes;
+}
+
+// Writes the pixels in file order to their places in the picture, whichever corner the file
+// starts at.
+class PixelCursor {
+public:
+    PixelCursor(const TgaLayout& t, ImageLevel* level)
+        : t_(t), level_(level), w_(t.h.width), h_(t.h.height), topDown_(t.h.descriptor & TGA_DESC_TOP_TO_BOTTOM),
+          rightToLeft_(t.h.descriptor & TGA_DESC_RIGHT_TO_LEFT) {
+        StartRow();
+    }
+
+    // The colour of a stored value, or false for an index outside the colour map.
+    bool Colour(const BYTE* p, DWORD* colour) const {
+        DWORD v = ColourOf(p, t_.pixelBytes, t_.alphaBit);
+        if (t_.mapped) {
+            if (v < t_.h.colorMapFirst || v - t_.h.colorMapFirst >= t_.palette.size()) return false;
+            v = t_.palette[v - t_.h.colorMapFirst];
+        } else if (t_.grey) {
+            v = PackArgb(0xFF, v, v, v);
+        }
+        *colour = v;
+        return true;
+    }
+
+    UINT Left() const { return left_; }
+    void Put(DWORD colour) {
+        *dst_ = colour;
+        dst_ += step_;
+        if (--inRow_ == 0) {
+            ++y_;
+            if (y_ < h_) StartRow();
+        }
+        --left_;
+    }
+
+private:
+    void StartRow() {
+        DWORD* row = &level_->pixels[(size_t)(topDown_ ? y_ : h_ - 1 - y_) * w_];
+        dst_ = rightToLeft_ ? row + w_ - 1 : row;
+        step_ = rightToLeft_ ? -1 : 1;
+        inRow_ = w_;
+    }
+
+    const TgaLayout& t_;
+    ImageLevel* level_;
+    const UINT w_, h_;
+    const bool topDown_, rightToLeft_;
+    UINT y_ = 0, inRow_ = 0;
+    UINT left_ = w_ * h_;
+    DWORD* dst_ = nullptr;
+    ptrdiff_t step_ = 1;
+};
+
+HRESULT ReadPixels(ByteReader& r, const TgaLayout& t, ImageLevel* level) {
+    PixelCursor cursor(t, level);
     const unsigned n = t.pixelBytes;
+    DWORD colour;
     if (!t.rle) {
-        const BYTE* p = r.Span(count * n);
+        const BYTE* p = r.Span((size_t)cursor.Left() * n);
         if (!p) return D3DXERR_INVALIDDATA;
-        for (size_t i = 0; i < count; ++i) (*values)[i] = ColourOf(p + i * n, n, t.alphaBit);
+        for (; cursor.Left(); p += n) {
+            if (!cursor.Colour(p, &colour)) return D3DXERR_INVALIDDATA;
+            cursor.Put(colour);
+        }
         return S_OK;
     }
-    for (size_t i = 0; i < count;) {
+    while (cursor.Left()) {
         BYTE packet;
         if (!r.U8(&packet)) return D3DXERR_INVALIDDATA;
-        size_t run = (packet & 0x7Fu) + 1;
-        if (run > count - i) return D3DXERR_INVALIDDATA;
+        const UINT run = (packet & 0x7Fu) + 1;
+        if (run > cursor.Left()) return D3DXERR_INVALIDDATA;
+        const BYTE* p = r.Span((packet & 0x80) ? n : (size_t)run * n);
+        if (!p) return D3DXERR_INVALIDDATA;
         if (packet & 0x80) {
-            const BYTE* p = r.Span(n);
-            if (!p) return D3DXERR_INVALIDDATA;
-            DWORD v = ColourOf(p, n, t.alphaBit);
+            if (!cursor.Colour(p, &colour)) return D3DXERR_INVALIDDATA;
+            for (UINT k = 0; k < run; ++k) cursor.Put(colour);
             r.Skip(n);
-            for (size_t k = 0; k < run; ++k) (*values)[i++] = v;
         } else {
-            const BYTE* p = r.Span(run * n);
-            if (!p) return D3DXERR_INVALIDDATA;
-            for (size_t k = 0; k < run; ++k) (*values)[i++] = ColourOf(p + k * n, n, t.alphaBit);
-            r.Skip(run * n);
+            for (UINT k = 0; k < run; ++k) {
+                if (!cursor.Colour(p + k * n, &colour)) return D3DXERR_INVALIDDATA;
+                cursor.Put(colour);
+            }
+            r.Skip((size_t)run * n);
         }
     }
     return S_OK;
@@ -106,33 +168,17 @@ HRESULT ReadValues(ByteReader& r, const TgaLayout& t, std::vector<DWORD>* values
 }  // namespace
 
 HRESULT DecodeTga(const void* data, size_t size, DecodedImage* out) {
-    if (!data || !out) return E_POINTER;
+    if (!out || (!data && size)) return E_POINTER;
     ByteReader r(data, size);
     TgaLayout t;
     HRESULT hr = ReadHeader(r, &t);
     if (FAILED(hr)) return hr;
-    std::vector<DWORD> values;
-    if (FAILED(hr = ReadValues(r, t, &values))) return hr;
+    if (LeastPixelBytes(t) > r.Remaining()) return D3DXERR_INVALIDDATA;
 
     DecodedImage img;
     img.kind = ImageFileKind::Tga;
     if (FAILED(hr = image::AllocateLevel(&img.top, t.h.width, t.h.height))) return hr;
-    const UINT w = t.h.width, h = t.h.height;
-    const bool topDown = t.h.descriptor & TGA_DESC_TOP_TO_BOTTOM;
-    const bool rightToLeft = t.h.descriptor & TGA_DESC_RIGHT_TO_LEFT;
-    for (UINT y = 0; y < h; ++y) {
-        DWORD* dst = &img.top.pixels[(size_t)(topDown ? y : h - 1 - y) * w];
-        for (UINT x = 0; x < w; ++x) {
-            DWORD v = values[(size_t)y * w + x];
-            if (t.mapped) {
-                if (v < t.h.colorMapFirst || v - t.h.colorMapFirst >= t.palette.size()) return D3DXERR_INVALIDDATA;
-                v = t.palette[v - t.h.colorMapFirst];
-            } else if (t.grey) {
-                v = PackArgb(0xFF, v, v, v);
-            }
-            dst[rightToLeft ? w - 1 - x : x] = v;
-        }
-    }
+    if (FAILED(hr = ReadPixels(r, t, &img.top))) return hr;
     if (t.grey) {
         img.sourceFormat = ImageSourceFormat::Grey8;
     } else if (t.mapped) {

@@ -10,6 +10,10 @@ namespace msgqueue {
 bool TakePosted(MSG* msg, HWND hWnd, UINT first, UINT last, bool remove);
 // Takes the oldest posted message for any window, but never WM_QUIT (which stays pending).
 bool TakeNextPosted(MSG* msg);
+// Posts a mouse message from the window system: a move replaces a move of the same window still
+// waiting at the end of the queue, and nothing is posted while the queue is full (a program that
+// reads no messages for a while then finds the latest state, not an endless backlog).
+void PostMouseMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Drops every posted message addressed to hWnd.
 void DropMessagesFor(HWND hWnd);
 // Turns SDL's window events (close requests, quit) into posted messages.

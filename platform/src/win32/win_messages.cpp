@@ -26,6 +26,8 @@ QueueState& Queue() {
 
 // Input events are read by polling; a queue that nobody empties is kept from overflowing.
 constexpr int kMaxWaitingEvents = 4096;
+// As many messages as a thread's queue holds on Windows.
+constexpr size_t kMaxPostedMessages = 10000;
 
 bool InRange(UINT message, UINT first, UINT last) {
     if (first == 0 && last == 0) return true;
@@ -91,6 +93,16 @@ bool TakeNextPosted(MSG* msg) {
     *msg = posted.front();
     posted.pop_front();
     return true;
+}
+
+void PostMouseMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto& posted = Queue().posted;
+    if (message == WM_MOUSEMOVE && !posted.empty() && posted.back().message == WM_MOUSEMOVE &&
+        posted.back().hwnd == hWnd) {
+        posted.back() = MakeMessage(hWnd, message, wParam, lParam);
+        return;
+    }
+    if (posted.size() < kMaxPostedMessages) PostMessageA(hWnd, message, wParam, lParam);
 }
 
 void DropMessagesFor(HWND hWnd) {

@@ -1,11 +1,10 @@
-// win_msgbox.cpp -- MessageBoxA over SDL's message boxes. Every box is also written to
-// standard error and kept for tests; without a display it answers at once.
-#include <SDL.h>
-
+// win_msgbox.cpp -- MessageBoxA: every box is written to standard error and kept for tests, and
+// shown as one of the layer's dialogs; in tests and without a display it answers at once.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "dialog/message_box_dialog.h"
 #include "layer/message_boxes.h"
 #include "winuser.h"
 
@@ -39,32 +38,6 @@ int DefaultAnswer(UINT type) {
     }
 }
 
-struct Buttons {
-    SDL_MessageBoxButtonData data[3];
-    int count;
-};
-
-Buttons ButtonsFor(UINT type) {
-    const Uint32 ret = SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, esc = SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
-    switch (type & 0xF) {
-        case MB_OKCANCEL: return {{{ret, IDOK, "OK"}, {esc, IDCANCEL, "Cancel"}, {}}, 2};
-        case MB_ABORTRETRYIGNORE:
-            return {{{ret, IDABORT, "Abort"}, {0, IDRETRY, "Retry"}, {esc, IDIGNORE, "Ignore"}}, 3};
-        case MB_YESNOCANCEL: return {{{ret, IDYES, "Yes"}, {0, IDNO, "No"}, {esc, IDCANCEL, "Cancel"}}, 3};
-        case MB_YESNO: return {{{ret, IDYES, "Yes"}, {esc, IDNO, "No"}, {}}, 2};
-        case MB_RETRYCANCEL: return {{{ret, IDRETRY, "Retry"}, {esc, IDCANCEL, "Cancel"}, {}}, 2};
-        default: return {{{ret | esc, IDOK, "OK"}, {}, {}}, 1};
-    }
-}
-
-Uint32 IconFlags(UINT type) {
-    switch (type & 0xF0) {
-        case MB_ICONHAND: return SDL_MESSAGEBOX_ERROR;
-        case MB_ICONEXCLAMATION: return SDL_MESSAGEBOX_WARNING;
-        default: return SDL_MESSAGEBOX_INFORMATION;
-    }
-}
-
 }  // namespace
 
 int MessageBoxA(HWND, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
@@ -74,20 +47,10 @@ int MessageBoxA(HWND, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
     std::fprintf(stderr, "[%s] %s\n", caption, text);
 
     if (!Interactive()) return DefaultAnswer(uType);
-
-    Buttons buttons = ButtonsFor(uType);
-    SDL_MessageBoxData box = {};
-    box.flags = IconFlags(uType);
-    box.title = caption;
-    box.message = text;
-    box.numbuttons = buttons.count;
-    box.buttons = buttons.data;
-    int pressed = 0;
-    if (SDL_ShowMessageBox(&box, &pressed) != 0 || pressed <= 0) {
-        // No display to show it on: the text is on standard error, go on as if confirmed.
-        return DefaultAnswer(uType);
-    }
-    return pressed;
+    // Drawn as the program's other dialogs; with no display to show it on, the text is on
+    // standard error and the program goes on as if the box were confirmed.
+    int pressed = dlghost::RunMessageBox(text, caption, uType);
+    return pressed > 0 ? pressed : DefaultAnswer(uType);
 }
 
 namespace layer {

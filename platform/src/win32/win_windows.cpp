@@ -8,6 +8,7 @@
 
 #include "layer/window_hooks.h"
 #include "win32/message_queue.h"
+#include "win32/mouse_messages.h"
 #include "sdl/sdl_video.h"
 #include "win32/window_link.h"
 #include "win32/window_registry.h"
@@ -66,8 +67,12 @@ SDL_Window* CreateSdlWindow(const Window& w) {
     SDL_Window* sdl = SDL_CreateWindow(w.title.c_str(), w.outer.left, w.outer.top, cw, ch, flags);
     if (!sdl) sdl = SDL_CreateWindow(w.title.c_str(), w.outer.left, w.outer.top, cw, ch, SDL_WINDOW_HIDDEN);
     if (!sdl) std::fprintf(stderr, "trevok: cannot create the window \"%s\" (%s)\n", w.title.c_str(), SDL_GetError());
-    // From now on the input devices' reads also post the window's close requests.
-    if (sdl) msgqueue::ListenToPlatformEvents();
+    // From now on the input devices' reads also post the window's close requests, and the
+    // mouse's events become the window's mouse messages.
+    if (sdl) {
+        msgqueue::ListenToPlatformEvents();
+        winmouse::WatchMouseEvents();
+    }
     return sdl;
 }
 

@@ -1,0 +1,180 @@
+// image_claims_test.cpp -- a picture is allocated only once the data can hold it: small files
+// that claim large pictures are refused first, while the most compressed files that do hold
+// such pictures still load; PNG's interlaced pictures land in their rows.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <jpeglib.h>
+#include <zlib.h>
+
+#include "image_test_files.h"
+#include "layer/image_encode.h"
+#include "layer/image_formats.h"
+#include "png_test_writer.h"
+#include "wingdi.h"
+
+using namespace image_test;
+
+namespace {
+
+Bytes TgaHeader(UINT w, UINT h, BYTE type, BYTE depth = 32) {
+    Bytes t;
+    t.u8(0).u8(0).u8(type).zeros(9).u16(w).u16(h).u8(depth).u8(depth == 32 ? 8 : 0);
+    return t;
+}
+
+// A PNG with its header's size changed, its check sum made again.
+std::vector<BYTE> ResizedPng(std::vector<BYTE> f, UINT w, UINT h) {
+    for (int k = 0; k < 4; ++k) f[16 + k] = BYTE(w >> (24 - 8 * k)), f[20 + k] = BYTE(h >> (24 - 8 * k));
+    uLong crc = crc32(0, f.data() + 12, 17);
+    for (int k = 0; k < 4; ++k) f[29 + k] = BYTE(crc >> (24 - 8 * k));
+    return f;
+}
+
+// A JPEG with its frame header's size changed.
+std::vector<BYTE> ResizedJpeg(std::vector<BYTE> f, UINT w, UINT h) {
+    for (size_t i = 0; i + 8 < f.size(); ++i)
+        if (f[i] == 0xFF && f[i + 1] == 0xC0) {
+            f[i + 5] = BYTE(h >> 8), f[i + 6] = BYTE(h), f[i + 7] = BYTE(w >> 8), f[i + 8] = BYTE(w);
+            break;
+        }
+    return f;
+}
+
+using Decoder = HRESULT (*)(const void*, size_t, layer::DecodedImage*);
+
+// A flat grey JPEG of one component with Huffman tables made for it: two bits a block.
+std::vector<BYTE> FlatGreyJpeg(UINT side) {
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = cinfo.image_height = side;
+    cinfo.input_components = 1;
+    cinfo.in_color_space = JCS_GRAYSCALE;
+    jpeg_set_defaults(&cinfo);
+    cinfo.optimize_coding = TRUE;
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<BYTE> row(side, 0x80);
+    JSAMPROW rows[1] = {row.data()};
+    while (cinfo.next_scanline < side) jpeg_write_scanlines(&cinfo, rows, 1);
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::vector<BYTE> out(buffer, buffer + size);
+    free(buffer);
+    return out;
+}
+
+}  // namespace
+
+TEST(ImageClaims, SmallFilesClaimingLargePicturesAreRefusedBeforeAllocating) {
+    const DWORD one = 0xFF336699u;
+    std::vector<BYTE> png, jpeg;
+    layer::EncodePng(1, 1, &one, &png);
+    layer::EncodeJpeg(16, 16, std::vector<DWORD>(256, one).data(), 90, &jpeg);
+    Bytes bmp = BmpHeaders(4096, 4096, 24, BI_RGB, 0, 54);
+    bmp.zeros(200);
+    // Runs that stop short of an end of picture, and ones with an index past the palette.
+    Bytes rle = BmpHeaders(4096, 4096, 8, BI_RLE8, 1, 58);
+    rle.u32(0).u8(255).u8(0).u8(255).u8(0).u8(0).u8(0);
+    Bytes rleIndex = BmpHeaders(4096, 4096, 8, BI_RLE8, 1, 58);
+    rleIndex.u32(0).u8(0).u8(2).u8(255).u8(255).u8(1).u8(5).u8(0).u8(1);
+    Bytes tga = TgaHeader(4096, 4096, layer::TGA_TYPE_TRUECOLOR);
+    tga.zeros(200);
+    // 131,072 packets of 128 pixels are the least that codes 4096 x 4096; 40 are given.
+    Bytes tgaRle = TgaHeader(4096, 4096, layer::TGA_TYPE_RLE_TRUECOLOR);
+    for (int i = 0; i < 40; ++i) tgaRle.u8(0xFF).u32(0xFF112233);
+    Bytes ppm;
+    ppm.raw("P6 4096 4096 255\n").zeros(200);
+    const struct {
+        const char* name;
+        Decoder decode;
+        std::vector<BYTE> file;
+    } claims[] = {
+        {"bmp", layer::DecodeBmp, bmp.b},
+        {"bmp rle8", layer::DecodeBmp, rle.b},
+        {"bmp rle8 index past the palette", layer::DecodeBmp, rleIndex.b},
+        {"tga", layer::DecodeTga, tga.b},
+        {"tga rle", layer::DecodeTga, tgaRle.b},
+        {"ppm", layer::DecodePpm, ppm.b},
+        {"png", layer::DecodePng, ResizedPng(png, 4096, 4096)},
+        {"png, one row too wide to fit", layer::DecodePng, ResizedPng(png, 4096, 32)},
+        {"jpeg", layer::DecodeJpeg, ResizedJpeg(jpeg, 4096, 4096)},
+    };
+    for (const auto& c : claims) {
+        const uint64_t before = layer::DecodedPixelsAllocated();
+        layer::DecodedImage img;
+        EXPECT_EQ(c.decode(c.file.data(), c.file.size(), &img), D3DXERR_INVALIDDATA) << c.name;
+        EXPECT_EQ(layer::DecodedPixelsAllocated(), before) << c.name;
+    }
+}
+
+TEST(ImageClaims, TheMostCompressedFilesThatHoldTheirPicturesLoad) {
+    // An end of picture at once codes an all-black picture.
+    Bytes rle = BmpHeaders(1024, 1024, 8, BI_RLE8, 1, 58);
+    rle.u32(0x00FFFFFF).u8(0).u8(1);
+    // 8,192 packets of 128 pixels of one colour.
+    Bytes tgaRle = TgaHeader(1024, 1024, layer::TGA_TYPE_RLE_TRUECOLOR);
+    for (int i = 0; i < 8192; ++i) tgaRle.u8(0xFF).u32(0xFF112233);
+    // Flat pictures at the highest compression, packed and interlaced.
+    const std::vector<std::vector<BYTE>> blackRows(1024, std::vector<BYTE>(1024 * 4, 0));
+    const auto png = WritePng(1024, 1024, 8, PNG_COLOR_TYPE_RGB_ALPHA, blackRows, {}, {}, nullptr, PNG_INTERLACE_NONE, 9);
+    const std::vector<std::vector<BYTE>> bitRows(2048, std::vector<BYTE>(256, 0xFF));
+    const auto bits = WritePng(2048, 2048, 1, PNG_COLOR_TYPE_GRAY, bitRows, {}, {}, nullptr, PNG_INTERLACE_ADAM7, 9);
+    std::vector<BYTE> jpeg;
+    layer::EncodeJpeg(2048, 2048, std::vector<DWORD>(2048 * 2048, 0xFF808080u).data(), 10, &jpeg);
+    const auto greyJpeg = FlatGreyJpeg(2048);  // 65,536 blocks in some 16 KB
+    const struct {
+        const char* name;
+        std::vector<BYTE> file;
+        UINT side;
+        DWORD pixel;
+    } files[] = {
+        {"bmp rle8", rle.b, 1024, 0xFF000000},
+        {"tga rle", tgaRle.b, 1024, 0xFF112233},
+        {"png", png, 1024, 0x00000000},
+        {"png 1-bit interlaced", bits, 2048, 0xFFFFFFFF},
+        {"jpeg", jpeg, 2048, 0xFF808080},
+        {"grey jpeg with its own tables", greyJpeg, 2048, 0xFF808080},
+    };
+    for (const auto& f : files) {
+        layer::DecodedImage img;
+        ASSERT_EQ(layer::DecodeImage(f.file.data(), f.file.size(), &img), S_OK) << f.name << ", " << f.file.size();
+        EXPECT_EQ(img.top.width, f.side) << f.name;
+        EXPECT_EQ(img.top.pixels[img.top.pixels.size() / 2 + 7], f.pixel) << f.name;
+    }
+}
+
+TEST(ImageClaims, InterlacedPngsDecodeAsTheirPlainTwins) {
+    // 13 x 11 has rows and columns in every pass, and some passes empty at the edges.
+    const UINT w = 13, h = 11;
+    std::vector<std::vector<BYTE>> rgba(h), indices(h);
+    for (UINT y = 0; y < h; ++y)
+        for (UINT x = 0; x < w; ++x) {
+            for (int c = 0; c < 4; ++c) rgba[y].push_back(BYTE(x * 19 + y * 7 + c * 50));
+            indices[y].push_back(BYTE((x + 2 * y) % 3));
+        }
+    const std::vector<png_color> pal = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+    for (bool paletted : {false, true}) {
+        const int type = paletted ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB_ALPHA;
+        const auto& rows = paletted ? indices : rgba;
+        const auto plain = WritePng(w, h, 8, type, rows, paletted ? pal : std::vector<png_color>{});
+        const auto laced = WritePng(w, h, 8, type, rows, paletted ? pal : std::vector<png_color>{}, {}, nullptr,
+                                    PNG_INTERLACE_ADAM7);
+        const auto expected = DecodeTop(layer::ImageFileKind::Png, plain);
+        ASSERT_EQ(expected.size(), (size_t)w * h) << paletted;
+        EXPECT_EQ(DecodeTop(layer::ImageFileKind::Png, laced), expected) << paletted;
+        EXPECT_EQ(expected[w + 1], paletted ? 0xFFFF0000u : 0xB01A4C7Eu);
+    }
+    // An index past the palette in the last pass is found too.
+    indices[h - 1][w - 2] = 3;
+    const auto outside = WritePng(w, h, 8, PNG_COLOR_TYPE_PALETTE, indices, pal, {}, nullptr, PNG_INTERLACE_ADAM7);
+    HRESULT hr = S_OK;
+    EXPECT_TRUE(DecodeTop(layer::ImageFileKind::Png, outside, &hr).empty());
+    EXPECT_EQ(hr, D3DXERR_INVALIDDATA);
+}

@@ -1,0 +1,109 @@
+// wave_formats_test.cpp -- wave files as other tools write them: extensible format headers with
+// PCM or float samples play through the game's sound object, other kinds the loader refuses.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "dmusici.h"
+#include "game/sound_object.h"
+#include "layer/audio.h"
+#include "layer/message_boxes.h"
+#include "scratch_dir.h"
+#include "wave_test_files.h"
+
+using namespace wave_test;
+
+namespace {
+
+uint32_t FloatBits(float v) {
+    uint32_t bits;
+    std::memcpy(&bits, &v, 4);
+    return bits;
+}
+
+void Write(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+class WaveFormatsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directory("sound");
+        layer::SetManualAudioMixing(true);
+        layer::ClearShownMessageBoxes();
+    }
+    void TearDown() override { layer::SetManualAudioMixing(false); }
+
+    ScratchDir dir;
+};
+
+}  // namespace
+
+TEST_F(WaveFormatsTest, ExtensibleHeadersWithPcmOrFloatSamplesPlayAtTheirLevel) {
+    struct Case {
+        const char* name;
+        ExtensibleHeader header;
+        std::vector<uint8_t> samples;
+        int level;  // 16-bit level heard
+    };
+    const Case cases[] = {
+        {"24-bit", {}, Frames(0x123456, 3, 100), 0x1234},
+        {"24-bit, 20 valid", {2, 24, 20, 1}, Frames(0xE00000, 3, 100), -0x2000},
+        {"32-bit float", {2, 32, 32, 3}, Frames(FloatBits(0.25f), 4, 100), 8192},
+        {"16-bit, longer extension", {2, 16, 16, 1, 48, 30}, Frames(0x0800, 2, 100), 0x0800},
+    };
+    CSoundManager sound(nullptr);
+    for (const Case& c : cases) {
+        const std::string file = std::string("sound\\") + c.name + ".wav";
+        Write("sound/" + std::string(c.name) + ".wav", ExtensibleWave(c.header, c.samples));
+        const int slot = sound.LoadSegment(file.c_str());
+        ASSERT_GE(slot, 0) << c.name;
+        sound.PlaySegment(slot, 0, DMUS_SEGF_SECONDARY);
+        std::vector<int16_t> stereo(2 * 200);
+        layer::MixAudio(stereo.data(), 200);
+        EXPECT_NEAR(stereo[2 * 50], c.level, 2) << c.name;
+        EXPECT_EQ(stereo[2 * 50 + 1], stereo[2 * 50]) << c.name;
+        EXPECT_EQ(stereo[2 * 150], 0) << c.name;  // 100 frames, then silence
+        sound.FreeSegment(slot);
+    }
+    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
+}
+
+TEST_F(WaveFormatsTest, ExtensibleHeadersOfOtherKindsAreRefusedByTheLoaderItself) {
+    const struct {
+        const char* name;
+        ExtensibleHeader header;
+        int sampleBytes;
+    } cases[] = {
+        {"adpcm", {2, 16, 16, 2}, 2},
+        {"mu-law", {2, 8, 8, 7}, 1},
+        {"64-bit float", {2, 64, 64, 3}, 8},
+        {"foreign guid", {2, 24, 24, 1, 40, 22, true}, 3},
+        {"short extension", {2, 24, 24, 1, 40, 21}, 3},
+        {"no extension", {2, 24, 24, 1, 18, 0}, 3},
+        {"valid bits past the container", {2, 16, 17, 1}, 2},
+    };
+    // The loader refuses them when it reads them, not only when the sound is made ready to play.
+    CoInitialize(nullptr);
+    IDirectMusicLoader8* loader = nullptr;
+    ASSERT_EQ(CoCreateInstance(CLSID_DirectMusicLoader, nullptr, CLSCTX_INPROC, IID_IDirectMusicLoader8,
+                               reinterpret_cast<void**>(&loader)),
+              S_OK);
+    for (const auto& c : cases) {
+        const std::string name = std::string("sound/") + c.name + ".wav";
+        Write(name, ExtensibleWave(c.header, Frames(0, c.sampleBytes, 10)));
+        std::u16string wide(name.begin(), name.end());
+        IDirectMusicSegment8* segment = nullptr;
+        EXPECT_EQ(loader->LoadObjectFromFile(CLSID_DirectMusicSegment, IID_IDirectMusicSegment8,
+                                             const_cast<WCHAR*>(wide.c_str()), reinterpret_cast<void**>(&segment)),
+                  E_FAIL)
+            << c.name;
+        if (segment) segment->Release();
+    }
+    loader->Release();
+    CoUninitialize();
+}
