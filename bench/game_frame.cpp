@@ -146,6 +146,11 @@ void WorldOnlyFrame() {
 }
 
 void Measure(UINT width, UINT height) {
+    // Each size starts from the same state, so that both show the same scene.
+    srand(1);
+    g_Timer = CTimer();
+    g_Camera = CCamera(&g_Timer);
+    g_fSpawnTimer = g_fShake = 0.0f;
     SetConfigDefaults();
     g_Config.dwWidth = width;
     g_Config.dwHeight = height;
