@@ -3,6 +3,8 @@
 // the times rather than in the ratio.
 #pragma once
 
+#include <time.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -14,6 +16,14 @@ using Clock = std::chrono::steady_clock;
 
 inline double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Processor time of every thread of the process, the software renderer's included, in
+// milliseconds: less moved by other programs on a busy machine than the time on the clock.
+inline double ProcessorMilliseconds() {
+    timespec t = {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
 // The results of one measured thing over several runs.

@@ -1,7 +1,8 @@
 // game_frame.cpp -- what the whole game frame costs on the software renderer: play with 64 enemies,
 // full blood, flame and dust sets and the HUD, drawn with the fragment programs built for each
 // draw's states and with the general program in alternating runs, beside the world-only frame of
-// the same scene.
+// the same scene; then the worst fight (64 enemies of mixed types raging, falling and shooting, 64
+// projectiles, the explosions in every slot left) as a ratio to that world-only frame.
 //
 // Usage: bench_game_frame [data directory]   (default: ./data, the generator's output)
 // Each figure is the time of one frame over several runs: their minimum and their median; the
@@ -14,17 +15,21 @@
 #include "bench_runs.h"
 
 #include "game/enemy.h"
+#include "game/explosion.h"
 #include "game/frame.h"
 #include "game/game_database.h"
 #include "game/game_loading.h"
 #include "game/particles.h"
+#include "game/projectile.h"
 #include "layer/clock.h"
 #include "layer/device_control.h"
 #include "layer/message_boxes.h"
+#include "shell/camera.h"
 #include "shell/devices.h"
 #include "shell/geometry.h"
 #include "shell/settings.h"
 #include "shell/timer.h"
+#include "world/terrain.h"
 #include "world/world.h"
 
 namespace {
@@ -73,6 +78,61 @@ void SetUpScene() {
     g_iHealth = 1000000;  // nothing ends the game while it is measured
 }
 
+// The worst fight, kept up before every frame: every enemy of a type in turn, each in the middle
+// of its behaviour (raging without ever blowing up, falling without ever landing, shooting every
+// frame), every projectile in flight at the eye, and explosions asked for 16 at a time, of which
+// the object manager takes what its slots hold.
+const int kExplosionsAsked = 16;
+int g_iExplosionsPlaced = 0;
+
+void KeepWorstFight() {
+    const CMap* map = g_pWorld->pMap;
+    for (int i = 0; i < CSpriteSet::MAX_SPRITES; ++i) {
+        SSprite& enemy = g_pEnemies->sprites[i];
+        if (!enemy.bActive && g_pEnemies->AddRandomSprite() == i) {
+            enemy.iType = i % g_GameDB.iTypeCount;
+            enemy.iTexture = g_GameDB.types[enemy.iType].iTexture;
+            enemy.dwFlags = g_GameDB.types[enemy.iType].dwFlags;
+            enemy.fHealth = 1e9f;
+        }
+        const SEnemyType& type = g_GameDB.types[enemy.iType];
+        enemy.fAge = type.iReward < 1 ? 22.0f : 15.0f;  // sinking; raging short of its blow-up
+        enemy.fTimer = 8.0f;                             // a shot in every frame
+        // Eight rows of eight in front of the eye, from 5 to 26 units away.
+        const D3DXVECTOR3 place =
+            g_Camera.vPos + g_Camera.vLook * float(5 + 3 * (i % 8)) + g_Camera.vRight * float(2 * (i / 8) - 7);
+        const float ground = map->GetHeight(place.x, place.y) + 0.25f;
+        enemy.vPos = D3DXVECTOR3(place.x, place.y, ground);
+        if (enemy.dwFlags & ETF_FALLING) {
+            enemy.vPos.z = ground + 10.0f;
+            enemy.vVelocity = D3DXVECTOR3(0.0f, 0.0f, -3.0f);
+        }
+    }
+    for (int i = 0; i < CSpriteSet::MAX_SPRITES; ++i) {
+        SSprite& shot = g_pProjectiles->sprites[i];
+        if (shot.bActive || g_pProjectiles->AddRandomSprite() != i) continue;
+        const SSprite& shooter = g_pEnemies->sprites[i];
+        shot.iType = shooter.iType;
+        shot.iTexture = g_GameDB.types[shooter.iType].iTexture2;
+        shot.vPos = shooter.vPos + D3DXVECTOR3(0.0f, 0.0f, 2.0f);
+        shot.vVelocity = g_Camera.vPos - shot.vPos;
+        shot.fLifetime = 12.0f;
+    }
+    g_iExplosionsPlaced = 0;
+    for (CManagedObject* member : g_pWorld->pObjectManager->members)
+        g_iExplosionsPlaced += dynamic_cast<CExplosion*>(member) != nullptr;
+    for (int k = g_iExplosionsPlaced; k < kExplosionsAsked; ++k) {
+        const SSprite& near = g_pEnemies->sprites[k];
+        if (SetOffExplosion(*g_pEnemies, near.vPos, k % 2 ? 0xFFFF00FF : 0xFFFFFFFF)) ++g_iExplosionsPlaced;
+    }
+    g_iHealth = 1000000;
+}
+
+void WorstFightFrame() {
+    KeepWorstFight();
+    RenderFrame();
+}
+
 // The same scene under the same fog, without input, camera, fence, HUD or text.
 void WorldOnlyFrame() {
     g_pd3dDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x000080FF, 1.0f, 0);
@@ -86,6 +146,11 @@ void WorldOnlyFrame() {
 }
 
 void Measure(UINT width, UINT height) {
+    // Each size starts from the same state, so that both show the same scene.
+    srand(1);
+    g_Timer = CTimer();
+    g_Camera = CCamera(&g_Timer);
+    g_fSpawnTimer = g_fShake = 0.0f;
     SetConfigDefaults();
     g_Config.dwWidth = width;
     g_Config.dwHeight = height;
@@ -126,6 +191,17 @@ void Measure(UINT width, UINT height) {
     printf("  %-30s %.1f fps with the built programs, %.1f with the general one; x%.2f of the world\n",
            "at the median", 1000.0 / built.Median(), 1000.0 / general.Median(), built.Median() / world.Median());
     bench::PrintRatio("speed-up built / general", speedUps);
+
+    // The worst fight comes last: it changes the scene for good.
+    bench::Runs fight;
+    for (int run = -1; run < kRuns; ++run) {  // run -1 sets the fight up and warms up
+        const double f = TimeRun(WorstFightFrame);
+        if (run >= 0) fight.Add(f);
+    }
+    bench::PrintTimes("worst fight, built programs", fight);
+    printf("  %-30s %.1f fps; x%.2f of the world (64 enemies, 64 projectiles, %d of %d explosions placed)\n",
+           "at the median", 1000.0 / fight.Median(), fight.Median() / world.Median(), g_iExplosionsPlaced,
+           kExplosionsAsked);
 
     FreeGameData();
     Cleanup();

@@ -388,6 +388,11 @@ void PaintProjectile(Canvas& cv, int kind) {
                   [](float, float) { return Rgb(0xD0D4DC); });
         return;
     }
+    case 8: {  // the spitting hailstone's pellet: a lump of ice, white inside and blue at the rim
+        Ball(cv, c, c, 34, 32, 0xF4FCFF, 0x6A9AD0, 8, 8);
+        Flat(cv, c - 10, c - 12, 7, 5, Rgb(0xFFFFFF, 0.8f));
+        return;
+    }
     case 9: {  // Hnevoplivec's fireball: a white-hot core licked upwards by flames
         FlameTongue(cv, c - 22, c + 6, 14, c - 36, c - 40, Rgb(0xD83A1A));
         FlameTongue(cv, c + 22, c + 6, 14, c + 34, c - 36, Rgb(0xD83A1A));

@@ -9,6 +9,8 @@ namespace content {
 const char* const kTopicOfTheDay = "Vugy se mnozi ve vlhku. Nenechavej otevrene okno!";
 
 // Rewards are set against the shop: a pistol after a handful of kills, the rifle after a long game.
+// No type both rages and falls: the two share one timer, so such an enemy would leave a puff of
+// dust and queue its blow warning in every frame from 17 s until it lands.
 const EnemyTypeContent kEnemyTypes[] = {
     {"Hrbolak obecny", "graph\\potvory\\hrbolak.bmp", nullptr, 30, 10.0f, 0,
      "Nejobycejnejsi vuga. Vyleze ze zeme,\nkouka a nic nedela. Idealni terc\npro zacatecniky."},
@@ -27,8 +29,9 @@ const EnemyTypeContent kEnemyTypes[] = {
     {"Kvakoun granatnik", "graph\\potvory\\kvakoun.bmp", "graph\\strely\\granat.bmp", 150, 35.0f,
      ETF_SHOOTER | ETF_EXPLOSIVE,
      "Nejdriv zakvaka, pak hodi granat.\nKdyz ho slysis kvakat, uz je pozde."},
-    {"Zuriva kroupa", "graph\\potvory\\kroupa.bmp", nullptr, 120, 45.0f, ETF_RAGE | ETF_FALLING,
-     "Spadne z nebe, rozzuri se\na bouchne. Dvojnasobna smula."},
+    {"Plivajici kroupa", "graph\\potvory\\kroupa.bmp", "graph\\strely\\kroupicka.bmp", 120, 20.0f,
+     ETF_FALLING | ETF_SHOOTER,
+     "Spadne z nebe, a kdyz ji hned\nnezastrelis, zacne po tobe plivat.\nDvojnasobna smula."},
     {"Hnevoplivec", "graph\\potvory\\hnevoplivec.bmp", "graph\\strely\\ohnivka.bmp", 140, 25.0f,
      ETF_RAGE | ETF_SHOOTER,
      "Plive a zuri zaroven. Nez\nvybuchne, stihne te jeste trefit."},

@@ -2,6 +2,7 @@
 // all three spray.
 #include "game/combat.h"
 
+#include <climits>
 #include <cstdlib>
 
 #include "game/enemy.h"
@@ -15,6 +16,7 @@
 namespace {
 
 const float kKillSoundDistance = 18.0f;
+const float kBlastRadius = 8.0f;
 const DWORD kQueuedSound = 0x100;  // DMUS_SEGF_QUEUE
 
 enum class DropSize { Kill, Hit };
@@ -83,5 +85,26 @@ void DamageEnemy(int slot, float damage, bool byPlayer) {
 
 void DamagePlayer(int damage) {
     SprayBlood(4, g_Camera.vPos, DropSize::Hit);
-    g_iHealth -= damage;
+    if (damage <= 0) return;
+    // Health that is already far below 0 (the world runs on behind the death screen) stops at
+    // the int's limit rather than wrapping round to full.
+    g_iHealth = g_iHealth < INT_MIN + damage ? INT_MIN : g_iHealth - damage;
+}
+
+void BlastDamage(D3DXVECTOR3 centre, float playerDistance, float damage) {
+    if (playerDistance < kBlastRadius)
+        DamagePlayer(TruncateDamage((kBlastRadius - playerDistance) / kBlastRadius * damage));
+    for (int j = 0; j < CSpriteSet::MAX_SPRITES; ++j) {
+        const SSprite& enemy = g_pEnemies->sprites[j];
+        if (!enemy.bActive) continue;
+        const float distance = Distance(&enemy.vPos, &centre);
+        if (distance < kBlastRadius) DamageEnemy(j, (kBlastRadius - distance) / kBlastRadius * damage, false);
+    }
+}
+
+int TruncateDamage(float damage) {
+    if (!(damage == damage)) return 0;
+    if (damage >= 2147483648.0f) return INT_MAX;  // 2^31
+    if (damage < -2147483648.0f) return INT_MIN;
+    return static_cast<int>(damage);
 }

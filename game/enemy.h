@@ -1,5 +1,5 @@
-// enemy.h -- the enemies: the camera-facing sprites of one sprite set, placed by the spawn clock and
-// moved by their per-sprite update.
+// enemy.h -- the enemies: the camera-facing sprites of one sprite set, placed by the spawn clock
+// and acting by their type's flags in their per-sprite update.
 #pragma once
 
 #include "world/sprite_set.h"
@@ -10,6 +10,7 @@ public:
 
     // Only the alpha reference, 64: the object manager's pass set the rest.
     void SetRenderStates(int reserved) override;
-    // Places enemy i for drawing and runs its behaviour.
+    // Places enemy i for drawing (rising out of the ground over its first two seconds) and,
+    // unless the set is paused, runs its rage, fall, sinking and shooting.
     void UpdateSprite(int index) override;
 };

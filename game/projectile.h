@@ -9,6 +9,7 @@ public:
 
     // Only the alpha reference, 8.
     void SetRenderStates(int reserved) override;
-    // Moves projectile i and settles its hits.
+    // Unless the set is paused, flies projectile i by its shooter's type (straight or homing,
+    // slow or fast) and settles its contact with the ground and the player; then places it.
     void UpdateSprite(int index) override;
 };

@@ -243,19 +243,7 @@ TEST_F(DeviceOnWindowTest, OnlyTheSamePictureIsDrawnStraightIntoTheWindow) {
         {D3DFMT_X8R8G8B8, D3DFMT_D16, D3DMULTISAMPLE_4_SAMPLES, false},
     };
     for (const Case& c : cases) {
-        d3d_ = Direct3DCreate8(D3D_SDK_VERSION);
-        ASSERT_NE(d3d_, nullptr);
-        D3DPRESENT_PARAMETERS pp = {};
-        pp.BackBufferWidth = kWidth;
-        pp.BackBufferHeight = kHeight;
-        pp.BackBufferFormat = c.format;
-        pp.MultiSampleType = c.samples;
-        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        pp.Windowed = TRUE;
-        pp.EnableAutoDepthStencil = TRUE;
-        pp.AutoDepthStencilFormat = c.depth;
-        ASSERT_EQ(d3d_->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device_),
-                  D3D_OK);
+        CreateDevice(kWidth, kHeight, c.samples, c.format, nullptr, c.depth);
         EXPECT_EQ(layer::DrawsIntoWindow(), c.direct) << "format " << c.format << ", depth " << c.depth;
         // Either way the depth test keeps the nearer of two overlapping rectangles.
         Plain2DStates();
@@ -265,11 +253,6 @@ TEST_F(DeviceOnWindowTest, OnlyTheSamePictureIsDrawnStraightIntoTheWindow) {
         DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFFFF0000, 0.5f);
         EXPECT_EQ(Pixel(5, 5), 0x00FF00u);
         EXPECT_EQ(Pixel(20, 20), 0u);
-        vb_->Release();
-        vb_ = nullptr;
-        EXPECT_EQ(device_->Release(), 0u);
-        device_ = nullptr;
-        EXPECT_EQ(d3d_->Release(), 0u);
-        d3d_ = nullptr;
+        ReleaseDevice();
     }
 }

@@ -161,17 +161,18 @@ TEST_F(DeviceTest, SettingsRepeatedChangeNothingAndNewOnesTakeEffect) {
         device_->SetTransform(D3DTS_WORLD, &shift);
         device_->SetTexture(0, tex);
     }
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
-    DrawClipQuad(-1, -1, 0, 1, 0.5f, 0xFFFFFFFF);
-    EXPECT_EQ(Pixel(16, 24), 0u);
-    EXPECT_EQ(Pixel(48, 24), 0x0000FFu);
+    // A quad over the left half, shifted or not; the colour of the left and the right half.
+    auto draw = [&](DWORD colour, uint32_t left, uint32_t right) {
+        device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+        DrawClipQuad(-1, -1, 0, 1, 0.5f, colour);
+        EXPECT_EQ(Pixel(16, 24), left);
+        EXPECT_EQ(Pixel(48, 24), right);
+    };
+    draw(0xFFFFFFFF, 0u, 0x0000FFu);
     // Back to what the view and the other stages hold.
     device_->SetTransform(D3DTS_WORLD, &identity);
     device_->SetTexture(0, nullptr);
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
-    DrawClipQuad(-1, -1, 0, 1, 0.5f, 0xFF808080);
-    EXPECT_EQ(Pixel(16, 24), 0x808080u);
-    EXPECT_EQ(Pixel(48, 24), 0u);
+    draw(0xFF808080, 0x808080u, 0u);
     tex->Release();
 }
 
@@ -273,7 +274,12 @@ TEST(Direct3D, CreationRefusesOtherVersionsAndBadParameters) {
 }
 
 #if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
-TEST(Direct3D, TheHeapKeepsItsMemoryWhileADeviceLives) {
+class DeviceLifeTest : public DeviceTest {
+protected:
+    void SetUp() override {}
+};
+
+TEST_F(DeviceLifeTest, TheHeapKeepsItsMemoryWhileADeviceLives) {
     if (std::getenv("GLIBC_TUNABLES") || std::getenv("MALLOC_TRIM_THRESHOLD_"))
         GTEST_SKIP() << "the heap's thresholds are chosen in the environment";
     // Takes more than the heap has free, so that the last blocks lie at its top, frees them all,
@@ -290,19 +296,9 @@ TEST(Direct3D, TheHeapKeepsItsMemoryWhileADeviceLives) {
     const size_t kMegabyte = 1 << 20;
     size_t full = 0;
     EXPECT_GT(shrinkAfterFreeing(&full), 2 * kMegabyte);  // without a device the heap gives memory back
-    IDirect3D8* d3d = Direct3DCreate8(D3D_SDK_VERSION);
-    ASSERT_NE(d3d, nullptr);
-    D3DPRESENT_PARAMETERS pp = {};
-    pp.BackBufferWidth = 64;
-    pp.BackBufferHeight = 48;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.Windowed = TRUE;
-    IDirect3DDevice8* device = nullptr;
-    ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device), D3D_OK);
+    CreateDevice(kWidth, kHeight);
     EXPECT_EQ(shrinkAfterFreeing(&full), 0u);
-    device->Release();
-    d3d->Release();
+    ReleaseDevice();
     EXPECT_LT(mallinfo2().arena + 2 * kMegabyte, full);  // and gives it back once the device is gone
 }
 #endif

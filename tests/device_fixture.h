@@ -34,6 +34,12 @@ protected:
     void SetUp() override { CreateDevice(kWidth, kHeight); }
 
     void TearDown() override {
+        ReleaseDevice();
+        layer::ResetDeviceControl();
+    }
+
+    // Releases the vertex buffer, the device and Direct3D, each the last reference to it.
+    void ReleaseDevice() {
         if (vb_) vb_->Release();
         if (device_) {
             EXPECT_EQ(device_->Release(), 0u);
@@ -41,11 +47,13 @@ protected:
         if (d3d_) {
             EXPECT_EQ(d3d_->Release(), 0u);
         }
-        layer::ResetDeviceControl();
+        vb_ = nullptr;
+        device_ = nullptr;
+        d3d_ = nullptr;
     }
 
     void CreateDevice(UINT width, UINT height, D3DMULTISAMPLE_TYPE samples = D3DMULTISAMPLE_NONE,
-                      D3DFORMAT format = D3DFMT_X8R8G8B8, HWND window = nullptr) {
+                      D3DFORMAT format = D3DFMT_X8R8G8B8, HWND window = nullptr, D3DFORMAT depth = D3DFMT_D16) {
         d3d_ = Direct3DCreate8(D3D_SDK_VERSION);
         ASSERT_NE(d3d_, nullptr);
         D3DPRESENT_PARAMETERS pp = {};
@@ -56,7 +64,7 @@ protected:
         pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
         pp.Windowed = TRUE;
         pp.EnableAutoDepthStencil = TRUE;
-        pp.AutoDepthStencilFormat = D3DFMT_D16;
+        pp.AutoDepthStencilFormat = depth;
         ASSERT_EQ(d3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_SOFTWARE_VERTEXPROCESSING,
                                      &pp, &device_),
                   D3D_OK);

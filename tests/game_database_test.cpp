@@ -81,7 +81,7 @@ TEST(GameDatabaseContent, TypesShowEveryBehaviourAndAreBalancedAgainstTheShop) {
                             ETF_SHOOTER | ETF_HOMING,
                             ETF_SHOOTER | ETF_FAST,
                             ETF_SHOOTER | ETF_EXPLOSIVE,
-                            ETF_RAGE | ETF_FALLING,
+                            ETF_FALLING | ETF_SHOOTER,
                             ETF_RAGE | ETF_SHOOTER};
     for (DWORD flags : wanted) {
         bool found = false;
@@ -94,6 +94,8 @@ TEST(GameDatabaseContent, TypesShowEveryBehaviourAndAreBalancedAgainstTheShop) {
     for (int i = 0; i < g_GameDB.iTypeCount; ++i) {
         const SEnemyType& t = g_GameDB.types[i];
         pictures.push_back(t.szTexture);
+        EXPECT_NE(t.dwFlags & (ETF_RAGE | ETF_FALLING), ETF_RAGE | ETF_FALLING)
+            << "rage and fall share one timer: " << t.szName;
         if (t.iReward < 1) {
             ++harmless;
             EXPECT_EQ(t.dwFlags, 0u) << "the type not to be shot must not attack";

@@ -25,6 +25,18 @@ void KeepWindowPicture(int w, int h) {
     StorePresentedPicture(std::move(picture), (UINT)w, (UINT)h);
 }
 
+// A renderbuffer of the format, multisampled when samples is not 0.
+GLuint MakeRenderbuffer(GLenum format, int samples, UINT w, UINT h) {
+    GLuint name = 0;
+    gl::GenRenderbuffers(1, &name);
+    gl::BindRenderbuffer(GL_RENDERBUFFER, name);
+    if (samples)
+        gl::RenderbufferStorageMultisample(GL_RENDERBUFFER, samples, format, (GLsizei)w, (GLsizei)h);
+    else
+        gl::RenderbufferStorage(GL_RENDERBUFFER, format, (GLsizei)w, (GLsizei)h);
+    return name;
+}
+
 GLint WindowAttachmentSize(GLenum attachment, GLenum size) {
     GLint bits = 0;
     gl::GetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, attachment, size, &bits);
@@ -76,29 +88,17 @@ bool BackBuffer::Create(UINT w, UINT h, int sampleCount, bool withAlpha, int dep
     const GLenum depthFormat = depthBits <= 16 ? GL_DEPTH_COMPONENT16
                                : depthBits <= 24 ? GL_DEPTH_COMPONENT24
                                                  : GL_DEPTH_COMPONENT32;
-    gl::GenRenderbuffers(1, &colour);
-    gl::BindRenderbuffer(GL_RENDERBUFFER, colour);
-    if (samples)
-        gl::RenderbufferStorageMultisample(GL_RENDERBUFFER, samples, colourFormat, (GLsizei)w, (GLsizei)h);
-    else
-        gl::RenderbufferStorage(GL_RENDERBUFFER, colourFormat, (GLsizei)w, (GLsizei)h);
+    colour = MakeRenderbuffer(colourFormat, samples, w, h);
     gl::GenFramebuffers(1, &fbo);
     gl::BindFramebuffer(GL_FRAMEBUFFER, fbo);
     gl::FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
     if (depthBits) {
-        gl::GenRenderbuffers(1, &depth);
-        gl::BindRenderbuffer(GL_RENDERBUFFER, depth);
-        if (samples)
-            gl::RenderbufferStorageMultisample(GL_RENDERBUFFER, samples, depthFormat, (GLsizei)w, (GLsizei)h);
-        else
-            gl::RenderbufferStorage(GL_RENDERBUFFER, depthFormat, (GLsizei)w, (GLsizei)h);
+        depth = MakeRenderbuffer(depthFormat, samples, w, h);
         gl::FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
     }
     bool complete = gl::CheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     if (complete && samples) {
-        gl::GenRenderbuffers(1, &resolveColour);
-        gl::BindRenderbuffer(GL_RENDERBUFFER, resolveColour);
-        gl::RenderbufferStorage(GL_RENDERBUFFER, colourFormat, (GLsizei)w, (GLsizei)h);
+        resolveColour = MakeRenderbuffer(colourFormat, 0, w, h);
         gl::GenFramebuffers(1, &resolveFbo);
         gl::BindFramebuffer(GL_FRAMEBUFFER, resolveFbo);
         gl::FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, resolveColour);

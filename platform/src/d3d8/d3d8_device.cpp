@@ -40,7 +40,6 @@ constexpr int kLibraryTrimThreshold = 128 * 1024;  // the C library's own starti
 void KeepHeap(bool keep) {
     if (HeapThresholdsChosenByUser()) return;
     mallopt(M_TRIM_THRESHOLD, keep ? kKeptHeapTrimThreshold : kLibraryTrimThreshold);
-    if (!keep) malloc_trim(0);
 }
 
 D3DMATRIX IdentityMatrix() {

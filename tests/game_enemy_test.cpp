@@ -1,0 +1,291 @@
+// game_enemy_test.cpp -- the enemies' rise, rage and self-destruct, fall and landing, sinking and
+// shooting; the projectiles' flight and hits; the explosions' growth, fading, slots and spheres.
+#include <algorithm>
+#include <cmath>
+#include <set>
+#include <tuple>
+
+#include "game/explosion.h"
+#include "game_fixture.h"
+
+using game_test::GameTest;
+
+namespace {
+
+// Play with the spawn clock stopped and health to spare. Pass() runs only the world's managed
+// objects (the sprite sets, then the explosions), so the eye stays wherever a test puts it.
+class EnemyTest : public GameTest {
+protected:
+    void SetUp() override {
+        GameTest::SetUp();
+        g_pWorld->Resume();
+        g_iGameState = GS_PLAYING;
+        g_fSpawnTimer = -1e9f;
+        g_iHealth = 1000;
+        g_Camera.vPos = eye_ = D3DXVECTOR3(60, 60, Map().GetHeight(60, 60) + 0.25f);
+    }
+    void Pass(uint32_t ms = 20, int times = 1) {
+        for (int k = 0; k < times; ++k) {
+            layer::AdvanceClock(ms);
+            g_Timer.Update();
+            g_pd3dDevice->BeginScene();
+            g_pWorld->SetRenderStates(0);
+            g_pWorld->pObjectManager->RenderPass(1);
+            g_pd3dDevice->EndScene();
+            g_pd3dDevice->Present(nullptr, nullptr, nullptr, nullptr);
+        }
+    }
+    SSprite& Enemy(int type, const D3DXVECTOR3& at, float age = 0) {
+        SSprite& enemy = g_pEnemies->sprites[PlaceEnemy(at, type)];
+        enemy.dwFlags = g_GameDB.types[type].dwFlags;
+        enemy.fAge = age;
+        return enemy;
+    }
+    static SSprite& Shot(int type, const D3DXVECTOR3& at, const D3DXVECTOR3& velocity) {
+        SSprite& shot = g_pProjectiles->sprites[g_pProjectiles->AddRandomSprite()];
+        shot.iType = type;
+        shot.vPos = at;
+        shot.vVelocity = velocity;
+        shot.fLifetime = 12;
+        return shot;
+    }
+    static std::vector<CExplosion*> Explosions() {
+        std::vector<CExplosion*> found;
+        for (CManagedObject* member : g_pWorld->pObjectManager->members)
+            if (CExplosion* explosion = dynamic_cast<CExplosion*>(member)) found.push_back(explosion);
+        return found;
+    }
+    // How far a colour is from (r, g, b, a) in its farthest channel.
+    static float Off(const D3DCOLORVALUE& c, float r, float g, float b, float a) {
+        return std::max({std::fabs(c.r - r), std::fabs(c.g - g), std::fabs(c.b - b), std::fabs(c.a - a)});
+    }
+
+    D3DXVECTOR3 eye_;
+};
+
+TEST_F(EnemyTest, AnEnemyRisesOverTwoSecondsAndOneWithoutRewardSinksHalfAUnitAndGoesAtTwentyFive) {
+    SSprite& enemy = Enemy(5, eye_ + D3DXVECTOR3(5, 0, 0));
+    g_pWorld->Pause();  // placed, neither aged nor moved
+    for (float age : {0.0f, 1.0f, 1.9f, 2.0f, 30.0f}) {
+        enemy.fAge = age;
+        Pass();
+        EXPECT_NEAR(g_pEnemies->matWorld._43 - enemy.vPos.z, std::min(age / 2 - 1, 0.0f), 1e-5f) << age;
+    }
+    EXPECT_TRUE(enemy.bActive && enemy.fAge == 30.0f);
+    g_pWorld->Resume();
+    enemy.fAge = 19.99f;
+    const float z = enemy.vPos.z;
+    Pass(20, 250);
+    ASSERT_TRUE(enemy.bActive);
+    Pass();
+    EXPECT_FALSE(enemy.bActive);
+    EXPECT_NEAR(z - enemy.vPos.z, 0.5f, 0.003f);
+    EXPECT_EQ(Active(g_pBlood) + g_iMoney + g_iScore + g_iKills, 0);
+}
+
+TEST_F(EnemyTest, RageReddensTakesItsSuffixOnceWarnsOnceAndBlowsUpHurtingByDistance) {
+    SSprite& rager = Enemy(1, eye_ + D3DXVECTOR3(30, 0, 0));
+    for (auto step : {std::make_pair(11.49f, 0xFFFFA5A5u), {12.99f, 0xFFFF4B4Bu}, {16.0f, 0xFFFF4B4Bu}}) {
+        rager.fAge = step.first;
+        Pass();
+        for (const SVertex3D& corner : rager.vertices) EXPECT_EQ(corner.dwColor, step.second) << step.first;
+        EXPECT_STREQ(rager.szName, "Vztekloun ZURI");
+    }
+    SSprite& longName = Enemy(1, eye_ + D3DXVECTOR3(30, 5, 0), 11);
+    std::memset(longName.szName, 'x', 63);
+    Pass();
+    EXPECT_EQ(std::string(longName.szName), std::string(58, 'x') + " ZURI");  // cut to keep the suffix
+
+    const struct { float distance, damage; int loss, warnings, booms; } blasts[] = {
+        {0, 40, 40, 1, 1}, {4, 50, 25, 1, 1}, {7.99f, 50, 0, 1, 1}, {12, 50, 0, 0, 1}, {40, 50, 0, 0, 0}, {2, -40, 0, 1, 1}};
+    for (const auto& c : blasts) {
+        SCOPED_TRACE(c.distance);
+        g_GameDB.types[1].fDamage = c.damage;
+        g_iHealth = 1000;
+        layer::ClearPlayedWaves();
+        const SSprite& blower = Enemy(1, eye_ + D3DXVECTOR3(c.distance, 0, 0), 19.99f);
+        SSprite& neighbour = Enemy(0, blower.vPos + D3DXVECTOR3(0, 2, 0));
+        Pass();
+        EXPECT_EQ(g_iHealth, 1000 - c.loss);
+        EXPECT_FLOAT_EQ(neighbour.fHealth, 100 - 0.75f * c.damage);
+        EXPECT_EQ(Played("sound\\blow.wav", 0x100), c.warnings);
+        EXPECT_EQ(Played("sound\\explode.wav", 0x80), c.booms);
+        EXPECT_TRUE(Off(Explosions().back()->color, 1, 1, 1, 1) < 1e-5f && Explosions().back()->vPos == blower.vPos);
+        g_pEnemies->RemoveSprite(int(&neighbour - g_pEnemies->sprites));
+    }
+    EXPECT_EQ(g_iMoney + g_iScore + g_iKills, 0);
+    // The warning comes once; a blast kills the player in its frame.
+    g_GameDB.types[1].fDamage = 40;
+    rager.fAge = 16.99f;
+    rager.vPos = eye_ + D3DXVECTOR3(1, 0, 0);
+    layer::ClearPlayedWaves();
+    Pass(20, 100);
+    EXPECT_EQ(Played("sound\\blow.wav", 0x100), 1);
+    g_iHealth = 10;
+    rager.fAge = 19.99f;
+    Frame();
+    EXPECT_EQ(g_iGameState, GS_DEATH);
+}
+
+TEST_F(EnemyTest, AFallerDropsFromSixtyAtThreeWithATrailAndLandsWithAThudShakeDamageAndDust) {
+    g_GameDB.iTypeCount = 1;
+    g_GameDB.types[0] = g_GameDB.types[2];
+    g_fSpawnTimer = 100;
+    Frame();  // the spawn clock makes it
+    ASSERT_EQ(Active(g_pEnemies), 1);
+    const SSprite& faller = g_pEnemies->sprites[0];
+    const float ground = Map().GetHeight(faller.vPos.x, faller.vPos.y) + 0.25f;
+    EXPECT_FLOAT_EQ(faller.vPos.z, ground + 60);
+    Pass(20, 50);
+    EXPECT_NEAR(faller.vPos.z, ground + 57, 1e-3f);
+    EXPECT_EQ(Active(g_pDust), 5);  // a puff every 0.18 s at 20 ms a frame
+
+    const struct { float dg, damage, shake; int loss, thuds, warnings; } landings[] = {
+        {0, 30, 0.3f, 30, 1, 1}, {8, 40, 0.15f, 20, 1, 1}, {16, 40, 0, 0, 1, 1},
+        {24.9f, 40, 0, 0, 1, 0}, {25, 40, 0, 0, 0, 0},     {4, -40, 0.225f, 0, 1, 1}};
+    for (const auto& c : landings) {
+        SCOPED_TRACE(c.dg);
+        NewGame();
+        g_GameDB.types[2].fDamage = c.damage;
+        g_iHealth = 1000;
+        layer::ClearPlayedWaves();
+        g_Camera.vPos = eye_ + D3DXVECTOR3(c.dg, 0, 0);  // level with the landing point
+        SSprite& lander = Enemy(2, eye_ + D3DXVECTOR3(0, 0, 0.07f), 5);
+        lander.vVelocity = D3DXVECTOR3(0, 0, -3);
+        Pass(20, 2);  // low and near in both, landed in the second
+        EXPECT_TRUE(lander.vPos.z == eye_.z && lander.vVelocity == D3DXVECTOR3(0, 0, 0));
+        EXPECT_NEAR(g_fShake, c.shake, 1e-6f);
+        EXPECT_EQ(g_iHealth, 1000 - c.loss);
+        EXPECT_EQ(Played("sound\\zuch.wav", 0x80), c.thuds);
+        EXPECT_EQ(Played("sound\\fallback.wav", 0x100), c.warnings);
+        EXPECT_EQ(Active(g_pDust), 12);
+        for (const SSprite& puff : g_pDust->sprites)
+            EXPECT_TRUE(!puff.bActive || (puff.fLifetime == 2.0f && puff.vVelocity.z >= 0 && puff.vVelocity.z < 0.3f));
+    }
+}
+
+TEST_F(EnemyTest, AShooterFiresWhenItsTimerPassesEightAndTypeSevenOrTumosarCroaks) {
+    g_pProjectiles->Pause();  // the shots stay as they were fired
+    SSprite& shooter = Enemy(3, eye_ + D3DXVECTOR3(20, 0, 0));
+    shooter.fTimer = 7.97f;
+    Pass();
+    EXPECT_EQ(Active(g_pProjectiles), 0);
+    Pass();
+    ASSERT_EQ(Active(g_pProjectiles), 1);
+    const SSprite& shot = g_pProjectiles->sprites[0];
+    EXPECT_TRUE(shot.vPos == shooter.vPos && shot.vVelocity == D3DXVECTOR3(-20, 0, 0) && shot.fLifetime == 12.0f);
+    EXPECT_TRUE(shot.iTexture == g_GameDB.types[3].iTexture2 && shot.vertices[3].vPos == D3DXVECTOR3(0, 0.1f, 0.1f));
+
+    const struct { int type; const char* name; float distance; int croaks; } cases[] = {
+        {7, "Kvakoun", 7.9f, 1}, {7, "Kvakoun", 8.1f, 0}, {3, "TUMOSAR je tu", 5, 1}, {3, "TUMOSA", 5, 0}};
+    for (const auto& c : cases) {
+        layer::ClearPlayedWaves();
+        SSprite& croaker = Enemy(c.type, eye_ + D3DXVECTOR3(0, c.distance, 0));
+        std::strcpy(croaker.szName, c.name);
+        croaker.fTimer = 7.99f;
+        Pass();
+        EXPECT_EQ(Played("sound\\krk.wav", 0x80), c.croaks) << c.name << " at " << c.distance;
+    }
+}
+
+TEST_F(EnemyTest, ProjectilesFlyByTheirTypeHomeInAndHitTheEye) {
+    g_Camera.vPos = eye_ += D3DXVECTOR3(0, 0, 30);  // in the air, far from the ground
+    for (auto flight : {std::make_pair(3, 2.0f), {6, 6.0f}}) {  // straight, fast
+        const SSprite& shot = Shot(flight.first, eye_ + D3DXVECTOR3(20, 0, 0), D3DXVECTOR3(0, 3, 0));
+        Pass(100, 10);
+        EXPECT_NEAR(shot.vPos.y - eye_.y, flight.second, 1e-4f);
+        EXPECT_EQ(shot.vPos.x, eye_.x + 20);
+    }
+    for (float ms : {100.0f, 10.0f}) {  // homing at right angles: ms / 200 of the way to the eye
+        const SSprite& shot = Shot(4, eye_ + D3DXVECTOR3(20, 0, 0), D3DXVECTOR3(0, 1, 0));
+        Pass(uint32_t(ms));
+        EXPECT_NEAR(shot.vVelocity.x, -ms / 200 / std::sqrt(1 + ms * ms / 40000), 1e-5f) << ms;
+    }
+    // At the eye: 1 to the type's whole damage, at least 1; a negative damage heals nothing.
+    for (auto hit : {std::make_tuple(10.0f, 1, 10), {0.5f, 1, 1}, {-10.0f, 0, 1}}) {
+        g_GameDB.types[3].fDamage = std::get<0>(hit);
+        std::set<int> losses;
+        for (int k = 0; k < 60; ++k) {
+            const int before = g_iHealth;
+            Shot(3, eye_, D3DXVECTOR3(1, 0, 0));
+            Pass();
+            losses.insert(before - g_iHealth);
+        }
+        EXPECT_EQ(*losses.begin(), std::get<1>(hit));
+        EXPECT_EQ(*losses.rbegin(), std::get<2>(hit));
+    }
+}
+
+TEST_F(EnemyTest, AGroundImpactIsSilentUnlessExplosiveWhichBlastsByDistance) {
+    const struct { int type; float distance; int loss, booms, explosions; } impacts[] = {
+        {3, 3.9f, 0, 0, 0}, {7, 3.9f, 15, 1, 1}, {7, 7.9f, 0, 1, 1}, {7, 29, 0, 1, 1}, {7, 31, 0, 0, 1}};
+    g_GameDB.types[7].fDamage = 30;
+    for (const auto& c : impacts) {
+        SCOPED_TRACE(c.distance);
+        NewGame();
+        g_iHealth = 1000;
+        layer::ClearPlayedWaves();
+        const size_t before = Explosions().size();
+        // Straight down into the ground, the eye right above where it ends its step.
+        const D3DXVECTOR3 start(eye_.x, eye_.y, eye_.z - 0.5f);
+        const SSprite& shot = Shot(c.type, start, D3DXVECTOR3(0, 0, -1));
+        const SSprite& bystander = Enemy(0, start + D3DXVECTOR3(2, 0, -0.04f));
+        g_Camera.vPos = start + D3DXVECTOR3(0, 0, c.distance - 0.04f);
+        Pass();
+        EXPECT_FALSE(shot.bActive);
+        EXPECT_EQ(g_iHealth, 1000 - c.loss);
+        EXPECT_NEAR(100 - bystander.fHealth, c.type == 7 ? 22.5f : 0, 1e-3f);
+        EXPECT_EQ(Played("sound\\explode.wav", 0x80), c.booms);
+        ASSERT_EQ(Explosions().size(), before + c.explosions);
+        EXPECT_LT(c.explosions ? Off(Explosions().back()->color, 1, 0, 1, 1) : 0.0f, 1e-5f);  // magenta
+    }
+}
+
+TEST_F(EnemyTest, AnExplosionGrowsAndFadesOnlyInPlayAndOnTheDeathScreenAndGoesAfterItsTime) {
+    const struct { int state; DWORD colour; float age; } cases[] = {{GS_PLAYING, 0xFFFFFFFF, 0.75f},
+        {GS_DEATH, 0xFFFF00FF, 0.75f}, {GS_MAINMENU, 0xFFFFFFFF, 0}, {GS_SHOP, 0xFFFFFFFF, 0}, {GS_REWARDS, 0xFFFFFFFF, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.state);
+        g_iGameState = c.state;
+        const CExplosion* explosion = SetOffExplosion(*g_pEnemies, Ahead(10), c.colour);
+        ASSERT_NE(explosion, nullptr);
+        Pass(250, 3);
+        ASSERT_EQ(explosion->fAge, c.age);
+        D3DMATRIX world;
+        D3DMATERIAL8 material;
+        g_pd3dDevice->GetTransform(D3DTS_WORLD, &world);
+        g_pd3dDevice->GetMaterial(&material);
+        EXPECT_NEAR(world._11, std::sqrt(32 * c.age), 1e-5f);  // 4.9 at 0.75 s
+        const float green = (c.colour == 0xFFFFFFFF) - c.age / 3;
+        EXPECT_LT(Off(material.Ambient, 1, green, 1 - c.age / 0.75f, 1 - c.age / 1.5f), 1e-5f);
+        g_iGameState = GS_PLAYING;  // the rest of its life
+        Pass(250, c.age == 0 ? 6 : 3);
+        ASSERT_EQ(Explosions().size(), 1u);  // 1.5 s: not yet past its time
+        Pass(250);
+        EXPECT_EQ(Explosions().size(), 1u);  // past it: drawn once more, then deleted
+        Pass(250);
+        EXPECT_TRUE(Explosions().empty());
+    }
+}
+
+TEST_F(EnemyTest, ElevenExplosionsFindPlacesTheTwelfthIsDroppedAndASphereFailureOnlyHidesOne) {
+    for (int k = 0; k < 11; ++k) EXPECT_NE(SetOffExplosion(*g_pProjectiles, Ahead(10), 0xFFFFFFFF), nullptr);
+    EXPECT_EQ(SetOffExplosion(*g_pProjectiles, Ahead(10), 0xFFFFFFFF), nullptr);
+    Pass();
+    EXPECT_EQ(DrawCalls(), 11u);
+    Pass(1000, 3);
+    EXPECT_TRUE(Explosions().empty());
+    // Without its sphere an explosion is reported once, never drawn, and still goes.
+    for (int k = 0; k < 2; ++k) {
+        layer::FailNextResourceCreation(E_FAIL);
+        EXPECT_EQ(SetOffExplosion(*g_pEnemies, Ahead(10), 0xFFFFFFFF)->pSphere, nullptr);
+    }
+    EXPECT_EQ(BoxesSaying("D3DXCreateSphere - expl sphere"), 1);
+    SetOffExplosion(*g_pEnemies, Ahead(10), 0xFFFFFFFF);
+    Pass();
+    EXPECT_EQ(DrawCalls(), 1u);
+    Pass(1000, 3);
+    EXPECT_TRUE(Explosions().empty());
+}
+
+}  // namespace
