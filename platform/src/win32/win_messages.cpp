@@ -3,6 +3,8 @@
 #include <SDL.h>
 
 #include <deque>
+#include <functional>
+#include <utility>
 
 #include "layer/window_hooks.h"
 #include "win32/message_queue.h"
@@ -22,6 +24,11 @@ struct QueueState {
 QueueState& Queue() {
     static QueueState state;
     return state;
+}
+
+std::function<void()>& IdleHook() {
+    static std::function<void()> hook;
+    return hook;
 }
 
 // Input events are read by polling; a queue that nobody empties is kept from overflowing.
@@ -127,6 +134,8 @@ void ListenToPlatformEvents() { SetPlatformEventHandler(TranslateSdlEvent); }
 
 namespace layer {
 
+void SetIdleHook(std::function<void()> hook) { IdleHook() = std::move(hook); }
+
 void PostSystemCloseRequest(HWND hWnd) {
     wintable::Window* w = wintable::FindLive(hWnd);
     if (!w || !w->sdl) return;
@@ -145,15 +154,26 @@ void PostSystemQuitRequest() {
 
 }  // namespace layer
 
+namespace {
+
+bool Peek(LPMSG lpMsg, HWND hWnd, UINT first, UINT last, UINT remove) {
+    msgqueue::PumpSystemEvents();
+    return msgqueue::TakePosted(lpMsg, hWnd, first, last, (remove & PM_REMOVE) != 0);
+}
+
+}  // namespace
+
 BOOL PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) {
     if (!lpMsg) return FALSE;
-    msgqueue::PumpSystemEvents();
-    return msgqueue::TakePosted(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, (wRemoveMsg & PM_REMOVE) != 0);
+    if (Peek(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, wRemoveMsg)) return TRUE;
+    if (!IdleHook()) return FALSE;
+    IdleHook()();  // what it posts is answered now
+    return Peek(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, wRemoveMsg);
 }
 
 BOOL GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax) {
     if (!lpMsg) return -1;
-    while (!PeekMessageA(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, PM_REMOVE)) {
+    while (!Peek(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, PM_REMOVE)) {
         if (SDL_WasInit(SDL_INIT_VIDEO))
             SDL_WaitEventTimeout(nullptr, 10);
         else
