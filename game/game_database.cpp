@@ -6,6 +6,7 @@
 #include <string>
 
 #include "shell/disk_file.h"
+#include "windows.h"
 
 SGameDatabase g_GameDB;
 
@@ -97,10 +98,21 @@ static void CheckGameDatabase(SGameDatabase* db) {
     if (!said.empty()) std::fprintf(stderr, "trevok: db.cfg corrected:%s\n", said.substr(0, said.size() - 1).c_str());
 }
 
+// A file that opened but ended early has filled only the start of the block; the rest keeps what
+// it held. The player is told, once, how much was there.
+static void ReportShortDatabase(DWORD read) {
+    char text[96];
+    std::snprintf(text, sizeof text, "Soubor db.cfg je neuplny: nacteno %u z %u bajtu.", unsigned(read),
+                  unsigned(sizeof(SGameDatabase)));
+    MessageBoxA(nullptr, text, "Error", MB_ICONERROR);
+}
+
 void LoadGameDatabase() {
     CDiskFile* file = new CDiskFile("db.cfg", 0);
-    file->Read(&g_GameDB, sizeof(g_GameDB));
+    const DWORD read = file->Read(&g_GameDB, sizeof(g_GameDB));
+    const bool opened = file->IsOpen();
     delete file;
+    if (opened && read < sizeof(g_GameDB)) ReportShortDatabase(read);
     CheckGameDatabase(&g_GameDB);
 }
 

@@ -7,7 +7,7 @@ constexpr WORD kCreateMode = 0xFFFF;
 constexpr DWORD kCallFailed = 0xFFFFFFFF;
 
 // A handle counts as open when it is positive as a signed 32-bit value.
-bool IsOpen(HANDLE h) { return static_cast<LONG>(reinterpret_cast<intptr_t>(h)) >= 0; }
+bool IsOpenHandle(HANDLE h) { return static_cast<LONG>(reinterpret_cast<intptr_t>(h)) >= 0; }
 
 DWORD AccessOfMode(WORD mode) {
     switch (mode & 3) {
@@ -51,21 +51,23 @@ BOOL CloseFileHandle(HANDLE h) { return CloseHandle(h); }
 
 CDiskFile::CDiskFile(const char* name, WORD mode) {
     m_hFile = (mode == kCreateMode) ? CreateNewFile(name) : OpenExistingFile(name, mode);
-    if (!IsOpen(m_hFile)) MessageBoxA(nullptr, "Nelze otevrit soubor", "Error", MB_ICONERROR);
+    if (!IsOpenHandle(m_hFile)) MessageBoxA(nullptr, "Nelze otevrit soubor", "Error", MB_ICONERROR);
 }
 
 CDiskFile::~CDiskFile() {
-    if (IsOpen(m_hFile)) CloseFileHandle(m_hFile);
+    if (IsOpenHandle(m_hFile)) CloseFileHandle(m_hFile);
 }
 
+bool CDiskFile::IsOpen() const { return IsOpenHandle(m_hFile); }
+
 DWORD CDiskFile::Read(void* buffer, DWORD count) {
-    if (!IsOpen(m_hFile)) return 0;
+    if (!IsOpenHandle(m_hFile)) return 0;
     DWORD done = ReadFromFile(m_hFile, buffer, count);
     return done == kCallFailed ? 0 : done;
 }
 
 DWORD CDiskFile::Write(const void* buffer, DWORD count) {
-    if (!IsOpen(m_hFile)) return 0;
+    if (!IsOpenHandle(m_hFile)) return 0;
     DWORD done = WriteToFile(m_hFile, buffer, count);
     return done == kCallFailed ? 0 : done;
 }

@@ -15,6 +15,8 @@ public:
     CDiskFile(const CDiskFile&) = delete;
     CDiskFile& operator=(const CDiskFile&) = delete;
 
+    // Whether the file was opened (or created).
+    bool IsOpen() const;
     DWORD Read(void* buffer, DWORD count);
     DWORD Write(const void* buffer, DWORD count);
 

@@ -158,10 +158,13 @@ TEST(GameDatabase, ShortAndLongFilesFillOnlyWhatTheyHold) {
     std::memset(topic, 'x', sizeof(topic));
     std::memcpy(topic, "Nove tema", 10);
     WriteBytes("db.cfg", topic, sizeof(topic));
+    layer::ClearShownMessageBoxes();
     LoadGameDatabase();
     EXPECT_STREQ(g_GameDB.szTopic, "Nove tema");
     EXPECT_EQ(g_GameDB.iTypeCount, 3);
     EXPECT_STREQ(g_GameDB.types[2].szName, "Stary");
+    ASSERT_EQ(layer::ShownMessageBoxes().size(), 1u);  // said once, with what was there
+    EXPECT_EQ(layer::ShownMessageBoxes()[0].text, "Soubor db.cfg je neuplny: nacteno 100 z 9668 bajtu.");
     // A long file gives only the record's bytes.
     std::vector<char> big(12000, 0);
     std::memcpy(big.data(), "Dlouhe", 7);
@@ -169,7 +172,9 @@ TEST(GameDatabase, ShortAndLongFilesFillOnlyWhatTheyHold) {
     std::memcpy(big.data() + 128, &count, 4);
     std::memset(big.data() + 9668, 'Z', big.size() - 9668);
     WriteBytes("db.cfg", big.data(), big.size());
+    layer::ClearShownMessageBoxes();
     LoadGameDatabase();
+    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
     EXPECT_STREQ(g_GameDB.szTopic, "Dlouhe");
     EXPECT_EQ(g_GameDB.iTypeCount, 2);
     EXPECT_EQ(g_GameDB.types[15].szDescription[0], '\0');
