@@ -88,3 +88,9 @@ void CSoundManager::FreeSegment(int iSlot) {
     delete pSegment;
     pSegments[iSlot] = nullptr;
 }
+
+int CSoundManager::SlotsInUse() const {
+    int n = 0;
+    for (const CMusicSegment* pSegment : pSegments) n += pSegment != nullptr;
+    return n;
+}

@@ -17,6 +17,8 @@ public:
     void PlaySegment(int iSlot, DWORD dwRepeats, DWORD dwFlags);
     void StopSegment(int iSlot);
     void FreeSegment(int iSlot);
+    // How many slots hold a segment.
+    int SlotsInUse() const;
 
 private:
     static const int kSlotCount = 50;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: once as built for playing, then the fuzz targets of the files the
 # game reads for a short bounded time, then every test again under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer, with three simulated minutes of the soak (bench/soak.cpp) under the
+# leak check.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -131,7 +131,6 @@ public:
         });
         layer::SetWindowCreatedHook([](HWND) { layer::InjectKey(DIK_ESCAPE, true); });
         layer::SetIdleHook([this] { BeforeFrame(); });
-        layer::KeepPresentedPictures(true);
         const int status = WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<char*>(""), SW_SHOWDEFAULT);
         layer::KeepPresentedPictures(false);
         layer::SetIdleHook(nullptr);
@@ -144,6 +143,9 @@ public:
 
     int framesRun = 0;
     uint32_t frameMs = 20;  // milliseconds of the clock before the coming frame
+    // Whether the coming frame's picture is kept for the steps after it; a step that runs many
+    // frames without looking clears it for its frames (keeping costs a copy of the picture).
+    bool keepPicture = true;
 
 private:
     struct Entry {
@@ -159,11 +161,9 @@ private:
         if (framesRun > 0 && presented == presented_) return;
         presented_ = presented;
         if (framesRun++ == 0) layer::InjectKey(DIK_ESCAPE, false);  // the intro is over
+        keepPicture = true;
         for (Step& watcher : watchers_)
-            if (watcher()) {
-                layer::AdvanceClock(frameMs);
-                return;
-            }
+            if (watcher()) return Ahead();
         while (next_ < steps_.size()) {
             Entry& e = steps_[next_];
             if (e.tried++ > e.frames) {
@@ -179,6 +179,11 @@ private:
             Abandon();
             return;
         }
+        Ahead();
+    }
+    // The clock, and the picture kept or not, for the coming frame.
+    void Ahead() {
+        layer::KeepPresentedPictures(keepPicture);
         layer::AdvanceClock(frameMs);
     }
     void Abandon() {

@@ -161,6 +161,7 @@ struct Hunter {
         if (ammo < rounds && weaponUsed == g_iCurrentWeapon) roundsFired += rounds - ammo;
         rounds = ammo;
         s.frameMs = 250;
+        s.keepPicture = !targetTextSeen;
         if (g_iGameState != GS_PLAYING || (target = Nearest(meek)) < 0) return;
 
         const SSprite& e = g_pEnemies->sprites[target];

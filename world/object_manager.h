@@ -42,6 +42,8 @@ public:
     // paused or resumed, but deleted once it asks for removal or when the manager goes.
     int Add(CManagedObject* object);
     void Remove(CManagedObject* object);
+    // How many objects are kept aside for want of a slot.
+    size_t ObjectsAside() const { return unplaced.size(); }
 
     CManagedObject* members[MAX_OBJECTS];
 
