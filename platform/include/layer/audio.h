@@ -1,6 +1,7 @@
 // layer/audio.h -- what the sound device is playing, and mixing by hand, for tests.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,11 +19,13 @@ int AudioFrequency();
 // The file names of the waves sounding now: the primary one first, then the secondary ones.
 std::vector<std::string> SoundingWaves();
 
-// Every wave the performance was asked to play, with its play flags, oldest first.
+// Every wave the performance was asked to play, with its play flags, oldest first: the latest
+// kPlayedWavesKept plays at least, and never more than twice as many.
 struct PlayedWave {
     std::string file;
     uint32_t flags;
 };
+constexpr size_t kPlayedWavesKept = 1024;
 const std::vector<PlayedWave>& PlayedWaves();
 void ClearPlayedWaves();
 

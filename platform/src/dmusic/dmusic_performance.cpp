@@ -10,6 +10,13 @@ std::vector<layer::PlayedWave>& PlayLog() {
     return log;
 }
 
+// The log keeps the latest plays only, so that hours of play do not fill the memory with it.
+void LogPlay(const std::string& file, DWORD flags) {
+    std::vector<layer::PlayedWave>& log = PlayLog();
+    if (log.size() >= 2 * layer::kPlayedWavesKept) log.erase(log.begin(), log.end() - layer::kPlayedWavesKept);
+    log.push_back({file, flags});
+}
+
 // The listener of a performance's primary buffer. Every sound plays centred, so of the
 // listener's settings only the roll-off factor is kept.
 class Listener : public com::RefCounted<IDirectSound3DListener> {
@@ -90,7 +97,7 @@ HRESULT Performance::PlaySegmentEx(IUnknown* pSource, WCHAR*, IUnknown*, DWORD d
     audio::WaveRef wave = segment->DownloadedWave();
     if (!wave) return E_FAIL;
 
-    PlayLog().push_back({segment->Name(), dwFlags});
+    LogPlay(segment->Name(), dwFlags);
     if (dwFlags & DMUS_SEGF_SECONDARY)
         audio::PlaySecondary(segment->Id(), wave, segment->Repeats());
     else if (dwFlags & DMUS_SEGF_QUEUE)
