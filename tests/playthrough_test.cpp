@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "game/enemy.h"
-#include "game_fixture.h"
 #include "game/game_database.h"
 #include "game/game_loading.h"
 #include "game/menu.h"
+#include "game_fixture.h"
 #include "layer/audio.h"
 #include "layer/message_boxes.h"
 #include "playthrough.h"
@@ -69,6 +69,15 @@ bool ShowsDeathLine(const std::string& text, int offset) {
     SIZE size = {0, 0};
     g_pFont->GetTextExtent(text.c_str(), &size);
     return Shows(g_pFont, W / 2 - int(size.cx) / 2, H / 2 - int(size.cy) / 2 + offset, kDeathColour, text);
+}
+
+// Three lives, full health, nothing earned, the chainsaw alone.
+void ExpectNewGame() {
+    EXPECT_EQ(g_iLives, 3);
+    EXPECT_EQ(g_iHealth, 100);
+    EXPECT_EQ(g_iMoney + g_iScore + g_iKills, 0);
+    EXPECT_EQ(g_iCurrentWeapon, kChainsaw);
+    for (int i = 0; i < WEAPON_COUNT; ++i) EXPECT_EQ(g_Inventory[i].bOwned, i == kChainsaw) << i;
 }
 
 // Degrees of a direction on the ground (anticlockwise seen from above), and the turn between two.
@@ -295,10 +304,7 @@ TEST_F(PlaythroughTest, AWholeGameFromTheDialogToKonec) {
     s.Do("a new game", [] {
         EXPECT_EQ(g_iGameState, GS_PLAYING);
         EXPECT_FALSE(g_pWorld->bPaused);
-        EXPECT_EQ(g_iLives, 3);
-        EXPECT_EQ(g_iHealth, 100);
-        EXPECT_EQ(g_iMoney + g_iScore + g_iKills, 0);
-        EXPECT_EQ(g_iCurrentWeapon, kChainsaw);
+        ExpectNewGame();
         EXPECT_TRUE(ShowsHealth(100));
         EXPECT_TRUE(ShowsMoney(0));
     });
@@ -455,10 +461,7 @@ TEST_F(PlaythroughTest, AWholeGameFromTheDialogToKonec) {
     s.Do("a new game behind the menu", [] {
         EXPECT_EQ(g_iGameState, GS_MAINMENU);
         EXPECT_TRUE(g_pWorld->bPaused);
-        EXPECT_EQ(g_iLives, 3);
-        EXPECT_EQ(g_iHealth, 100);
-        EXPECT_EQ(g_iMoney + g_iScore + g_iKills, 0);
-        EXPECT_EQ(g_Inventory[kPistol].bOwned, 0);
+        ExpectNewGame();
         EXPECT_TRUE(ShowsCentred(g_pFont, H / 2 - 50, ROW_NORMAL, "Pokracovat"));
         MoveCursorTo(W / 2 + 45, H / 2 + 40);
     });
