@@ -215,7 +215,9 @@ int main() {
 
         char sizeText[16];
         std::snprintf(sizeText, sizeof sizeText, "%u", size);
-        for (const auto& [name, file] : files) {
+        for (const auto& entry : files) {
+            const char* name = entry.first;
+            const Bytes& file = entry.second;
             Bytes scratch;
             std::function<bool()> baseline = [&, size = size] { return CopyIntoPicture(file, size); };
             if (name[0] == 'p' && name[1] == 'n') baseline = [&] { return LibpngOwn(file, &scratch); };

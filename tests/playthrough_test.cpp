@@ -370,8 +370,8 @@ TEST_F(PlaythroughTest, AWholeGameFromTheDialogToKonec) {
     // The shop: the pistol affordable, the rest too dear; the pistol's row under the cursor with its
     // detail, bought (and green), and "Zpet" straight back to play.
     s.Tap(DIK_B);
-    const int shopTop = H / 2 - 50;
-    s.Do("the shop", [shopTop] {
+    constexpr int shopTop = H / 2 - 50;
+    s.Do("the shop", [] {
         EXPECT_EQ(g_iGameState, GS_SHOP);
         EXPECT_TRUE(g_pWorld->bPaused);
         EXPECT_TRUE(Shows(g_pFont, 30, shopTop + 20, ROW_NORMAL, "Desert Eagle"));
@@ -382,14 +382,14 @@ TEST_F(PlaythroughTest, AWholeGameFromTheDialogToKonec) {
     });
     s.Frames(1, 20);
     auto money = std::make_shared<int>(0);
-    s.Do("the pistol under the cursor", [shopTop, money] {
+    s.Do("the pistol under the cursor", [money] {
         EXPECT_TRUE(Shows(g_pFont, 30, shopTop + 20, ROW_HOVERED, "Desert Eagle"));
         EXPECT_TRUE(Shows(g_pFont14, W / 2 - 64, H / 2 - 106, kDetailColour, "IMI Desert Eagle"));
         EXPECT_TRUE(Shows(g_pFont10, W / 2 - 64, H / 2 + 6, kDetailColour, "$200"));
         *money = g_iMoney;
     });
     Click(s, 170, shopTop + 30);
-    s.Do("the pistol bought", [shopTop, money] {
+    s.Do("the pistol bought", [money] {
         EXPECT_EQ(g_Inventory[kPistol].bOwned, 1);
         EXPECT_EQ(g_Inventory[kPistol].iAmmo, 0);
         EXPECT_EQ(g_iMoney, *money - 200);
@@ -483,7 +483,7 @@ TEST_F(PlaythroughTest, AWholeGameFromTheDialogToKonec) {
 TEST_F(PlaythroughTest, ADamagedDataDirectoryIsReportedAndTheGameStillRunsAndEnds) {
     std::filesystem::remove("graph/cross.bmp");
     std::filesystem::remove("sound/kill1.wav");
-    const uintmax_t shortDatabase = sizeof(SGameDatabase) - 300;
+    constexpr uintmax_t shortDatabase = sizeof(SGameDatabase) - 300;
     std::filesystem::resize_file("db.cfg", shortDatabase);
     {
         std::fstream terrain("teren.ter", std::ios::in | std::ios::out | std::ios::binary);
@@ -494,7 +494,7 @@ TEST_F(PlaythroughTest, ADamagedDataDirectoryIsReportedAndTheGameStillRunsAndEnd
 
     Script s;
     s.Frames(2, 20);
-    s.Do("the menu, with what is wrong reported", [shortDatabase] {
+    s.Do("the menu, with what is wrong reported", [] {
         EXPECT_EQ(g_iGameState, GS_MAINMENU);
         EXPECT_TRUE(ShowsCentred(g_pFont, H / 2 - 50, ROW_NORMAL, "Pokracovat"));
         std::vector<std::string> texts;
