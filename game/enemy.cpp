@@ -37,7 +37,7 @@ const int kLandingPuffs = 12;
 const float kLandingPuffLife = 2.0f;
 const float kTrailInterval = 0.15f, kTrailTimerCap = 0.2f, kTrailPuffLife = 1.0f;
 
-const float kSinkStart = 20.0f, kSinkSpeed = 0.1f, kSinkEnd = 25.0f;
+const float kSinkStart = 20.0f, kSinkSlowness = 10.0f, kSinkEnd = 25.0f;  // a tenth of a unit a second
 
 const float kShotInterval = 8.0f, kCroakDistance = 8.0f;
 const char kCroakingName[] = "TUMOSAR";  // its first seven characters are compared
@@ -138,7 +138,7 @@ void Fall(CEnemySet& set, SSprite& enemy, const SEnemyType& type, float dt) {
 // Sinks from 20 s and is gone at 25 s, with no blood, sound or pay.
 void Sink(CEnemySet& set, int i, float dt) {
     SSprite& enemy = set.sprites[i];
-    if (enemy.fAge > kSinkStart) enemy.vPos.z -= dt * kSinkSpeed;
+    if (enemy.fAge > kSinkStart) enemy.vPos.z -= dt / kSinkSlowness;
     if (enemy.fAge > kSinkEnd) set.RemoveSprite(i);
 }
 

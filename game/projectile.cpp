@@ -35,7 +35,7 @@ void CProjectileSet::UpdateSprite(int index) {
         D3DXVec3Normalize(&toEye, &toEye);
         D3DXVec3Normalize(&shot.vVelocity, &shot.vVelocity);
         if (HasFlags(&type.dwFlags, ETF_HOMING)) {
-            shot.vVelocity += toEye * (ms / kHomingTime);
+            shot.vVelocity += toEye * ms / kHomingTime;
             D3DXVec3Normalize(&shot.vVelocity, &shot.vVelocity);
         }
         if (HasFlags(&type.dwFlags, ETF_FAST))

@@ -114,12 +114,16 @@ TEST_F(EnemyTest, RageReddensTakesItsSuffixOnceWarnsOnceAndBlowsUpHurtingByDista
         g_pEnemies->RemoveSprite(int(&neighbour - g_pEnemies->sprites));
     }
     EXPECT_EQ(g_iMoney + g_iScore + g_iKills, 0);
-    // The warning comes once; a blast kills the player in its frame.
+    // The warning comes once, and only to a player within 12 in its first frame after 17 s; a
+    // blast kills the player in its frame.
     g_GameDB.types[1].fDamage = 40;
+    SSprite& distant = Enemy(1, eye_ + D3DXVECTOR3(12, 0, 0), 16.99f);
     rager.fAge = 16.99f;
     rager.vPos = eye_ + D3DXVECTOR3(1, 0, 0);
     layer::ClearPlayedWaves();
-    Pass(20, 100);
+    Pass();
+    distant.vPos = eye_ + D3DXVECTOR3(0, 1, 0);
+    Pass(20, 99);
     EXPECT_EQ(Played("sound\\blow.wav", 0x100), 1);
     g_iHealth = 10;
     rager.fAge = 19.99f;
@@ -161,6 +165,39 @@ TEST_F(EnemyTest, AFallerDropsFromSixtyAtThreeWithATrailAndLandsWithAThudShakeDa
         EXPECT_EQ(Active(g_pDust), 12);
         for (const SSprite& puff : g_pDust->sprites)
             EXPECT_TRUE(!puff.bActive || (puff.fLifetime == 2.0f && puff.vVelocity.z >= 0 && puff.vVelocity.z < 0.3f));
+    }
+}
+
+// The record's one timer and one latch serve every behaviour of its type, and a blast ends no frame.
+TEST_F(EnemyTest, RageSharesTheTimerWithShootingAndTheLatchWithFallingAndABlowUpStillShoots) {
+    g_pProjectiles->Pause();
+    // A raging shooter warns only in the frame after a shot, which puts its next shot 7 s off.
+    SSprite& spitter = Enemy(3, eye_ + D3DXVECTOR3(5, 0, 0), 17.5f);
+    spitter.dwFlags = ETF_RAGE | ETF_SHOOTER;
+    spitter.fTimer = 7.99f;
+    Pass();
+    EXPECT_EQ(Active(g_pProjectiles), 1);
+    EXPECT_EQ(Played("sound\\blow.wav", 0x100), 0);
+    Pass();
+    EXPECT_EQ(Played("sound\\blow.wav", 0x100), 1);
+    EXPECT_NEAR(spitter.fTimer, 1.02f, 1e-4f);
+    spitter.fAge = 19.99f;  // it still fires in the frame it blows up
+    spitter.fTimer = 7.99f;
+    Pass();
+    EXPECT_FALSE(spitter.bActive);
+    EXPECT_EQ(Active(g_pProjectiles), 2);
+
+    // A raging faller still falling at 10 s takes the suffix and so never warns of its landing;
+    // one that has warned first never takes the suffix.
+    const struct { float age; const char* suffix; int warnings; } fallers[] = {{10.5f, " ZURI", 0}, {9.9f, "", 1}};
+    for (const auto& c : fallers) {
+        layer::ClearPlayedWaves();
+        SSprite& faller = Enemy(2, eye_ + D3DXVECTOR3(3, 0, 10), c.age);
+        faller.dwFlags = ETF_RAGE | ETF_FALLING;
+        faller.vVelocity = D3DXVECTOR3(0, 0, -3);
+        Pass(20, 10);
+        EXPECT_EQ(Played("sound\\fallback.wav", 0x100), c.warnings) << c.age;
+        EXPECT_EQ(std::string(faller.szName), std::string(g_GameDB.types[2].szName) + c.suffix);
     }
 }
 
@@ -218,7 +255,9 @@ TEST_F(EnemyTest, ProjectilesFlyByTheirTypeHomeInAndHitTheEye) {
 
 TEST_F(EnemyTest, AGroundImpactIsSilentUnlessExplosiveWhichBlastsByDistance) {
     const struct { int type; float distance; int loss, booms, explosions; } impacts[] = {
-        {3, 3.9f, 0, 0, 0}, {7, 3.9f, 15, 1, 1}, {7, 7.9f, 0, 1, 1}, {7, 29, 0, 1, 1}, {7, 31, 0, 0, 1}};
+        {3, 3.9f, 0, 0, 0}, {3, 0.2f, 1, 0, 0}, {7, 3.9f, 15, 1, 1},
+        {7, 7.9f, 0, 1, 1}, {7, 29, 0, 1, 1},   {7, 31, 0, 0, 1}};
+    g_GameDB.types[3].fDamage = 1;  // an impact within 0.25 of the eye hits it as well
     g_GameDB.types[7].fDamage = 30;
     for (const auto& c : impacts) {
         SCOPED_TRACE(c.distance);
@@ -258,6 +297,7 @@ TEST_F(EnemyTest, AnExplosionGrowsAndFadesOnlyInPlayAndOnTheDeathScreenAndGoesAf
         EXPECT_NEAR(world._11, std::sqrt(32 * c.age), 1e-5f);  // 4.9 at 0.75 s
         const float green = (c.colour == 0xFFFFFFFF) - c.age / 3;
         EXPECT_LT(Off(material.Ambient, 1, green, 1 - c.age / 0.75f, 1 - c.age / 1.5f), 1e-5f);
+        EXPECT_EQ(RenderState(D3DRS_LIGHTING), DWORD(FALSE));  // only the sphere is lit
         g_iGameState = GS_PLAYING;  // the rest of its life
         Pass(250, c.age == 0 ? 6 : 3);
         ASSERT_EQ(Explosions().size(), 1u);  // 1.5 s: not yet past its time
@@ -271,8 +311,14 @@ TEST_F(EnemyTest, AnExplosionGrowsAndFadesOnlyInPlayAndOnTheDeathScreenAndGoesAf
 TEST_F(EnemyTest, ElevenExplosionsFindPlacesTheTwelfthIsDroppedAndASphereFailureOnlyHidesOne) {
     for (int k = 0; k < 11; ++k) EXPECT_NE(SetOffExplosion(*g_pProjectiles, Ahead(10), 0xFFFFFFFF), nullptr);
     EXPECT_EQ(SetOffExplosion(*g_pProjectiles, Ahead(10), 0xFFFFFFFF), nullptr);
+    EXPECT_EQ(g_pWorld->pObjectManager->ObjectsAside(), 0u);  // gone, not kept aside
     Pass();
     EXPECT_EQ(DrawCalls(), 11u);
+    g_GameDB.types[1].fDamage = 40;
+    Enemy(1, eye_ + D3DXVECTOR3(4, 0, 0), 19.99f);
+    Pass();
+    EXPECT_EQ(g_iHealth, 1000 - 20);  // a blast that finds no place still hurts
+    EXPECT_EQ(g_pWorld->pObjectManager->ObjectsAside(), 0u);
     Pass(1000, 3);
     EXPECT_TRUE(Explosions().empty());
     // Without its sphere an explosion is reported once, never drawn, and still goes.
