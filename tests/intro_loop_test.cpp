@@ -66,6 +66,7 @@ TEST_F(Intro, LoadsEveryPictureAtItsOwnSizeAndTheMusicAndFreesThemAll) {
 TEST_F(Intro, TheFirstSlideAppearsJustAfter200MsSwellsAndIsSampledByTheChosenFilter) {
     EXPECT_TRUE(FrameAt(200));
     const uint32_t textOnly = Draws();
+    EXPECT_EQ(textOnly, 2u) << "the frame rate twice: its shadow, then the text";
     EXPECT_TRUE(FrameAt(216));
     ASSERT_EQ(Live(), 1);
     EXPECT_EQ(g_IntroSprites[0].fAge, 0.016f) << "aged by the frame that added it";
