@@ -2,7 +2,6 @@
 #include "game/intro_script.h"
 
 #include "game/intro_sprites.h"
-#include "shell/settings.h"
 
 namespace {
 
@@ -11,11 +10,10 @@ const DWORD kFade = ISF_GROW | ISF_FADE;     // grows while it fades
 const DWORD kClose = ISF_SHRINK | ISF_PULSE; // shrinks while it pulses
 
 float SlideX(EIntroColumn column) {
-    const LONG width = (LONG)g_Config.dwWidth;
     switch (column) {
-        case INTRO_LEFT: return 0.3f * (float)width;
-        case INTRO_RIGHT: return 0.7f * (float)width;
-        default: return (float)(width / 2);
+        case INTRO_LEFT: return 0.3f * IntroScreenWidth();
+        case INTRO_RIGHT: return 0.7f * IntroScreenWidth();
+        default: return IntroScreenWidth() / 2;
     }
 }
 
@@ -61,7 +59,7 @@ const float g_IntroRandomTimes[INTRO_RANDOM_TIMES] = {
 };
 
 void FireIntroSlides(float elapsed) {
-    const float y = (float)((LONG)g_Config.dwHeight / 2);
+    const float y = IntroScreenHeight() / 2;
     for (int key = 0; key < INTRO_SLIDES; ++key) {
         const SIntroSlide& slide = g_IntroSlides[key];
         if (elapsed > (float)slide.iTime)

@@ -25,9 +25,6 @@ const float kHalfSizes[INTRO_IMAGE_TYPES][2] = {
 
 const float kVugaSeconds = 2.0f;
 
-float ScreenWidth() { return (float)(LONG)g_Config.dwWidth; }
-float ScreenHeight() { return (float)(LONG)g_Config.dwHeight; }
-
 bool IsKey(int key) { return key >= -1 && key < INTRO_EVENT_KEYS; }
 
 // Marks a key fired; false when it had fired already. Key -1 always passes.
@@ -80,8 +77,8 @@ int SpriteLevel(const DWORD* flags, float t) {
 void WriteVertices(const SIntroSprite& sprite, SVertex2D* out) {
     const DWORD* flags = &sprite.dwFlags;
     const float t = sprite.fAge / sprite.fDuration;
-    float dx = t * (ScreenWidth() * 0.5f);
-    float dy = t * (ScreenHeight() * 0.5f);
+    float dx = t * (IntroScreenWidth() * 0.5f);
+    float dy = t * (IntroScreenHeight() * 0.5f);
     const float scale = SpriteScale(flags, t);
 
     bool moveX = false, moveY = false;
@@ -125,6 +122,9 @@ void WriteVertices(const SIntroSprite& sprite, SVertex2D* out) {
 
 }  // namespace
 
+float IntroScreenWidth() { return (float)(LONG)g_Config.dwWidth; }
+float IntroScreenHeight() { return (float)(LONG)g_Config.dwHeight; }
+
 void AddIntroSprite(int image, float x, float y, float duration, DWORD flags, int key) {
     if (image < 0 || image >= INTRO_IMAGE_TYPES || !IsKey(key)) return;
     if (!FireOnce(key)) return;
@@ -167,7 +167,7 @@ void SpawnRandomVugaSprite(int key) {
     g_iLastEdgePoint = point;
     const int image = RandomInt(6);
 
-    const float W = ScreenWidth(), H = ScreenHeight();
+    const float W = IntroScreenWidth(), H = IntroScreenHeight();
     const struct {
         float x, y;
         DWORD flags;

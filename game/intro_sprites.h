@@ -42,6 +42,11 @@ extern BYTE g_bIntroFired[INTRO_EVENT_KEYS];
 // The edge point (0..7) of the last random VUGA picture, -1 before the first.
 extern int g_iLastEdgePoint;
 
+// The configured screen size as the intro places its sprites: signed, then float, so that an odd
+// size keeps its half pixel.
+float IntroScreenWidth();
+float IntroScreenHeight();
+
 // Adds a sprite of the image type centred on (x, y) for duration seconds, unless its key (0..255,
 // or -1 for none) has fired already. A full pool drops the sprite, and the key counts as fired.
 void AddIntroSprite(int image, float x, float y, float duration, DWORD flags, int key);

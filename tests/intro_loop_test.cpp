@@ -66,6 +66,7 @@ TEST_F(Intro, LoadsEveryPictureAtItsOwnSizeAndTheMusicAndFreesThemAll) {
 TEST_F(Intro, TheFirstSlideAppearsJustAfter200MsSwellsAndIsSampledByTheChosenFilter) {
     EXPECT_TRUE(FrameAt(200));
     const uint32_t textOnly = Draws();
+    EXPECT_EQ(textOnly, 2u) << "the frame rate twice: its shadow, then the text";
     EXPECT_TRUE(FrameAt(216));
     ASSERT_EQ(Live(), 1);
     EXPECT_EQ(g_IntroSprites[0].fAge, 0.016f) << "aged by the frame that added it";
@@ -82,9 +83,15 @@ TEST_F(Intro, TheFirstSlideAppearsJustAfter200MsSwellsAndIsSampledByTheChosenFil
     g_Config.dwFilter = D3DTEXF_LINEAR;
     EXPECT_TRUE(FrameAt(1716));
     const std::vector<uint32_t> linear = Pixels();
-    DWORD mag = 0;
-    g_pd3dDevice->GetTextureStageState(0, D3DTSS_MAGFILTER, &mag);
-    EXPECT_EQ(mag, (DWORD)D3DTEXF_LINEAR);
+    // Both filters follow the chosen filter, the mip filter its own setting.
+    const D3DTEXTURESTAGESTATETYPE stages[3] = {D3DTSS_MINFILTER, D3DTSS_MAGFILTER, D3DTSS_MIPFILTER};
+    const DWORD wanted[3] = {D3DTEXF_LINEAR, D3DTEXF_LINEAR, g_Config.dwMipFilter};
+    ASSERT_NE(g_Config.dwMipFilter, (DWORD)D3DTEXF_LINEAR);
+    for (int k = 0; k < 3; ++k) {
+        DWORD value = 0;
+        g_pd3dDevice->GetTextureStageState(0, stages[k], &value);
+        EXPECT_EQ(value, wanted[k]) << k;
+    }
     g_Config.dwFilter = D3DTEXF_POINT;
     EXPECT_TRUE(FrameAt(1716));
     EXPECT_EQ(Pixels(), point);

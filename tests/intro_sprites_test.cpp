@@ -3,6 +3,7 @@
 // pictures' edges, and the script over the whole 91 s, after a stall and at shared moments.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <set>
@@ -62,21 +63,43 @@ protected:
 // The script's events, fired and aged as the frames do it.
 class IntroScript : public IntroSprites {};
 
-// Each slide as a player sees it at 640 x 480: picture, centre across, seconds, flags.
+// Each slide as a player sees it at 640 x 480: the moment it is due, picture, centre across,
+// seconds, flags.
 const struct {
-    int image;
+    int ms, image;
     float x, seconds;
     DWORD flags;
 } kSlides[41] = {
-    {6, 320, 3, 0x084},    {7, 192, 2.1f, 0x204}, {8, 448, 1.3f, 0x204}, {6, 320, 2, 0x084},    {10, 320, 2, 0x204},
-    {9, 320, 3, 0x084},    {11, 320, 2, 0x084},   {12, 320, 3.5f, 0x204}, {13, 320, 3, 0x084},   {10, 320, 2, 0x204},
-    {14, 320, 4, 0x084},   {9, 448, 2, 0x084},    {6, 192, 1, 0x204},    {9, 448, 1, 0x204},    {9, 448, 1, 0x204},
-    {9, 448, 1, 0x204},    {9, 448, 1, 0x204},    {6, 192, 1, 0x204},    {6, 320, 2, 0x084},    {15, 320, 4, 0x084},
-    {7, 192, 2.1f, 0x204}, {8, 448, 1.3f, 0x204}, {9, 320, 4, 0x084},    {15, 320, 3, 0x204},   {14, 320, 3.5f, 0x204},
-    {10, 320, 4.5f, 0x204}, {16, 320, 5, 0x084},  {7, 192, 4.1f, 0x204}, {8, 448, 3.3f, 0x204}, {15, 320, 2, 0x204},
-    {10, 320, 2, 0x204},   {16, 320, 4.5f, 0x084}, {9, 320, 2, 0x204},   {10, 320, 2, 0x204},   {15, 320, 3, 0x204},
-    {14, 320, 4, 0x084},   {7, 192, 1.7f, 0x204}, {8, 448, 1.3f, 0x204}, {9, 320, 2, 0x204},    {1, 320, 10, 0x084},
-    {17, 320, 6, 0x081},
+    {200, 6, 320, 3, 0x084}, {3379, 7, 192, 2.1f, 0x204}, {4262, 8, 448, 1.3f, 0x204},
+    {5000, 6, 320, 2, 0x084}, {7535, 10, 320, 2, 0x204}, {13051, 9, 320, 3, 0x084},
+    {15134, 11, 320, 2, 0x084}, {16793, 12, 320, 3.5f, 0x204}, {20000, 13, 320, 3, 0x084},
+    {23200, 10, 320, 2, 0x204}, {24409, 14, 320, 4, 0x084}, {27689, 9, 448, 2, 0x084},
+    {29156, 6, 192, 1, 0x204}, {29838, 9, 448, 1, 0x204}, {30495, 9, 448, 1, 0x204},
+    {31183, 9, 448, 1, 0x204}, {31878, 9, 448, 1, 0x204}, {32576, 6, 192, 1, 0x204},
+    {33147, 6, 320, 2, 0x084}, {35169, 15, 320, 4, 0x084}, {38729, 7, 192, 2.1f, 0x204},
+    {39144, 8, 448, 1.3f, 0x204}, {40100, 9, 320, 4, 0x084}, {44812, 15, 320, 3, 0x204},
+    {47189, 14, 320, 3.5f, 0x204}, {50640, 10, 320, 4.5f, 0x204}, {53000, 16, 320, 5, 0x084},
+    {58170, 7, 192, 4.1f, 0x204}, {58716, 8, 448, 3.3f, 0x204}, {59465, 15, 320, 2, 0x204},
+    {61426, 10, 320, 2, 0x204}, {63176, 16, 320, 4.5f, 0x084}, {67907, 9, 320, 2, 0x204},
+    {69771, 10, 320, 2, 0x204}, {71633, 15, 320, 3, 0x204}, {74000, 14, 320, 4, 0x084},
+    {77710, 7, 192, 1.7f, 0x204}, {78226, 8, 448, 1.3f, 0x204}, {79115, 9, 320, 2, 0x204},
+    {80739, 1, 320, 10, 0x084}, {84739, 17, 320, 6, 0x081},
+};
+
+// The moments of the random VUGA pictures in milliseconds, in table order (key 64 + index).
+const int kMoments[INTRO_RANDOM_TIMES] = {
+    2053, 2715, 3296, 6141, 6829, 7385, 9929, 10263, 10960, 11617,                // 0
+    12335, 12972, 13500, 14016, 14926, 15649, 16023, 16983, 17725, 18345,         // 10
+    19020, 19707, 20691, 21055, 21718, 22393, 22732, 23074, 23742, 24410,         // 20
+    25087, 25739, 26108, 26779, 27102, 27676, 28470, 29112, 29820, 30429,         // 30
+    31201, 31827, 32515, 33185, 33933, 34526, 35204, 35881, 36571, 37234,         // 40
+    38535, 38933, 39351, 39923, 40595, 41249, 41957, 42674, 43309, 43966,         // 50
+    44310, 45022, 47408, 44310, 45022, 46716, 47386, 48074, 48730, 49777,         // 60
+    50760, 51422, 52120, 52748, 53426, 54129, 55166, 55501, 56171, 56844,         // 70
+    57516, 58185, 58848, 59525, 60572, 60888, 61561, 61571, 62213, 62881,         // 80
+    63579, 64256, 64932, 65306, 65938, 66266, 66954, 67611, 67954, 68323,         // 90
+    68965, 69655, 70308, 71356, 71677, 72355, 72997, 73705, 74351, 75054,         // 100
+    75711, 76801, 77732, 79082, 79759,                                            // 110
 };
 
 // Each picture's size, twice the half size a sprite of its image type gets.
@@ -202,11 +225,23 @@ TEST_F(IntroSprites, VugaPicturesFlyInFromAnEdgePointNeverTheSameTwiceRunning) {
 }
 
 TEST_F(IntroScript, EveryEventFiresOnceStrictlyAfterItsTimeAndTheSlidesFollowTheScript) {
-    EXPECT_TRUE(Frame(200.0f, 100.0f).empty());
+    // A frame every millisecond of the intro: the first frame in which each key fires, and what
+    // each frame adds.
+    std::vector<int> firedAt(INTRO_EVENT_KEYS, -1);
     std::vector<SIntroSprite> slides;
     int vugas = 0;
-    for (int ms = 300; ms <= 91000; ms += 100)
-        for (const SIntroSprite& s : Frame(float(ms), 100.0f)) IsVuga(s) ? void(++vugas) : slides.push_back(s);
+    for (int ms = 0; ms <= 91000; ++ms) {
+        for (const SIntroSprite& s : Frame(float(ms), 1.0f)) IsVuga(s) ? void(++vugas) : slides.push_back(s);
+        for (int key = 0; key < INTRO_EVENT_KEYS; ++key)
+            if (g_bIntroFired[key] && firedAt[key] < 0) firedAt[key] = ms;
+    }
+    for (int k = 0; k < INTRO_SLIDES; ++k) EXPECT_EQ(firedAt[k], kSlides[k].ms + 1) << "slide " << k;
+    // A moment is a single-precision number of seconds: its thousandfold may fall just short.
+    for (int i = 0; i < INTRO_RANDOM_TIMES; ++i) {
+        const int at = firedAt[INTRO_RANDOM_FIRST_KEY + i];
+        EXPECT_TRUE(at == kMoments[i] || at == kMoments[i] + 1) << "moment " << i << " fired at " << at;
+    }
+    ExpectFired(40, 114);
     EXPECT_EQ(vugas, 115);
     ASSERT_EQ(slides.size(), 41u);
     for (size_t k = 0; k < slides.size(); ++k) {
@@ -219,7 +254,21 @@ TEST_F(IntroScript, EveryEventFiresOnceStrictlyAfterItsTimeAndTheSlidesFollowThe
         EXPECT_EQ(slides[k].fDuration, kSlides[k].seconds);
         EXPECT_EQ(slides[k].dwFlags, kSlides[k].flags);
     }
-    ExpectFired(40, 114);
+}
+
+TEST_F(IntroScript, AtAnOddScreenSizeTheSlidesKeepTheirHalfPixel) {
+    g_Config.dwWidth = 641;
+    g_Config.dwHeight = 479;
+    const struct {
+        float ms, x;
+    } due[] = {{201, 320.5f}, {3380, 192.3f}, {4263, 448.7f}};  // slides 0, 1 and 2
+    for (const auto& d : due) {
+        std::vector<SIntroSprite> added = Frame(d.ms, 1.0f);
+        added.erase(std::remove_if(added.begin(), added.end(), IsVuga), added.end());
+        ASSERT_EQ(added.size(), 1u) << d.ms;
+        EXPECT_NEAR(CentreX(added[0]), d.x, 1e-3f) << d.ms;
+        EXPECT_EQ(added[0].fTop + added[0].fBottom, 479.0f) << d.ms;
+    }
 }
 
 TEST_F(IntroScript, AfterAStallEverythingDueFiresInTableOrderSlidesFirst) {

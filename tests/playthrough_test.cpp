@@ -15,6 +15,7 @@
 #include "game/enemy.h"
 #include "game/game_database.h"
 #include "game/game_loading.h"
+#include "game/intro.h"
 #include "game/menu.h"
 #include "game_fixture.h"
 #include "layer/audio.h"
@@ -269,11 +270,14 @@ TEST_F(PlaythroughTest, AWholeGameFromTheDialogToKonec) {
     auto death = std::make_shared<DeathWatch>();
     s.Watch([death] { return (*death)(); });
 
-    // The dialog was left with "Spustit" and the intro skipped; its music had started.
+    // The dialog was left with "Spustit" and the intro skipped; its music had started, and was
+    // stopped and freed with the intro's pictures before the game loaded.
     s.Do("the program has started", [] {
         EXPECT_TRUE(std::ifstream("trevok.cfg").good());
         EXPECT_EQ(g_Config.dwWidth, UINT(W));
         EXPECT_EQ(Played("melidrak.wav", 0x4080), 1);
+        for (const std::string& wave : layer::SoundingWaves()) EXPECT_EQ(wave.find("melidrak"), std::string::npos);
+        EXPECT_EQ(g_pVBintro, nullptr);
         ASSERT_EQ(layer::ShownMessageBoxes().size(), 1u);
         EXPECT_EQ(layer::ShownMessageBoxes()[0].text, "Nelze otevrit soubor");  // the first start's trevok.cfg
     });
