@@ -123,6 +123,19 @@ TEST_F(ArcBallTest, AMoveWithTheButtonHeldStartsItsOwnDragAndCoordinatesAreSigne
     ExpectQuaternion(ball_.qCurrent, expected);
 }
 
+TEST_F(ArcBallTest, ADragOntoTheOppositePointOfTheRimKeepsTheBallTurnable) {
+    // (0, 50) and (100, 50) lie on the rim at (1, 0, 0) and (-1, 0, 0): no turn between them.
+    Send(WM_LBUTTONDOWN, 0, 50);
+    Send(WM_MOUSEMOVE, 30, 50, MK_LBUTTON);
+    const D3DXQUATERNION before = ball_.qCurrent;
+    EXPECT_TRUE(Send(WM_MOUSEMOVE, 100, 50, MK_LBUTTON));
+    ExpectQuaternion(ball_.qCurrent, before);
+    Send(WM_LBUTTONUP, 100, 50);
+    Send(WM_LBUTTONDOWN, 50, 50);
+    Send(WM_MOUSEMOVE, 60, 50, MK_LBUTTON);
+    EXPECT_NEAR(D3DXQuaternionDot(&ball_.qCurrent, &ball_.qCurrent), 1.0f, 1e-5f);
+}
+
 TEST(ArcBall, NothingIsTakenBeforeTheWindowIsSet) {
     CArcBall ball;
     EXPECT_FALSE(ball.HandleMouseMessages(nullptr, WM_LBUTTONDOWN, 0, MAKELPARAM(10, 10)));
