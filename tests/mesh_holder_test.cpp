@@ -143,6 +143,7 @@ TEST_F(MeshHolderTest, TheCubeDrawsEachMaterialInOneSubsetWithAmbientAsDiffuse) 
     CMeshHolder holder(device_);
     holder.Load("cube.x");
     ASSERT_NE(holder.pMesh, nullptr);
+    EXPECT_EQ(holder.pMesh->GetOptions(), 0x110u);
     ASSERT_EQ(holder.dwNumMaterials, 2u);
     EXPECT_EQ(holder.pTextures[0], nullptr);  // missing.bmp
     EXPECT_NE(holder.pTextures[1], nullptr);
