@@ -47,6 +47,8 @@ TEST_F(ArcBallTest, ScreenVectorsLieOnTheBallOrItsRim) {
     ExpectVector(ball_.ScreenToVector(100, 50), -1, 0, 0);  // on the rim
     ExpectVector(ball_.ScreenToVector(150, 50), -1, 0, 0);  // beyond it
     ExpectVector(ball_.ScreenToVector(0, 0), std::sqrt(0.5f), -std::sqrt(0.5f), 0);
+    ball_.SetWindow(100, 100, 0.5f);  // a ball half as wide: a quarter of the window from the centre is its rim
+    ExpectVector(ball_.ScreenToVector(75, 25), -std::sqrt(0.5f), -std::sqrt(0.5f), 0);
 }
 
 TEST_F(ArcBallTest, ALeftDragTurnsTheBallAndDraggingBackUndoesTheTurn) {
