@@ -47,6 +47,8 @@ TEST_F(ArcBallTest, ScreenVectorsLieOnTheBallOrItsRim) {
     ExpectVector(ball_.ScreenToVector(100, 50), -1, 0, 0);  // on the rim
     ExpectVector(ball_.ScreenToVector(150, 50), -1, 0, 0);  // beyond it
     ExpectVector(ball_.ScreenToVector(0, 0), std::sqrt(0.5f), -std::sqrt(0.5f), 0);
+    ball_.SetWindow(100, 100, 0.5f);  // a ball half as wide: a quarter of the window from the centre is its rim
+    ExpectVector(ball_.ScreenToVector(75, 25), -std::sqrt(0.5f), -std::sqrt(0.5f), 0);
 }
 
 TEST_F(ArcBallTest, ALeftDragTurnsTheBallAndDraggingBackUndoesTheTurn) {
@@ -121,6 +123,19 @@ TEST_F(ArcBallTest, AMoveWithTheButtonHeldStartsItsOwnDragAndCoordinatesAreSigne
     const D3DXVECTOR3 from(0, 0, 1), to(1, 0, 0);
     QuaternionBetweenDirections(&expected, &from, &to);
     ExpectQuaternion(ball_.qCurrent, expected);
+}
+
+TEST_F(ArcBallTest, ADragOntoTheOppositePointOfTheRimKeepsTheBallTurnable) {
+    // (0, 50) and (100, 50) lie on the rim at (1, 0, 0) and (-1, 0, 0): no turn between them.
+    Send(WM_LBUTTONDOWN, 0, 50);
+    Send(WM_MOUSEMOVE, 30, 50, MK_LBUTTON);
+    const D3DXQUATERNION before = ball_.qCurrent;
+    EXPECT_TRUE(Send(WM_MOUSEMOVE, 100, 50, MK_LBUTTON));
+    ExpectQuaternion(ball_.qCurrent, before);
+    Send(WM_LBUTTONUP, 100, 50);
+    Send(WM_LBUTTONDOWN, 50, 50);
+    Send(WM_MOUSEMOVE, 60, 50, MK_LBUTTON);
+    EXPECT_NEAR(D3DXQuaternionDot(&ball_.qCurrent, &ball_.qCurrent), 1.0f, 1e-5f);
 }
 
 TEST(ArcBall, NothingIsTakenBeforeTheWindowIsSet) {

@@ -71,11 +71,11 @@ TEST(D3DUtil, TrackballFollowsTheCursorInTheClientAreaAndAnEmptyAreaGivesTheIden
         D3DXQUATERNION expected;
     };
     // The right edge (sx 1) lies beyond radius x sqrt(1/2): z 0.5 on the hyperbolic sheet, so the
-    // turn's sine is |(-1, 0, 0.5)| / 2. A quarter of the way right (sx 0.25) lies on the sphere,
-    // and sx 0.8, inside the radius but past its sqrt(1/2), on the sheet again (z 0.625).
+    // turn's sine is |(-1, 0, 0.5)| / 2. sx 0.6, short of radius x sqrt(1/2), lies on the sphere
+    // (z 0.8), and sx 0.8, inside the radius but past its sqrt(1/2), on the sheet again (z 0.625).
     const Case kCases[] = {{100, 50, {0, 0, 0, 1}},
                            {200, 50, {0, -0.5590170f, 0, 0.8291562f}},
-                           {125, 50, {0, -0.1260043f, 0, 0.9920296f}},
+                           {160, 50, {0, -0.3162278f, 0, 0.9486833f}},
                            {180, 50, {0, -0.4417650f, 0, 0.8971310f}}};
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.x);

@@ -113,6 +113,34 @@ TEST_F(MeshHolderTest, TextFilesGiveFlattenedFramesTrianglesMaterialsAndTheirFor
     mesh->Release();
 }
 
+TEST_F(MeshHolderTest, NormalsTurnWithTheirFrameAndAShortMaterialListLastsToTheEnd) {
+    // Stretched twice along x, a face whose normal is (1, 1, 0) turns to (1, 2, 0) in length 1.
+    // The material list names the material of one face of two: the second takes the same.
+    WriteText("wedge.x", R"(xof 0302txt 0032
+Frame { FrameTransformMatrix { 2,0,0,0, 0,1,0,0, 0,0,1,0, 0,0,0,1;; }
+  Mesh { 4; 1;0;0;, 0;1;0;, 1;0;1;, 0;1;1;; 2; 3;0,1,2;, 3;2,1,3;;
+    MeshNormals { 1; 0.70710678;0.70710678;0;; 2; 3;0,0,0;, 3;0,0,0;; }
+    MeshMaterialList { 2; 1; 1;; Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; } Material { 0;1;0;1;; 0; 0;0;0;; 0;0;0;; } }
+  }
+})");
+    ID3DXMesh* mesh = nullptr;
+    ASSERT_EQ(D3DXLoadMeshFromX("wedge.x", D3DXMESH_SYSTEMMEM, device_, nullptr, nullptr, nullptr, &mesh), S_OK);
+    ASSERT_EQ(mesh->GetFVF(), (DWORD)(D3DFVF_XYZ | D3DFVF_NORMAL));
+    BYTE* data = nullptr;
+    ASSERT_EQ(mesh->LockVertexBuffer(D3DLOCK_READONLY, &data), S_OK);
+    const float* first = reinterpret_cast<const float*>(data);
+    EXPECT_EQ(first[0], 2.0f);
+    EXPECT_NEAR(first[3], 1.0f / std::sqrt(5.0f), 1e-6f);
+    EXPECT_NEAR(first[4], 2.0f / std::sqrt(5.0f), 1e-6f);
+    mesh->UnlockVertexBuffer();
+    DWORD* attributes = nullptr;
+    ASSERT_EQ(mesh->LockAttributeBuffer(D3DLOCK_READONLY, &attributes), S_OK);
+    EXPECT_EQ(attributes[0], 1u);
+    EXPECT_EQ(attributes[1], 1u);
+    mesh->UnlockAttributeBuffer();
+    mesh->Release();
+}
+
 TEST_F(MeshHolderTest, DamagedAndBinaryFilesAreRefused) {
     struct Case {
         const char* text;
@@ -143,6 +171,7 @@ TEST_F(MeshHolderTest, TheCubeDrawsEachMaterialInOneSubsetWithAmbientAsDiffuse) 
     CMeshHolder holder(device_);
     holder.Load("cube.x");
     ASSERT_NE(holder.pMesh, nullptr);
+    EXPECT_EQ(holder.pMesh->GetOptions(), 0x110u);
     ASSERT_EQ(holder.dwNumMaterials, 2u);
     EXPECT_EQ(holder.pTextures[0], nullptr);  // missing.bmp
     EXPECT_NE(holder.pTextures[1], nullptr);

@@ -137,11 +137,11 @@ protected:
         return handle;
     }
     // A quad from (x0, y0) to (x1, y1) in the shader's input space.
-    void DrawQuad(DWORD shader, float x0, float y0, float x1, float y1, DWORD colour) {
-        const ShaderVertex v[4] = {{x0, y0, 0.5f, colour, 0, 1},
-                                   {x0, y1, 0.5f, colour, 0, 0},
-                                   {x1, y0, 0.5f, colour, 1, 1},
-                                   {x1, y1, 0.5f, colour, 1, 0}};
+    void DrawQuad(DWORD shader, float x0, float y0, float x1, float y1, DWORD colour, float z = 0.5f) {
+        const ShaderVertex v[4] = {{x0, y0, z, colour, 0, 1},
+                                   {x0, y1, z, colour, 0, 0},
+                                   {x1, y0, z, colour, 1, 1},
+                                   {x1, y1, z, colour, 1, 0}};
         Upload(v, 4, shader);
         EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
     }
@@ -195,6 +195,20 @@ TEST_F(VertexShaderDevice, AShaderFromAFileTransformsAndColoursAQuad) {
     DWORD current = 0;
     device_->GetVertexShader(&current);
     EXPECT_EQ(current, kSceneFvf);
+}
+
+TEST_F(VertexShaderDevice, PositionsKeepPixelCentresOnIntegersAndDepthsFromZeroToW) {
+    // A quad whose top-left corner lies at (32.25, 24.25) on the 64 x 48 target covers pixels
+    // from (33, 25) on: the centres of column 32 and row 24 lie left of and above it.
+    const DWORD shader = Create("vs.1.1\nmov oPos, v0\nmov oD0, v5\n");
+    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+    DrawQuad(shader, 32.25f / 32.0f - 1.0f, -1.0f, 1.0f, 1.0f - 24.25f / 24.0f, 0xFFFFFFFF);
+    EXPECT_EQ(Pixel(32, 30), 0u);
+    EXPECT_EQ(Pixel(33, 30), 0xFFFFFFu);
+    EXPECT_EQ(Pixel(40, 24), 0u);
+    EXPECT_EQ(Pixel(40, 25), 0xFFFFFFu);
+    DrawQuad(shader, -1, -1, 1, 1, 0xFFFF0000, -0.1f);  // in front of the near plane: clipped
+    EXPECT_EQ(Pixel(8, 8), 0u);
 }
 
 TEST_F(VertexShaderDevice, EachKindOfInstructionComputesItsValue) {

@@ -77,9 +77,14 @@ LRESULT CArcBall::HandleMouseMessages(HWND, UINT uMsg, WPARAM wParam, LPARAM lPa
                     const D3DXVECTOR3 v = ScreenToVector(x, y);
                     D3DXQUATERNION q;
                     QuaternionBetweenDirections(&q, &s_vDragStart, &v);
-                    qCurrent = qAtDragStart;
-                    D3DXQuaternionMultiply(&qCurrent, &qCurrent, &q);
-                    D3DXMatrixRotationQuaternion(&matRotationDelta, &q);
+                    // Opposite points of the rim have no way between them, and the quaternion
+                    // is zero: taken in, it would leave a zero orientation that no later drag
+                    // turns. The ball stays as the last move left it.
+                    if (q.x != 0.0f || q.y != 0.0f || q.z != 0.0f || q.w != 0.0f) {
+                        qCurrent = qAtDragStart;
+                        D3DXQuaternionMultiply(&qCurrent, &qCurrent, &q);
+                        D3DXMatrixRotationQuaternion(&matRotationDelta, &q);
+                    }
                 } else {
                     // The button went down outside the window: the drag starts here, from where
                     // the ball stands, as a button-down would start it.
