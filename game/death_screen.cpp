@@ -43,8 +43,9 @@ void Respawn() {
 }
 
 // The names start 150 above the middle with "Zpet" one empty row below the last. On a screen too
-// short for that the list moves down to its top edge, or up so that "Zpet" stays on it, and is hit
-// where it is drawn.
+// short for that the list moves down to its top edge, or up so that "Zpet" stays on it and is hit
+// where it is drawn. A list taller than the whole screen starts at its top edge; its last texts are
+// then kept on the bottom edge, over one another.
 int RewardListTop(int types) {
     const int backBottom = 20 * (types + 1) + int(TextSize(g_pFont, "Zpet").cy);
     return std::max(std::min(Height() / 2 - 150, Height() - backBottom), 0);

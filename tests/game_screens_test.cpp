@@ -1,12 +1,16 @@
 // game_screens_test.cpp -- the main menu, the shop, the death screen and the reward list on the real
 // device: the rows' hit boxes at two resolutions, purchases and the rows' colours read back from the
-// screen, "Konec", the cursor square, the death lines, the respawn and the last life.
+// screen, the texts' places, "Konec", the cursor square, the death lines and counters, the respawn,
+// Esc held through the menu back onto the death screen, and the last life.
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "game/death_screen.h"
 #include "game/menu.h"
 #include "game/overlay.h"
 #include "game_fixture.h"
+#include "playthrough.h"
 #include "shell/main_window.h"
 
 namespace {
@@ -101,13 +105,15 @@ TEST_F(Large, ABuyWithExactlyThePriceTurnsTheRowGreenAndADearWeaponStaysRedUnder
     g_ptCursor = CCellCoord(x, top + 50);
     EXPECT_TRUE(Shows(g_pFont, 30, top + 40, ROW_HOVERED, "Brokovnice"));
     EXPECT_TRUE(Shows(g_pFont, 30, top + 20, ROW_NORMAL, "Desert Eagle"));
-    for (int click = 0; click < 2; ++click) {  // the second click on an owned weapon does nothing
-        Click(x, top + 50);
-        EXPECT_EQ(g_iMoney, 0);
-        EXPECT_EQ(g_Inventory[2].bOwned, 1);
-    }
+    Click(x, top + 50);
+    EXPECT_EQ(g_iMoney, 0);
+    EXPECT_EQ(g_Inventory[2].bOwned, 1);
     EXPECT_EQ(g_Inventory[2].iAmmo, 0);
+    g_iMoney = 2400;
+    Click(x, top + 50);  // a second click on the weapon now owned does nothing, money or not
+    EXPECT_EQ(g_iMoney, 2400);
     EXPECT_TRUE(Shows(g_pFont, 30, top + 40, 0xB400FF00, "Brokovnice"));
+    EXPECT_TRUE(Shows(g_pFont10, 256, 270, 0xDCFB0DA8, g_Weapons[2].pszDescription, 28));
     Click(x, top + 70);
     EXPECT_TRUE(Shows(g_pFont, 30, top + 60, 0xB4FF0000, "Kalashnikov"));
 }
@@ -129,7 +135,8 @@ TEST_F(Small, AHeldButtonClicksOnceAndKonecEndsTheLoopAfterItsFrame) {
     OnScreen(GS_MAINMENU);
     g_ptCursor = CCellCoord(160, 155);
     layer::InjectMouseButton(0, true);
-    static int frames = 0;
+    static int frames;
+    frames = 0;
     const uint32_t presented = layer::PresentedFrames();
     RunMessageLoop([] {
         if (++frames > 3) PostQuitMessage(0);
@@ -176,13 +183,15 @@ TEST_F(Small, DeathLinesThenARespawnThatKeepsTheGameAndALastLifeThatEndsIt) {
         g_iScore = 50, g_iMoney = 300, g_iKills = 2, g_iCurrentWeapon = 3;
         g_Inventory[3] = {1, 40};
         PlaceEnemy(Ahead(5));
-        g_pBlood->AddRandomSprite();
-        g_pProjectiles->AddRandomSprite();
+        for (CSpriteSet* set : std::initializer_list<CSpriteSet*>{g_pBlood, g_pDust, g_pFlames, g_pProjectiles})
+            set->sprites[set->AddRandomSprite()].fLifetime = 100.0f;  // not expiring by itself
         Tap(DIK_RETURN);  // respawns in the first frame; the second plays
         EXPECT_EQ(g_iGameState, GS_PLAYING);
         EXPECT_EQ(g_iHealth, 100);
         EXPECT_EQ(g_iScore + g_iMoney + g_iKills + g_iCurrentWeapon + g_Inventory[3].iAmmo, 50 + 300 + 2 + 3 + 40);
-        EXPECT_EQ(Active(g_pEnemies) + Active(g_pBlood) + Active(g_pProjectiles), 0);
+        EXPECT_EQ(g_Inventory[3].bOwned, 1);
+        EXPECT_EQ(Active(g_pEnemies) + Active(g_pBlood) + Active(g_pDust) + Active(g_pFlames) + Active(g_pProjectiles),
+                  0);
         EXPECT_NE(g_Camera.vPos.x, Map().iCellsX * 5.0f) << "no longer where the death screen looked from";
     }
     Tap(DIK_RETURN);
@@ -197,6 +206,40 @@ TEST_F(Small, DeathLinesThenARespawnThatKeepsTheGameAndALastLifeThatEndsIt) {
     Frames(2);
     EXPECT_EQ(g_iGameState, GS_PLAYING);
     EXPECT_EQ(g_iLives, 2);
+    layer::InjectKey(DIK_SPACE, false);
+
+    // The health counter is red up to 20.
+    layer::KeepPresentedPictures(true);
+    for (int health : {20, 21}) {
+        g_iGameState = GS_DEATH;
+        g_iHealth = health;
+        Frame();
+        const DWORD colour = health == 20 ? 0xC8FF0000 : 0xC8FFFFFF;
+        EXPECT_TRUE(playthrough::Shows(g_pFont, 50, 209, colour, std::to_string(health))) << health;
+    }
+    layer::KeepPresentedPictures(false);
+    // Esc on the death screen opens the menu; "Pokracovat" with the health still below 1 costs
+    // another life, and the death screen then acts on the Esc held since.
+    g_iHealth = 0;
+    layer::InjectKey(DIK_ESCAPE, true);
+    Frame();
+    EXPECT_EQ(g_iGameState, GS_MAINMENU);
+    Click(160, 70);
+    EXPECT_EQ(g_iGameState, GS_DEATH);
+    EXPECT_EQ(g_iLives, 1);
+    Frame();
+    EXPECT_EQ(g_iGameState, GS_PLAYING);
+    EXPECT_EQ(g_iHealth, 100);
+}
+
+TEST_F(Large, TheTopicTitleIsCentredOnTheWidthOfItsTextWithAColon) {
+    OnScreen(GS_MAINMENU);
+    g_ptCursor = CCellCoord(20, 400);
+    SIZE title = {0, 0}, withColon = {0, 0};
+    g_pFont10->GetTextExtent("Tema dne", &title);
+    g_pFont10->GetTextExtent("Tema dne:", &withColon);
+    ASSERT_NE(title.cx / 2, withColon.cx / 2);
+    EXPECT_TRUE(Shows(g_pFont10, 320 - withColon.cx / 2, 90, 0xB4FD97D9, "Tema dne", 12));
 }
 
 TEST_F(Large, TheRewardListOfFiveTypesHasZpetOnRowSixAndRowFiveHighlightsNothing) {
@@ -213,6 +256,14 @@ TEST_F(Large, TheRewardListOfFiveTypesHasZpetOnRowSixAndRowFiveHighlightsNothing
     EXPECT_TRUE(Shows(g_pFont, 30, top + 120, ROW_HOVERED, "Zpet"));
     EXPECT_GT(draws[0], draws[1]) << "the detail of row 0";
     EXPECT_EQ(draws[1], draws[2]);
+    // The detail of a hovered type beside its portrait.
+    const SEnemyType& type = g_GameDB.types[3];
+    char reward[32];
+    std::snprintf(reward, sizeof reward, "Odmena $%d", type.iReward);
+    g_ptCursor = CCellCoord(170, top + 60);
+    EXPECT_TRUE(Shows(g_pFont14, 256, 102, 0xDCFB0DA8, type.szName, 12));
+    EXPECT_TRUE(Shows(g_pFont10, 256, 270, 0xDCFB0DA8, reward, 12));
+    EXPECT_TRUE(Shows(g_pFont10, 256, 284, 0xDCFB0DA8, type.szDescription, 12));
     Click(170, top + 110);
     EXPECT_EQ(g_iGameState, GS_REWARDS);
     Click(26, top + 120);
