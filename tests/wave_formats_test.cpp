@@ -1,5 +1,6 @@
 // wave_formats_test.cpp -- wave files as other tools write them: extensible format headers with
-// PCM or float samples play through the game's sound object, other kinds the loader refuses.
+// PCM or float samples play through the game's sound object, other kinds the loader refuses;
+// samples at full scale reach the rails and loud mixes saturate.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -12,6 +13,7 @@
 #include "game/sound_object.h"
 #include "layer/audio.h"
 #include "layer/message_boxes.h"
+#include "layer/wave_write.h"
 #include "scratch_dir.h"
 #include "wave_test_files.h"
 
@@ -106,4 +108,60 @@ TEST_F(WaveFormatsTest, ExtensibleHeadersOfOtherKindsAreRefusedByTheLoaderItself
     }
     loader->Release();
     CoUninitialize();
+}
+
+// Full-scale samples of every playable kind reach the 16-bit rails, and voices that sum past a
+// rail saturate there: the sum is clamped once, after all the voices are added. Converted
+// samples may fall short of a rail by the converter's rounding (slack), never wrap past it.
+TEST_F(WaveFormatsTest, FullScaleSamplesReachTheRailsAndLoudSumsSaturate) {
+    auto pcm = [](uint16_t bits, uint64_t value) { return PlainWave(1, bits, Frames(value, bits / 8, 100)); };
+    auto flt = [](float value) { return PlainWave(3, 32, Frames(FloatBits(value), 4, 100)); };
+    auto ext = [](uint16_t bits, uint64_t value) {
+        return ExtensibleWave({2, bits, bits, 1}, Frames(value, bits / 8, 100));
+    };
+    // The game's own kind: mono at 22050 frames a second, made twice as long at the device's rate.
+    auto mono = [](int16_t value) { return layer::MakeWave16(std::vector<int16_t>(50, value), 1, 22050); };
+    const struct {
+        const char* name;
+        std::vector<std::vector<uint8_t>> voices;
+        int level, slack;
+    } cases[] = {
+        {"16-bit highest, twice", {pcm(16, 0x7FFF), pcm(16, 0x7FFF)}, 32767, 0},
+        {"16-bit lowest, twice", {pcm(16, 0x8000), pcm(16, 0x8000)}, -32768, 0},
+        {"16-bit highest and lowest", {pcm(16, 0x7FFF), pcm(16, 0x8000)}, -1, 0},
+        {"past the rail and back", {pcm(16, 0x7FFF), pcm(16, 0x7FFF), pcm(16, 0x8000)}, 32766, 0},
+        {"8-bit 255", {pcm(8, 255)}, 32512, 1},
+        {"8-bit 0", {pcm(8, 0)}, -32768, 1},
+        {"8-bit 128", {pcm(8, 128)}, 0, 0},
+        {"8-bit 255, twice", {pcm(8, 255), pcm(8, 255)}, 32767, 0},
+        {"8-bit 0, twice", {pcm(8, 0), pcm(8, 0)}, -32768, 0},
+        {"24-bit highest", {ext(24, 0x7FFFFF)}, 32767, 1},
+        {"24-bit lowest, twice", {ext(24, 0x800000), ext(24, 0x800000)}, -32768, 0},
+        {"32-bit highest", {ext(32, 0x7FFFFFFF)}, 32767, 1},
+        {"32-bit lowest", {ext(32, 0x80000000)}, -32768, 1},
+        {"float +1", {flt(1.0f)}, 32767, 1},
+        {"float -1", {flt(-1.0f)}, -32768, 1},
+        {"float past +1", {flt(2.0f)}, 32767, 1},
+        {"float past -1, twice", {flt(-2.0f), flt(-2.0f)}, -32768, 0},
+        {"mono 22050 Hz highest, twice", {mono(32767), mono(32767)}, 32767, 0},
+        {"mono 22050 Hz lowest", {mono(-32768)}, -32768, 64},
+    };
+    CSoundManager sound(nullptr);
+    for (const auto& c : cases) {
+        std::vector<int> slots;
+        for (size_t v = 0; v < c.voices.size(); ++v) {
+            const std::string name = "voice" + std::to_string(v) + ".wav";
+            Write("sound/" + name, c.voices[v]);
+            slots.push_back(sound.LoadSegment(("sound\\" + name).c_str()));
+            ASSERT_GE(slots.back(), 0) << c.name;
+            sound.PlaySegment(slots.back(), 0, DMUS_SEGF_SECONDARY);
+        }
+        std::vector<int16_t> stereo(2 * 200);
+        layer::MixAudio(stereo.data(), 200);
+        EXPECT_NEAR(stereo[2 * 50], c.level, c.slack) << c.name;
+        EXPECT_NEAR(stereo[2 * 50 + 1], c.level, c.slack) << c.name;
+        EXPECT_EQ(stereo[2 * 150], 0) << c.name;
+        for (int slot : slots) sound.FreeSegment(slot);
+    }
+    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
 }
