@@ -92,6 +92,36 @@ TEST(DdsDecode, Dxt1FourAndThreeColourBlocks) {
         EXPECT_EQ(std::vector<DWORD>(img.top.pixels.begin() + y * 8, img.top.pixels.begin() + y * 8 + 8), row) << y;
 }
 
+// The mode is chosen by comparing the two 16-bit endpoints: DXT1 has four colours only while
+// c0 > c1, so equal endpoints make index 3 transparent black; DXT3 and DXT5 always have four.
+// The endpoints differ by one in the last bit of blue where the pair is one apart.
+TEST(DdsDecode, ColourModeAtEqualAndNeighbouringEndpoints) {
+    const DWORD grey = 0xFF7B7D7B;  // 0x7BEF
+    const struct {
+        const char* name;
+        DWORD fourCC;
+        WORD c0, c1;
+        DWORD palette[4];  // what indices 0 to 3 decode to
+    } cases[] = {
+        {"DXT1 equal", layer::DDS_FOURCC_DXT1, 0x7BEF, 0x7BEF, {grey, grey, grey, 0x00000000}},
+        {"DXT1 equal black", layer::DDS_FOURCC_DXT1, 0x0000, 0x0000, {0xFF000000, 0xFF000000, 0xFF000000, 0}},
+        {"DXT1 c0 one above", layer::DDS_FOURCC_DXT1, 0xF804, 0xF803, {0xFFFF0021, 0xFFFF0018, 0xFFFF001E, 0xFFFF001B}},
+        {"DXT1 c0 one below", layer::DDS_FOURCC_DXT1, 0xF801, 0xF802, {0xFFFF0008, 0xFFFF0010, 0xFFFF000C, 0}},
+        {"DXT3 equal", layer::DDS_FOURCC_DXT3, 0x7BEF, 0x7BEF, {grey, grey, grey, grey}},
+        {"DXT5 equal", layer::DDS_FOURCC_DXT5, 0x7BEF, 0x7BEF, {grey, grey, grey, grey}},
+        {"DXT5 c0 one below", layer::DDS_FOURCC_DXT5, 0xF803, 0xF804, {0xFFFF0018, 0xFFFF0021, 0xFFFF001B, 0xFFFF001E}},
+    };
+    for (const auto& c : cases) {
+        Bytes d = DxtHeader(4, 4, c.fourCC);
+        if (c.fourCC == layer::DDS_FOURCC_DXT3) d.u32(0xFFFFFFFF).u32(0xFFFFFFFF);  // opaque
+        if (c.fourCC == layer::DDS_FOURCC_DXT5) d.u8(255).u8(255).zeros(6);       // opaque
+        d.u16(c.c0).u16(c.c1).u32(0xE4E4E4E4);  // every row: indices 0, 1, 2, 3
+        layer::DecodedImage img;
+        ASSERT_EQ(layer::DecodeImage(d.b.data(), d.size(), &img), S_OK) << c.name;
+        for (int i = 0; i < 16; ++i) EXPECT_EQ(img.top.pixels[i], c.palette[i & 3]) << c.name << " texel " << i;
+    }
+}
+
 TEST(DdsDecode, Dxt3AndDxt5AlphaAndPartialBlocks) {
     // DXT3: explicit 4-bit alpha i for texel i; the colour block is always four-colour.
     Bytes d3 = DxtHeader(4, 4, layer::DDS_FOURCC_DXT3);
