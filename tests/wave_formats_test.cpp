@@ -31,6 +31,19 @@ void Write(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
+// The wave with a chunk of `body` bytes, padded to an even length, spliced in at `at`.
+std::vector<uint8_t> WithChunk(std::vector<uint8_t> wave, size_t at, const char* id, std::vector<uint8_t> body) {
+    std::vector<uint8_t> chunk(id, id + 4);
+    const uint32_t size = uint32_t(body.size());
+    for (int i = 0; i < 4; ++i) chunk.push_back(uint8_t(size >> (8 * i)));
+    chunk.insert(chunk.end(), body.begin(), body.end());
+    if (size & 1) chunk.push_back(0);
+    wave.insert(wave.begin() + std::ptrdiff_t(at), chunk.begin(), chunk.end());
+    const uint32_t riff = uint32_t(wave.size() - 8);
+    std::memcpy(&wave[4], &riff, 4);
+    return wave;
+}
+
 class WaveFormatsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -162,6 +175,36 @@ TEST_F(WaveFormatsTest, FullScaleSamplesReachTheRailsAndLoudSumsSaturate) {
         EXPECT_NEAR(stereo[2 * 50 + 1], c.level, c.slack) << c.name;
         EXPECT_EQ(stereo[2 * 150], 0) << c.name;
         for (int slot : slots) sound.FreeSegment(slot);
+    }
+    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
+}
+
+// A chunk of odd size is followed by a pad byte that belongs to no chunk: 8-bit mono sounds of
+// odd length have one after their data, often followed by the tags editors add. The pad is
+// skipped, never taken for a chunk or heard as a sample.
+TEST_F(WaveFormatsTest, OddSizedChunksAreFollowedByAPadByte) {
+    const std::vector<uint8_t> tags = {'I', 'N', 'F', 'O', 'I', 'S', 'F', 'T', 5, 0, 0, 0, 's', 'o', 'x', '!', 0};
+    const std::vector<uint8_t> odd = PlainWave(1, 8, std::vector<uint8_t>(101, 192), 1);  // 101 bytes of data
+    const std::vector<uint8_t> even = PlainWave(1, 8, std::vector<uint8_t>(100, 192), 1);
+    const struct {
+        const char* name;
+        std::vector<uint8_t> file;
+        int frames;
+    } cases[] = {
+        {"odd data, then tags", WithChunk(odd, odd.size(), "LIST", tags), 101},
+        {"odd tags, then data", WithChunk(even, 36, "LIST", tags), 100},
+    };
+    CSoundManager sound(nullptr);
+    for (const auto& c : cases) {
+        Write("sound/padded.wav", c.file);
+        const int slot = sound.LoadSegment("sound\\padded.wav");
+        ASSERT_GE(slot, 0) << c.name;
+        sound.PlaySegment(slot, 0, DMUS_SEGF_SECONDARY);
+        std::vector<int16_t> stereo(2 * 200);
+        layer::MixAudio(stereo.data(), 200);
+        EXPECT_NEAR(stereo[2 * (c.frames - 1)], 16384, 1) << c.name;  // 192 is half way up
+        EXPECT_EQ(stereo[2 * c.frames], 0) << c.name;
+        sound.FreeSegment(slot);
     }
     EXPECT_TRUE(layer::ShownMessageBoxes().empty());
 }
