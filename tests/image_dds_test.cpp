@@ -78,6 +78,33 @@ TEST(DdsDecode, SixteenAndTwentyFourBitFormats) {
     EXPECT_EQ(img.top.pixels, (std::vector<DWORD>{0xFF112233, 0xFF445566}));
 }
 
+// Channels wider than 8 bits keep their top bits and narrower ones are replicated, in whatever
+// order the masks put them; an alpha mask counts only with the alpha flag.
+TEST(DdsDecode, TenBitChannelsTwoBitAlphaAndTheAlphaFlag) {
+    const DWORD rgba = layer::DDPF_RGB | layer::DDPF_ALPHAPIXELS;
+    const struct {
+        const char* name;
+        DWORD flags, r, g, b, a, pixel;
+        DWORD argb;
+        ImageSourceFormat format;
+    } cases[] = {
+        {"a2r10g10b10", rgba, 0x3FF00000, 0x000FFC00, 0x000003FF, 0xC0000000, 0xBFF800FF, 0xAAFF803F,
+         ImageSourceFormat::Argb32},
+        {"a2b10g10r10", rgba, 0x000003FF, 0x000FFC00, 0x3FF00000, 0xC0000000, 0x8FF803FF, 0xAAFF803F,
+         ImageSourceFormat::Argb32},
+        {"alpha mask without the flag", layer::DDPF_RGB, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000, 0x00123456,
+         0xFF123456, ImageSourceFormat::Rgb24},
+    };
+    for (const auto& c : cases) {
+        Bytes d = DdsHeader(1, 1, 0, c.flags, 0, 32, c.r, c.g, c.b, c.a);
+        d.u32(c.pixel);
+        layer::DecodedImage img;
+        ASSERT_EQ(layer::DecodeImage(d.b.data(), d.size(), &img), S_OK) << c.name;
+        EXPECT_EQ(img.top.pixels[0], c.argb) << c.name;
+        EXPECT_EQ(img.sourceFormat, c.format) << c.name;
+    }
+}
+
 TEST(DdsDecode, Dxt1FourAndThreeColourBlocks) {
     // 8 x 4: two blocks. Every row of a block uses indices 0, 1, 2, 3 (0xE4).
     Bytes d = DxtHeader(8, 4, layer::DDS_FOURCC_DXT1);
