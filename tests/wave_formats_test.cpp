@@ -1,6 +1,6 @@
 // wave_formats_test.cpp -- wave files as other tools write them: extensible format headers with
 // PCM or float samples play through the game's sound object, other kinds the loader refuses;
-// samples at full scale reach the rails and loud mixes saturate.
+// samples at full scale reach the rails, loud mixes saturate, odd-sized chunks are padded.
 #include <gtest/gtest.h>
 
 #include <cstring>
