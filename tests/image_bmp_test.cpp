@@ -86,6 +86,16 @@ TEST(BmpDecode, SixteenAndThirtyTwoBitsWithDefaultAndGivenMasks) {
     ASSERT_EQ(layer::DecodeImage(a.b.data(), a.size(), &img), S_OK);
     EXPECT_EQ(img.sourceFormat, layer::ImageSourceFormat::Argb32);
     EXPECT_EQ(img.top.pixels, (std::vector<DWORD>{0x80123456, 0x00ABCDEF}));
+
+    // The masks of a 124-byte header count only with BI_BITFIELDS: a BI_RGB picture stays opaque.
+    Bytes v5;
+    v5.u16(0x4D42).u32(0).u32(0).u32(14 + 124);
+    v5.u32(124).u32(2).u32(1).u16(1).u16(32).u32(BI_RGB).zeros(20);
+    v5.u32(0x00FF0000).u32(0x0000FF00).u32(0x000000FF).u32(0xFF000000).zeros(124 - 56);
+    v5.u32(0x00123456).u32(0x80ABCDEF);
+    ASSERT_EQ(layer::DecodeImage(v5.b.data(), v5.size(), &img), S_OK);
+    EXPECT_EQ(img.sourceFormat, layer::ImageSourceFormat::Rgb24);
+    EXPECT_EQ(img.top.pixels, (std::vector<DWORD>{0xFF123456, 0xFFABCDEF}));
 }
 
 TEST(BmpDecode, RunLengthEightAndFourWithDeltaAndAbsoluteRuns) {

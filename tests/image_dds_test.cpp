@@ -78,6 +78,33 @@ TEST(DdsDecode, SixteenAndTwentyFourBitFormats) {
     EXPECT_EQ(img.top.pixels, (std::vector<DWORD>{0xFF112233, 0xFF445566}));
 }
 
+// Channels wider than 8 bits keep their top bits and narrower ones are replicated, in whatever
+// order the masks put them; an alpha mask counts only with the alpha flag.
+TEST(DdsDecode, TenBitChannelsTwoBitAlphaAndTheAlphaFlag) {
+    const DWORD rgba = layer::DDPF_RGB | layer::DDPF_ALPHAPIXELS;
+    const struct {
+        const char* name;
+        DWORD flags, r, g, b, a, pixel;
+        DWORD argb;
+        ImageSourceFormat format;
+    } cases[] = {
+        {"a2r10g10b10", rgba, 0x3FF00000, 0x000FFC00, 0x000003FF, 0xC0000000, 0xBFF800FF, 0xAAFF803F,
+         ImageSourceFormat::Argb32},
+        {"a2b10g10r10", rgba, 0x000003FF, 0x000FFC00, 0x3FF00000, 0xC0000000, 0x8FF803FF, 0xAAFF803F,
+         ImageSourceFormat::Argb32},
+        {"alpha mask without the flag", layer::DDPF_RGB, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000, 0x00123456,
+         0xFF123456, ImageSourceFormat::Rgb24},
+    };
+    for (const auto& c : cases) {
+        Bytes d = DdsHeader(1, 1, 0, c.flags, 0, 32, c.r, c.g, c.b, c.a);
+        d.u32(c.pixel);
+        layer::DecodedImage img;
+        ASSERT_EQ(layer::DecodeImage(d.b.data(), d.size(), &img), S_OK) << c.name;
+        EXPECT_EQ(img.top.pixels[0], c.argb) << c.name;
+        EXPECT_EQ(img.sourceFormat, c.format) << c.name;
+    }
+}
+
 TEST(DdsDecode, Dxt1FourAndThreeColourBlocks) {
     // 8 x 4: two blocks. Every row of a block uses indices 0, 1, 2, 3 (0xE4).
     Bytes d = DxtHeader(8, 4, layer::DDS_FOURCC_DXT1);
@@ -90,6 +117,36 @@ TEST(DdsDecode, Dxt1FourAndThreeColourBlocks) {
                                     0xFF0000FF, 0xFFFF0000, 0xFF7F007F, 0x00000000};
     for (int y = 0; y < 4; ++y)
         EXPECT_EQ(std::vector<DWORD>(img.top.pixels.begin() + y * 8, img.top.pixels.begin() + y * 8 + 8), row) << y;
+}
+
+// The mode is chosen by comparing the two 16-bit endpoints: DXT1 has four colours only while
+// c0 > c1, so equal endpoints make index 3 transparent black; DXT3 and DXT5 always have four.
+// The endpoints differ by one in the last bit of blue where the pair is one apart.
+TEST(DdsDecode, ColourModeAtEqualAndNeighbouringEndpoints) {
+    const DWORD grey = 0xFF7B7D7B;  // 0x7BEF
+    const struct {
+        const char* name;
+        DWORD fourCC;
+        WORD c0, c1;
+        DWORD palette[4];  // what indices 0 to 3 decode to
+    } cases[] = {
+        {"DXT1 equal", layer::DDS_FOURCC_DXT1, 0x7BEF, 0x7BEF, {grey, grey, grey, 0x00000000}},
+        {"DXT1 equal black", layer::DDS_FOURCC_DXT1, 0x0000, 0x0000, {0xFF000000, 0xFF000000, 0xFF000000, 0}},
+        {"DXT1 c0 one above", layer::DDS_FOURCC_DXT1, 0xF804, 0xF803, {0xFFFF0021, 0xFFFF0018, 0xFFFF001E, 0xFFFF001B}},
+        {"DXT1 c0 one below", layer::DDS_FOURCC_DXT1, 0xF801, 0xF802, {0xFFFF0008, 0xFFFF0010, 0xFFFF000C, 0}},
+        {"DXT3 equal", layer::DDS_FOURCC_DXT3, 0x7BEF, 0x7BEF, {grey, grey, grey, grey}},
+        {"DXT5 equal", layer::DDS_FOURCC_DXT5, 0x7BEF, 0x7BEF, {grey, grey, grey, grey}},
+        {"DXT5 c0 one below", layer::DDS_FOURCC_DXT5, 0xF803, 0xF804, {0xFFFF0018, 0xFFFF0021, 0xFFFF001B, 0xFFFF001E}},
+    };
+    for (const auto& c : cases) {
+        Bytes d = DxtHeader(4, 4, c.fourCC);
+        if (c.fourCC == layer::DDS_FOURCC_DXT3) d.u32(0xFFFFFFFF).u32(0xFFFFFFFF);  // opaque
+        if (c.fourCC == layer::DDS_FOURCC_DXT5) d.u8(255).u8(255).zeros(6);       // opaque
+        d.u16(c.c0).u16(c.c1).u32(0xE4E4E4E4);  // every row: indices 0, 1, 2, 3
+        layer::DecodedImage img;
+        ASSERT_EQ(layer::DecodeImage(d.b.data(), d.size(), &img), S_OK) << c.name;
+        for (int i = 0; i < 16; ++i) EXPECT_EQ(img.top.pixels[i], c.palette[i & 3]) << c.name << " texel " << i;
+    }
 }
 
 TEST(DdsDecode, Dxt3AndDxt5AlphaAndPartialBlocks) {

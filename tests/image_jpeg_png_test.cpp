@@ -63,6 +63,31 @@ TEST(PngDecode, GreyAndSixteenBitSamples) {
     EXPECT_EQ(DecodeTop(ImageFileKind::Png, keyed), (std::vector<DWORD>{0x000A141E, 0xFF0A141F}));
 }
 
+// A tRNS chunk gives a picture of any colour type transparency, so it is reported as a picture
+// with alpha: a texture made in the file's own format then keeps it.
+TEST(PngDecode, TransparencyChunksMakeAnAlphaPicture) {
+    const std::vector<png_color> pal = {{255, 0, 0}, {0, 255, 0}};
+    png_color_16 key{};
+    key.red = 10, key.gray = 10;
+    const struct {
+        const char* name;
+        std::vector<BYTE> file;
+        layer::ImageSourceFormat format;
+    } cases[] = {
+        {"palette", WritePng(2, 1, 8, PNG_COLOR_TYPE_PALETTE, {{0, 1}}, pal), layer::ImageSourceFormat::Rgb24},
+        {"palette, tRNS", WritePng(2, 1, 8, PNG_COLOR_TYPE_PALETTE, {{0, 1}}, pal, {0xFF, 0}),
+         layer::ImageSourceFormat::Argb32},
+        {"rgb", WritePng(1, 1, 8, PNG_COLOR_TYPE_RGB, {{10, 0, 0}}), layer::ImageSourceFormat::Rgb24},
+        {"rgb, tRNS", WritePng(1, 1, 8, PNG_COLOR_TYPE_RGB, {{10, 0, 0}}, {}, {}, &key), layer::ImageSourceFormat::Argb32},
+        {"grey, tRNS", WritePng(1, 1, 8, PNG_COLOR_TYPE_GRAY, {{10}}, {}, {}, &key), layer::ImageSourceFormat::Argb32},
+    };
+    for (const auto& c : cases) {
+        layer::DecodedImage img;
+        ASSERT_EQ(layer::DecodeImage(c.file.data(), c.file.size(), &img), S_OK) << c.name;
+        EXPECT_EQ(img.sourceFormat, c.format) << c.name;
+    }
+}
+
 TEST(JpegDecode, EncoderRoundTripsFlatBlocksClosely) {
     // Flat 16 x 16 blocks survive a quality-100 JPEG within a few steps per channel, away from
     // the block borders where the smoothed colour subsampling mixes neighbours.

@@ -99,6 +99,12 @@ TEST(ImageTransform, TexelFormatsRoundToTheirChannelWidths) {
     EXPECT_EQ(t16[1], 0x8F00);  // 0x80 -> 8, 0x08 -> 0
     EXPECT_EQ(t16[2], 0x0000);
     EXPECT_EQ(t16[3], 0x7889);  // 0x77 -> 7, 0x88 -> 8, 0x99 -> 9
+    // Rounded, not cut: 0xF0 is nearer 14 than 15 in 4 bits, 0x0F nearer 1 than 0.
+    auto near = Level(1, 1, {0xF00F07F0});
+    ASSERT_TRUE(layer::StoreTexels(near, D3DFMT_A4R4G4B4, reinterpret_cast<BYTE*>(t16), 2));
+    EXPECT_EQ(t16[0], 0xE10E);
+    ASSERT_TRUE(layer::StoreTexels(near, D3DFMT_R5G6B5, reinterpret_cast<BYTE*>(t16), 2));
+    EXPECT_EQ(t16[0], 0x105D);  // 2, 2, 29 where cutting gives 1, 1, 30
 
     ASSERT_TRUE(layer::StoreTexels(l, D3DFMT_R5G6B5, reinterpret_cast<BYTE*>(t16), 8));
     EXPECT_EQ(t16[0], 0xFFFF);
@@ -118,7 +124,12 @@ TEST(ImageTransform, TexelFormatsRoundToTheirChannelWidths) {
     EXPECT_EQ(t32[2], 0xFFFF0000u);
     BYTE lum[2];
     ASSERT_TRUE(layer::StoreTexels(two, D3DFMT_L8, lum, 1));
+    EXPECT_EQ(lum[0], 80);  // 79.71
     EXPECT_EQ(lum[1], 76);
+    WORD a8l8[2];
+    ASSERT_TRUE(layer::StoreTexels(two, D3DFMT_A8L8, reinterpret_cast<BYTE*>(a8l8), 2));
+    EXPECT_EQ(a8l8[0], 0x1250);  // alpha in the high byte
+    EXPECT_EQ(a8l8[1], 0x004C);
 
     EXPECT_FALSE(layer::TexelFormatStorable(D3DFMT_DXT1));
     EXPECT_FALSE(layer::StoreTexels(two, D3DFMT_P8, lum, 1));

@@ -1,11 +1,14 @@
 // sound_object_test.cpp -- the game's sound object: slots, play flags, stopping and freeing,
 // bad files and a machine without a sound device.
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -210,17 +213,60 @@ TEST_F(SoundObjectTest, MonoWavesAtOtherRatesPlayCentredForTheirLength) {
     EXPECT_TRUE(Sounding().empty());
 }
 
+namespace {
+
+// What the device is handed after each of its callbacks, taken from SDL_mixer for one test.
+class DeviceOutput {
+public:
+    DeviceOutput() { Mix_SetPostMix(&DeviceOutput::Take, this); }
+    ~DeviceOutput() { Mix_SetPostMix(nullptr, nullptr); }
+    size_t Size() {
+        std::lock_guard<std::mutex> guard(lock_);
+        return samples_.size();
+    }
+    std::vector<int16_t> Samples() {
+        std::lock_guard<std::mutex> guard(lock_);
+        return samples_;
+    }
+
+private:
+    static void Take(void* self, Uint8* stream, int len) {
+        auto* out = static_cast<DeviceOutput*>(self);
+        const auto* pcm = reinterpret_cast<const int16_t*>(stream);
+        std::lock_guard<std::mutex> guard(out->lock_);
+        out->samples_.insert(out->samples_.end(), pcm, pcm + len / 2);
+    }
+    std::mutex lock_;
+    std::vector<int16_t> samples_;
+};
+
+}  // namespace
+
+// The device's own mixing fills every frame of every callback: the sound comes out whole, in
+// one run of its length, in both channels.
 TEST_F(SoundObjectTest, ASoundPlaysOnTheRealDeviceAndEndsByItself) {
     layer::SetManualAudioMixing(false);
     WriteLevelWave("sound/blip.wav", 2000, 22050);  // half a second
     CSoundManager sound(nullptr);
     int blip = sound.LoadSegment("sound\\blip.wav");
+    DeviceOutput output;
     sound.PlaySegment(blip, 0, DMUS_SEGF_SECONDARY);
     EXPECT_EQ(Sounding().size(), 1u);
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     while (!Sounding().empty() && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_TRUE(Sounding().empty());
+    // One more callback, so that the one that ended the sound has been handed over whole.
+    const size_t ended = output.Size();
+    while (output.Size() <= ended && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+
+    std::vector<int16_t> played = output.Samples();
+    auto first = std::find_if(played.begin(), played.end(), [](int16_t s) { return s != 0; });
+    auto last = std::find_if(played.rbegin(), played.rend(), [](int16_t s) { return s != 0; }).base();
+    ASSERT_NE(first, played.end());
+    EXPECT_EQ(last - first, 2 * 22050);
+    EXPECT_EQ(std::count(first, last, int16_t(2000)), last - first);
 }
 
 TEST_F(SoundObjectTest, WithoutASoundDeviceTheGameGoesOnSilent) {

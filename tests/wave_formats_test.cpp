@@ -1,5 +1,6 @@
 // wave_formats_test.cpp -- wave files as other tools write them: extensible format headers with
-// PCM or float samples play through the game's sound object, other kinds the loader refuses.
+// PCM or float samples play through the game's sound object, other kinds the loader refuses;
+// samples at full scale reach the rails, loud mixes saturate, odd-sized chunks are padded.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -12,6 +13,7 @@
 #include "game/sound_object.h"
 #include "layer/audio.h"
 #include "layer/message_boxes.h"
+#include "layer/wave_write.h"
 #include "scratch_dir.h"
 #include "wave_test_files.h"
 
@@ -27,6 +29,19 @@ uint32_t FloatBits(float v) {
 
 void Write(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+// The wave with a chunk of `body` bytes, padded to an even length, spliced in at `at`.
+std::vector<uint8_t> WithChunk(std::vector<uint8_t> wave, size_t at, const char* id, std::vector<uint8_t> body) {
+    std::vector<uint8_t> chunk(id, id + 4);
+    const uint32_t size = uint32_t(body.size());
+    for (int i = 0; i < 4; ++i) chunk.push_back(uint8_t(size >> (8 * i)));
+    chunk.insert(chunk.end(), body.begin(), body.end());
+    if (size & 1) chunk.push_back(0);
+    wave.insert(wave.begin() + std::ptrdiff_t(at), chunk.begin(), chunk.end());
+    const uint32_t riff = uint32_t(wave.size() - 8);
+    std::memcpy(&wave[4], &riff, 4);
+    return wave;
 }
 
 class WaveFormatsTest : public ::testing::Test {
@@ -106,4 +121,90 @@ TEST_F(WaveFormatsTest, ExtensibleHeadersOfOtherKindsAreRefusedByTheLoaderItself
     }
     loader->Release();
     CoUninitialize();
+}
+
+// Full-scale samples of every playable kind reach the 16-bit rails, and voices that sum past a
+// rail saturate there: the sum is clamped once, after all the voices are added. Converted
+// samples may fall short of a rail by the converter's rounding (slack), never wrap past it.
+TEST_F(WaveFormatsTest, FullScaleSamplesReachTheRailsAndLoudSumsSaturate) {
+    auto pcm = [](uint16_t bits, uint64_t value) { return PlainWave(1, bits, Frames(value, bits / 8, 100)); };
+    auto flt = [](float value) { return PlainWave(3, 32, Frames(FloatBits(value), 4, 100)); };
+    auto ext = [](uint16_t bits, uint64_t value) {
+        return ExtensibleWave({2, bits, bits, 1}, Frames(value, bits / 8, 100));
+    };
+    // The game's own kind: mono at 22050 frames a second, made twice as long at the device's rate.
+    auto mono = [](int16_t value) { return layer::MakeWave16(std::vector<int16_t>(50, value), 1, 22050); };
+    const struct {
+        const char* name;
+        std::vector<std::vector<uint8_t>> voices;
+        int level, slack;
+    } cases[] = {
+        {"16-bit highest, twice", {pcm(16, 0x7FFF), pcm(16, 0x7FFF)}, 32767, 0},
+        {"16-bit lowest, twice", {pcm(16, 0x8000), pcm(16, 0x8000)}, -32768, 0},
+        {"16-bit highest and lowest", {pcm(16, 0x7FFF), pcm(16, 0x8000)}, -1, 0},
+        {"past the rail and back", {pcm(16, 0x7FFF), pcm(16, 0x7FFF), pcm(16, 0x8000)}, 32766, 0},
+        {"8-bit 255", {pcm(8, 255)}, 32512, 1},
+        {"8-bit 0", {pcm(8, 0)}, -32768, 1},
+        {"8-bit 128", {pcm(8, 128)}, 0, 0},
+        {"8-bit 255, twice", {pcm(8, 255), pcm(8, 255)}, 32767, 0},
+        {"8-bit 0, twice", {pcm(8, 0), pcm(8, 0)}, -32768, 0},
+        {"24-bit highest", {ext(24, 0x7FFFFF)}, 32767, 1},
+        {"24-bit lowest, twice", {ext(24, 0x800000), ext(24, 0x800000)}, -32768, 0},
+        {"32-bit highest", {ext(32, 0x7FFFFFFF)}, 32767, 1},
+        {"32-bit lowest", {ext(32, 0x80000000)}, -32768, 1},
+        {"float +1", {flt(1.0f)}, 32767, 1},
+        {"float -1", {flt(-1.0f)}, -32768, 1},
+        {"float past +1", {flt(2.0f)}, 32767, 1},
+        {"float past -1, twice", {flt(-2.0f), flt(-2.0f)}, -32768, 0},
+        {"mono 22050 Hz highest, twice", {mono(32767), mono(32767)}, 32767, 0},
+        {"mono 22050 Hz lowest", {mono(-32768)}, -32768, 64},
+    };
+    CSoundManager sound(nullptr);
+    for (const auto& c : cases) {
+        std::vector<int> slots;
+        for (size_t v = 0; v < c.voices.size(); ++v) {
+            const std::string name = "voice" + std::to_string(v) + ".wav";
+            Write("sound/" + name, c.voices[v]);
+            slots.push_back(sound.LoadSegment(("sound\\" + name).c_str()));
+            ASSERT_GE(slots.back(), 0) << c.name;
+            sound.PlaySegment(slots.back(), 0, DMUS_SEGF_SECONDARY);
+        }
+        std::vector<int16_t> stereo(2 * 200);
+        layer::MixAudio(stereo.data(), 200);
+        EXPECT_NEAR(stereo[2 * 50], c.level, c.slack) << c.name;
+        EXPECT_NEAR(stereo[2 * 50 + 1], c.level, c.slack) << c.name;
+        EXPECT_EQ(stereo[2 * 150], 0) << c.name;
+        for (int slot : slots) sound.FreeSegment(slot);
+    }
+    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
+}
+
+// A chunk of odd size is followed by a pad byte that belongs to no chunk: 8-bit mono sounds of
+// odd length have one after their data, often followed by the tags editors add. The pad is
+// skipped, never taken for a chunk or heard as a sample.
+TEST_F(WaveFormatsTest, OddSizedChunksAreFollowedByAPadByte) {
+    const std::vector<uint8_t> tags = {'I', 'N', 'F', 'O', 'I', 'S', 'F', 'T', 5, 0, 0, 0, 's', 'o', 'x', '!', 0};
+    const std::vector<uint8_t> odd = PlainWave(1, 8, std::vector<uint8_t>(101, 192), 1);  // 101 bytes of data
+    const std::vector<uint8_t> even = PlainWave(1, 8, std::vector<uint8_t>(100, 192), 1);
+    const struct {
+        const char* name;
+        std::vector<uint8_t> file;
+        int frames;
+    } cases[] = {
+        {"odd data, then tags", WithChunk(odd, odd.size(), "LIST", tags), 101},
+        {"odd tags, then data", WithChunk(even, 36, "LIST", tags), 100},
+    };
+    CSoundManager sound(nullptr);
+    for (const auto& c : cases) {
+        Write("sound/padded.wav", c.file);
+        const int slot = sound.LoadSegment("sound\\padded.wav");
+        ASSERT_GE(slot, 0) << c.name;
+        sound.PlaySegment(slot, 0, DMUS_SEGF_SECONDARY);
+        std::vector<int16_t> stereo(2 * 200);
+        layer::MixAudio(stereo.data(), 200);
+        EXPECT_NEAR(stereo[2 * (c.frames - 1)], 16384, 1) << c.name;  // 192 is half way up
+        EXPECT_EQ(stereo[2 * c.frames], 0) << c.name;
+        sound.FreeSegment(slot);
+    }
+    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
 }

@@ -43,6 +43,19 @@ inline std::vector<uint8_t> ExtensibleWave(const ExtensibleHeader& h, const std:
     return f;
 }
 
+// The same with a plain 16-byte format header of the given tag (1 PCM, 3 float), as most tools
+// write 8 and 16-bit files.
+inline std::vector<uint8_t> PlainWave(uint16_t tag, uint16_t bits, const std::vector<uint8_t>& samples,
+                                      uint16_t channels = 2) {
+    ExtensibleHeader h;
+    h.channels = channels;
+    h.bits = h.validBits = bits;
+    h.formatBytes = 16;
+    std::vector<uint8_t> f = ExtensibleWave(h, samples);
+    f[20] = uint8_t(tag), f[21] = uint8_t(tag >> 8);
+    return f;
+}
+
 // `frames` stereo frames of one sample value of `bytes` bytes, little-endian.
 inline std::vector<uint8_t> Frames(uint64_t value, int bytes, int frames) {
     std::vector<uint8_t> out;
