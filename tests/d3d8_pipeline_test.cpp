@@ -1,8 +1,10 @@
 // d3d8_pipeline_test.cpp -- the fixed-function pipeline's pixels: alpha test, blending, texture
-// stages, linear fog and lighting.
+// stages, linear fog and lighting; and each state that matters changed alone between two draws.
 #include "device_fixture.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <vector>
 
 #include "d3dx8math.h"
 
@@ -170,4 +172,255 @@ TEST_P(PipelineTest, LightingWithoutLightsIsAmbientTimesMaterial) {
     device_->SetRenderState(D3DRS_LIGHTING, FALSE);
     device_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2);
     EXPECT_EQ(Pixel(32, 24), 0xFFFFFFu);
+}
+
+// ---------------------------------------------------------------------------------------------
+// One state changed alone between two draws: the second draw follows it. Each case starts from the
+// same states, draws, changes exactly one state and draws again over the first; it is also drawn
+// without the change, which must give another pixel, so that every case tells the two apart.
+
+namespace {
+
+// One setting: a render state, a texture-stage state, or the texture of a stage (value: an index
+// into the test's textures, 0 for none).
+struct Setting {
+    enum Kind { kRender, kStage, kTexture } kind;
+    DWORD stage, type, value;
+};
+Setting R(D3DRENDERSTATETYPE state, DWORD value) { return {Setting::kRender, 0, (DWORD)state, value}; }
+Setting S(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) {
+    return {Setting::kStage, stage, (DWORD)type, value};
+}
+Setting T(DWORD stage, DWORD texture) { return {Setting::kTexture, stage, 0, texture}; }
+
+enum TextureIndex : DWORD { kNoTexture, kRedTexture, kGreenTexture, kStripes, kMipChain, kTextureCount };
+
+// A screen-filling quad at depth z; u runs from 0 to uMax across.
+struct Quad {
+    float z;
+    DWORD colour;
+    float uMax;
+};
+
+struct SingleChangeCase {
+    const char* name;
+    std::vector<Setting> base;
+    Setting change;
+    Quad first;
+    std::vector<Quad> second;  // drawn in one call, in order
+    DWORD want;                // at the probe pixel
+    int tolerance;
+    UINT probeX;
+};
+
+const DWORD kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kFactorColour = 0xFF2040C0;
+const DWORD kTranslucentBlue = 0x400000FF;  // below the alpha reference 0x80
+
+std::vector<SingleChangeCase> SingleChangeCases() {
+    const Quad red = {0.5f, kRed, 1}, green = {0.5f, kGreen, 1}, blue = {0.5f, kBlue, 1};
+    const Quad faintBlue = {0.5f, kTranslucentBlue, 1}, halfBlue = {0.5f, 0x800000FF, 1};
+    const Setting alphaFromVertex = S(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
+    const Setting alphaTestOn = R(D3DRS_ALPHATESTENABLE, TRUE), atLeastHalf = R(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
+    const Setting reference = R(D3DRS_ALPHAREF, 0x80);
+    const Setting blendOn = R(D3DRS_ALPHABLENDENABLE, TRUE);
+    const Setting fogOn = R(D3DRS_FOGENABLE, TRUE), linearFog = R(D3DRS_FOGTABLEMODE, D3DFOG_LINEAR);
+    const Setting zOn = R(D3DRS_ZENABLE, D3DZB_TRUE);
+    const Setting selectTexture = S(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    const Setting stage1Modulate = S(1, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    const Setting stage1Factor = S(1, D3DTSS_COLORARG2, D3DTA_TFACTOR);
+    const DWORD halfFog = 0x800080, halfFactor = 0x102060;  // blue half in red fog; the factor halved
+    return {
+        // Alpha test
+        {"alpha test on", {alphaFromVertex, atLeastHalf, reference}, alphaTestOn, red, {faintBlue}, 0xFF0000, 0, 8},
+        {"alpha test off", {alphaFromVertex, alphaTestOn, atLeastHalf, reference}, R(D3DRS_ALPHATESTENABLE, FALSE),
+         red, {faintBlue}, 0x0000FF, 0, 8},
+        {"alpha reference", {alphaFromVertex, alphaTestOn, atLeastHalf, R(D3DRS_ALPHAREF, 0x20)}, reference, red,
+         {faintBlue}, 0xFF0000, 0, 8},
+        {"alpha function", {alphaFromVertex, alphaTestOn, atLeastHalf, reference},
+         R(D3DRS_ALPHAFUNC, D3DCMP_LESS), red, {faintBlue}, 0x0000FF, 0, 8},
+        // Blending
+        {"blending on",
+         {alphaFromVertex, R(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA), R(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA)}, blendOn,
+         red, {halfBlue}, 0x7F0080, 2, 8},
+        {"blending off", {blendOn, R(D3DRS_DESTBLEND, D3DBLEND_ONE)}, R(D3DRS_ALPHABLENDENABLE, FALSE), red, {blue},
+         0x0000FF, 0, 8},
+        {"source factor", {blendOn}, R(D3DRS_SRCBLEND, D3DBLEND_ZERO), red, {blue}, 0x000000, 0, 8},
+        {"destination factor", {blendOn}, R(D3DRS_DESTBLEND, D3DBLEND_ONE), red, {blue}, 0xFF00FF, 0, 8},
+        {"blend operation", {blendOn, R(D3DRS_DESTBLEND, D3DBLEND_ONE)}, R(D3DRS_BLENDOP, D3DBLENDOP_REVSUBTRACT),
+         red, {blue}, 0xFF0000, 0, 8},
+        {"colour write mask", {}, R(D3DRS_COLORWRITEENABLE, D3DCOLORWRITEENABLE_RED), green, {{0.5f, 0xFFFF00FF, 1}},
+         0xFFFF00, 0, 8},
+        // Fog: linear from 0 to 1 in red, the quad half way
+        {"fog on", {linearFog}, fogOn, green, {blue}, halfFog, 2, 8},
+        {"fog off", {fogOn, linearFog}, R(D3DRS_FOGENABLE, FALSE), green, {blue}, 0x0000FF, 0, 8},
+        {"fog colour", {fogOn, linearFog}, R(D3DRS_FOGCOLOR, 0x0000FF00), green, {blue}, 0x008080, 2, 8},
+        {"fog start", {fogOn, linearFog}, R(D3DRS_FOGSTART, Bits(0.5f)), green, {blue}, 0x0000FF, 1, 8},
+        {"fog end", {fogOn, linearFog}, R(D3DRS_FOGEND, Bits(0.5f)), green, {blue}, 0xFF0000, 1, 8},
+        {"fog table mode", {fogOn, linearFog}, R(D3DRS_FOGTABLEMODE, D3DFOG_EXP), green, {blue}, 0x64009B, 2, 8},
+        {"fog vertex mode", {fogOn}, R(D3DRS_FOGVERTEXMODE, D3DFOG_LINEAR), green, {blue}, halfFog, 2, 8},
+        {"fog density", {fogOn, R(D3DRS_FOGTABLEMODE, D3DFOG_EXP)}, R(D3DRS_FOGDENSITY, Bits(2.0f)), green, {blue},
+         0xA1005E, 2, 8},
+        // Depth
+        {"depth test off", {zOn}, R(D3DRS_ZENABLE, D3DZB_FALSE), {0.3f, kRed, 1}, {{0.6f, kBlue, 1}}, 0x0000FF, 0, 8},
+        {"depth function", {zOn}, R(D3DRS_ZFUNC, D3DCMP_GREATER), {0.3f, kRed, 1}, {{0.6f, kBlue, 1}}, 0x0000FF, 0,
+         8},
+        // Without depth writes the far green quad drawn after the near blue one still passes.
+        {"depth writes off", {zOn}, R(D3DRS_ZWRITEENABLE, FALSE), {0.9f, kRed, 1},
+         {{0.3f, kBlue, 1}, {0.6f, kGreen, 1}}, 0x00FF00, 0, 8},
+        // Culling of the clockwise quads
+        {"cull clockwise", {}, R(D3DRS_CULLMODE, D3DCULL_CW), red, {blue}, 0xFF0000, 0, 8},
+        {"cull counter-clockwise to clockwise", {R(D3DRS_CULLMODE, D3DCULL_CCW)}, R(D3DRS_CULLMODE, D3DCULL_CW), red,
+         {blue}, 0xFF0000, 0, 8},
+        {"cull none", {R(D3DRS_CULLMODE, D3DCULL_CW)}, R(D3DRS_CULLMODE, D3DCULL_NONE), red, {blue}, 0x0000FF, 0, 8},
+        // Lighting without lights: black, or the vertex colour as ambient material
+        {"lighting on", {}, R(D3DRS_LIGHTING, TRUE), red, {blue}, 0x000000, 0, 8},
+        {"lighting off", {R(D3DRS_LIGHTING, TRUE)}, R(D3DRS_LIGHTING, FALSE), red, {blue}, 0x0000FF, 0, 8},
+        {"ambient light", {R(D3DRS_LIGHTING, TRUE), R(D3DRS_AMBIENTMATERIALSOURCE, D3DMCS_COLOR1)},
+         R(D3DRS_AMBIENT, 0x00808080), red, {blue}, 0x000080, 1, 8},
+        // Stage 0's operations and arguments; its alpha through the alpha test
+        {"colour operation", {T(0, kRedTexture)}, S(0, D3DTSS_COLOROP, D3DTOP_ADD), red, {{0.5f, 0xFF8080FF, 1}},
+         0xFF80FF, 0, 8},
+        {"colour argument 1", {T(0, kRedTexture), selectTexture}, S(0, D3DTSS_COLORARG1, D3DTA_TFACTOR), green, {blue},
+         kFactorColour & 0xFFFFFF, 0, 8},
+        {"colour argument 2", {T(0, kRedTexture), S(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2)},
+         S(0, D3DTSS_COLORARG2, D3DTA_TEXTURE), green, {blue}, 0xFF0000, 0, 8},
+        {"alpha operation", {alphaTestOn, atLeastHalf, reference}, S(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2), red,
+         {faintBlue}, 0xFF0000, 0, 8},
+        {"alpha argument 1", {alphaTestOn, atLeastHalf, reference}, S(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE), red,
+         {faintBlue}, 0xFF0000, 0, 8},
+        {"alpha argument 2", {alphaTestOn, atLeastHalf, reference, S(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2),
+                              S(0, D3DTSS_ALPHAARG2, D3DTA_TEXTURE)},
+         S(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE), red, {faintBlue}, 0xFF0000, 0, 8},
+        {"texture factor", {S(0, D3DTSS_COLORARG1, D3DTA_TFACTOR), selectTexture}, R(D3DRS_TEXTUREFACTOR, kRed),
+         green, {blue}, 0xFF0000, 0, 8},
+        // Stage 1 on and off: modulating by the factor 0x808080; its operation the same as stage 0's
+        {"stage 1 on", {stage1Factor, R(D3DRS_TEXTUREFACTOR, 0xFF808080)}, stage1Modulate, green,
+         {{0.5f, 0xFF2040C0, 1}}, halfFactor, 1, 8},
+        {"stage 1 off", {stage1Modulate, stage1Factor, R(D3DRS_TEXTUREFACTOR, 0xFF808080)},
+         S(1, D3DTSS_COLOROP, D3DTOP_DISABLE), green, {{0.5f, 0xFF2040C0, 1}}, 0x2040C0, 0, 8},
+        {"stage 1 colour argument", {stage1Modulate, S(1, D3DTSS_COLORARG2, D3DTA_DIFFUSE)}, stage1Factor, green,
+         {blue}, kFactorColour & 0x0000FF, 0, 8},
+        // The textures bound: stage 0's, and stage 1's set to the one stage 0 holds
+        {"texture changed", {T(0, kRedTexture), selectTexture}, T(0, kGreenTexture), red, {blue}, 0x00FF00, 0, 8},
+        {"texture removed", {T(0, kRedTexture), selectTexture}, T(0, kNoTexture), red, {blue}, 0xFFFFFF, 0, 8},
+        {"texture set", {selectTexture}, T(0, kRedTexture), green, {blue}, 0xFF0000, 0, 8},
+        {"stage 1 texture", {T(0, kGreenTexture), T(1, kRedTexture), S(1, D3DTSS_COLOROP, D3DTOP_SELECTARG2)},
+         T(1, kGreenTexture), red, {blue}, 0x00FF00, 0, 8},
+        // Filters and addressing: a black and a white texel across the screen, a chain of red over green
+        {"magnification filter", {T(0, kStripes), selectTexture}, S(0, D3DTSS_MAGFILTER, D3DTEXF_LINEAR), red, {blue},
+         0x696969, 0x18, 29},
+        {"mip filter", {T(0, kMipChain), selectTexture}, S(0, D3DTSS_MIPFILTER, D3DTEXF_POINT), red, {blue}, 0x00FF00,
+         0, 8},
+        {"address mode", {T(0, kStripes), selectTexture}, S(0, D3DTSS_ADDRESSU, D3DTADDRESS_CLAMP), red,
+         {{0.5f, kBlue, 2}}, 0xFFFFFF, 0, 40},
+    };
+}
+
+bool NearRgb(uint32_t a, uint32_t b, int tolerance) {
+    return std::abs(RedOf(a) - RedOf(b)) <= tolerance && std::abs(GreenOf(a) - GreenOf(b)) <= tolerance &&
+           std::abs(BlueOf(a) - BlueOf(b)) <= tolerance;
+}
+
+}  // namespace
+
+class SingleChangeTest : public PipelineTest {
+protected:
+    void SetUp() override {
+        PipelineTest::SetUp();
+        const uint32_t red = kRed, green = kGreen, stripes[2] = {0xFF000000, 0xFFFFFFFF};
+        textures_[kRedTexture] = MakeTexture(1, 1, D3DFMT_A8R8G8B8, &red);
+        textures_[kGreenTexture] = MakeTexture(1, 1, D3DFMT_A8R8G8B8, &green);
+        textures_[kStripes] = MakeTexture(2, 1, D3DFMT_A8R8G8B8, stripes);
+        // Four times the screen's size: the quad reads level 2 where mip filtering is on.
+        IDirect3DTexture8* chain = nullptr;
+        ASSERT_EQ(device_->CreateTexture(4 * kWidth, 4 * kHeight, 3, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &chain),
+                  D3D_OK);
+        for (UINT level = 0; level < 3; ++level) {
+            D3DLOCKED_RECT lr;
+            ASSERT_EQ(chain->LockRect(level, &lr, nullptr, 0), D3D_OK);
+            const UINT w = (4 * kWidth) >> level, h = (4 * kHeight) >> level;
+            for (UINT y = 0; y < h; ++y)
+                for (UINT x = 0; x < w; ++x)
+                    reinterpret_cast<DWORD*>(static_cast<BYTE*>(lr.pBits) + y * lr.Pitch)[x] = level ? kGreen : kRed;
+            chain->UnlockRect(level);
+        }
+        textures_[kMipChain] = chain;
+    }
+
+    void TearDown() override {
+        for (DWORD s = 0; s < 2; ++s) device_->SetTexture(s, nullptr);
+        for (IDirect3DTexture8* t : textures_)
+            if (t) t->Release();
+        PipelineTest::TearDown();
+    }
+
+    void Apply(const Setting& s) {
+        switch (s.kind) {
+            case Setting::kRender: device_->SetRenderState((D3DRENDERSTATETYPE)s.type, s.value); break;
+            case Setting::kStage:
+                device_->SetTextureStageState(s.stage, (D3DTEXTURESTAGESTATETYPE)s.type, s.value);
+                break;
+            case Setting::kTexture: device_->SetTexture(s.stage, textures_[s.value]); break;
+        }
+    }
+
+    // The states every case starts from: no tests, blending or fog, the first stage modulating
+    // the texture by the vertex colour, the second off, no textures, point filtering.
+    void StartingStates() {
+        const Setting start[] = {
+            R(D3DRS_LIGHTING, FALSE), R(D3DRS_AMBIENT, 0), R(D3DRS_AMBIENTMATERIALSOURCE, D3DMCS_MATERIAL),
+            R(D3DRS_CULLMODE, D3DCULL_NONE), R(D3DRS_ZENABLE, D3DZB_FALSE), R(D3DRS_ZWRITEENABLE, TRUE),
+            R(D3DRS_ZFUNC, D3DCMP_LESSEQUAL), R(D3DRS_ALPHATESTENABLE, FALSE), R(D3DRS_ALPHAFUNC, D3DCMP_ALWAYS),
+            R(D3DRS_ALPHAREF, 0), R(D3DRS_ALPHABLENDENABLE, FALSE), R(D3DRS_SRCBLEND, D3DBLEND_ONE),
+            R(D3DRS_DESTBLEND, D3DBLEND_ZERO), R(D3DRS_BLENDOP, D3DBLENDOP_ADD), R(D3DRS_COLORWRITEENABLE, 0xF),
+            R(D3DRS_FOGENABLE, FALSE), R(D3DRS_FOGTABLEMODE, D3DFOG_NONE), R(D3DRS_FOGVERTEXMODE, D3DFOG_NONE),
+            R(D3DRS_FOGCOLOR, 0x00FF0000), R(D3DRS_FOGSTART, Bits(0.0f)), R(D3DRS_FOGEND, Bits(1.0f)),
+            R(D3DRS_FOGDENSITY, Bits(1.0f)), R(D3DRS_TEXTUREFACTOR, kFactorColour),
+            S(0, D3DTSS_COLOROP, D3DTOP_MODULATE), S(0, D3DTSS_COLORARG1, D3DTA_TEXTURE),
+            S(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE), S(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1),
+            S(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE), S(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE),
+            S(0, D3DTSS_MAGFILTER, D3DTEXF_POINT), S(0, D3DTSS_MINFILTER, D3DTEXF_POINT),
+            S(0, D3DTSS_MIPFILTER, D3DTEXF_NONE), S(0, D3DTSS_ADDRESSU, D3DTADDRESS_WRAP),
+            S(1, D3DTSS_COLOROP, D3DTOP_DISABLE), S(1, D3DTSS_COLORARG1, D3DTA_CURRENT),
+            S(1, D3DTSS_COLORARG2, D3DTA_TEXTURE), S(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE), T(0, kNoTexture),
+            T(1, kNoTexture),
+        };
+        for (const Setting& s : start) Apply(s);
+    }
+
+    // The quads as one draw of clockwise triangles in clip space (the transforms are identity).
+    void Draw(const std::vector<Quad>& quads) {
+        std::vector<SceneVertex> v;
+        for (const Quad& q : quads) {
+            const SceneVertex corners[4] = {{-1, -1, q.z, q.colour, 0, 1}, {-1, 1, q.z, q.colour, 0, 0},
+                                            {1, -1, q.z, q.colour, q.uMax, 1}, {1, 1, q.z, q.colour, q.uMax, 0}};
+            for (int i : {0, 1, 2, 2, 1, 3}) v.push_back(corners[i]);
+        }
+        Upload(v.data(), (UINT)v.size(), kSceneFvf);
+        EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLELIST, 0, (UINT)quads.size() * 2), D3D_OK);
+    }
+
+    // The probe pixel after the case's two draws, with its change between them or without it.
+    uint32_t Run(const SingleChangeCase& c, bool change) {
+        StartingStates();
+        for (const Setting& s : c.base) Apply(s);
+        device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+        Draw({c.first});
+        if (change) Apply(c.change);
+        Draw(c.second);
+        return Pixel(c.probeX, kHeight / 2);
+    }
+
+    IDirect3DTexture8* textures_[kTextureCount] = {};
+};
+INSTANTIATE_ON_EACH_PROGRAM(SingleChangeTest);
+
+TEST_P(SingleChangeTest, AStateChangedAloneBetweenTwoDrawsTakesEffect) {
+    for (const SingleChangeCase& c : SingleChangeCases()) {
+        const uint32_t unchanged = Run(c, false);
+        EXPECT_FALSE(NearRgb(unchanged, c.want, c.tolerance)) << c.name << ": the change makes no difference";
+        const uint32_t got = Run(c, true);
+        EXPECT_TRUE(NearRgb(got, c.want, c.tolerance))
+            << c.name << std::hex << ": got " << got << ", want " << c.want << ", unchanged " << unchanged;
+    }
 }
