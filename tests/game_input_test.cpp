@@ -197,6 +197,24 @@ TEST_F(PlayingTest, ShotsAndTheTargetTextFindEnemiesOnTheAimButNeverBehind) {
     EXPECT_EQ(g_iKills, 1);
     EXPECT_EQ(g_iScore, 24 * 3 + g_GameDB.types[0].iReward);
 
+    // A pellet that hits scatters the aim anew; one that misses leaves it, so the pellets after it
+    // miss too: at 2.5 units, where about half of the scattered aims meet the enemy, a shot hits
+    // about once on the average, and some shots hit several times without hitting 24 times.
+    int shotsBetween = 0, pellets = 0;
+    for (int shot = 0; shot < 20; ++shot) {
+        NewGame();
+        Frame();
+        g_pEnemies->sprites[PlaceEnemy(Ahead(2.5f), 0)].fHealth = 1e6f;
+        Hold(2, 2);
+        g_Weapons[2].fAccuracy = 5.0f;  // up to 0.1 a side
+        Fire(1, 20);
+        const int hits = g_iScore / 3;
+        shotsBetween += hits > 1 && hits < 24;
+        pellets += hits;
+    }
+    EXPECT_GT(shotsBetween, 0);
+    EXPECT_LT(pellets, 20 * 4);
+
     // Twenty on one ray, with lines of 32 bytes: seven fit with the terminator, the eighth would not.
     NewGame();
     Frame();
