@@ -1,5 +1,6 @@
 // game_frame_test.cpp -- RenderFrame's order: the fog, the states it leaves, the screen chosen once
-// per frame, the spawn clock and its new enemies, and the death check.
+// per frame, the HUD's crosshair, flash and health colour, the spawn clock and its new enemies, and
+// the death check.
 #include <cstring>
 #include <vector>
 
@@ -132,4 +133,72 @@ TEST_F(GameTest, TheSpawnClockAddsEnemiesEverFasterAndAFullSetStillRestartsIt) {
     g_pEnemies->RemoveSprite(10);
     Frame(10);
     EXPECT_TRUE(g_pEnemies->sprites[10].bActive);
+}
+
+namespace {
+
+// The back buffer's pixels in the box, row by row.
+std::vector<uint32_t> PixelsIn(int left, int top, int right, int bottom) {
+    std::vector<uint32_t> all, box;
+    UINT width = 0, height = 0;
+    EXPECT_TRUE(layer::ReadBackBuffer(&all, &width, &height));
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            box.push_back(UINT(x) < width && UINT(y) < height ? all[size_t(y) * width + size_t(x)] : 0);
+    return box;
+}
+
+bool Whitish(uint32_t pixel) { return (pixel & 0xFF) > 170 && ((pixel >> 8) & 0xFF) > 170 && ((pixel >> 16) & 0xFF) > 170; }
+
+}  // namespace
+
+TEST_F(GameTest, TheHudShowsEachWeaponsCrosshairItsFlashAndTheHealthInRedFromTwenty) {
+    StartPlaying();
+    enum Crosshair { kNone, kCross, kCircle, kScope };
+    struct Case {
+        int weapon;
+        float zoom;
+        bool flash;
+        Crosshair crosshair;
+    };
+    const Case cases[] = {
+        {0, 4.0f, false, kNone},  {1, 4.0f, true, kCross},   {2, 4.0f, true, kCircle},
+        {3, 4.0f, true, kCross},  {4, 4.0f, true, kNone},    {5, 4.0f, false, kCircle},
+        {4, 12.0f, false, kScope}, {1, 32.0f, false, kCross},
+    };
+    const int hw = int(kWidth) / 2, hh = int(kHeight) / 2;
+    std::vector<uint32_t> seen[4];
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "weapon " << c.weapon << " zoom " << c.zoom);
+        g_iCurrentWeapon = c.weapon;
+        g_Inventory[c.weapon] = {1, 5};
+        g_fZoom = c.zoom;
+        g_iMuzzleFlash = 0;
+        Frame(0);
+        const uint32_t without = DrawCalls();
+        // The upper half of the crosshair's square, clear of the weapon pictures.
+        const std::vector<uint32_t> centre = PixelsIn(hw - 15, hh - 15, hw + 15, hh);
+        const uint32_t edge = layer::BackBufferPixel(kWidth - 3, UINT(hh));
+        g_iMuzzleFlash = 1;
+        Frame(0);
+        EXPECT_EQ(DrawCalls() - without, c.flash ? 1u : 0u);
+        EXPECT_EQ(g_iMuzzleFlash, 0);  // runs down whether drawn or not
+        EXPECT_EQ((edge & 0xFFFFFF) == 0, c.crosshair == kScope) << std::hex << edge;
+        if (c.zoom != 4.0f) continue;  // the world behind a zoomed view is another picture
+        if (seen[c.crosshair].empty()) seen[c.crosshair] = centre;
+        EXPECT_EQ(centre, seen[c.crosshair]);
+    }
+    EXPECT_NE(seen[kNone], seen[kCross]);
+    EXPECT_NE(seen[kNone], seen[kCircle]);
+    EXPECT_NE(seen[kCross], seen[kCircle]);
+
+    g_fZoom = 4.0f;
+    // The health counter: white at 21, red at 20 (no pixel of it white).
+    for (int health : {21, 20}) {
+        g_iHealth = health;
+        Frame(0);
+        int white = 0;
+        for (uint32_t pixel : PixelsIn(hw - 110, kHeight - 31, hw - 80, kHeight - 12)) white += Whitish(pixel);
+        EXPECT_EQ(white > 0, health > 20) << health;
+    }
 }

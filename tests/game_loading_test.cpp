@@ -1,6 +1,7 @@
 // game_loading_test.cpp -- LoadGameData on the generated content: slots in load order, the sprite
 // sets, the fence; NewGame from every state; a fence or overlay buffer that could not be made.
 #include <cmath>
+#include <vector>
 
 #include "game/weapons.h"
 #include "game_fixture.h"
@@ -71,6 +72,7 @@ TEST_F(GameTest, LoadingFillsTheSlotsInLoadOrderAndFencesTheField) {
 
 TEST_F(GameTest, NewGameResetsThePlayerWithThreeDrawsAndLeavesTheRestAlone) {
     const int cellsX = Map().iCellsX, cellsY = Map().iCellsY;
+    std::vector<float> headings;
     for (int state : {GS_PLAYING, GS_MAINMENU, GS_SHOP, GS_REWARDS, GS_DEATH}) {
         SCOPED_TRACE(state);
         g_iGameState = state;
@@ -90,13 +92,17 @@ TEST_F(GameTest, NewGameResetsThePlayerWithThreeDrawsAndLeavesTheRestAlone) {
         // The start y, the start x and the heading, drawn in that order, and nothing more.
         srand(unsigned(state));
         const int y = RandomInt(cellsY * 10 - 40) + 20, x = RandomInt(cellsX * 10 - 40) + 20;
-        RandomInt(1000);
+        const float roll = float(RandomInt(1000)) / 10.0f;
         const int fourth = rand();
         srand(unsigned(state));
         NewGame();
         EXPECT_EQ(rand(), fourth);
         EXPECT_EQ(g_Camera.vPos, D3DXVECTOR3(float(x), float(y), 0.0f));
         EXPECT_NEAR(g_Camera.vLook.z, 0.0f, 1e-5f);  // level
+        // The roll turns the heading by as many degrees, from one fixed direction.
+        const float degrees = std::atan2(g_Camera.vLook.y, g_Camera.vLook.x) * 57.29578f - roll;
+        headings.push_back(std::fmod(degrees + 720.0f, 360.0f));
+        EXPECT_NEAR(headings.back(), headings.front(), 0.01f);
 
         EXPECT_EQ(g_iCurrentWeapon + g_iScore + g_iMoney + g_iKills, 0);
         EXPECT_EQ(g_iLives, 3);
