@@ -16,11 +16,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Every regular file under a folder, by its path relative to it.
+// Every regular file under a folder, by its path relative to it, but for the build's mark and the
+// settings that a game played in the build's data directory writes there.
 std::map<std::string, std::vector<unsigned char>> Tree(const fs::path& root) {
     std::map<std::string, std::vector<unsigned char>> files;
     for (const auto& entry : fs::recursive_directory_iterator(root))
-        if (entry.is_regular_file() && entry.path().filename() != ".generated")
+        if (entry.is_regular_file() && entry.path().filename() != ".generated" &&
+            entry.path() != root / "trevok.cfg")
             files[fs::relative(entry.path(), root).string()] = ReadFileBytes(entry.path().string());
     return files;
 }
