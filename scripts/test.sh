@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Builds and runs every test: once as built for playing, then the fuzz targets of the files the
-# game reads for a short bounded time, then every test again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, with three simulated minutes of the soak (bench/soak.cpp) under the
-# leak check.
+# Builds and runs every test: as built for playing, each test alone and the whole suite in one
+# process; then the fuzz targets of the files the game reads for a short bounded time; then the
+# suite again under AddressSanitizer and UndefinedBehaviorSanitizer, in shards side by side, with
+# three simulated minutes of the soak (bench/soak.cpp) under the leak check.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
