@@ -5,29 +5,23 @@
 #include <cstring>
 
 #include "utils/arcball.h"
-#include "utils/d3dutil.h"
 #include "utils/view_camera.h"
 
 namespace {
 
-void ExpectVector(const D3DXVECTOR3& v, float x, float y, float z) {
-    EXPECT_NEAR(v.x, x, 1e-5f);
-    EXPECT_NEAR(v.y, y, 1e-5f);
-    EXPECT_NEAR(v.z, z, 1e-5f);
+void ExpectVector(const D3DXVECTOR3& v, const D3DXVECTOR3& e) {
+    for (int k = 0; k < 3; ++k) EXPECT_NEAR((&v.x)[k], (&e.x)[k], 1e-5f) << k;
 }
 
 void ExpectQuaternion(const D3DXQUATERNION& q, const D3DXQUATERNION& e) {
-    EXPECT_NEAR(q.x, e.x, 1e-5f);
-    EXPECT_NEAR(q.y, e.y, 1e-5f);
-    EXPECT_NEAR(q.z, e.z, 1e-5f);
-    EXPECT_NEAR(q.w, e.w, 1e-5f);
+    for (int k = 0; k < 4; ++k) EXPECT_NEAR((&q.x)[k], (&e.x)[k], 1e-5f) << k;
 }
 
-bool IsIdentity(const D3DXMATRIX& m) {
-    D3DXMATRIX identity;
-    D3DXMatrixIdentity(&identity);
+const D3DXMATRIX kIdentity(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1);
+
+bool IsNear(const D3DXMATRIX& m, const D3DXMATRIX& e) {
     for (int i = 0; i < 16; ++i)
-        if (std::fabs(m.m[i / 4][i % 4] - identity.m[i / 4][i % 4]) > 1e-5f) return false;
+        if (std::fabs(m.m[i / 4][i % 4] - e.m[i / 4][i % 4]) > 1e-5f) return false;
     return true;
 }
 
@@ -43,48 +37,63 @@ protected:
 }  // namespace
 
 TEST_F(ArcBallTest, ScreenVectorsLieOnTheBallOrItsRim) {
-    ExpectVector(ball_.ScreenToVector(50, 50), 0, 0, 1);
-    ExpectVector(ball_.ScreenToVector(100, 50), -1, 0, 0);  // on the rim
-    ExpectVector(ball_.ScreenToVector(150, 50), -1, 0, 0);  // beyond it
-    ExpectVector(ball_.ScreenToVector(0, 0), std::sqrt(0.5f), -std::sqrt(0.5f), 0);
+    ExpectVector(ball_.ScreenToVector(50, 50), {0, 0, 1});
+    ExpectVector(ball_.ScreenToVector(100, 50), {-1, 0, 0});  // on the rim
+    ExpectVector(ball_.ScreenToVector(150, 50), {-1, 0, 0});  // beyond it
+    ExpectVector(ball_.ScreenToVector(0, 0), {std::sqrt(0.5f), -std::sqrt(0.5f), 0});
     ball_.SetWindow(100, 100, 0.5f);  // a ball half as wide: a quarter of the window from the centre is its rim
-    ExpectVector(ball_.ScreenToVector(75, 25), -std::sqrt(0.5f), -std::sqrt(0.5f), 0);
+    ExpectVector(ball_.ScreenToVector(75, 25), {-std::sqrt(0.5f), -std::sqrt(0.5f), 0});
 }
 
-TEST_F(ArcBallTest, ALeftDragTurnsTheBallAndDraggingBackUndoesTheTurn) {
+TEST_F(ArcBallTest, ALeftDragTurnsTheBallDraggingBackUndoesItAndTheNextDragTurnsOnFromIt) {
     EXPECT_TRUE(Send(WM_LBUTTONDOWN, 50, 50));
     EXPECT_TRUE(Send(WM_MOUSEMOVE, 70, 50, MK_LBUTTON));
     D3DXVECTOR3 start(0, 0, 1), turned;
     D3DXVec3TransformNormal(&turned, &start, &ball_.matRotation);
-    const D3DXVECTOR3 under = ball_.ScreenToVector(70, 50);
-    ExpectVector(turned, under.x, under.y, under.z);  // the point grabbed follows the cursor
+    ExpectVector(turned, ball_.ScreenToVector(70, 50));  // the point grabbed follows the cursor
     EXPECT_TRUE(Send(WM_MOUSEMOVE, 50, 50, MK_LBUTTON));
     ExpectQuaternion(ball_.qCurrent, ball_.qAtDragStart);
-    EXPECT_TRUE(IsIdentity(ball_.matRotationDelta));
+    EXPECT_TRUE(IsNear(ball_.matRotationDelta, kIdentity));
 
     EXPECT_TRUE(Send(WM_MOUSEMOVE, 80, 50, MK_LBUTTON));
     EXPECT_TRUE(Send(WM_LBUTTONUP, 80, 50));
     EXPECT_FALSE(ball_.bDragging);
     const D3DXQUATERNION kept = ball_.qCurrent;
+    const D3DXMATRIX first = ball_.matRotation;
     EXPECT_TRUE(Send(WM_LBUTTONDOWN, 50, 50));  // the next drag starts from the kept turn
     ExpectQuaternion(ball_.qAtDragStart, kept);
+    // and a drag down turns on from there about another axis: the kept turn, then the step that
+    // carries the point grabbed under the cursor.
+    EXPECT_TRUE(Send(WM_MOUSEMOVE, 50, 75, MK_LBUTTON));
+    D3DXVec3TransformNormal(&turned, &start, &ball_.matRotationDelta);
+    ExpectVector(turned, ball_.ScreenToVector(50, 75));
+    D3DXMATRIX both;
+    EXPECT_TRUE(IsNear(ball_.matRotation, *D3DXMatrixMultiply(&both, &first, &ball_.matRotationDelta)));
 }
 
-TEST_F(ArcBallTest, RightDragsMoveSidewaysAndMiddleDragsForwardOnly) {
-    EXPECT_TRUE(Send(WM_RBUTTONDOWN, 50, 50));
-    EXPECT_TRUE(Send(WM_MOUSEMOVE, 60, 50, MK_RBUTTON));
-    EXPECT_NEAR(ball_.matTranslation._41, 0.2f, 1e-6f);  // dx = -0.1, times -2
-    EXPECT_NEAR(ball_.matTranslation._42, 0.0f, 1e-6f);
-    EXPECT_NEAR(ball_.matTranslation._43, 0.0f, 1e-6f);
-
-    ball_.SetRadius(2.0f);
-    EXPECT_TRUE(Send(WM_MBUTTONDOWN, 50, 50));
-    EXPECT_TRUE(Send(WM_MOUSEMOVE, 57, 40, MK_MBUTTON));
-    EXPECT_NEAR(ball_.matTranslationDelta._41, 0.0f, 1e-6f);
-    EXPECT_NEAR(ball_.matTranslationDelta._42, 0.0f, 1e-6f);
-    EXPECT_NEAR(ball_.matTranslationDelta._43, 1.0f, 1e-6f);  // 5 x dy, dy = 10 x 2 / 100
-    EXPECT_NEAR(ball_.matTranslation._41, 0.2f, 1e-6f);
-    EXPECT_NEAR(ball_.matTranslation._43, 1.0f, 1e-6f);
+TEST_F(ArcBallTest, RightDragsMoveSidewaysAndUpAndMiddleDragsForwardOnly) {
+    // In a window 100 pixels square: 10 pixels right are dx = -0.1, times -2; on 10 more in the
+    // same drag; a new drag 10 up is dy = 0.1, times 2; a middle drag with radius 2 moves 5 x dy,
+    // dy = 10 x 2 / 100.
+    const struct {
+        UINT down;  // 0: the drag goes on
+        int x, y;
+        WPARAM button;
+        float step[3], moved[3];
+    } kDrags[] = {{WM_RBUTTONDOWN, 60, 50, MK_RBUTTON, {0.2f, 0, 0}, {0.2f, 0, 0}},
+                  {0, 70, 50, MK_RBUTTON, {0.2f, 0, 0}, {0.4f, 0, 0}},
+                  {WM_RBUTTONDOWN, 50, 40, MK_RBUTTON, {0, 0.2f, 0}, {0.4f, 0.2f, 0}},
+                  {WM_MBUTTONDOWN, 57, 40, MK_MBUTTON, {0, 0, 1}, {0.4f, 0.2f, 1}}};
+    for (const auto& d : kDrags) {
+        SCOPED_TRACE(testing::Message() << d.x << "," << d.y);
+        if (d.button == MK_MBUTTON) ball_.SetRadius(2.0f);
+        EXPECT_TRUE(!d.down || Send(d.down, 50, 50));
+        EXPECT_TRUE(Send(WM_MOUSEMOVE, d.x, d.y, d.button));
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_NEAR(ball_.matTranslationDelta.m[3][k], d.step[k], 1e-6f) << k;
+            EXPECT_NEAR(ball_.matTranslation.m[3][k], d.moved[k], 1e-6f) << k;
+        }
+    }
 }
 
 TEST_F(ArcBallTest, OtherMessagesAreNotTakenAndChangeNothing) {
@@ -113,16 +122,12 @@ TEST_F(ArcBallTest, AMoveWithTheButtonHeldStartsItsOwnDragAndCoordinatesAreSigne
     EXPECT_TRUE(other.HandleMouseMessages(nullptr, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(40, 45)));
     D3DXVECTOR3 grabbed = other.ScreenToVector(70, 50), turned;
     D3DXVec3TransformNormal(&turned, &grabbed, &other.matRotation);
-    const D3DXVECTOR3 under = other.ScreenToVector(40, 45);
-    ExpectVector(turned, under.x, under.y, under.z);  // the point grabbed at the first move follows
+    ExpectVector(turned, other.ScreenToVector(40, 45));  // the point grabbed at the first move follows
 
     // 20 pixels left of the window is x = -20, not 65516.
     Send(WM_LBUTTONDOWN, 50, 50);
     Send(WM_MOUSEMOVE, -20, 50, MK_LBUTTON);
-    D3DXQUATERNION expected;
-    const D3DXVECTOR3 from(0, 0, 1), to(1, 0, 0);
-    QuaternionBetweenDirections(&expected, &from, &to);
-    ExpectQuaternion(ball_.qCurrent, expected);
+    ExpectQuaternion(ball_.qCurrent, {0, std::sqrt(0.5f), 0, std::sqrt(0.5f)});  // (0, 0, 1) to (1, 0, 0)
 }
 
 TEST_F(ArcBallTest, ADragOntoTheOppositePointOfTheRimKeepsTheBallTurnable) {
@@ -143,26 +148,38 @@ TEST(ArcBall, NothingIsTakenBeforeTheWindowIsSet) {
     EXPECT_FALSE(ball.HandleMouseMessages(nullptr, WM_LBUTTONDOWN, 0, MAKELPARAM(10, 10)));
     EXPECT_FALSE(ball.HandleMouseMessages(nullptr, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(20, 10)));
     EXPECT_FALSE(ball.bDragging);
-    ExpectVector(ball.ScreenToVector(10, 10), 0, 0, 1);
-    EXPECT_TRUE(IsIdentity(ball.matRotation));
+    ExpectVector(ball.ScreenToVector(10, 10), {0, 0, 1});
+    EXPECT_TRUE(IsNear(ball.matRotation, kIdentity));
     EXPECT_EQ(ball.fTranslationRadius, 1.0f);
 }
 
-TEST(ViewCamera, StartsLookingDownZAndItsBillboardUndoesTheViewsTurn) {
+TEST(ViewCamera, StartsLookingDownZItsBillboardUndoesTheViewsTurnAndItsProjectionFillsTheView) {
     CViewCamera camera;
-    ExpectVector(camera.vViewDir, 0, 0, 1);
-    ExpectVector(camera.vCross, -1, 0, 0);
-    EXPECT_TRUE(IsIdentity(camera.matBillboard));
-    EXPECT_FLOAT_EQ(camera.fFOV, 0.7853982f);
-    EXPECT_EQ(camera.fFarPlane, 1000.0f);
+    ExpectVector(camera.vViewDir, {0, 0, 1});
+    ExpectVector(camera.vCross, {-1, 0, 0});
+    EXPECT_TRUE(IsNear(camera.matBillboard, kIdentity));
 
     camera.SetViewParams(D3DXVECTOR3(3, 4, 5), D3DXVECTOR3(-2, 1, 7), D3DXVECTOR3(0, 1, 0));
-    EXPECT_EQ(camera.matBillboard._41, 0.0f);
-    EXPECT_EQ(camera.matBillboard._42, 0.0f);
-    EXPECT_EQ(camera.matBillboard._43, 0.0f);
+    EXPECT_TRUE(camera.matBillboard._41 == 0 && camera.matBillboard._42 == 0 && camera.matBillboard._43 == 0);
     D3DXMATRIX product;
     D3DXMatrixMultiply(&product, &camera.matBillboard, &camera.matView);
     product._41 = product._42 = product._43 = 0.0f;
-    EXPECT_TRUE(IsIdentity(product));
+    EXPECT_TRUE(IsNear(product, kIdentity));
     EXPECT_NEAR(D3DXVec3Length(&camera.vViewDir), 1.0f, 1e-6f);
+
+    // The projection takes the edges of the field of view to the corners, from near (depth 0) to
+    // far (1): at first a quarter turn of view, square, from 1 to 1000.
+    const float kParams[2][4] = {{0.7853982f, 1, 1, 1000}, {D3DX_PI / 2, 2, 0.5f, 100}};
+    for (const auto& p : kParams) {
+        SCOPED_TRACE(p[0]);
+        if (p[2] != 1) camera.SetProjParams(p[0], p[1], p[2], p[3]);
+        EXPECT_TRUE(camera.fFOV == p[0] && camera.fAspect == p[1]);
+        EXPECT_TRUE(camera.fNearPlane == p[2] && camera.fFarPlane == p[3]);
+        const float edge = std::tan(p[0] / 2);  // half the height seen at a depth of 1
+        for (float z : {p[2], p[3]}) {
+            D3DXVECTOR3 corner(p[1] * edge * z, -edge * z, z), seen;
+            D3DXVec3TransformCoord(&seen, &corner, &camera.matProj);
+            ExpectVector(seen, {1, -1, z == p[2] ? 0.0f : 1.0f});
+        }
+    }
 }

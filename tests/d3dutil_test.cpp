@@ -7,17 +7,16 @@
 #include <vector>
 
 #include "device_fixture.h"
+#include "layer/image_encode.h"
 #include "layer/input.h"
+#include "scratch_dir.h"
 #include "utils/d3dutil.h"
 #include "wingdi.h"
 
 namespace {
 
-void ExpectQuaternion(const D3DXQUATERNION& q, float x, float y, float z, float w) {
-    EXPECT_NEAR(q.x, x, 1e-4f);
-    EXPECT_NEAR(q.y, y, 1e-4f);
-    EXPECT_NEAR(q.z, z, 1e-4f);
-    EXPECT_NEAR(q.w, w, 1e-4f);
+void ExpectQuaternion(const D3DXQUATERNION& q, const D3DXQUATERNION& e) {
+    for (int k = 0; k < 4; ++k) EXPECT_NEAR((&q.x)[k], (&e.x)[k], 1e-4f) << k;
 }
 
 LRESULT CALLBACK PlainProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
@@ -45,11 +44,11 @@ TEST(D3DUtil, CubeFaceViewsLookAlongTheirAxisWithUpAboveAndOthersAreTheIdentity)
 TEST(D3DUtil, QuaternionsBetweenEqualPerpendicularAndOppositeDirections) {
     D3DXQUATERNION q;
     const D3DXVECTOR3 x(1, 0, 0), y(0, 1, 0), a(1, 2, 3), a2(2, 4, 6), minusA(-1, -2, -3);
-    ExpectQuaternion(*QuaternionFromCrossDot(&q, &x, &y), 0, 0, 1, 0);
-    ExpectQuaternion(*QuaternionBetweenDirections(&q, &a, &a2), 0, 0, 0, 1);
-    ExpectQuaternion(*QuaternionBetweenDirections(&q, &a, &minusA), 0, 0, 0, 0);
+    ExpectQuaternion(*QuaternionFromCrossDot(&q, &x, &y), {0, 0, 1, 0});
+    ExpectQuaternion(*QuaternionBetweenDirections(&q, &a, &a2), {0, 0, 0, 1});
+    ExpectQuaternion(*QuaternionBetweenDirections(&q, &a, &minusA), {0, 0, 0, 0});
     const D3DXVECTOR3 twiceX(2, 0, 0);
-    ExpectQuaternion(*QuaternionBetweenDirections(&q, &twiceX, &y), 0, 0, std::sqrt(0.5f), std::sqrt(0.5f));
+    ExpectQuaternion(*QuaternionBetweenDirections(&q, &twiceX, &y), {0, 0, std::sqrt(0.5f), std::sqrt(0.5f)});
     D3DXMATRIX turn;
     D3DXMatrixRotationQuaternion(&turn, &q);
     D3DXVECTOR3 turned;
@@ -73,20 +72,22 @@ TEST(D3DUtil, TrackballFollowsTheCursorInTheClientAreaAndAnEmptyAreaGivesTheIden
     // The right edge (sx 1) lies beyond radius x sqrt(1/2): z 0.5 on the hyperbolic sheet, so the
     // turn's sine is |(-1, 0, 0.5)| / 2. sx 0.6, short of radius x sqrt(1/2), lies on the sphere
     // (z 0.8), and sx 0.8, inside the radius but past its sqrt(1/2), on the sheet again (z 0.625).
+    // Down the window (sy grows with y) the ball turns about x: the bottom edge, and sy -0.6.
     const Case kCases[] = {{100, 50, {0, 0, 0, 1}},
                            {200, 50, {0, -0.5590170f, 0, 0.8291562f}},
                            {160, 50, {0, -0.3162278f, 0, 0.9486833f}},
-                           {180, 50, {0, -0.4417650f, 0, 0.8971310f}}};
+                           {180, 50, {0, -0.4417650f, 0, 0.8971310f}},
+                           {100, 100, {0.5590170f, 0, 0, 0.8291562f}},
+                           {100, 20, {-0.3162278f, 0, 0, 0.9486833f}}};
     for (const Case& c : kCases) {
-        SCOPED_TRACE(c.x);
         POINT p = {c.x, c.y};
         ClientToScreen(window, &p);
         layer::InjectCursorPosition(&p);
-        const D3DXQUATERNION q = TrackballRotationFromCursor(window, 1.0f);
-        ExpectQuaternion(q, c.expected.x, c.expected.y, c.expected.z, c.expected.w);
+        SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
+        ExpectQuaternion(TrackballRotationFromCursor(window, 1.0f), c.expected);
     }
     // No client area: nothing to divide by, no turn.
-    ExpectQuaternion(TrackballRotationFromCursor(nullptr, 1.0f), 0, 0, 0, 1);
+    ExpectQuaternion(TrackballRotationFromCursor(nullptr, 1.0f), {0, 0, 0, 1});
     layer::InjectCursorPosition(nullptr);
     DestroyWindow(window);
     UnregisterClassA("TrackballTest", nullptr);
@@ -150,9 +151,44 @@ TEST_F(D3DUtilDevice, ColourKeyClearsExactMatchesOfLevelZeroInThreeFormatsOnly) 
     }
 }
 
-TEST_F(D3DUtilDevice, MediaNamesTooLongForAPathAreRefused) {
+TEST(D3DUtil, MaterialAndLightRecordsHoldTheirColoursAndPlaceAndNothingElse) {
+    D3DMATERIAL8 material, wantMaterial = {};
+    std::memset(&material, 0x7F, sizeof material);  // whatever the caller's record held
+    InitMaterial(material, 0.1f, 0.2f, 0.3f, 0.4f);
+    wantMaterial.Diffuse = wantMaterial.Ambient = {0.1f, 0.2f, 0.3f, 0.4f};
+    EXPECT_EQ(std::memcmp(&material, &wantMaterial, sizeof material), 0) << "no specular, emissive or power";
+    D3DLIGHT8 light, wantLight = {};
+    std::memset(&light, 0x7F, sizeof light);
+    InitLight(light, D3DLIGHT_SPOT, 0, 3, -4);
+    wantLight.Type = D3DLIGHT_SPOT;
+    wantLight.Diffuse = {1, 1, 1, 0};  // white, its alpha left 0
+    wantLight.Position = {0, 3, -4};
+    wantLight.Direction = {0, 0.6f, -0.8f};  // towards the same point, of length 1
+    wantLight.Range = 1000;
+    EXPECT_EQ(std::memcmp(&light, &wantLight, sizeof light), 0);
+}
+
+TEST_F(D3DUtilDevice, MediaTexturesAreMadeFromTheFileFoundAndNamesTooLongForAPathAreRefused) {
+    ScratchDir scratch;
+    const DWORD pixels[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFF808080};
+    std::vector<BYTE> bmp;
+    ASSERT_EQ(layer::EncodeBmp24(2, 2, pixels, &bmp), S_OK);
+    ASSERT_EQ(layer::WriteBytesToFile("pic.bmp", bmp), S_OK);
+    IDirect3DTexture8* tex = nullptr;  // not in media\, but the bare name is there
+    ASSERT_EQ(CreateTextureFromMedia(device_, "media\\pic.bmp", &tex, D3DFMT_A8R8G8B8), D3D_OK);
+    D3DSURFACE_DESC desc;
+    ASSERT_EQ(tex->GetLevelDesc(0, &desc), D3D_OK);
+    EXPECT_TRUE(desc.Width == 2 && desc.Height == 2 && desc.Format == D3DFMT_A8R8G8B8);
+    EXPECT_TRUE(desc.Pool == D3DPOOL_MANAGED && tex->GetLevelCount() == 2);  // and 1 x 1
+    D3DLOCKED_RECT lr;
+    ASSERT_EQ(tex->LockRect(0, &lr, nullptr, D3DLOCK_READONLY), D3D_OK);
+    const DWORD* texels = static_cast<const DWORD*>(lr.pBits);
+    for (UINT i = 0; i < 4; ++i) EXPECT_EQ(texels[i / 2 * lr.Pitch / 4 + i % 2], pixels[i]) << i;
+    tex->UnlockRect(0);
+    tex->Release();
+
     const std::string longName(2000, 'a');
-    IDirect3DTexture8* tex = nullptr;
+    tex = nullptr;
     EXPECT_EQ(CreateTextureFromMedia(device_, longName.c_str(), &tex, D3DFMT_UNKNOWN), E_FAIL);
     EXPECT_EQ(tex, nullptr);
     DWORD shader = 7;
@@ -185,21 +221,17 @@ TEST_F(D3DUtilDevice, ABlackAndWhiteCursorBecomesAHalfHeightSurfaceWithItsWaterm
     for (BOOL watermark : {FALSE, TRUE}) {
         SCOPED_TRACE(watermark);
         const Shown c = ShownCursor(cursor, watermark);
-        ASSERT_EQ(c.w, 32u);
-        ASSERT_EQ(c.h, 32u);
-        EXPECT_EQ(c.hot.x, 3);
-        EXPECT_EQ(c.hot.y, 4);
-        EXPECT_EQ(c.At(5, 10), 0xFFFFFFFFu);
-        EXPECT_EQ(c.At(6, 10), 0xFF000000u);
-        EXPECT_EQ(c.At(20, 10), 0u);
-        EXPECT_EQ(c.At(31, 31), 0u);
-        // "D3D": row 1 is 0xA2A0, so pixels 0 and 2 of it are lit and 1 is not.
-        const uint32_t lit = watermark ? 0xFF808080u : 0xFF000000u;
-        EXPECT_EQ(c.At(0, 1), lit);
-        EXPECT_EQ(c.At(1, 1), 0xFF000000u);
-        EXPECT_EQ(c.At(2, 1), lit);
-        EXPECT_EQ(c.At(8, 4), lit);          // row 4 is 0xCCC0
-        EXPECT_EQ(c.At(9, 5), 0xFF000000u);  // below the five rows
+        ASSERT_TRUE(c.w == 32 && c.h == 32);
+        EXPECT_TRUE(c.hot.x == 3 && c.hot.y == 4);
+        // "D3D": row 1 is 0xA2A0, so pixels 0 and 2 of it are lit and 1 is not; row 4 is 0xCCC0;
+        // nothing is lit below the five rows.
+        const uint32_t lit = watermark ? 0xFF808080u : 0xFF000000u, black = 0xFF000000u;
+        const struct {
+            int x, y;
+            uint32_t colour;
+        } kProbes[] = {{5, 10, 0xFFFFFFFF}, {6, 10, black}, {20, 10, 0}, {31, 31, 0}, {0, 1, lit},
+                       {1, 1, black}, {2, 1, lit}, {8, 4, lit}, {9, 5, black}};
+        for (const auto& p : kProbes) EXPECT_EQ(c.At(p.x, p.y), p.colour) << p.x << "," << p.y;
     }
     EXPECT_TRUE(DestroyCursor(cursor));
     EXPECT_EQ(SetDeviceCursorFromHandle(device_, cursor, FALSE), E_FAIL);
@@ -218,15 +250,10 @@ TEST_F(D3DUtilDevice, AColourCursorKeepsItsRowsTheRightWayUpAndTheArrowShows) {
     DeleteObject(bitmap);
     const Shown c = ShownCursor(cursor, FALSE);
     ASSERT_EQ(c.h, 8u);
-    EXPECT_EQ(c.At(0, 0), 0xFFABCDEFu);
-    EXPECT_EQ(c.At(0, 7), 0u);
-    EXPECT_EQ(c.At(1, 7), 0xFF123456u);
+    EXPECT_TRUE(c.At(0, 0) == 0xFFABCDEF && c.At(0, 7) == 0 && c.At(1, 7) == 0xFF123456);
     DestroyCursor(cursor);
 
     const Shown arrow = ShownCursor(LoadCursorA(nullptr, IDC_ARROW), FALSE);
-    EXPECT_EQ(arrow.w, 32u);
-    EXPECT_EQ(arrow.h, 32u);
-    EXPECT_EQ(arrow.At(0, 0), 0xFF000000u);   // the tip is on the black rim
-    EXPECT_EQ(arrow.At(3, 6), 0xFFFFFFFFu);   // inside the body
-    EXPECT_EQ(arrow.At(31, 31), 0u);
+    EXPECT_TRUE(arrow.w == 32 && arrow.h == 32 && arrow.At(31, 31) == 0);
+    EXPECT_TRUE(arrow.At(0, 0) == 0xFF000000 && arrow.At(3, 6) == 0xFFFFFFFF);  // black rim, white body
 }

@@ -1,9 +1,10 @@
 // d3dx8_mesh_test.cpp -- D3DX meshes on a real device: a mesh filled through its locks and
-// drawn, the sphere's geometry and adjacency, and a lit sphere drawn and read back.
+// drawn, the sphere's geometry and adjacency, and a lit sphere in a material drawn and read back.
 #include <cmath>
 
 #include "d3dx8.h"
 #include "device_fixture.h"
+#include "utils/d3dutil.h"
 
 namespace {
 
@@ -28,10 +29,8 @@ TEST_F(D3DXMeshTest, MeshFilledThroughItsLocksDrawsSubsetZero) {
     for (DWORD options : {0u, (DWORD)(D3DXMESH_32BIT | D3DXMESH_MANAGED)}) {
         ID3DXMesh* mesh = nullptr;
         ASSERT_EQ(D3DXCreateMeshFVF(2, 4, options, kSceneFvf, device_, &mesh), D3D_OK);
-        EXPECT_EQ(mesh->GetNumFaces(), 2u);
-        EXPECT_EQ(mesh->GetNumVertices(), 4u);
-        EXPECT_EQ(mesh->GetFVF(), kSceneFvf);
-        EXPECT_EQ(mesh->GetOptions(), options);
+        EXPECT_TRUE(mesh->GetNumFaces() == 2 && mesh->GetNumVertices() == 4);
+        EXPECT_TRUE(mesh->GetFVF() == kSceneFvf && mesh->GetOptions() == options);
         // The left half of the screen, in clip space with identity transforms.
         const SceneVertex quad[4] = {{-1, -1, 0.5f, 0xFFFF0000, 0, 0}, {-1, 1, 0.5f, 0xFFFF0000, 0, 0},
                                      {0, -1, 0.5f, 0xFF00FF00, 0, 0}, {0, 1, 0.5f, 0xFF00FF00, 0, 0}};
@@ -85,8 +84,7 @@ TEST_F(D3DXMeshTest, SphereHasOutwardNormalsOutwardFacesAndClosedAdjacency) {
     const float radius = 2.5f;
     ASSERT_EQ(D3DXCreateSphere(device_, radius, 6, 6, &sphere, &adjacency), D3D_OK);
     EXPECT_EQ(sphere->GetFVF(), (DWORD)(D3DFVF_XYZ | D3DFVF_NORMAL));
-    EXPECT_EQ(sphere->GetNumVertices(), 6u * 5 + 2);
-    EXPECT_EQ(sphere->GetNumFaces(), 2u * 6 * 5);
+    EXPECT_TRUE(sphere->GetNumVertices() == 6 * 5 + 2 && sphere->GetNumFaces() == 2 * 6 * 5);
     const DWORD faces = sphere->GetNumFaces();
 
     BYTE* p = nullptr;
@@ -95,9 +93,7 @@ TEST_F(D3DXMeshTest, SphereHasOutwardNormalsOutwardFacesAndClosedAdjacency) {
     sphere->UnlockVertexBuffer();
     for (const SphereVertex& s : v) {
         EXPECT_NEAR(std::sqrt(s.x * s.x + s.y * s.y + s.z * s.z), radius, 1e-4);
-        EXPECT_NEAR(s.nx * radius, s.x, 1e-4);
-        EXPECT_NEAR(s.ny * radius, s.y, 1e-4);
-        EXPECT_NEAR(s.nz * radius, s.z, 1e-4);
+        for (int k = 0; k < 3; ++k) EXPECT_NEAR((&s.nx)[k] * radius, (&s.x)[k], 1e-4);
     }
     ASSERT_EQ(sphere->LockIndexBuffer(D3DLOCK_READONLY, &p), D3D_OK);
     std::vector<WORD> idx(reinterpret_cast<WORD*>(p), reinterpret_cast<WORD*>(p) + faces * 3);
@@ -129,14 +125,11 @@ TEST_F(D3DXMeshTest, LitSphereDrawsItsMaterialColourAsAnExplosionDoes) {
     device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x00000040, 1.0f, 0);
     device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     device_->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
-    D3DXMATRIX id, world;
-    D3DXMatrixIdentity(&id);
-    D3DXMatrixScaling(&world, 0.5f, 0.5f, 0.5f);
-    device_->SetTransform(D3DTS_WORLD, &world);
-    device_->SetTransform(D3DTS_VIEW, &id);
-    device_->SetTransform(D3DTS_PROJECTION, &id);
-    D3DMATERIAL8 material = {};
-    material.Diffuse = material.Ambient = {1.0f, 0.5f, 0.0f, 1.0f};
+    IdentityTransforms();
+    D3DXMATRIX world;
+    device_->SetTransform(D3DTS_WORLD, D3DXMatrixScaling(&world, 0.5f, 0.5f, 0.5f));
+    D3DMATERIAL8 material;
+    InitMaterial(material, 1.0f, 0.5f, 0.0f, 1.0f);  // lit by white ambient light: its colour, no more
     device_->SetMaterial(&material);
     device_->SetTexture(0, nullptr);
     device_->SetRenderState(D3DRS_AMBIENT, 0x00FFFFFF);

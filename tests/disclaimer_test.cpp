@@ -24,15 +24,14 @@ protected:
                                 "osobami je ciste nahodna."};
         const int offsets[5] = {-90, -50, -30, 10, 30};
         const int w = int(g_Config.dwWidth), h = int(g_Config.dwHeight);
-        g_pd3dDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
-        g_pd3dDevice->BeginScene();
-        for (int k = 0; k < 5; ++k) {
-            SIZE size;
-            g_pFont14->GetTextExtent(lines[k], &size);
-            g_pFont14->DrawText(float(w / 2 - size.cx / 2), float(h / 2 + offsets[k]), colour, lines[k], 0);
-        }
-        g_pd3dDevice->EndScene();
-        return Pixels();
+        return Drawn([&] {
+            for (int k = 0; k < 5; ++k) {
+                SIZE size;
+                g_pFont14->GetTextExtent(lines[k], &size);
+                const float x = float(w / 2 - size.cx / 2), y = float(h / 2 + offsets[k]);
+                g_pFont14->DrawText(x, y, colour, lines[k], 0);
+            }
+        });
     }
     static bool Black() {
         for (uint32_t p : Pixels())

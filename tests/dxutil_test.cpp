@@ -125,21 +125,18 @@ namespace {
 
 const GUID kFallbackGuid = {1, 2, 3, {4, 5, 6, 7, 8, 9, 10, 11}};
 
-// The four typed values of the key, each read with its default.
-struct TypedValues {
-    char text[16];
-    DWORD number;
-    BOOL flag;
-    GUID guid;
-};
-
-TypedValues ReadTypedValues(HKEY key) {
-    TypedValues v;
-    EXPECT_EQ(RegReadString(key, "Name", v.text, sizeof v.text, "nobody"), S_OK);
-    EXPECT_EQ(RegReadInt(key, "Count", &v.number, 77), S_OK);
-    EXPECT_EQ(RegReadBool(key, "On", &v.flag, TRUE), S_OK);
-    EXPECT_EQ(RegReadGuid(key, "Id", &v.guid, kFallbackGuid), S_OK);
-    return v;
+// Reads the four typed values of the key, each with its default, and checks what came back.
+void ExpectTypedValues(HKEY key, const char* text, DWORD number, BOOL flag, const GUID& guid) {
+    char readText[16];
+    DWORD readNumber = 0;
+    BOOL readFlag = -1;
+    GUID readGuid = {};
+    EXPECT_EQ(RegReadString(key, "Name", readText, sizeof readText, "nobody"), S_OK);
+    EXPECT_EQ(RegReadInt(key, "Count", &readNumber, 77), S_OK);
+    EXPECT_EQ(RegReadBool(key, "On", &readFlag, TRUE), S_OK);
+    EXPECT_EQ(RegReadGuid(key, "Id", &readGuid, kFallbackGuid), S_OK);
+    EXPECT_STREQ(readText, text);
+    EXPECT_TRUE(readNumber == number && readFlag == flag && readGuid == guid);
 }
 
 }  // namespace
@@ -153,11 +150,7 @@ TEST(Registry, ValuesRoundTripAndReadersFallBackToDefaults) {
               ERROR_SUCCESS);
     EXPECT_EQ(disposition, static_cast<DWORD>(REG_CREATED_NEW_KEY));
 
-    TypedValues defaults = ReadTypedValues(key);
-    EXPECT_STREQ(defaults.text, "nobody");
-    EXPECT_EQ(defaults.number, 77u);
-    EXPECT_EQ(defaults.flag, TRUE);
-    EXPECT_TRUE(defaults.guid == kFallbackGuid);
+    ExpectTypedValues(key, "nobody", 77, TRUE, kFallbackGuid);
 
     EXPECT_EQ(RegWriteString(key, "Name", "Vizuvor"), S_OK);
     EXPECT_EQ(RegWriteInt(key, "Count", 0xDEADBEEF), S_OK);
@@ -168,11 +161,7 @@ TEST(Registry, ValuesRoundTripAndReadersFallBackToDefaults) {
 
     // Key paths and value names match without regard to case.
     ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\trevok", 0, KEY_READ, &key), ERROR_SUCCESS);
-    TypedValues stored = ReadTypedValues(key);
-    EXPECT_STREQ(stored.text, "Vizuvor");
-    EXPECT_EQ(stored.number, 0xDEADBEEFu);
-    EXPECT_EQ(stored.flag, FALSE);
-    EXPECT_TRUE(stored.guid == IID_IUnknown);
+    ExpectTypedValues(key, "Vizuvor", 0xDEADBEEF, FALSE, IID_IUnknown);
 
     // A string longer than the reader's buffer gives the default, cut and terminated.
     char tiny[4];
@@ -180,8 +169,7 @@ TEST(Registry, ValuesRoundTripAndReadersFallBackToDefaults) {
     EXPECT_STREQ(tiny, "abc");
     DWORD type = 0, size = 0;
     EXPECT_EQ(RegQueryValueExA(key, "Name", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
-    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(size, 8u);
+    EXPECT_TRUE(type == REG_SZ && size == 8);
     RegCloseKey(key);
 }
 

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,22 +36,19 @@ TexelRect Texels(const CTextureFont& font, int code) {
 
 }  // namespace
 
-TEST(FontAtlas, SizeFollowsTheHeightAndTheDevicesLargestTexture) {
-    FontTestDevice dev;
-    ASSERT_NE(dev.device(), nullptr);
+using FontAtlas = FontDeviceTest;
+
+TEST_F(FontAtlas, SizeFollowsTheHeightAndTheDevicesLargestTexture) {
     const DWORD heights[] = {8, 10, 14, 20, 21, 40, 41};
     const DWORD sizes[] = {256, 256, 256, 256, 512, 512, 1024};
     for (int i = 0; i < 7; ++i) {
         CTextureFont font("Arial", heights[i]);
         ASSERT_EQ(font.InitDeviceObjects(dev.device()), S_OK) << heights[i];
-        EXPECT_EQ(font.texWidth, sizes[i]) << heights[i];
-        EXPECT_EQ(font.texHeight, sizes[i]) << heights[i];
         EXPECT_FLOAT_EQ(font.textScale, 1.0f);
         D3DSURFACE_DESC desc = {};
         ASSERT_EQ(font.pTexture->GetLevelDesc(0, &desc), S_OK);
-        EXPECT_EQ(desc.Format, D3DFMT_A4R4G4B4);
-        EXPECT_EQ(desc.Width, sizes[i]);
-        EXPECT_EQ(font.pTexture->GetLevelCount(), 1u);
+        EXPECT_TRUE(desc.Width == sizes[i] && desc.Height == sizes[i] && font.texHeight == sizes[i]) << i;
+        EXPECT_TRUE(desc.Format == D3DFMT_A4R4G4B4 && font.pTexture->GetLevelCount() == 1) << i;
     }
 
     // A device that takes no texture wider than 256: the atlas shrinks and the font with it.
@@ -64,12 +60,9 @@ TEST(FontAtlas, SizeFollowsTheHeightAndTheDevicesLargestTexture) {
     EXPECT_EQ(capped.texWidth, 256u);
     EXPECT_FLOAT_EQ(capped.textScale, 0.5f);
     // Rasterised at half size (20 pixels, as a 15-point font is), so its glyphs match those of 15.
-    for (int code : {'W', 'g', ' '}) {
-        for (int k = 0; k < 4; ++k) {
-            float a = capped.glyphRects[code - 32][k], b = half.glyphRects[code - 32][k];
-            EXPECT_NEAR(a, b, 1e-6f) << char(code);
-        }
-    }
+    for (int code : {'W', 'g', ' '})
+        for (int k = 0; k < 4; ++k)
+            EXPECT_NEAR(capped.glyphRects[code - 32][k], half.glyphRects[code - 32][k], 1e-6f) << char(code);
     SIZE cappedSize = {}, halfSize = {};
     ASSERT_EQ(capped.GetTextExtent("Wg", &cappedSize), S_OK);
     ASSERT_EQ(half.GetTextExtent("Wg", &halfSize), S_OK);
@@ -77,9 +70,7 @@ TEST(FontAtlas, SizeFollowsTheHeightAndTheDevicesLargestTexture) {
     EXPECT_EQ(cappedSize.cy, 2 * halfSize.cy);
 }
 
-TEST(FontAtlas, GameFontsGlyphsLieInsideTheAtlasInRowsOneTexelApart) {
-    FontTestDevice dev;
-    ASSERT_NE(dev.device(), nullptr);
+TEST_F(FontAtlas, GameFontsGlyphsLieInsideTheAtlasInRowsOneTexelApart) {
     for (DWORD height : {8u, 10u, 14u}) {
         auto font = ReadyFont(dev, height);
         std::vector<WORD> texels = AtlasTexels(*font);
@@ -101,16 +92,12 @@ TEST(FontAtlas, GameFontsGlyphsLieInsideTheAtlasInRowsOneTexelApart) {
             EXPECT_EQ(r.bottom - r.top, cell) << "every cell is the font's height";
             EXPECT_GT(r.right, r.left) << char(c);
             if (c > 32) {
-                TexelRect p = Texels(*font, c - 1);
-                bool sameRow = r.top == p.top;
-                if (sameRow)
+                const TexelRect p = Texels(*font, c - 1);
+                if (r.top == p.top)
                     EXPECT_EQ(r.left, p.right + 1) << char(c);
                 else
                     EXPECT_TRUE(r.left == 0 && r.top == p.top + cell + 1) << char(c);
-            }
-            // Each visible glyph has ink in its cell.
-            if (c > 32) {
-                bool ink = false;
+                bool ink = false;  // each visible glyph has ink in its cell
                 for (int y = r.top; y < r.bottom && !ink; ++y)
                     for (int x = r.left; x < r.right && !ink; ++x) ink = texels[y * font->texWidth + x] != 0;
                 EXPECT_TRUE(ink) << char(c);
@@ -120,9 +107,7 @@ TEST(FontAtlas, GameFontsGlyphsLieInsideTheAtlasInRowsOneTexelApart) {
     }
 }
 
-TEST(FontAtlas, BoldIsWiderAndItalicDiffers) {
-    FontTestDevice dev;
-    ASSERT_NE(dev.device(), nullptr);
+TEST_F(FontAtlas, BoldIsWiderAndItalicDiffers) {
     auto regular = ReadyFont(dev, 14);
     auto bold = ReadyFont(dev, 14, FONTF_BOLD);
     auto italic = ReadyFont(dev, 14, FONTF_ITALIC);
@@ -134,14 +119,11 @@ TEST(FontAtlas, BoldIsWiderAndItalicDiffers) {
     EXPECT_NE(AtlasTexels(*italic), AtlasTexels(*regular));
 }
 
-TEST(FontAtlas, FaceNameIsCutToItsFieldAndNothingWorksBeforeTheAtlas) {
+TEST_F(FontAtlas, FaceNameIsCutToItsFieldAndNothingWorksBeforeTheAtlas) {
     std::string longName(300, 'x');
     CTextureFont font(longName.c_str(), 10, FONTF_BOLD);
     EXPECT_EQ(std::strlen(font.faceName), 79u);
-    EXPECT_EQ(font.height, 10u);
-    EXPECT_EQ(font.flags, DWORD(FONTF_BOLD));
-    EXPECT_EQ(font.pDevice, nullptr);
-    EXPECT_EQ(font.savedStateBlock, 0u);
+    EXPECT_TRUE(font.height == 10 && font.flags == FONTF_BOLD && !font.pDevice && !font.savedStateBlock);
 
     SIZE size = {7, 7};
     EXPECT_EQ(font.GetTextExtent("abc", &size), E_FAIL);
@@ -151,9 +133,7 @@ TEST(FontAtlas, FaceNameIsCutToItsFieldAndNothingWorksBeforeTheAtlas) {
     EXPECT_EQ(font.Render3DText("abc", 0), E_FAIL);
 }
 
-TEST(FontAtlas, LifeCycleAndFailedCreations) {
-    FontTestDevice dev;
-    ASSERT_NE(dev.device(), nullptr);
+TEST_F(FontAtlas, LifeCycleAndFailedCreations) {
     CTextureFont font("Arial", 10);
     SIZE size = {};
 
@@ -171,26 +151,21 @@ TEST(FontAtlas, LifeCycleAndFailedCreations) {
     EXPECT_EQ(font.GetTextExtent("a", &size), S_OK);
     layer::FailNextResourceCreation(E_OUTOFMEMORY);
     EXPECT_EQ(font.RestoreDeviceObjects(), E_OUTOFMEMORY);
-    EXPECT_EQ(font.pVB, nullptr);
-    EXPECT_EQ(font.savedStateBlock, 0u);
-    EXPECT_EQ(font.drawStateBlock, 0u);
+    EXPECT_TRUE(!font.pVB && !font.savedStateBlock && !font.drawStateBlock);
     EXPECT_EQ(font.DrawText(0, 0, 0xFFFFFFFF, "a", 0), E_FAIL);
 
     ASSERT_EQ(font.RestoreDeviceObjects(), S_OK);
-    EXPECT_NE(font.savedStateBlock, 0u);
-    EXPECT_NE(font.drawStateBlock, font.savedStateBlock);
+    EXPECT_TRUE(font.savedStateBlock && font.drawStateBlock != font.savedStateBlock);
     dev.Begin();
     EXPECT_EQ(font.DrawText(0, 0, 0xFFFFFFFF, "a", 0), S_OK);
     dev.End();
 
     EXPECT_EQ(font.InvalidateDeviceObjects(), S_OK);
-    EXPECT_EQ(font.pVB, nullptr);
-    EXPECT_EQ(font.savedStateBlock, 0u);
+    EXPECT_TRUE(!font.pVB && !font.savedStateBlock);
     EXPECT_EQ(font.DrawText(0, 0, 0xFFFFFFFF, "a", 0), E_FAIL);
     EXPECT_EQ(font.RestoreDeviceObjects(), S_OK);
     EXPECT_EQ(font.DeleteDeviceObjects(), S_OK);
-    EXPECT_EQ(font.pDevice, nullptr);
-    EXPECT_EQ(font.pTexture, nullptr);
+    EXPECT_TRUE(!font.pDevice && !font.pTexture);
     EXPECT_EQ(font.GetTextExtent("a", &size), E_FAIL);
     EXPECT_EQ(font.DrawText(0, 0, 0xFFFFFFFF, "a", 0), E_FAIL);
     // The destructor releases the vertex buffer left; the state blocks go with the device.

@@ -3,12 +3,10 @@
 
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "font_test_device.h"
-#include "layer/image_encode.h"
 #include "utils/texture_font.h"
 
 namespace {
@@ -22,28 +20,6 @@ std::vector<uint32_t> Drawn(FontTestDevice& dev, CTextureFont& font, float x, fl
     return dev.Pixels();
 }
 
-// The smallest box holding every pixel that is not black; left > right when there is none.
-struct Box {
-    int left, top, right, bottom;
-};
-Box InkBox(const std::vector<uint32_t>& pixels, int width) {
-    Box box = {1 << 30, 1 << 30, -1, -1};
-    for (size_t i = 0; i < pixels.size(); ++i) {
-        if (Rgb(pixels[i]) == 0) continue;
-        int x = int(i % size_t(width)), y = int(i / size_t(width));
-        box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x), std::max(box.bottom, y)};
-    }
-    return box;
-}
-
-// The pixels of a region, to compare two drawings.
-std::vector<uint32_t> Region(const std::vector<uint32_t>& pixels, int width, int x, int y, int w, int h) {
-    std::vector<uint32_t> out;
-    for (int j = y; j < y + h; ++j)
-        for (int i = x; i < x + w; ++i) out.push_back(pixels[size_t(j) * size_t(width) + size_t(i)]);
-    return out;
-}
-
 int LineHeight(CTextureFont& font) {
     SIZE size = {};
     font.GetTextExtent("", &size);
@@ -52,9 +28,9 @@ int LineHeight(CTextureFont& font) {
 
 }  // namespace
 
-TEST(FontDraw, ExtentsMeasureTheWidestRowAndOneCellPerLine) {
-    FontTestDevice dev;
-    ASSERT_NE(dev.device(), nullptr);
+using FontDraw = FontDeviceTest;
+
+TEST_F(FontDraw, ExtentsMeasureTheWidestRowAndOneCellPerLine) {
     auto font = ReadyFont(dev, 10);
     const int line = LineHeight(*font);
     EXPECT_EQ(line, int((font->glyphRects[0][3] - font->glyphRects[0][1]) * font->texHeight + 0.5f));
@@ -76,52 +52,38 @@ TEST(FontDraw, ExtentsMeasureTheWidestRowAndOneCellPerLine) {
     EXPECT_EQ(font->GetTextExtent("a", nullptr), E_FAIL);
 }
 
-TEST(FontDraw, CallersStatesComeBackAfterDrawing) {
-    FontTestDevice dev;
-    ASSERT_NE(dev.device(), nullptr);
+TEST_F(FontDraw, CallersStatesComeBackAfterDrawing) {
     IDirect3DDevice8* d = dev.device();
     auto font = ReadyFont(dev, 10);
     IDirect3DTexture8* mine = nullptr;
     ASSERT_EQ(d->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &mine), S_OK);
 
+    // States of the caller that the font sets for itself, each unlike the font's own: render
+    // states (stage -1), then texture-stage states.
+    const struct {
+        int stage;
+        DWORD type, value;
+    } kStates[] = {{-1, D3DRS_ZENABLE, TRUE},          {-1, D3DRS_ALPHABLENDENABLE, FALSE},
+                   {-1, D3DRS_ALPHAREF, 64},           {-1, D3DRS_ALPHAFUNC, D3DCMP_LESS},
+                   {-1, D3DRS_CULLMODE, D3DCULL_NONE}, {-1, D3DRS_FOGENABLE, TRUE},
+                   {-1, D3DRS_SRCBLEND, D3DBLEND_ONE}, {0, D3DTSS_MINFILTER, D3DTEXF_LINEAR},
+                   {0, D3DTSS_MAGFILTER, D3DTEXF_LINEAR}, {0, D3DTSS_COLOROP, D3DTOP_SELECTARG1},
+                   {1, D3DTSS_COLOROP, D3DTOP_MODULATE}};
     d->SetTexture(0, mine);
-    d->SetRenderState(D3DRS_ZENABLE, TRUE);
-    d->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
-    d->SetRenderState(D3DRS_ALPHAREF, 64);
-    d->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_LESS);
-    d->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    d->SetRenderState(D3DRS_FOGENABLE, TRUE);
-    d->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
-    d->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTEXF_LINEAR);
-    d->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTEXF_LINEAR);
-    d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-    d->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    for (const auto& t : kStates)
+        if (t.stage < 0) d->SetRenderState(D3DRENDERSTATETYPE(t.type), t.value);
+        else d->SetTextureStageState(DWORD(t.stage), D3DTEXTURESTAGESTATETYPE(t.type), t.value);
 
     for (DWORD flags : {0u, DWORD(TEXTF_FILTERED)}) {
         dev.Begin();
         ASSERT_EQ(font->DrawText(5, 5, 0xFFFFFFFF, "States", flags), S_OK);
         dev.End();
-        auto rs = [d](D3DRENDERSTATETYPE state) {
+        for (const auto& t : kStates) {
             DWORD v = 0xDEAD;
-            d->GetRenderState(state, &v);
-            return v;
-        };
-        auto tss = [d](DWORD stage, D3DTEXTURESTAGESTATETYPE type) {
-            DWORD v = 0xDEAD;
-            d->GetTextureStageState(stage, type, &v);
-            return v;
-        };
-        EXPECT_EQ(rs(D3DRS_ZENABLE), DWORD(TRUE));
-        EXPECT_EQ(rs(D3DRS_ALPHABLENDENABLE), DWORD(FALSE));
-        EXPECT_EQ(rs(D3DRS_ALPHAREF), 64u);
-        EXPECT_EQ(rs(D3DRS_ALPHAFUNC), DWORD(D3DCMP_LESS));
-        EXPECT_EQ(rs(D3DRS_CULLMODE), DWORD(D3DCULL_NONE));
-        EXPECT_EQ(rs(D3DRS_FOGENABLE), DWORD(TRUE));
-        EXPECT_EQ(rs(D3DRS_SRCBLEND), DWORD(D3DBLEND_ONE));
-        EXPECT_EQ(tss(0, D3DTSS_MINFILTER), DWORD(D3DTEXF_LINEAR));
-        EXPECT_EQ(tss(0, D3DTSS_MAGFILTER), DWORD(D3DTEXF_LINEAR));
-        EXPECT_EQ(tss(0, D3DTSS_COLOROP), DWORD(D3DTOP_SELECTARG1));
-        EXPECT_EQ(tss(1, D3DTSS_COLOROP), DWORD(D3DTOP_MODULATE));
+            if (t.stage < 0) d->GetRenderState(D3DRENDERSTATETYPE(t.type), &v);
+            else d->GetTextureStageState(DWORD(t.stage), D3DTEXTURESTAGESTATETYPE(t.type), &v);
+            EXPECT_EQ(v, t.value) << "stage " << t.stage << ", state " << t.type << ", flags " << flags;
+        }
         IDirect3DBaseTexture8* bound = nullptr;
         d->GetTexture(0, &bound);
         EXPECT_EQ(bound, static_cast<IDirect3DBaseTexture8*>(mine));
@@ -141,48 +103,16 @@ TEST(FontDraw, CallersStatesComeBackAfterDrawing) {
     mine->Release();
 }
 
-TEST(FontDraw, OneDrawForEachFiftyGlyphsAndNoneForNothing) {
-    FontTestDevice dev;
-    ASSERT_NE(dev.device(), nullptr);
-    auto font = ReadyFont(dev, 8);
-    struct Case {
-        std::string text;
-        uint32_t draws, primitives;
-    };
-    const Case cases[] = {
-        {"", 0, 0},
-        {"   \n \x01", 0, 0},
-        {std::string(50, 'x'), 1, 100},
-        {std::string(51, 'x'), 2, 102},
-        {std::string(50, 'x') + "     ", 1, 100},  // spaces do not count
-        {std::string(100, 'x'), 2, 200},
-        {std::string(101, 'i'), 3, 202},
-    };
-    for (const Case& c : cases) {
-        dev.Begin();
-        layer::DeviceFrameStats before = layer::CurrentFrameStats();
-        EXPECT_EQ(font->DrawText(0, 0, 0xFFFFFFFF, c.text.c_str(), 0), S_OK);
-        layer::DeviceFrameStats after = layer::CurrentFrameStats();
-        dev.End();
-        EXPECT_EQ(after.drawCalls - before.drawCalls, c.draws) << c.text.size();
-        EXPECT_EQ(after.primitives - before.primitives, c.primitives) << c.text.size();
-    }
-}
-
-TEST(FontDraw, LineBreaksStartAgainAtTheCallsXAndControlBytesAreSkipped) {
-    FontTestDevice dev;
-    ASSERT_NE(dev.device(), nullptr);
+TEST_F(FontDraw, LineBreaksStartAgainAtTheCallsXAndControlBytesAreSkipped) {
     auto font = ReadyFont(dev, 14);
     const int line = LineHeight(*font), w = int(dev.width());
-    SIZE ab = {};
-    font->GetTextExtent("ab", &ab);
-
-    std::vector<uint32_t> twoLines = Drawn(dev, *font, 20, 30, 0xFFFFFFFF, "ab\ncd");
-    std::vector<uint32_t> first = Drawn(dev, *font, 20, 30, 0xFFFFFFFF, "ab");
-    std::vector<uint32_t> second = Drawn(dev, *font, 20, float(30 + line), 0xFFFFFFFF, "cd");
-    EXPECT_EQ(Region(twoLines, w, 10, 20, 80, line + 10), Region(first, w, 10, 20, 80, line + 10));
-    EXPECT_EQ(Region(twoLines, w, 10, 30 + line, 80, line + 10), Region(second, w, 10, 30 + line, 80, line + 10));
-    Box box = InkBox(twoLines, w);
+    const std::vector<uint32_t> twoLines = Drawn(dev, *font, 20, 30, 0xFFFFFFFF, "ab\ncd");
+    dev.Begin();  // as "ab", and "cd" one line lower at the same x
+    font->DrawText(20, 30, 0xFFFFFFFF, "ab", 0);
+    font->DrawText(20, float(30 + line), 0xFFFFFFFF, "cd", 0);
+    dev.End();
+    EXPECT_EQ(dev.Pixels(), twoLines);
+    const Ink box = FindInk(twoLines, w);
     EXPECT_GE(box.left, 19);
     EXPECT_LE(box.left, 22);
     EXPECT_GT(box.bottom, 30 + line);
@@ -192,40 +122,18 @@ TEST(FontDraw, LineBreaksStartAgainAtTheCallsXAndControlBytesAreSkipped) {
     std::vector<uint32_t> noisy = Drawn(dev, *font, 20, 30, 0xFFFFFFFF, "\x7f" "a\x01\x09\x1b\x7f\x80\xe1\xff" "b\x7f");
     EXPECT_EQ(noisy, plain);
     std::vector<uint32_t> nothing = Drawn(dev, *font, 20, 30, 0xFFFFFFFF, "\x7f\x7f\x80\xa0\xff");
-    EXPECT_GT(InkBox(nothing, w).left, InkBox(nothing, w).right);
+    EXPECT_GT(FindInk(nothing, w).left, FindInk(nothing, w).right);
 }
 
-TEST(FontDraw, TextTakesTheColourAndItsAlpha) {
-    FontTestDevice dev;
-    ASSERT_NE(dev.device(), nullptr);
+TEST_F(FontDraw, GlyphsAtWholePixelsReproduceTheAtlasInTheTextsColourAndAlpha) {
     auto font = ReadyFont(dev, 14);
-    std::vector<uint32_t> red = Drawn(dev, *font, 10, 10, 0xFFFF0000, "Red text");
-    int full = 0, lit = 0;
-    for (uint32_t p : red) {
-        if (Rgb(p) == 0) continue;
-        ++lit;
-        EXPECT_EQ(p & 0x0000FFFF, 0u) << std::hex << p;  // no green, no blue
-        if (Rgb(p) == 0x00FF0000) ++full;
-    }
-    EXPECT_GT(lit, 50);
-    EXPECT_GT(full, 10);
-
-    // Half alpha blends half of the colour over the frame.
-    std::vector<uint32_t> half = Drawn(dev, *font, 10, 10, 0x80FFFFFF, "Red text");
-    uint32_t brightest = 0;
-    for (uint32_t p : half) brightest = std::max(brightest, p & 0xFF);
-    EXPECT_GE(brightest, 0x7Eu);
-    EXPECT_LE(brightest, 0x81u);
-}
-
-TEST(FontDraw, GlyphAtWholePixelsReproducesTheAtlas) {
-    FontTestDevice dev;
-    ASSERT_NE(dev.device(), nullptr);
-    auto font = ReadyFont(dev, 14);
-    std::vector<uint32_t> pixels = Drawn(dev, *font, 40, 50, 0xFFFFFFFF, "W&g");
+    // Over the black frame: in white, in red, and in white at half alpha.
+    const std::vector<uint32_t> white = Drawn(dev, *font, 40, 50, 0xFFFFFFFF, "W&g");
+    const std::vector<uint32_t> red = Drawn(dev, *font, 40, 50, 0xFFFF0000, "W&g");
+    const std::vector<uint32_t> half = Drawn(dev, *font, 40, 50, 0x80FFFFFF, "W&g");
     D3DLOCKED_RECT locked = {};
     ASSERT_EQ(font->pTexture->LockRect(0, &locked, nullptr, D3DLOCK_READONLY), S_OK);
-    int x = 40, compared = 0;
+    int x = 40, compared = 0, full = 0;
     for (char c : std::string("W&g")) {
         const float* r = font->glyphRects[c - 32];
         int left = int(r[0] * font->texWidth + 0.5f), top = int(r[1] * font->texHeight + 0.5f);
@@ -234,20 +142,23 @@ TEST(FontDraw, GlyphAtWholePixelsReproducesTheAtlas) {
             for (int i = 0; i < cw; ++i) {
                 WORD texel = reinterpret_cast<const WORD*>(static_cast<const BYTE*>(locked.pBits) +
                                                            (top + j) * locked.Pitch)[left + i];
-                uint32_t expected = (texel >> 12) * 17;  // alpha over black
-                uint32_t got = pixels[size_t(50 + j) * dev.width() + size_t(x + i)] & 0xFF;
-                EXPECT_NEAR(double(got), double(expected), 1.0) << c << " at " << i << "," << j;
+                const double alpha = (texel >> 12) * 17;  // the glyph's coverage
+                const size_t at = size_t(50 + j) * dev.width() + size_t(x + i);
+                EXPECT_NEAR(white[at] & 0xFF, alpha, 1.0) << c << " at " << i << "," << j;
+                EXPECT_NEAR((red[at] >> 16) & 0xFF, alpha, 1.0) << c << " at " << i << "," << j;
+                EXPECT_EQ(red[at] & 0xFFFF, 0u) << "no green, no blue";
+                EXPECT_NEAR(half[at] & 0xFF, alpha * 0x80 / 0xFF, 1.0) << c << " at " << i << "," << j;
+                full += alpha == 0xFF;
                 ++compared;
             }
         x += cw;
     }
     font->pTexture->UnlockRect(0);
     EXPECT_GT(compared, 300);
+    EXPECT_GT(full, 10);
 }
 
-TEST(FontDraw, EachGameFontRendersAReadableSpecimen) {
-    FontTestDevice dev;
-    ASSERT_NE(dev.device(), nullptr);
+TEST_F(FontDraw, EachGameFontDrawsEveryCharacterOnItsOwnBand) {
     auto font8 = ReadyFont(dev, 8);
     auto font10 = ReadyFont(dev, 10);
     auto font14 = ReadyFont(dev, 14);
@@ -262,25 +173,16 @@ TEST(FontDraw, EachGameFontRendersAReadableSpecimen) {
         y += 130;
     }
     dev.End();
-    std::vector<uint32_t> pixels = dev.Pixels();
-    // Each font left ink on its own band.
-    for (int band = 0; band < 3; ++band) {
-        std::vector<uint32_t> part(pixels.begin() + size_t(10 + 130 * band) * dev.width(),
-                                   pixels.begin() + size_t(10 + 130 * band + 100) * dev.width());
+    const std::vector<uint32_t> pixels = dev.Pixels();
+    for (size_t band = 0; band < 3; ++band) {  // each font left ink on its own band
         int lit = 0;
-        for (uint32_t p : part) lit += Rgb(p) != 0x203040;
+        for (size_t i = (10 + 130 * band) * dev.width(); i < (110 + 130 * band) * dev.width(); ++i)
+            lit += Rgb(pixels[i]) != 0x203040;
         EXPECT_GT(lit, 1000) << band;
     }
-    for (uint32_t& p : pixels) p |= 0xFF000000;  // the back buffer keeps no alpha
-    std::vector<BYTE> png;
-    ASSERT_EQ(layer::EncodePng(dev.width(), dev.height(), pixels.data(), &png), S_OK);
-    std::string path = ::testing::TempDir() + "font_specimen.png";
-    EXPECT_EQ(layer::WriteBytesToFile(path.c_str(), png), S_OK);
 }
 
-TEST(FontDraw, AVertexBufferThatCannotBeLockedDrawsNothingAndRestoresTheStates) {
-    FontTestDevice dev;
-    ASSERT_NE(dev.device(), nullptr);
+TEST_F(FontDraw, AVertexBufferThatCannotBeLockedDrawsNothingAndRestoresTheStates) {
     IDirect3DDevice8* d = dev.device();
     auto font = ReadyFont(dev, 10);
     BYTE* held = nullptr;
@@ -299,5 +201,5 @@ TEST(FontDraw, AVertexBufferThatCannotBeLockedDrawsNothingAndRestoresTheStates) 
     EXPECT_EQ(ref, 99u);
     font->pVB->Unlock();
     std::vector<uint32_t> pixels = dev.Pixels();
-    EXPECT_GT(InkBox(pixels, int(dev.width())).left, InkBox(pixels, int(dev.width())).right);
+    EXPECT_GT(FindInk(pixels, int(dev.width())).left, FindInk(pixels, int(dev.width())).right);
 }

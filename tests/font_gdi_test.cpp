@@ -50,18 +50,13 @@ SIZE Extent(HDC dc, const char* text) {
 }  // namespace
 
 TEST(GdiBasics, MulDivRoundsHalfAwayFromZeroAndRejectsZeroAndOverflow) {
-    EXPECT_EQ(MulDiv(8, 96, 72), 11);
-    EXPECT_EQ(MulDiv(10, 96, 72), 13);
-    EXPECT_EQ(MulDiv(14, 96, 72), 19);
-    EXPECT_EQ(MulDiv(30, 48, 72), 20);
-    EXPECT_EQ(MulDiv(-8, 96, 72), -11);
-    EXPECT_EQ(MulDiv(3, 1, 2), 2);
-    EXPECT_EQ(MulDiv(-3, 1, 2), -2);
-    EXPECT_EQ(MulDiv(5, 7, -7), -5);
-    EXPECT_EQ(MulDiv(1, 2, 0), -1);
-    EXPECT_EQ(MulDiv(0x40000000, 8, 2), -1);
-    EXPECT_EQ(MulDiv(0x40000000, 4, 2), -1);           // 2^31 does not fit
-    EXPECT_EQ(MulDiv(0x40000000, 6, 4), 0x60000000);  // the product is 64-bit
+    // a, b, c and a x b / c; 2^31 does not fit, and the product is 64-bit.
+    const int kCases[][4] = {{8, 96, 72, 11}, {10, 96, 72, 13}, {14, 96, 72, 19}, {30, 48, 72, 20},
+                             {-8, 96, 72, -11}, {3, 1, 2, 2},   {-3, 1, 2, -2},   {5, 7, -7, -5},
+                             {1, 2, 0, -1},     {0x40000000, 8, 2, -1}, {0x40000000, 4, 2, -1},
+                             {0x40000000, 6, 4, 0x60000000}};
+    for (const auto& c : kCases)
+        EXPECT_EQ(MulDiv(c[0], c[1], c[2]), c[3]) << c[0] << " x " << c[1] << " / " << c[2];
 }
 
 TEST(GdiBasics, MemoryDcSettingsAnswerWithPreviousValuesAndRefuseWhatIsNotSupported) {
@@ -136,33 +131,27 @@ TEST(GdiFonts, ArialResolvesAndExtentsAreAdvancesOverOneCellHeight) {
     ASSERT_NE(font, nullptr) << "no face for Arial: is fonts-liberation installed?";
     SelectObject(canvas.dc, font);
 
-    SIZE space = Extent(canvas.dc, " ");
-    SIZE w = Extent(canvas.dc, "W");
-    SIZE i = Extent(canvas.dc, "i");
-    SIZE av = Extent(canvas.dc, "AV");
-    SIZE a = Extent(canvas.dc, "A"), v = Extent(canvas.dc, "V");
-    SIZE empty = Extent(canvas.dc, "");
-    // An 11-pixel em of Arial: a cell of 13 pixels (ascent 10 and descent 3 rounded up).
-    EXPECT_EQ(space.cy, 13);
-    EXPECT_EQ(w.cy, space.cy);
-    EXPECT_EQ(i.cy, space.cy);
-    EXPECT_EQ(empty.cx, 0);
-    EXPECT_EQ(empty.cy, space.cy);
+    // An 11-pixel em of Arial: a cell of 13 pixels (ascent 10 and descent 3 rounded up), and
     // Arial's advances at 11 pixels: space 3, W 10, i 2 (metric-compatible faces agree).
-    EXPECT_EQ(space.cx, 3);
-    EXPECT_EQ(w.cx, 10);
-    EXPECT_EQ(i.cx, 2);
-    EXPECT_EQ(av.cx, a.cx + v.cx);  // no kerning
+    const struct {
+        const char* text;
+        LONG cx;
+    } kExtents[] = {{" ", 3}, {"W", 10}, {"i", 2}, {"", 0}};
+    for (const auto& e : kExtents) {
+        const SIZE size = Extent(canvas.dc, e.text);
+        EXPECT_TRUE(size.cx == e.cx && size.cy == 13) << "\"" << e.text << "\"";
+    }
+    const LONG a = Extent(canvas.dc, "A").cx, v = Extent(canvas.dc, "V").cx;
+    EXPECT_EQ(Extent(canvas.dc, "AV").cx, a + v);  // no kerning
 
     HFONT big = Arial(-19);
     SelectObject(canvas.dc, big);
-    EXPECT_GT(Extent(canvas.dc, "W").cx, w.cx);
+    EXPECT_GT(Extent(canvas.dc, "W").cx, 10);
     EXPECT_GE(Extent(canvas.dc, " ").cy, 21);
+    const LONG regular = Extent(canvas.dc, "Hello").cx;
     HFONT bold = Arial(-19, FW_BOLD);
     SelectObject(canvas.dc, bold);
-    SIZE boldText = Extent(canvas.dc, "Hello");
-    SelectObject(canvas.dc, big);
-    EXPECT_GT(boldText.cx, Extent(canvas.dc, "Hello").cx);
+    EXPECT_GT(Extent(canvas.dc, "Hello").cx, regular);
 
     SelectObject(canvas.dc, font);
     DeleteObject(big);
@@ -192,14 +181,11 @@ TEST(GdiText, WhiteOnBlackGivesGreyCoverageInsideTheCellOnly) {
                 ASSERT_EQ(p, 0x00123456u) << "outside the cell at " << x << "," << y;
                 continue;
             }
-            unsigned b = p & 0xFF, g = (p >> 8) & 0xFF, r = (p >> 16) & 0xFF;
-            ASSERT_EQ(b, g);
-            ASSERT_EQ(g, r);
-            if (b) {
-                ++ink;
-                lowestInkRow = y;
-            }
-            if (b > 0 && b < 255) ++grey;
+            const unsigned b = p & 0xFF;
+            ASSERT_TRUE(b == ((p >> 8) & 0xFF) && b == ((p >> 16) & 0xFF)) << std::hex << p;  // grey
+            ink += b > 0;
+            grey += b > 0 && b < 255;
+            if (b) lowestInkRow = y;
         }
     EXPECT_GT(ink, 20);
     EXPECT_GT(grey, 5);  // anti-aliased edges

@@ -1,37 +1,13 @@
 // font_scaled_test.cpp -- viewport-relative text and text as quads in world space.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "d3dx8math.h"
 #include "font_test_device.h"
 #include "utils/texture_font.h"
 
 namespace {
-
-// Rows and columns of the back buffer that hold any lit pixel.
-struct Ink {
-    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
-    std::vector<bool> rows;
-};
-Ink FindInk(const std::vector<uint32_t>& pixels, int width, int height) {
-    Ink ink;
-    ink.rows.assign(size_t(height), false);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            if (Rgb(pixels[size_t(y) * size_t(width) + size_t(x)]) == 0) continue;
-            ink.rows[size_t(y)] = true;
-            ink.left = std::min(ink.left, x);
-            ink.right = std::max(ink.right, x);
-            ink.top = std::min(ink.top, y);
-            ink.bottom = std::max(ink.bottom, y);
-        }
-    return ink;
-}
 
 // One world unit to ten pixels, the origin at the centre of the 640 x 480 frame, y up.
 void TenPixelsAUnit(IDirect3DDevice8* d) {
@@ -47,53 +23,39 @@ void TenPixelsAUnit(IDirect3DDevice8* d) {
 
 }  // namespace
 
-TEST(FontScaled, PositionIsAFractionOfTheViewportAndLinesAFractionOfItsHeight) {
+using FontScaled = FontDeviceTest;
+
+TEST(FontViewport, PositionIsAFractionOfTheViewportAndLinesAFractionOfItsHeight) {
     FontTestDevice dev(800, 600);
     ASSERT_NE(dev.device(), nullptr);
     auto font = ReadyFont(dev, 10);
-
-    dev.Begin();
-    EXPECT_EQ(font->DrawTextScaled(-1.0f, -1.0f, 0.5f, 0.02f, 0.05f, 0xFFFFFFFF, "H", 0), S_OK);
-    dev.End();
-    Ink corner = FindInk(dev.Pixels(), 800, 600);
-    EXPECT_LE(corner.left, 4);
-    EXPECT_LE(corner.top, 8);
-
-    dev.Begin();
-    EXPECT_EQ(font->DrawTextScaled(0.0f, 0.0f, 0.5f, 0.02f, 0.05f, 0xFFFFFFFF, "H\nH", 0), S_OK);
-    dev.End();
-    Ink centre = FindInk(dev.Pixels(), 800, 600);
-    EXPECT_GE(centre.left, 400);
-    EXPECT_LE(centre.left, 404);
-    EXPECT_GE(centre.top, 300);
-    // Two H's 30 pixels apart (0.05 of 600), whatever the font's own size.
-    int firstTop = centre.top, secondTop = -1;
-    for (int y = firstTop + 1; y < 600; ++y)
-        if (centre.rows[size_t(y)] && !centre.rows[size_t(y - 1)]) {
-            secondTop = y;
-            break;
-        }
-    EXPECT_EQ(secondTop - firstTop, 30);
-    // A line as tall as the space's cell is 30 pixels: the H fills most of it.
-    EXPECT_GT(secondTop - 1 - firstTop, 10);
-
-    // The middle of a smaller viewport, and lines of its height.
-    D3DVIEWPORT8 quarter = {0, 0, 400, 300, 0.0f, 1.0f};
-    dev.Begin();  // clears the whole frame first
-    dev.device()->SetViewport(&quarter);
-    EXPECT_EQ(font->DrawTextScaled(0.0f, 0.0f, 0.5f, 0.02f, 0.1f, 0xFFFFFFFF, "H\nH", 0), S_OK);
-    dev.End();
-    Ink small = FindInk(dev.Pixels(), 800, 600);
-    EXPECT_GE(small.left, 200);
-    EXPECT_LE(small.left, 204);
-    EXPECT_GE(small.top, 150);
-    EXPECT_LE(small.bottom, 150 + 30 + 30);
-    EXPECT_GT(small.bottom, 150 + 30);
+    // From the corner of the frame, or the middle of the whole frame or of a quarter viewport: two
+    // H's 30 pixels apart (0.05 of 600 or 0.1 of 300), whatever the font's own size.
+    const struct {
+        DWORD width, height;
+        float at, yScale;
+        int left, top, lowest;  // the top of the ink lies from top to lowest
+    } kCases[] = {{800, 600, -1, 0.05f, 0, 0, 8},
+                  {800, 600, 0, 0.05f, 400, 300, 315},
+                  {400, 300, 0, 0.1f, 200, 150, 170}};  // squeezed to its crossbar
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(testing::Message() << c.width << " at " << c.at);
+        const D3DVIEWPORT8 viewport = {0, 0, c.width, c.height, 0.0f, 1.0f};
+        dev.Begin();  // clears the whole frame first
+        dev.device()->SetViewport(&viewport);
+        EXPECT_EQ(font->DrawTextScaled(c.at, c.at, 0.5f, 0.02f, c.yScale, 0xFFFFFFFF, "H\nH", 0), S_OK);
+        dev.End();
+        const Ink ink = FindInk(dev.Pixels(), 800);
+        EXPECT_TRUE(ink.left >= c.left && ink.left <= c.left + 4) << ink.left;
+        EXPECT_TRUE(ink.top >= c.top && ink.top <= c.lowest) << ink.top;
+        int second = ink.top + 1;  // where the second H starts
+        while (second < 600 && !(ink.rows[size_t(second)] && !ink.rows[size_t(second - 1)])) ++second;
+        EXPECT_EQ(second - ink.top, 30);
+        EXPECT_LE(ink.bottom, c.top + 60) << "each H within its line";
+    }
 }
 
-TEST(FontScaled, WorldTextIsCentredTenTexelsAUnitAndCulledFromBehind) {
-    FontTestDevice dev;
-    ASSERT_NE(dev.device(), nullptr);
+TEST_F(FontScaled, WorldTextIsCentredTenTexelsAUnitAndCulledFromBehind) {
     IDirect3DDevice8* d = dev.device();
     auto font = ReadyFont(dev, 14);
     TenPixelsAUnit(d);
@@ -103,7 +65,7 @@ TEST(FontScaled, WorldTextIsCentredTenTexelsAUnitAndCulledFromBehind) {
     dev.Begin();
     EXPECT_EQ(font->Render3DText("Centre", TEXTF_CENTERED), S_OK);
     dev.End();
-    Ink ink = FindInk(dev.Pixels(), 640, 480);
+    Ink ink = FindInk(dev.Pixels(), 640);
     ASSERT_GE(ink.right, ink.left);
     // The text's box is the extent, centred on the middle of the frame.
     EXPECT_NEAR(ink.left, 320 - size.cx / 2, 3);
@@ -118,32 +80,38 @@ TEST(FontScaled, WorldTextIsCentredTenTexelsAUnitAndCulledFromBehind) {
     dev.Begin();
     EXPECT_EQ(font->Render3DText("Centre", TEXTF_CENTERED), S_OK);
     dev.End();
-    Ink behind = FindInk(dev.Pixels(), 640, 480);
+    Ink behind = FindInk(dev.Pixels(), 640);
     EXPECT_LT(behind.right, behind.left);
     dev.Begin();
     EXPECT_EQ(font->Render3DText("Centre", TEXTF_CENTERED | TEXTF_TWOSIDED), S_OK);
     dev.End();
-    Ink twoSided = FindInk(dev.Pixels(), 640, 480);
+    Ink twoSided = FindInk(dev.Pixels(), 640);
     EXPECT_GE(twoSided.right, twoSided.left);
     DWORD cull = 0;
     d->GetRenderState(D3DRS_CULLMODE, &cull);
     EXPECT_NE(cull, DWORD(D3DCULL_NONE));  // the caller's culling came back
 }
 
-TEST(FontScaled, WorldTextDrawsFortyThreeGlyphsABatch) {
-    FontTestDevice dev;
-    ASSERT_NE(dev.device(), nullptr);
+TEST_F(FontScaled, ADrawTakesFiftyScreenGlyphsOrFortyThreeWorldGlyphsAndNothingDrawsNothing) {
     auto font = ReadyFont(dev, 8);
     TenPixelsAUnit(dev.device());
-    const std::pair<std::string, uint32_t> cases[] = {
-        {std::string(43, 'x'), 1}, {std::string(44, 'x'), 2}, {std::string(86, 'x') + " ", 2}, {"", 0}};
-    for (const auto& c : cases) {
+    const std::string x43(43, 'x'), x50(50, 'x');
+    const struct {
+        bool world;
+        std::string text;
+        uint32_t draws, primitives;
+    } kCases[] = {{false, "", 0, 0},          {false, "   \n \x01", 0, 0},         {false, x50, 1, 100},
+                  {false, x50 + "x", 2, 102}, {false, x50 + "     ", 1, 100},  // spaces do not count
+                  {false, x50 + x50, 2, 200}, {false, std::string(101, 'i'), 3, 202}, {true, x43, 1, 86},
+                  {true, x43 + "x", 2, 88},   {true, x43 + x43 + " ", 2, 172},   {true, "", 0, 0}};
+    for (const auto& c : kCases) {
         dev.Begin();
-        layer::DeviceFrameStats before = layer::CurrentFrameStats();
-        EXPECT_EQ(font->Render3DText(c.first.c_str(), 0), S_OK);
-        layer::DeviceFrameStats after = layer::CurrentFrameStats();
+        const layer::DeviceFrameStats before = layer::CurrentFrameStats();
+        const char* text = c.text.c_str();
+        EXPECT_EQ(c.world ? font->Render3DText(text, 0) : font->DrawText(0, 0, 0xFFFFFFFF, text, 0), S_OK);
+        const layer::DeviceFrameStats after = layer::CurrentFrameStats();
         dev.End();
-        EXPECT_EQ(after.drawCalls - before.drawCalls, c.second) << c.first.size();
-        EXPECT_EQ(after.primitives - before.primitives, uint32_t(2 * std::count(c.first.begin(), c.first.end(), 'x')));
+        EXPECT_EQ(after.drawCalls - before.drawCalls, c.draws) << c.world << " " << c.text.size();
+        EXPECT_EQ(after.primitives - before.primitives, c.primitives) << c.world << " " << c.text.size();
     }
 }

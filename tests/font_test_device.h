@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -66,6 +67,13 @@ private:
     IDirect3DDevice8* device_ = nullptr;
 };
 
+// A test on a fresh 640 x 480 device.
+class FontDeviceTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_NE(dev.device(), nullptr); }
+    FontTestDevice dev;
+};
+
 // A font with its atlas, vertex buffer and state blocks on the test device.
 inline std::unique_ptr<CTextureFont> ReadyFont(FontTestDevice& dev, DWORD height, DWORD flags = 0) {
     auto font = std::make_unique<CTextureFont>("Arial", height, flags);
@@ -76,3 +84,23 @@ inline std::unique_ptr<CTextureFont> ReadyFont(FontTestDevice& dev, DWORD height
 
 // Red, green and blue of a back-buffer pixel.
 inline uint32_t Rgb(uint32_t pixel) { return pixel & 0x00FFFFFF; }
+
+// The box of every pixel that is not black (none: left > right), and the rows that hold any.
+struct Ink {
+    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+    std::vector<bool> rows;
+};
+inline Ink FindInk(const std::vector<uint32_t>& pixels, int width) {
+    Ink ink;
+    ink.rows.assign(pixels.size() / size_t(width), false);
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        if (Rgb(pixels[i]) == 0) continue;
+        const int x = int(i % size_t(width)), y = int(i / size_t(width));
+        ink.rows[size_t(y)] = true;
+        ink.left = std::min(ink.left, x);
+        ink.right = std::max(ink.right, x);
+        ink.top = std::min(ink.top, y);
+        ink.bottom = std::max(ink.bottom, y);
+    }
+    return ink;
+}

@@ -22,6 +22,13 @@
 #include "shell/settings.h"
 #include "shell/timer.h"
 
+// The intro sprites live now.
+inline int Live() {
+    int n = 0;
+    for (const SIntroSprite& s : g_IntroSprites) n += s.bActive;
+    return n;
+}
+
 class StartedProgram : public ::testing::Test {
 protected:
     void SetUp() override { Start(640, 480); }
@@ -59,6 +66,16 @@ protected:
     }
     void ClockAt(uint32_t ms) { layer::SetClock(startMs_ + ms); }
 
+    // A black frame, shown, with only what `draw` draws on it.
+    template <class Draw>
+    static std::vector<uint32_t> Drawn(Draw draw) {
+        g_pd3dDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+        g_pd3dDevice->BeginScene();
+        draw();
+        g_pd3dDevice->EndScene();
+        g_pd3dDevice->Present(nullptr, nullptr, nullptr, nullptr);
+        return Pixels();
+    }
     static std::vector<uint32_t> Pixels() {
         std::vector<uint32_t> pixels;
         UINT w = 0, h = 0;

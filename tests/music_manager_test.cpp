@@ -31,6 +31,10 @@ protected:
     }
     // Later tests in the same process open the dummy sound card again.
     void TearDown() override { setenv("SDL_AUDIODRIVER", "dummy", 1); }
+    // Set up as the sound object sets it up.
+    static HRESULT Start(CMusicManager& manager) {
+        return manager.Initialize(nullptr, 128, DMUS_APATH_DYNAMIC_STEREO);
+    }
 
     ScratchDir dir;
 };
@@ -46,7 +50,7 @@ TEST_F(MusicManagerTest, SetSearchDirectoryBeforeInitializeIsUnexpected) {
 
 TEST_F(MusicManagerTest, MissingFileIsPassedBackQuietlyAndADamagedOneIsReported) {
     CMusicManager manager;
-    ASSERT_EQ(manager.Initialize(nullptr, 128, DMUS_APATH_DYNAMIC_STEREO), S_OK);
+    ASSERT_EQ(Start(manager), S_OK);
     EXPECT_EQ(manager.SetSearchDirectory(""), S_OK);
 
     CMusicSegment* sentinel = reinterpret_cast<CMusicSegment*>(&manager);
@@ -71,7 +75,7 @@ TEST_F(MusicManagerTest, MissingFileIsPassedBackQuietlyAndADamagedOneIsReported)
 
 TEST_F(MusicManagerTest, TheDefaultAudioPathIsHandedOnWithItsReference) {
     CMusicManager manager;
-    ASSERT_EQ(manager.Initialize(nullptr, 128, DMUS_APATH_DYNAMIC_STEREO), S_OK);
+    ASSERT_EQ(Start(manager), S_OK);
     IDirectMusicAudioPath8* path = manager.GetDefaultAudioPath();
     ASSERT_NE(path, nullptr);
     // The caller's release leaves the performance its own reference to its default path.
@@ -89,7 +93,7 @@ TEST_F(MusicManagerTest, TheDefaultAudioPathIsHandedOnWithItsReference) {
 
 TEST_F(MusicManagerTest, OnlyADownloadedSegmentPlaysAndItStopsOnRequest) {
     CMusicManager manager;
-    ASSERT_EQ(manager.Initialize(nullptr, 128, DMUS_APATH_DYNAMIC_STEREO), S_OK);
+    ASSERT_EQ(Start(manager), S_OK);
     CMusicSegment* segment = nullptr;
     ASSERT_EQ(manager.CreateSegmentFromFile(&segment, "a.wav", FALSE, FALSE), S_OK);
     EXPECT_EQ(layer::WaveDownloads(), 0);
@@ -115,7 +119,7 @@ TEST_F(MusicManagerTest, OnlyADownloadedSegmentPlaysAndItStopsOnRequest) {
 
 TEST_F(MusicManagerTest, RepeatsPlayTheWaveAgainAndThenItEnds) {
     CMusicManager manager;
-    ASSERT_EQ(manager.Initialize(nullptr, 128, DMUS_APATH_DYNAMIC_STEREO), S_OK);
+    ASSERT_EQ(Start(manager), S_OK);
     CMusicSegment* segment = nullptr;
     ASSERT_EQ(manager.CreateSegmentFromFile(&segment, "a.wav", TRUE, TRUE), S_OK);  // the MIDI flag is harmless
     EXPECT_EQ(segment->SetRepeats(2), S_OK);
@@ -129,7 +133,7 @@ TEST_F(MusicManagerTest, RepeatsPlayTheWaveAgainAndThenItEnds) {
 
 TEST_F(MusicManagerTest, DeletingUnloadsOnlyWhatItDownloaded) {
     CMusicManager manager;
-    ASSERT_EQ(manager.Initialize(nullptr, 128, DMUS_APATH_DYNAMIC_STEREO), S_OK);
+    ASSERT_EQ(Start(manager), S_OK);
     // Both wrappers hold the loader's one segment of the file.
     CMusicSegment* first = nullptr;
     CMusicSegment* second = nullptr;
@@ -146,11 +150,9 @@ TEST_F(MusicManagerTest, DeletingUnloadsOnlyWhatItDownloaded) {
 
 TEST_F(MusicManagerTest, AWrapperWithoutASegmentRefusesEverything) {
     CMusicSegment empty(nullptr, nullptr, nullptr);
-    EXPECT_EQ(empty.Stop(0), CO_E_NOTINITIALIZED);
-    EXPECT_EQ(empty.SetRepeats(1), CO_E_NOTINITIALIZED);
-    EXPECT_EQ(empty.Play(0, nullptr), CO_E_NOTINITIALIZED);
-    EXPECT_EQ(empty.Download(nullptr), CO_E_NOTINITIALIZED);
-    EXPECT_EQ(empty.Unload(nullptr), CO_E_NOTINITIALIZED);
+    for (HRESULT hr : {empty.Stop(0), empty.SetRepeats(1), empty.Play(0, nullptr), empty.Download(nullptr),
+                       empty.Unload(nullptr)})
+        EXPECT_EQ(hr, CO_E_NOTINITIALIZED);
     EXPECT_FALSE(empty.IsPlaying());
 }
 
@@ -165,7 +167,7 @@ TEST_F(MusicManagerTest, ComIsReleasedOnlyWhenTheManagerInitialisedIt) {
     {
         CMusicManager manager;  // its CoInitialize fails: the thread has the other model
         EXPECT_EQ(layer::ComInitCount(), 1);
-        EXPECT_EQ(manager.Initialize(nullptr, 128, DMUS_APATH_DYNAMIC_STEREO), S_OK);
+        EXPECT_EQ(Start(manager), S_OK);
     }
     EXPECT_EQ(layer::ComInitCount(), 1);
     CoUninitialize();
@@ -174,7 +176,7 @@ TEST_F(MusicManagerTest, ComIsReleasedOnlyWhenTheManagerInitialisedIt) {
 TEST_F(MusicManagerTest, WithoutASoundCardOnlyTheDebuggerHearsOfIt) {
     ScopedEnv noDevice("SDL_AUDIODRIVER", "no-such-driver");
     CMusicManager manager;
-    EXPECT_EQ(manager.Initialize(nullptr, 128, DMUS_APATH_DYNAMIC_STEREO), DSERR_NODRIVER);
+    EXPECT_EQ(Start(manager), DSERR_NODRIVER);
     EXPECT_EQ(layer::DebugOutput(), "Warning: No sound card found\n");
     EXPECT_TRUE(layer::ShownMessageBoxes().empty());
     EXPECT_NE(manager.GetPerformance(), nullptr);
@@ -191,7 +193,7 @@ TEST_F(MusicManagerTest, ScriptsStylesAndResourcesAreNotSupported) {
     std::ofstream("tune.spt") << "script";
     std::ofstream("band.sty") << "style";
     CMusicManager manager;
-    ASSERT_EQ(manager.Initialize(nullptr, 128, DMUS_APATH_DYNAMIC_STEREO), S_OK);
+    ASSERT_EQ(Start(manager), S_OK);
     // The layer's note on what it cannot load comes once per process, at the first attempt.
     ExpectInFreshProcess([&manager] {
         CMusicScript* attempt = nullptr;

@@ -3,7 +3,6 @@
 // constants, and what the device refuses.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -57,22 +56,14 @@ TEST(ShaderAssembler, TextBecomesVersionInstructionParameterAndEndTokens) {
         "mov a0.x, r1.x\n",
         &hr, nullptr, &constants);
     ASSERT_EQ(hr, S_OK);
-    const std::vector<DWORD> expected = {0xFFFE0101,
-                                         D3DSIO_MOV,
-                                         0x80090001,
-                                         0x81C60002 | (1u << 28),  // r1.xw, -v2.zyxw
-                                         D3DSIO_ADD,
-                                         0x800F0000 | (5u << 28),
-                                         0x80E42002 | (2u << 28),
-                                         0x80A9000B,  // oD0, c[a0.x+2], r11.yzzz
-                                         D3DSIO_M4x4,
-                                         0x800F0000 | (4u << 28),
-                                         0x80E40000 | (1u << 28),
-                                         0x80E40004 | (2u << 28),
-                                         D3DSIO_MOV,
-                                         0x80010000 | (3u << 28),
-                                         0x80000001,  // a0.x, r1.x
-                                         0x0000FFFF};
+    // One instruction a line: its opcode, its destination and its sources.
+    const std::vector<DWORD> expected = {
+        0xFFFE0101,
+        D3DSIO_MOV, 0x80090001, 0x81C60002 | (1u << 28),                           // r1.xw, -v2.zyxw
+        D3DSIO_ADD, 0x800F0000 | (5u << 28), 0x80E42002 | (2u << 28), 0x80A9000B,  // c[a0.x+2], r11.yzzz
+        D3DSIO_M4x4, 0x800F0000 | (4u << 28), 0x80E40000 | (1u << 28), 0x80E40004 | (2u << 28),
+        D3DSIO_MOV, 0x80010000 | (3u << 28), 0x80000001,  // a0.x, r1.x
+        0x0000FFFF};
     EXPECT_EQ(tokens, expected);
     EXPECT_EQ(constants, (std::vector<DWORD>{D3DVSD_CONST(3, 1), Bits(1.0f), Bits(-2.0f), Bits(0.5f), Bits(4.0f)}));
 }
@@ -119,18 +110,21 @@ protected:
         for (DWORD h : shaders_) device_->DeleteVertexShader(h);
         DeviceTest::TearDown();
     }
-    DWORD Create(const std::string& text, std::vector<DWORD> declaration = {}) {
+    // Stream 0 of ShaderVertex into v0, v5 and v7, then the shader's constants.
+    static std::vector<DWORD> Declaration(const std::vector<DWORD>& constants = {}) {
+        std::vector<DWORD> declaration = {D3DVSD_STREAM(0), D3DVSD_REG(D3DVSDE_POSITION, D3DVSDT_FLOAT3),
+                                          D3DVSD_REG(D3DVSDE_DIFFUSE, D3DVSDT_D3DCOLOR),
+                                          D3DVSD_REG(D3DVSDE_TEXCOORD0, D3DVSDT_FLOAT2)};
+        declaration.insert(declaration.end(), constants.begin(), constants.end());
+        declaration.push_back(D3DVSD_END());
+        return declaration;
+    }
+    DWORD Create(const std::string& text) {
         HRESULT hr;
         std::vector<DWORD> constants;
         const std::vector<DWORD> code = Assemble(text, &hr, nullptr, &constants);
         EXPECT_EQ(hr, S_OK) << text;
-        if (declaration.empty()) {
-            declaration = {D3DVSD_STREAM(0), D3DVSD_REG(D3DVSDE_POSITION, D3DVSDT_FLOAT3),
-                           D3DVSD_REG(D3DVSDE_DIFFUSE, D3DVSDT_D3DCOLOR),
-                           D3DVSD_REG(D3DVSDE_TEXCOORD0, D3DVSDT_FLOAT2)};
-            declaration.insert(declaration.end(), constants.begin(), constants.end());
-            declaration.push_back(D3DVSD_END());
-        }
+        const std::vector<DWORD> declaration = Declaration(constants);
         DWORD handle = 0;
         EXPECT_EQ(device_->CreateVertexShader(declaration.data(), code.data(), &handle, 0), D3D_OK) << text;
         shaders_.push_back(handle);
@@ -172,11 +166,8 @@ TEST_F(VertexShaderDevice, AShaderFromAFileTransformsAndColoursAQuad) {
                                  "m4x4 oPos, v0, c0      ; place the quad\n"
                                  "mul oD0, v5, c4        ; tint its colour\n"
                                  "mov oT0, v7\n";
-    const DWORD declaration[] = {D3DVSD_STREAM(0), D3DVSD_REG(D3DVSDE_POSITION, D3DVSDT_FLOAT3),
-                                 D3DVSD_REG(D3DVSDE_DIFFUSE, D3DVSDT_D3DCOLOR),
-                                 D3DVSD_REG(D3DVSDE_TEXCOORD0, D3DVSDT_FLOAT2), D3DVSD_END()};
     DWORD shader = 0;
-    ASSERT_EQ(CreateVertexShaderFromFile(device_, "media\\quad.vsh", declaration, &shader), D3D_OK);
+    ASSERT_EQ(CreateVertexShaderFromFile(device_, "media\\quad.vsh", Declaration().data(), &shader), D3D_OK);
     shaders_.push_back(shader);
 
     D3DXMATRIX move;
@@ -228,19 +219,20 @@ TEST_F(VertexShaderDevice, EachKindOfInstructionComputesItsValue) {
          255, 64, 90},
         {"mov r0, c5\nm3x3 r0, c5, c5\nmov oD0, r0.x\nm3x2 r1, c8, c5\nmul oD0.y, r1.y, c5.x\nmul oD0.z, r0.w, c5.z",
          223, 67, 191},  // m3x3 leaves w alone
+        {"sub r0, c5.wzyx, c5\nlogp r1, c7\nmov oD0.x, r0.x\nmul oD0.y, r1.y, c5.y\nmov oD0.z, r1.z",
+         191, 191, 149},
+        // m4x3 dots all four components with three rows (w stays), m3x4 three with four rows.
+        {"mov r0, c5\nm4x3 r0, c10, c5\nm3x4 r1, c8, c5\nmul oD0.x, r0.z, c5.x\nmul oD0.y, r0.w, c5.z\n"
+         "mov oD0.z, r1.w", 191, 191, 128},
     };
-    // c5 (0.25, 0.5, 0.75, 1), c6 (0.1, 2, 1, 0), c7 (4, 16, 2.25, 1.5), c8 (0.5, 0.5, 0, 2),
-    // c9 (4.7): a0.x becomes 4, c10 (0, 0, 0, 2) whose log2 is 1, c95 (1, 1, 1, 1).
+    // c9.x 4.7 makes a0.x 4; the log2 of c10.w is 1; logp of c7.w 1.5 gives mantissa 1.5, log2 0.585.
+    const float kConstants[7][5] = {{5, 0.25f, 0.5f, 0.75f, 1}, {6, 0.1f, 2, 1, 0}, {7, 4, 16, 2.25f, 1.5f},
+                                    {8, 0.5f, 0.5f, 0, 2},        {9, 4.7f, 0, 0, 0}, {10, 0, 0, 0, 2},
+                                    {95, 1, 1, 1, 1}};
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.code);
         const DWORD shader = Create(std::string("vs.1.1\nmov oPos, v0\n") + c.code);
-        SetConstant(5, 0.25f, 0.5f, 0.75f, 1.0f);
-        SetConstant(6, 0.1f, 2.0f, 1.0f, 0.0f);
-        SetConstant(7, 4.0f, 16.0f, 2.25f, 1.5f);
-        SetConstant(8, 0.5f, 0.5f, 0.0f, 2.0f);
-        SetConstant(9, 4.7f, 0.0f, 0.0f, 0.0f);
-        SetConstant(10, 0.0f, 0.0f, 0.0f, 2.0f);
-        SetConstant(95, 1.0f, 1.0f, 1.0f, 1.0f);
+        for (const auto& k : kConstants) SetConstant(DWORD(k[0]), k[1], k[2], k[3], k[4]);
         device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
         DrawQuad(shader, -1, -1, 1, 1, 0xFFFFFFFF);
         const uint32_t p = Pixel(32, 24);
@@ -287,8 +279,7 @@ TEST_F(VertexShaderDevice, WhatTheDeviceCannotRunIsRefusedAndADeletedShaderDraws
     EXPECT_EQ(device_->SetVertexShader(0x1235), D3DERR_INVALIDCALL);
     D3DCAPS8 caps;
     device_->GetDeviceCaps(&caps);
-    EXPECT_EQ(caps.VertexShaderVersion, D3DVS_VERSION(1, 1));
-    EXPECT_EQ(caps.MaxVertexShaderConst, 96u);
+    EXPECT_TRUE(caps.VertexShaderVersion == D3DVS_VERSION(1, 1) && caps.MaxVertexShaderConst == 96);
     EXPECT_EQ(caps.PixelShaderVersion, 0u);
 
     const DWORD shader = Create("vs.1.1\nmov oPos, v0\nmov oD0, c0\n");
