@@ -1,9 +1,14 @@
 // image_test_files.h -- small pictures and hand-made file bytes for the image tests.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
+
+#include <jpeglib.h>
 
 #include "layer/image_decode.h"
 
@@ -54,6 +59,34 @@ inline std::vector<DWORD> DecodeTop(layer::ImageFileKind kind, const std::vector
     if (hr) *hr = r;
     if (FAILED(r) || img.kind != kind) return {};
     return img.top.pixels;
+}
+
+// A CMYK JPEG as image editors write one for print: in `space` JCS_CMYK or JCS_YCCK with Adobe's
+// APP14 marker and its inverted inks (255 for none), or plain CMYK without the marker.
+inline std::vector<BYTE> CmykJpeg(UINT w, UINT h, const DWORD* argb, J_COLOR_SPACE space, bool adobe) {
+    jpeg_compress_struct c;
+    jpeg_error_mgr err;
+    c.err = jpeg_std_error(&err);
+    jpeg_create_compress(&c);
+    unsigned char* buffer = nullptr;
+    unsigned long length = 0;
+    jpeg_mem_dest(&c, &buffer, &length);
+    c.image_width = w, c.image_height = h, c.input_components = 4, c.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&c), jpeg_set_colorspace(&c, space), jpeg_set_quality(&c, 100, TRUE);
+    c.write_Adobe_marker = adobe;
+    jpeg_start_compress(&c, TRUE);
+    std::vector<BYTE> row(w * 4);
+    for (JSAMPROW rows[1] = {row.data()}; c.next_scanline < h; jpeg_write_scanlines(&c, rows, 1))
+        for (UINT x = 0; x < w; ++x) {
+            const DWORD p = argb[c.next_scanline * w + x];
+            const int r = p >> 16 & 0xFF, g = p >> 8 & 0xFF, b = p & 0xFF, m = std::max({r, g, b, 1});
+            const int ink[4] = {(m - r) * 255 / m, (m - g) * 255 / m, (m - b) * 255 / m, 255 - m};  // C, M, Y, K
+            for (int k = 0; k < 4; ++k) row[4 * x + k] = BYTE(adobe ? 255 - ink[k] : ink[k]);
+        }
+    jpeg_finish_compress(&c), jpeg_destroy_compress(&c);
+    std::vector<BYTE> file(buffer, buffer + length);
+    std::free(buffer);
+    return file;
 }
 
 }  // namespace image_test

@@ -183,3 +183,15 @@ TEST(PlatformWindows, ThreadMessagesAndQuitWaitForPostedOnes) {
     EXPECT_FALSE(GetMessageA(&msg, nullptr, 0, 0));  // WM_QUIT
     EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
 }
+
+TEST(PlatformWindows, WindowDestroyedByAnotherProgramGetsItsDestroyAndEndsTheLoop) {
+    RegisterTestClass("Lost");
+    HWND h = MakeWindow("Lost", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 200);
+    g_received.clear();
+    layer::ReportWindowLost(h);  // as the X error handler does
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT) DispatchMessageA(&msg);
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(g_received, (std::vector<UINT>{WM_DESTROY, WM_NCDESTROY}));
+    EXPECT_TRUE(UnregisterClassA("Lost", Module()));  // no window of the class is left
+}

@@ -1,6 +1,7 @@
 // text_conversion_test.cpp -- code-page conversions and the framework's string helpers.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "utils/dxutil.h"
@@ -52,19 +53,15 @@ TEST(CodePage, MalformedInputBecomesReplacementCharacters) {
 }
 
 TEST(StringHelpers, GenericToWideWholeStringAndCutToTheCount) {
-    WCHAR out[8];
-    std::fill(out, out + 8, u'#');
-    GenericToWide(out, "abc", -1);
-    EXPECT_EQ(Wide(out), u"abc");
-    EXPECT_EQ(out[4], u'#');  // nothing past the terminator
-
-    std::fill(out, out + 8, u'#');
-    GenericToWide(out, "abc", 3);
-    EXPECT_EQ(Wide(out), u"ab");
-    EXPECT_EQ(out[3], u'#');
-
-    GenericToWide(out, u8"čřž", -1);
-    EXPECT_EQ(Wide(out), u"čřž");
+    const struct { const char* in; int count; std::u16string out; } rows[] = {
+        {"abc", -1, u"abc"}, {"abc", 3, u"ab"}, {u8"čřž", -1, u"čřž"}};
+    for (const auto& row : rows) {
+        WCHAR out[8];
+        std::fill(out, out + 8, u'#');
+        GenericToWide(out, row.in, row.count);
+        EXPECT_EQ(Wide(out), row.out);
+        EXPECT_EQ(out[row.out.size() + 1], u'#');  // nothing past the terminator
+    }
 }
 
 TEST(StringHelpers, CountsOfZeroOrBelowAndNullPointersWriteNothing) {
@@ -86,14 +83,22 @@ TEST(StringHelpers, CountsOfZeroOrBelowAndNullPointersWriteNothing) {
 }
 
 TEST(StringHelpers, CopiesAndWideToAnsiCutAndTerminate) {
-    char out[8];
-    std::fill(out, out + 8, '#');
+    char out[12];
+    std::fill(out, out + 12, '#');
     GenericToAnsi(out, "abcdef", 4);
     EXPECT_STREQ(out, "abc");
     AnsiToGeneric(out, "xy", -1);
     EXPECT_STREQ(out, "xy");
-    WideToAnsi(out, u"hello", 3);
-    EXPECT_STREQ(out, "he");
-    WideToGeneric(out, u"ok", -1);
-    EXPECT_STREQ(out, "ok");
+    // The 8-bit code page is UTF-8: counts are in bytes ("Příliš" takes 9), a letter is never cut.
+    const struct { decltype(&WideToAnsi) convert; const WCHAR* in; int count; const char* out; } rows[] = {
+        {WideToAnsi, u"hello", 3, "he"}, {WideToGeneric, u"ok", -1, "ok"},
+        {WideToAnsi, u"Příliš", -1, u8"Příliš"}, {WideToGeneric, u"Příliš", -1, u8"Příliš"},
+        {WideToAnsi, u"Příliš", 10, u8"Příliš"}, {WideToGeneric, u"Příliš", 9, u8"Příli"},
+        {WideToAnsi, u"Příliš", 9, u8"Příli"}, {WideToGeneric, u"Příliš", 3, u8"P"}};
+    for (const auto& row : rows) {
+        std::fill(out, out + 12, '#');
+        row.convert(out, row.in, row.count);
+        EXPECT_STREQ(out, row.out) << row.count;
+        EXPECT_EQ(out[row.count == -1 ? std::strlen(row.out) + 1 : row.count], '#');  // nothing past it
+    }
 }

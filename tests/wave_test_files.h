@@ -24,7 +24,7 @@ inline std::vector<uint8_t> ExtensibleWave(const ExtensibleHeader& h, const std:
     std::vector<uint8_t> f;
     auto put16 = [&f](uint32_t v) { f.push_back(uint8_t(v)), f.push_back(uint8_t(v >> 8)); };
     auto put32 = [&](uint32_t v) { put16(v), put16(v >> 16); };
-    auto tag = [&f](const char* t) { f.insert(f.end(), t, t + 4); };
+    auto tag = [&](const char* t) { put32(uint8_t(t[0]) | t[1] << 8 | t[2] << 16 | uint32_t(t[3]) << 24); };
     const uint16_t block = uint16_t(h.channels * h.bits / 8);
     tag("RIFF"), put32(0), tag("WAVE"), tag("fmt "), put32(h.formatBytes);
     put16(0xFFFE), put16(h.channels), put32(44100), put32(44100u * block), put16(block), put16(h.bits);

@@ -1,17 +1,13 @@
 // dxutil_text.cpp -- 8-bit and wide text, debugger trace output and GUID text.
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "utils/dxutil.h"
 
 namespace {
-
-int WideLength(const WCHAR* s) {
-    int n = 0;
-    while (s[n]) ++n;
-    return n;
-}
 
 // The plain copy behind the generic functions: the generic text is 8-bit.
 void CopyText(char* out, const char* source, int count) {
@@ -34,12 +30,19 @@ void AnsiToWide(WCHAR* wstrDestination, const char* strSource, int cchDestChar) 
     wstrDestination[cchDestChar - 1] = 0;
 }
 
+// The 8-bit code page is UTF-8, where a letter may take up to four bytes: the count is in bytes
+// of the converted text, and a letter that does not fit whole is left out.
 void WideToAnsi(char* strDestination, const WCHAR* wstrSource, int cchDestChar) {
     if (!strDestination || !wstrSource) return;
-    if (cchDestChar == -1) cchDestChar = WideLength(wstrSource) + 1;
-    if (cchDestChar <= 0) return;
-    WideCharToMultiByte(CP_ACP, 0, wstrSource, -1, strDestination, cchDestChar - 1, nullptr, nullptr);
-    strDestination[cchDestChar - 1] = '\0';
+    int bytes = WideCharToMultiByte(CP_ACP, 0, wstrSource, -1, nullptr, 0, nullptr, nullptr);
+    if (cchDestChar == -1) cchDestChar = bytes;
+    if (cchDestChar <= 0 || bytes <= 0) return;
+    std::string converted(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wstrSource, -1, converted.data(), bytes, nullptr, nullptr);
+    size_t length = std::min(static_cast<size_t>(bytes - 1), static_cast<size_t>(cchDestChar - 1));
+    while (length > 0 && (converted[length] & 0xC0) == 0x80) --length;  // not inside a letter
+    std::memcpy(strDestination, converted.data(), length);
+    strDestination[length] = '\0';
 }
 
 void GenericToAnsi(char* strDestination, const char* tstrSource, int cchDestChar) {

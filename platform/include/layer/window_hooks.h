@@ -20,5 +20,8 @@ void SetIdleHook(std::function<void()> hook);
 // (Ctrl+C, logging out); the next message pump turns either into WM_CLOSE.
 void PostSystemCloseRequest(HWND hWnd);
 void PostSystemQuitRequest();
+// What the layer's X error handler reports when another program destroyed the window: the next
+// message pump destroys it (WM_DESTROY, WM_NCDESTROY).
+void ReportWindowLost(HWND hWnd);
 
 }  // namespace layer

@@ -28,6 +28,12 @@ SDL_Renderer* CreateRenderer(SDL_Window* window) {
     return renderer;
 }
 
+// The renderer makes its own OpenGL context current, and none is current once it is gone: the
+// device that was drawing when the dialog came up (an error box in the game) gets its own back.
+void RestoreContext(SDL_Window* window, SDL_GLContext context) {
+    if (context) SDL_GL_MakeCurrent(window, context);
+}
+
 bool KeyOf(SDL_Keycode key, bool shift, layer::DialogKey* out) {
     using layer::DialogKey;
     switch (key) {
@@ -74,6 +80,8 @@ SDL_Surface* IconSurface(HICON icon) {
 std::unique_ptr<View> View::Open(dlghost::Host& host) {
     const layer::DialogResource& res = host.model.Resource();
     RECT size = dlghost::ToPixels({0, 0, res.cx, res.cy});
+    SDL_Window* const glWindow = SDL_GL_GetCurrentWindow();
+    const SDL_GLContext glContext = SDL_GL_GetCurrentContext();
     // No close box, as the template has no system menu: the caption is the view's own.
     SDL_Window* window = SDL_CreateWindow(res.title ? res.title : "", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                           size.right, size.bottom + kCaptionHeight,
@@ -85,13 +93,16 @@ std::unique_ptr<View> View::Open(dlghost::Host& host) {
         std::fprintf(stderr, "trevok: cannot show the dialog \"%s\" (%s)\n", res.title ? res.title : "", SDL_GetError());
         if (renderer) SDL_DestroyRenderer(renderer);
         if (window) SDL_DestroyWindow(window);
+        RestoreContext(glWindow, glContext);
         return nullptr;
     }
-    return std::unique_ptr<View>(new View(host, window, renderer, std::move(font)));
+    return std::unique_ptr<View>(new View(host, window, renderer, std::move(font), glWindow, glContext));
 }
 
-View::View(dlghost::Host& host, SDL_Window* window, SDL_Renderer* renderer, std::unique_ptr<dlgtext::Font> font)
-    : host_(host), window_(window), renderer_(renderer), font_(std::move(font)) {
+View::View(dlghost::Host& host, SDL_Window* window, SDL_Renderer* renderer, std::unique_ptr<dlgtext::Font> font,
+           SDL_Window* glWindow, void* glContext)
+    : host_(host), window_(window), renderer_(renderer), font_(std::move(font)), glWindow_(glWindow),
+      glContext_(glContext) {
     SDL_RaiseWindow(window_);
 }
 
@@ -100,6 +111,7 @@ View::~View() {
     font_.reset();  // its textures belong to the renderer
     SDL_DestroyRenderer(renderer_);
     SDL_DestroyWindow(window_);
+    RestoreContext(glWindow_, glContext_);
 }
 
 void View::HandleEvents() {

@@ -32,7 +32,8 @@ public:
     void Draw();
 
 private:
-    View(dlghost::Host& host, SDL_Window* window, SDL_Renderer* renderer, std::unique_ptr<dlgtext::Font> font);
+    View(dlghost::Host& host, SDL_Window* window, SDL_Renderer* renderer, std::unique_ptr<dlgtext::Font> font,
+         SDL_Window* glWindow, void* glContext);
     void HandleEvent(const SDL_Event& e);
     void MouseDown(int x, int y);
     void MouseMove(int x, int y);
@@ -47,6 +48,9 @@ private:
     SDL_Texture* iconTexture_ = nullptr;
     int dragging_ = -1;  // index of the trackbar whose thumb is held
     int hotItem_ = -1;  // item under the mouse in an open combo list
+    // The OpenGL context that was current before the renderer made its own current.
+    SDL_Window* glWindow_;
+    void* glContext_;
 };
 
 }  // namespace dlgview

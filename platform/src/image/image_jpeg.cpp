@@ -24,6 +24,20 @@ bool CanHoldPicture(const jpeg_decompress_struct& c, size_t size) {
     return size >= mcus / 8;
 }
 
+// CMYK pictures, as image editors write them for print, come out of libjpeg as C, M, Y, K bytes
+// in the pixels' own place and are turned into B, G, R, A there. Adobe's files (those with its
+// APP14 marker) store the inks inverted, 255 for none; plain ones store 0 for none.
+void CmykToBgra(BYTE* p, UINT width, bool inverted) {
+    for (UINT x = 0; x < width; ++x, p += 4) {
+        int c = p[0], m = p[1], y = p[2], k = p[3];
+        if (!inverted) c = 255 - c, m = 255 - m, y = 255 - y, k = 255 - k;
+        p[0] = BYTE((y * k + 127) / 255);
+        p[1] = BYTE((m * k + 127) / 255);
+        p[2] = BYTE((c * k + 127) / 255);
+        p[3] = 0xFF;
+    }
+}
+
 // The libjpeg part, kept free of C++ objects with destructors: a longjmp may cross it.
 HRESULT DecodeWithLibjpeg(const BYTE* data, size_t size, ImageLevel* level, bool* grey) {
     jpeg_decompress_struct cinfo;
@@ -38,14 +52,16 @@ HRESULT DecodeWithLibjpeg(const BYTE* data, size_t size, ImageLevel* level, bool
     if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK || !ImageSizeAllowed(cinfo.image_width, cinfo.image_height) ||
         !CanHoldPicture(cinfo, size) ||
         (cinfo.jpeg_color_space != JCS_GRAYSCALE && cinfo.jpeg_color_space != JCS_YCbCr &&
-         cinfo.jpeg_color_space != JCS_RGB)) {
+         cinfo.jpeg_color_space != JCS_RGB && cinfo.jpeg_color_space != JCS_CMYK &&
+         cinfo.jpeg_color_space != JCS_YCCK)) {
         jpeg_destroy_decompress(&cinfo);
         return D3DXERR_INVALIDDATA;
     }
     *grey = cinfo.jpeg_color_space == JCS_GRAYSCALE;
+    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     // libjpeg-turbo writes B, G, R and an opaque alpha byte: the pixels as they are kept.
     static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "B, G, R, A bytes are ARGB pixels");
-    cinfo.out_color_space = JCS_EXT_BGRA;
+    cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
     jpeg_start_decompress(&cinfo);
     const UINT w = cinfo.output_width, h = cinfo.output_height;
     // A picture of several scans is read whole here: one cut short has warned already.
@@ -57,6 +73,7 @@ HRESULT DecodeWithLibjpeg(const BYTE* data, size_t size, ImageLevel* level, bool
     while (cinfo.output_scanline < h && err.pub.num_warnings == 0) {
         JSAMPROW row = reinterpret_cast<JSAMPROW>(&level->pixels[(size_t)cinfo.output_scanline * w]);
         if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) break;
+        if (cmyk) CmykToBgra(row, w, cinfo.saw_Adobe_marker);
     }
     bool complete = cinfo.output_scanline == h;
     if (complete) jpeg_finish_decompress(&cinfo);

@@ -1,5 +1,5 @@
-// win_messages.cpp -- posted and sent messages, the default window procedure, and SDL's close
-// requests turned into WM_CLOSE.
+// win_messages.cpp -- posted and sent messages, the default window procedure, SDL's close
+// requests turned into WM_CLOSE, and windows that another program destroyed into WM_DESTROY.
 #include <SDL.h>
 
 #include <deque>
@@ -10,6 +10,7 @@
 #include "win32/message_queue.h"
 #include "mmsystem.h"
 #include "sdl/platform_events.h"
+#include "sdl/x11_lost_windows.h"
 #include "win32/window_registry.h"
 #include "winuser.h"
 
@@ -63,6 +64,14 @@ void PostCloseToTopLevelWindows() {
     for (HWND h : wintable::WindowHandles()) {
         wintable::Window* w = wintable::FindLive(h);
         if (w && w->sdl) PostMessageA(h, WM_CLOSE, 0, 0);
+    }
+}
+
+// A window that another program destroyed gets its WM_DESTROY now, as if it had been closed.
+void DestroyLostWindows() {
+    for (HWND h : wintable::WindowHandles()) {
+        wintable::Window* w = wintable::FindLive(h);
+        if (w && w->sdl && x11lost::IsLost(w->sdl)) DestroyWindow(h);
     }
 }
 
@@ -124,6 +133,7 @@ void PumpSystemEvents() {
     int n;
     while ((n = SDL_PeepEvents(events, 16, SDL_GETEVENT, SDL_QUIT, SDL_SYSWMEVENT)) > 0)
         for (int i = 0; i < n; ++i) TranslateSdlEvent(events[i]);
+    DestroyLostWindows();
     if (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > kMaxWaitingEvents)
         SDL_FlushEvents(SDL_KEYDOWN, SDL_LASTEVENT);
 }
@@ -144,6 +154,10 @@ void PostSystemCloseRequest(HWND hWnd) {
     e.window.event = SDL_WINDOWEVENT_CLOSE;
     e.window.windowID = SDL_GetWindowID(w->sdl);
     SDL_PushEvent(&e);
+}
+
+void ReportWindowLost(HWND hWnd) {
+    if (wintable::Window* w = wintable::FindLive(hWnd)) x11lost::MarkLost(w->sdl);
 }
 
 void PostSystemQuitRequest() {

@@ -10,6 +10,7 @@
 #include "win32/message_queue.h"
 #include "win32/mouse_messages.h"
 #include "sdl/sdl_video.h"
+#include "sdl/x11_lost_windows.h"
 #include "win32/window_link.h"
 #include "win32/window_registry.h"
 #include "winuser.h"
@@ -70,6 +71,7 @@ SDL_Window* CreateSdlWindow(const Window& w) {
     // From now on the input devices' reads also post the window's close requests, and the
     // mouse's events become the window's mouse messages.
     if (sdl) {
+        x11lost::Watch(sdl);
         msgqueue::ListenToPlatformEvents();
         winmouse::WatchMouseEvents();
     }
@@ -77,7 +79,10 @@ SDL_Window* CreateSdlWindow(const Window& w) {
 }
 
 void ReleaseSdlWindow(Window& w) {
-    if (w.sdl) SDL_DestroyWindow(w.sdl);
+    if (w.sdl) {
+        SDL_DestroyWindow(w.sdl);
+        x11lost::Forget(w.sdl);
+    }
     w.sdl = nullptr;
 }
 
@@ -163,7 +168,8 @@ BOOL DestroyWindow(HWND hWnd) {
     if (!w) return TRUE;
     w->destroyed = true;
     w->visible = false;
-    if (w->sdl) SDL_HideWindow(w->sdl);
+    // A window that another program destroyed takes no more requests.
+    if (w->sdl && !x11lost::IsLost(w->sdl)) SDL_HideWindow(w->sdl);
     if (!w->sdl) wintable::ReleaseWindow(hWnd);
     return TRUE;
 }

@@ -1,0 +1,25 @@
+// x11_lost_windows.h -- windows that another X client destroyed under us.
+//
+// When another program destroys one of our windows (xdotool windowclose, xkill on the window),
+// every later request on it fails, and Xlib's default answer to a failed request is to end the
+// process. The layer's X error handler takes an error about one of its windows as the news that
+// the window is gone: it marks the window lost and lets that error and every later one about the
+// window pass. The message pump then destroys the window as the program would (PumpSystemEvents).
+// Errors about anything else still go to the handler that was there before (SDL's, then Xlib's).
+// Where SDL's video driver is not x11 nothing is installed, and only MarkLost marks a window.
+#pragma once
+
+struct SDL_Window;
+
+namespace x11lost {
+
+// Watches the X window of an SDL window (nothing for other video drivers).
+void Watch(SDL_Window* window);
+// Marks the window lost, as the error handler does when its X window is gone.
+void MarkLost(SDL_Window* window);
+bool IsLost(SDL_Window* window);
+// After SDL_DestroyWindow: forgets the SDL window. The errors that a lost window's last requests
+// still bring are taken in here, while the handler still knows the window.
+void Forget(SDL_Window* window);
+
+}  // namespace x11lost
