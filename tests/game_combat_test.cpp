@@ -1,23 +1,27 @@
 // game_combat_test.cpp -- damage, kills and their pay, the blood drops, and the player's body:
 // kept inside the map on the ground, walking, coasting and standing outside play.
+#include <array>
+#include <tuple>
+
 #include "game/combat.h"
 #include "game_fixture.h"
 
 using game_test::GameTest;
 
 TEST_F(GameTest, DamageSpraysBloodByItsSizeAndPaysTheHitOnlyToThePlayer) {
-    struct Case {
-        float damage;
-        int drops;
-    };
-    for (const Case& c : {Case{6, 3}, Case{10, 4}, Case{14, 6}, Case{20, 8}, Case{110, 8}, Case{0, 0}, Case{-5, 0}}) {
+    // Damage, health, and the drops: a kill adds 8 of its own, and an even count is the player's.
+    const std::tuple<float, float, int> cases[] = {{6, 1000, 3}, {10, 1000, 4}, {14, 1000, 6}, {20, 1000, 8},
+                                                   {110, 1000, 8}, {0, 1000, 0}, {-5, 1000, 0},
+                                                   {10, 10, 12}, {10, 10.5f, 4}};  // to exactly 0: dead
+    for (const auto& [damage, health, drops] : cases) {
         NewGame();
         const int slot = PlaceEnemy(D3DXVECTOR3(60, 60, 1), 0);
-        g_pEnemies->sprites[slot].fHealth = 1000.0f;
-        DamageEnemy(slot, c.damage, c.drops % 2 == 0);
-        EXPECT_EQ(Active(g_pBlood), c.drops) << c.damage;
-        EXPECT_EQ(g_pEnemies->sprites[slot].fHealth, 1000.0f - c.damage);
-        EXPECT_EQ(g_iScore, c.drops % 2 == 0 ? 3 : 0);
+        g_pEnemies->sprites[slot].fHealth = health;
+        DamageEnemy(slot, damage, drops % 2 == 0);
+        EXPECT_EQ(Active(g_pBlood), drops) << damage;
+        EXPECT_EQ(g_pEnemies->sprites[slot].fHealth, health - damage);
+        EXPECT_EQ(g_pEnemies->sprites[slot].bActive, drops > 8 ? 0 : 1) << health;
+        EXPECT_EQ(g_iScore, (drops % 2 == 0 ? 3 : 0) + (drops > 8 ? g_GameDB.types[0].iReward : 0));
     }
     // A drop: from the enemy, for a second, on a unit arc, its alpha 224.
     const SSprite& drop = g_pBlood->sprites[0];
@@ -72,33 +76,45 @@ TEST_F(GameTest, KillsPayOnlyThePlayerAndSoundOnlyWithinEighteenUnits) {
 
 TEST_F(GameTest, TheEyeStaysInsideTheMapOnTheGroundWalksAndStandsOutsidePlay) {
     const float far = Map().iCellsX * 10.0f - 20.2f;
-    struct Case {
-        float x, y, wantX, wantY;
-    };
-    for (const Case& c : {Case{5, 50, 20.2f, 50}, Case{50, -9, 50, 20.2f}, Case{500, 60, far, 60},
-                          Case{20.1f, 99.9f, 20.2f, far}}) {
-        g_Camera.vPos = D3DXVECTOR3(c.x, c.y, 40);
+    const std::array<float, 4> cases[] = {{5, 50, 20.2f, 50}, {50, -9, 50, 20.2f}, {500, 60, far, 60},
+                                          {20.1f, 99.9f, 20.2f, far}};
+    for (const auto& [x, y, wantX, wantY] : cases) {
+        g_Camera.vPos = D3DXVECTOR3(x, y, 40);
         Frame();
-        EXPECT_FLOAT_EQ(g_Camera.vPos.x, c.wantX);
-        EXPECT_FLOAT_EQ(g_Camera.vPos.y, c.wantY);
-        EXPECT_FLOAT_EQ(g_Camera.vPos.z, Map().GetHeight(c.wantX, c.wantY) + 0.25f);
+        EXPECT_FLOAT_EQ(g_Camera.vPos.x, wantX);
+        EXPECT_FLOAT_EQ(g_Camera.vPos.y, wantY);
+        EXPECT_FLOAT_EQ(g_Camera.vPos.z, Map().GetHeight(wantX, wantY) + 0.25f);
     }
-    // Held W settles the walk at 0.005 x 20 x 1.06 / 0.06, about 1.77 units a second.
-    g_Camera.vPos = D3DXVECTOR3(60, 60, 0);
+    // Each key walks its way as the view shows it, along the look or along the view's x axis, as far
+    // as the impulse takes it: 0.005 more in each frame, 20 units a second for 1, and 1/1.06 of it
+    // kept for the next frame (which settles at 0.005 x 20 x 1.06 / 0.06, about 1.77 units a second).
     StartPlaying();
-    layer::InjectKey(DIK_W, true);
-    Frames(150, 16);
-    D3DXVECTOR3 from = g_Camera.vPos;
-    Frames(50, 16);
-    D3DXVECTOR3 step = g_Camera.vPos - from;
-    step.z = 0;
-    EXPECT_NEAR(D3DXVec3Length(&step) / 0.8f, 0.005f * 20 * 1.06f / 0.06f, 0.02f);
+    float impulse = 0, reach = 0;
+    for (int k = 0; k < 40; ++k) reach += (impulse = impulse / 1.06f + 0.005f) * 20 * 0.016f;
+    struct Walk {
+        BYTE key;
+        float forward, right;
+    };
+    const Walk walks[] = {{DIK_S, -1, 0}, {DIK_DOWN, -1, 0}, {DIK_A, 0, -1}, {DIK_LEFT, 0, -1},
+                          {DIK_D, 0, 1},  {DIK_RIGHT, 0, 1}, {DIK_W, 1, 0},  {DIK_UP, 1, 0}};
+    for (const Walk& w : walks) {
+        g_Camera.vPos = D3DXVECTOR3(60, 60, 0);
+        g_fForward = g_fStrafe = 0.0f;
+        layer::InjectKey(w.key, true);
+        Frames(40, 16);
+        layer::InjectKey(w.key, false);
+        D3DXVECTOR3 ahead(g_Camera.vLook.x, g_Camera.vLook.y, 0), up(0, 0, 1), right;
+        D3DXVec3Normalize(&ahead, &ahead);
+        D3DXVec3Cross(&right, &up, &ahead);  // the view's x axis
+        const D3DXVECTOR3 step = g_Camera.vPos - D3DXVECTOR3(60, 60, 0);
+        EXPECT_NEAR(D3DXVec3Dot(&step, &ahead), w.forward * reach, 1e-3f) << int(w.key);
+        EXPECT_NEAR(D3DXVec3Dot(&step, &right), w.right * reach, 1e-3f) << int(w.key);
+    }
     // Out of play the camera stands and the impulses and the shake wait for play to resume.
-    layer::InjectKey(DIK_W, false);
     g_fShake = 0.3f;
     Tap(DIK_ESCAPE);
     const float forward = g_fForward;
-    from = g_Camera.vPos;
+    const D3DXVECTOR3 from = g_Camera.vPos;
     Frames(10);
     EXPECT_EQ(g_Camera.vPos, from);
     EXPECT_EQ(g_fForward, forward);

@@ -1,7 +1,10 @@
 // game_frame_test.cpp -- RenderFrame's order: the fog, the states it leaves, the screen chosen once
-// per frame, the HUD's crosshair, flash and health colour, the spawn clock and its new enemies, and
-// the death check.
+// per frame, the HUD's crosshair, flash, weapon and health colour, the spawn clock and its new
+// enemies, the death check, and one picture on the device's built and general programs.
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "game_fixture.h"
@@ -34,6 +37,28 @@ void ExpectNewEnemy(const SSprite& enemy) {
     }
 }
 
+// The back buffer's pixels in the box, row by row.
+std::vector<uint32_t> PixelsIn(int left, int top, int right, int bottom) {
+    std::vector<uint32_t> all, box;
+    UINT width = 0, height = 0;
+    EXPECT_TRUE(layer::ReadBackBuffer(&all, &width, &height));
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            box.push_back(UINT(x) < width && UINT(y) < height ? all[size_t(y) * width + size_t(x)] : 0);
+    return box;
+}
+
+bool Whitish(uint32_t p) { return (p & 0xFF) > 170 && (p >> 8 & 0xFF) > 170 && (p >> 16 & 0xFF) > 170; }
+
+// The largest difference of any channel between the two pictures.
+int LargestDifference(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
+    int largest = a.size() == b.size() ? 0 : 255;
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i)
+        for (int shift = 0; shift < 32; shift += 8)
+            largest = std::max(largest, std::abs((int)((a[i] >> shift) & 0xFF) - (int)((b[i] >> shift) & 0xFF)));
+    return largest;
+}
+
 }  // namespace
 
 TEST_F(GameTest, FogOnlyWithFogOnEndingFortyBeyondTheEyesHeightAndTheFrameEndsIn2DStates) {
@@ -48,12 +73,11 @@ TEST_F(GameTest, FogOnlyWithFogOnEndingFortyBeyondTheEyesHeightAndTheFrameEndsIn
             EXPECT_EQ(FloatOf(RenderState(D3DRS_FOGSTART)), 5.0f);
             EXPECT_EQ(FloatOf(RenderState(D3DRS_FOGEND)), 43.0f);
         }
-        EXPECT_EQ(RenderState(D3DRS_ZENABLE), DWORD(TRUE));
-        EXPECT_EQ(RenderState(D3DRS_ZWRITEENABLE), DWORD(TRUE));
-        EXPECT_EQ(RenderState(D3DRS_LIGHTING), DWORD(FALSE));
-        EXPECT_EQ(RenderState(D3DRS_ALPHABLENDENABLE), DWORD(TRUE));
-        EXPECT_EQ(RenderState(D3DRS_SRCBLEND), DWORD(D3DBLEND_SRCALPHA));
-        EXPECT_EQ(RenderState(D3DRS_DESTBLEND), DWORD(D3DBLEND_INVSRCALPHA));
+        const std::pair<D3DRENDERSTATETYPE, DWORD> left[] = {
+            {D3DRS_ZENABLE, TRUE},          {D3DRS_ZWRITEENABLE, TRUE},         {D3DRS_LIGHTING, FALSE},
+            {D3DRS_ALPHABLENDENABLE, TRUE}, {D3DRS_SRCBLEND, D3DBLEND_SRCALPHA},
+            {D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA}};
+        for (const auto& [state, value] : left) EXPECT_EQ(RenderState(state), value) << state;
         DWORD address = 0;
         g_pd3dDevice->GetTextureStageState(0, D3DTSS_ADDRESSV, &address);
         EXPECT_EQ(address, DWORD(D3DTADDRESS_CLAMP));
@@ -135,24 +159,7 @@ TEST_F(GameTest, TheSpawnClockAddsEnemiesEverFasterAndAFullSetStillRestartsIt) {
     EXPECT_TRUE(g_pEnemies->sprites[10].bActive);
 }
 
-namespace {
-
-// The back buffer's pixels in the box, row by row.
-std::vector<uint32_t> PixelsIn(int left, int top, int right, int bottom) {
-    std::vector<uint32_t> all, box;
-    UINT width = 0, height = 0;
-    EXPECT_TRUE(layer::ReadBackBuffer(&all, &width, &height));
-    for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x)
-            box.push_back(UINT(x) < width && UINT(y) < height ? all[size_t(y) * width + size_t(x)] : 0);
-    return box;
-}
-
-bool Whitish(uint32_t pixel) { return (pixel & 0xFF) > 170 && ((pixel >> 8) & 0xFF) > 170 && ((pixel >> 16) & 0xFF) > 170; }
-
-}  // namespace
-
-TEST_F(GameTest, TheHudShowsEachWeaponsCrosshairItsFlashAndTheHealthInRedFromTwenty) {
+TEST_F(GameTest, TheHudShowsEachWeaponsCrosshairFlashAndPictureAndTheHealthInRedFromTwenty) {
     StartPlaying();
     enum Crosshair { kNone, kCross, kCircle, kScope };
     struct Case {
@@ -160,14 +167,16 @@ TEST_F(GameTest, TheHudShowsEachWeaponsCrosshairItsFlashAndTheHealthInRedFromTwe
         float zoom;
         bool flash;
         Crosshair crosshair;
+        bool middle;  // the weapon's picture in the middle, not at the right
     };
     const Case cases[] = {
-        {0, 4.0f, false, kNone},  {1, 4.0f, true, kCross},   {2, 4.0f, true, kCircle},
-        {3, 4.0f, true, kCross},  {4, 4.0f, true, kNone},    {5, 4.0f, false, kCircle},
-        {4, 12.0f, false, kScope}, {1, 32.0f, false, kCross},
+        {0, 4.0f, false, kNone, true},   {1, 4.0f, true, kCross, false},  {2, 4.0f, true, kCircle, true},
+        {3, 4.0f, true, kCross, false},  {4, 4.0f, true, kNone, false},   {5, 4.0f, false, kCircle, false},
+        {4, 12.0f, false, kScope, false}, {1, 32.0f, false, kCross, false},
     };
     const int hw = int(kWidth) / 2, hh = int(kHeight) / 2;
     std::vector<uint32_t> seen[4];
+    std::vector<std::vector<uint32_t>> middle, right;  // of the middle picture only, of the right one only
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "weapon " << c.weapon << " zoom " << c.zoom);
         g_iCurrentWeapon = c.weapon;
@@ -179,6 +188,8 @@ TEST_F(GameTest, TheHudShowsEachWeaponsCrosshairItsFlashAndTheHealthInRedFromTwe
         // The upper half of the crosshair's square, clear of the weapon pictures.
         const std::vector<uint32_t> centre = PixelsIn(hw - 15, hh - 15, hw + 15, hh);
         const uint32_t edge = layer::BackBufferPixel(kWidth - 3, UINT(hh));
+        middle.push_back(PixelsIn(hw - 56, hh + 16, kWidth * 5 / 8, kHeight));
+        right.push_back(PixelsIn(hw + 56, hh, kWidth, kHeight - 40));
         g_iMuzzleFlash = 1;
         Frame(0);
         EXPECT_EQ(DrawCalls() - without, c.flash ? 1u : 0u);
@@ -191,7 +202,11 @@ TEST_F(GameTest, TheHudShowsEachWeaponsCrosshairItsFlashAndTheHealthInRedFromTwe
     EXPECT_NE(seen[kNone], seen[kCross]);
     EXPECT_NE(seen[kNone], seen[kCircle]);
     EXPECT_NE(seen[kCross], seen[kCircle]);
-
+    // The pistol leaves the middle alone, the chainsaw the right.
+    for (size_t i = 0; i < 6; ++i) {
+        EXPECT_EQ(middle[i] != middle[1], cases[i].middle) << i;
+        EXPECT_EQ(right[i] != right[0], !cases[i].middle) << i;
+    }
     g_fZoom = 4.0f;
     // The health counter: white at 21, red at 20 (no pixel of it white).
     for (int health : {21, 20}) {
@@ -201,4 +216,58 @@ TEST_F(GameTest, TheHudShowsEachWeaponsCrosshairItsFlashAndTheHealthInRedFromTwe
         for (uint32_t pixel : PixelsIn(hw - 110, kHeight - 31, hw - 80, kHeight - 12)) white += Whitish(pixel);
         EXPECT_EQ(white > 0, health > 20) << health;
     }
+    // The chainsaw shows its running picture while fire is held, by the button or by Space; it has
+    // no ammunition panel: that corner is as a frame without any screen shows it.
+    g_iCurrentWeapon = 0;
+    auto saw = [&] {
+        Frame(0);
+        return PixelsIn(hw - 56, hh + 16, kWidth * 5 / 8, kHeight);
+    };
+    std::swap(g_Weapons[0].iTexture, g_iTexMotor2);
+    const std::vector<uint32_t> running = saw(),
+                                corner = PixelsIn(hw + 68, kHeight - 32, kWidth, kHeight - 8);
+    std::swap(g_Weapons[0].iTexture, g_iTexMotor2);
+    EXPECT_NE(running, middle[0]);  // the running picture where the idle one was
+    for (int button : {0, 1}) {
+        button ? layer::InjectMouseButton(0, true) : layer::InjectKey(DIK_SPACE, true);
+        EXPECT_EQ(saw(), running) << button;
+        layer::ClearInjectedInput();
+    }
+    g_iGameState = 2;
+    Frame(0);
+    EXPECT_EQ(PixelsIn(hw + 68, kHeight - 32, kWidth, kHeight - 8), corner);
+}
+
+// A frame of play in fog, with enemies, particles and the HUD, is the same picture whether the
+// device draws it with the programs built for each state or with the general one.
+TEST_F(GameTest, AFrameOfPlayIsTheSamePictureOnTheBuiltProgramsAndOnTheGeneralOne) {
+    g_Config.bFog = 1;
+    StartPlaying();
+    for (int k = 0; k < 6; ++k) PlaceEnemy(Ahead(4.0f + 6.0f * k), k % g_GameDB.iTypeCount);
+    const std::pair<CSpriteSet*, int> particles[] = {{g_pBlood, g_iTexBlood}, {g_pFlames, g_iTexFlame}, {g_pDust, g_iTexDust}};
+    for (const auto& [set, texture] : particles)
+        for (int k = 0; k < 40; ++k) {
+            const int slot = set->AddRandomSprite();
+            if (slot < 0) break;
+            SSprite& particle = set->sprites[slot];
+            particle.vPos = Ahead(2.0f + 0.2f * k);
+            particle.iTexture = texture;
+            particle.fLifetime = 1e9f;
+            particle.vVelocity = D3DXVECTOR3(0, 0, 0);
+        }
+    Frames(3);
+    // Frames of no time: the scene stands still between them.
+    auto still = [&](bool generalProgram) {
+        layer::ForceGeneralProgram(generalProgram);
+        Frame(0);
+        return PixelsIn(0, 0, kWidth, kHeight);
+    };
+    const std::vector<uint32_t> built = still(false);
+    const uint32_t specialised = layer::LastFrameStats().specialisedDraws;
+    const std::vector<uint32_t> general = still(true);
+    EXPECT_EQ(layer::LastFrameStats().specialisedDraws, 0u);
+    const std::vector<uint32_t> builtAgain = still(false);
+    EXPECT_GT(specialised, 10u);
+    ASSERT_EQ(LargestDifference(built, builtAgain), 0) << "the scene moved between the frames";
+    EXPECT_LE(LargestDifference(built, general), 1);
 }

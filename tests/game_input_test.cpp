@@ -1,7 +1,10 @@
 // game_input_test.cpp -- the player's input: each weapon's delay and ammunition, weapon keys, the
 // scope and the mouse look, the state keys and the cursor, the target text and the hit tests.
+#include <array>
 #include <cstring>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "game_fixture.h"
@@ -49,6 +52,7 @@ TEST_F(PlayingTest, EachWeaponFiresByItsDelayAndAmmunition) {
         {3, 100, true, 30, 20, 5, 95, 0},
         {4, 5, true, 70, 20, 1, 4, 0},     // ready at once (3.0 against 2.0), then 2 s apart
         {5, 10, true, 30, 19, 10, 0, 10},  // a flame for every shot
+        {5, 30, true, 30, 40, 20, 10, 10}, // each for 0.6 s
         {5, 10, true, 100, 5, 5, 5, 5},    // a delay shorter than the frame: one shot a frame
     };
     for (const Case& c : cases) {
@@ -87,7 +91,9 @@ TEST_F(PlayingTest, TheScopeCyclesOnEachRightPressAndTheZoomSlowsTheMouse) {
     g_Inventory[4].bOwned = 1;
     Tap(DIK_5);
     layer::ClearPlayedWaves();
-    for (float zoom : {12.0f, 32.0f, 4.0f, 12.0f}) {
+    const std::pair<int, float> presses[] = {{4, 12.0f}, {4, 32.0f}, {4, 4.0f}, {4, 12.0f}, {1, 12.0f}};
+    for (const auto& [weapon, zoom] : presses) {
+        g_iCurrentWeapon = weapon;  // the last: no scope on another weapon
         layer::InjectMouseButton(1, true);
         Frames(3);  // held: one step only
         layer::InjectMouseButton(1, false);
@@ -95,23 +101,18 @@ TEST_F(PlayingTest, TheScopeCyclesOnEachRightPressAndTheZoomSlowsTheMouse) {
         EXPECT_EQ(g_fZoom, zoom);
     }
     EXPECT_EQ(Played("sound\\zoom.wav", 0x4080), 4);
-
     // The turn impulse of one frame, damped once by the camera update: f x l / (zoom x 6) / 4.
-    struct Case {
-        DWORD sensitivity;
-        BYTE invert;
-        float zoom;
-    };
-    for (const Case& c : {Case{500, 0, 4.0f}, Case{0, 1, 12.0f}, Case{1000, 0, 32.0f}}) {
-        g_Config.dwSensitivity = c.sensitivity;
-        g_Config.bInvertMouse = c.invert;
-        g_fZoom = c.zoom;
+    const std::tuple<DWORD, BYTE, float> mice[] = {{500, 0, 4.0f}, {0, 1, 12.0f}, {1000, 0, 32.0f}};
+    for (const auto& [sensitivity, invert, zoom] : mice) {
+        g_Config.dwSensitivity = sensitivity;
+        g_Config.bInvertMouse = invert;
+        g_fZoom = zoom;
         g_fYaw = g_fPitch = 0.0f;
         layer::InjectMouseMotion(60, -24);
         Frame();
-        const float f = (c.sensitivity * 8 + 500) / 1000.0f;
-        EXPECT_FLOAT_EQ(g_fYaw, f * 60 / (c.zoom * 6) / 4);
-        EXPECT_FLOAT_EQ(g_fPitch, (c.invert ? 1 : -1) * f * 24 / (c.zoom * 6) / 4);
+        const float f = (sensitivity * 8 + 500) / 1000.0f;
+        EXPECT_FLOAT_EQ(g_fYaw, f * 60 / (zoom * 6) / 4);
+        EXPECT_FLOAT_EQ(g_fPitch, (invert ? 1 : -1) * f * 24 / (zoom * 6) / 4);
     }
 }
 
@@ -140,21 +141,19 @@ TEST_F(GameTest, PBNAndEscActInEveryStateAndTheCursorReachesTheEdges) {
         Frame();
     }
     // A pack for the weapon in hand when it is affordable, in any state; never for the chainsaw.
-    struct Pack {
-        int state, weapon, money, ammoAfter, moneyAfter;
-    };
-    for (const Pack& p : {Pack{GS_PLAYING, 0, 100, 0, 100}, Pack{GS_DEATH, 1, 9, 0, 9}, Pack{GS_DEATH, 1, 10, 7, 0},
-                          Pack{GS_SHOP, 5, 85, 150, 45}}) {
-        g_iGameState = p.state;
-        g_iCurrentWeapon = p.weapon;
-        g_Inventory[p.weapon].iAmmo = 0;
-        g_iMoney = p.money;
+    const std::array<int, 5> packs[] = {{GS_PLAYING, 0, 100, 0, 100}, {GS_DEATH, 1, 9, 0, 9},
+                                        {GS_DEATH, 1, 10, 7, 0},      {GS_SHOP, 5, 85, 150, 45}};
+    for (const auto& [state, weapon, money, ammoAfter, moneyAfter] : packs) {
+        g_iGameState = state;
+        g_iCurrentWeapon = weapon;
+        g_Inventory[weapon].iAmmo = 0;
+        g_iMoney = money;
         layer::InjectKey(DIK_N, true);
         Frames(2);  // one pack for one press
         layer::InjectKey(DIK_N, false);
         Frame();
-        EXPECT_EQ(g_Inventory[p.weapon].iAmmo, p.ammoAfter) << p.weapon;
-        EXPECT_EQ(g_iMoney, p.moneyAfter) << p.weapon;
+        EXPECT_EQ(g_Inventory[weapon].iAmmo, ammoAfter) << weapon;
+        EXPECT_EQ(g_iMoney, moneyAfter) << weapon;
     }
     g_iGameState = GS_MAINMENU;
     layer::InjectMouseMotion(5000, 7000);
@@ -170,10 +169,11 @@ TEST_F(PlayingTest, ShotsAndTheTargetTextFindEnemiesOnTheAimButNeverBehind) {
     struct Case {
         int weapon;
         float distance;
-        bool hit;
+        bool hit, besideHit;  // beside: a quarter off the aim, inside the chainsaw's half a unit
     };
-    const Case cases[] = {{0, 0.99f, true}, {0, 1.01f, false}, {5, 7.9f, true}, {5, 8.1f, false},
-                          {1, 90.0f, true}, {3, 90.0f, true},  {4, 90.0f, true}};
+    const Case cases[] = {{0, 0.99f, true, false}, {0, 0.9f, true, true}, {0, 1.01f, false, false},
+                          {5, 7.9f, true, false},  {5, 8.1f, false, false}, {1, 90.0f, true, false},
+                          {3, 90.0f, true, false}, {4, 90.0f, true, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.weapon << " at " << c.distance);
         NewGame();
@@ -190,8 +190,8 @@ TEST_F(PlayingTest, ShotsAndTheTargetTextFindEnemiesOnTheAimButNeverBehind) {
         EXPECT_EQ(g_pEnemies->sprites[front].fHealth, left);
         EXPECT_EQ(g_pEnemies->sprites[front].bActive, left > 0 ? 1 : 0);
         EXPECT_EQ(g_pEnemies->sprites[behind].fHealth, 100.0f);
-        EXPECT_EQ(g_pEnemies->sprites[beside].fHealth, 100.0f);
-        EXPECT_EQ(g_iScore, (c.hit ? 3 : 0) + (left > 0 ? 0 : g_GameDB.types[3].iReward));
+        EXPECT_EQ(g_pEnemies->sprites[beside].fHealth, c.besideHit ? left : 100.0f);
+        EXPECT_EQ(g_iScore, (c.hit + c.besideHit) * 3 + (left > 0 ? 0 : g_GameDB.types[3].iReward));
         EXPECT_EQ(g_szTargetText, std::string("TARGET: ") + g_GameDB.types[3].szName + "(100)\n");
     }
     // The shotgun's 24 pellets all hit a near enemy, the last ones after it has died.
@@ -203,7 +203,6 @@ TEST_F(PlayingTest, ShotsAndTheTargetTextFindEnemiesOnTheAimButNeverBehind) {
     EXPECT_FALSE(g_pEnemies->sprites[near].bActive);
     EXPECT_EQ(g_iKills, 1);
     EXPECT_EQ(g_iScore, 24 * 3 + g_GameDB.types[0].iReward);
-
     // A pellet that hits scatters the aim anew; one that misses leaves it, so the pellets after it
     // miss too: at 2.5 units, where about half of the scattered aims meet the enemy, a shot hits
     // about once on the average, and some shots hit several times without hitting 24 times.
@@ -221,7 +220,6 @@ TEST_F(PlayingTest, ShotsAndTheTargetTextFindEnemiesOnTheAimButNeverBehind) {
     }
     EXPECT_GT(shotsBetween, 0);
     EXPECT_LT(pellets, 20 * 4);
-
     // Twenty on one ray, with lines of 32 bytes: seven fit with the terminator, the eighth would not.
     NewGame();
     Frame();

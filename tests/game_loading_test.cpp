@@ -1,32 +1,82 @@
 // game_loading_test.cpp -- LoadGameData on the generated content: slots in load order, the sprite
 // sets, the fence; NewGame from every state; a fence or overlay buffer that could not be made.
 #include <cmath>
+#include <cstdlib>
 #include <vector>
 
+#include "content_test_support.h"
 #include "game/weapons.h"
 #include "game_fixture.h"
+#include "layer/image_decode.h"
 #include "shell/helpers.h"
 #include "world/object_manager.h"
+#include "world/texture_manager.h"
 
 using game_test::GameTest;
 
+namespace {
+
+// What the player gets of the picture in the next slot of the load order: the size, format and
+// levels asked for, each texel see-through where the file has the key colour and as opaque as the
+// file elsewhere (to the rounding of four bits).
+void ExpectTexture(int slot, int* next, const char* file, UINT w, UINT h, UINT levels, D3DFORMAT format,
+                   DWORD key) {
+    SCOPED_TRACE(file);
+    ASSERT_EQ(slot, (*next)++);
+    IDirect3DTexture8* texture = g_pWorld->pTextureManager->textures[slot];
+    D3DSURFACE_DESC desc;
+    D3DLOCKED_RECT rect;
+    ASSERT_EQ(texture->GetLevelDesc(0, &desc), D3D_OK);
+    EXPECT_EQ(std::vector<UINT>({desc.Width, desc.Height, UINT(desc.Format), texture->GetLevelCount()}),
+              std::vector<UINT>({w, h, UINT(format), levels}));
+    const std::vector<unsigned char> bytes = ReadFileBytes(DataPath(file));
+    layer::DecodedImage picture;
+    ASSERT_EQ(layer::DecodeImage(bytes.data(), bytes.size(), &picture), S_OK);
+    const std::vector<DWORD>& pixels = picture.top.pixels;
+    ASSERT_TRUE(pixels.size() == size_t(w) * h && desc.Width == w && desc.Height == h);
+    ASSERT_EQ(texture->LockRect(0, &rect, nullptr, D3DLOCK_READONLY), D3D_OK);
+    int wrong = 0;
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        const BYTE* row = static_cast<const BYTE*>(rect.pBits) + i / w * size_t(rect.Pitch);
+        const int alpha = format == D3DFMT_A4R4G4B4 ? (row[i % w * 2 + 1] >> 4) * 17 : row[i % w * 4 + 3];
+        wrong += std::abs(alpha - (pixels[i] == key ? 0 : int(pixels[i] >> 24))) > 8;
+    }
+    texture->UnlockRect(0);
+    EXPECT_EQ(wrong, 0);
+}
+
+class GameWithoutOverlay : public GameTest {
+protected:
+    void BeforeGeometry() override { layer::FailNextResourceCreation(D3DERR_INVALIDCALL); }
+};
+
+}  // namespace
+
 TEST_F(GameTest, LoadingFillsTheSlotsInLoadOrderAndFencesTheField) {
     EXPECT_EQ(layer::ShownMessageBoxes().size(), 0u);
-    const int fixed[] = {g_iTexCross, g_iTexCircle, g_iTexAwmLook, g_iTexBlood, g_iTexFlame,
-                         g_iTexDust,  g_iTexExp,    g_iTexHudIcons, g_iTexMotor2, g_iTexPlot};
+    const DWORD white = 0xFFFFFFFF, black = 0xFF000000, magenta = 0xFFFF00FF;
+    const D3DFORMAT a4 = D3DFMT_A4R4G4B4, a8 = D3DFMT_A8R8G8B8;
     int next = 0;
-    for (int slot : fixed) EXPECT_EQ(slot, next++);
+    ExpectTexture(g_iTexCross, &next, "graph\\cross.bmp", 32, 32, 1, a4, white);
+    ExpectTexture(g_iTexCircle, &next, "graph\\circle.bmp", 32, 32, 1, a4, white);
+    ExpectTexture(g_iTexAwmLook, &next, "graph\\awmlook.bmp", 256, 256, 1, a4, white);
+    ExpectTexture(g_iTexBlood, &next, "graph\\krev.dds", 32, 32, 3, a8, white);
+    ExpectTexture(g_iTexFlame, &next, "graph\\flame.tga", 32, 32, 3, a8, white);
+    ExpectTexture(g_iTexDust, &next, "graph\\dust.tga", 32, 32, 3, a8, white);
+    ExpectTexture(g_iTexExp, &next, "graph\\exp.tga", 64, 64, 1, a8, white);
+    ExpectTexture(g_iTexHudIcons, &next, "graph\\hudicons.bmp", 128, 64, 1, a4, black);
+    ExpectTexture(g_iTexMotor2, &next, "graph\\motor2.bmp", 256, 256, 1, a4, white);
+    ExpectTexture(g_iTexPlot, &next, "graph\\plot.bmp", 128, 32, 4, a4, white);
     for (const SWeapon& weapon : g_Weapons) {
-        EXPECT_EQ(weapon.iTexture, next++) << weapon.pszTexture;
-        EXPECT_EQ(weapon.iIconTexture, next++) << weapon.pszIcon;
+        ExpectTexture(weapon.iTexture, &next, weapon.pszTexture, 256, 256, 1, a4, white);
+        ExpectTexture(weapon.iIconTexture, &next, weapon.pszIcon, 256, 64, 1, a4, white);
     }
     ASSERT_GT(g_GameDB.iTypeCount, 7);
     for (int i = 0; i < g_GameDB.iTypeCount; ++i) {
         const SEnemyType& type = g_GameDB.types[i];
-        EXPECT_EQ(type.iTexture, next++) << type.szName;
-        if (type.dwFlags & ETF_SHOOTER) {
-            EXPECT_EQ(type.iTexture2, next++) << type.szName;
-        }
+        ExpectTexture(type.iTexture, &next, type.szTexture, 128, 128, 4, a8, magenta);  // a BMP gains alpha
+        if (type.dwFlags & ETF_SHOOTER)
+            ExpectTexture(type.iTexture2, &next, type.szTexture2, 128, 128, 4, a4, magenta);
     }
     const int sounds[] = {g_Weapons[0].iSound, g_Weapons[1].iSound, g_Weapons[2].iSound, g_Weapons[3].iSound,
                           g_Weapons[4].iSound, g_Weapons[5].iSound, g_iSndZuch,     g_iSndZoom,
@@ -34,7 +84,6 @@ TEST_F(GameTest, LoadingFillsTheSlotsInLoadOrderAndFencesTheField) {
                           g_iSndExplode,       g_iSndKrk,           g_iSndKill[0],  g_iSndKill[1],
                           g_iSndKill[2]};
     for (int k = 0; k < 17; ++k) EXPECT_EQ(sounds[k], k);
-
     // The five sets hold the manager's first places in this order; only enemies never expire.
     CSpriteSet* sets[] = {g_pEnemies, g_pBlood, g_pFlames, g_pDust, g_pProjectiles};
     for (int k = 0; k < 5; ++k) {
@@ -47,7 +96,6 @@ TEST_F(GameTest, LoadingFillsTheSlotsInLoadOrderAndFencesTheField) {
     EXPECT_EQ(g_ptCursor.y, 120);
     EXPECT_EQ(g_iGameState, GS_MAINMENU);
     EXPECT_TRUE(g_pWorld->bPaused);
-
     // Ten vertices: a band from -0.001 to 0.3 around (20, 20)-(X, Y), the picture 24 times a side.
     ASSERT_NE(g_pPlotVB, nullptr);
     const float X = float((Map().iCellsX - 2) * 10), Y = float((Map().iCellsY - 2) * 10);
@@ -64,7 +112,6 @@ TEST_F(GameTest, LoadingFillsTheSlotsInLoadOrderAndFencesTheField) {
         EXPECT_EQ(v[k].dwColor, 0xFFFFFFFFu);
     }
     g_pPlotVB->Unlock();
-
     // The first frame puts the eye on the ground.
     Frame();
     EXPECT_FLOAT_EQ(g_Camera.vPos.z, Map().GetHeight(g_Camera.vPos.x, g_Camera.vPos.y) + 0.25f);
@@ -88,7 +135,6 @@ TEST_F(GameTest, NewGameResetsThePlayerWithThreeDrawsAndLeavesTheRestAlone) {
         g_fGameTime = g_fSpawnTimer = g_fShake = 3.0f;
         g_fForward = g_iMuzzleFlash = 2;
         g_Weapons[4].fSinceShot = 0.5f;
-
         // The start y, the start x and the heading, drawn in that order, and nothing more.
         srand(unsigned(state));
         const int y = RandomInt(cellsY * 10 - 40) + 20, x = RandomInt(cellsX * 10 - 40) + 20;
@@ -103,14 +149,10 @@ TEST_F(GameTest, NewGameResetsThePlayerWithThreeDrawsAndLeavesTheRestAlone) {
         const float degrees = std::atan2(g_Camera.vLook.y, g_Camera.vLook.x) * 57.29578f - roll;
         headings.push_back(std::fmod(degrees + 720.0f, 360.0f));
         EXPECT_NEAR(headings.back(), headings.front(), 0.01f);
-
         EXPECT_EQ(g_iCurrentWeapon + g_iScore + g_iMoney + g_iKills, 0);
-        EXPECT_EQ(g_iLives, 3);
-        EXPECT_EQ(g_iHealth, 100);
-        for (int w = 0; w < WEAPON_COUNT; ++w) {
-            EXPECT_EQ(g_Inventory[w].bOwned, w == 0 ? 1 : 0);
-            EXPECT_EQ(g_Inventory[w].iAmmo, 0);
-        }
+        EXPECT_EQ(std::make_pair(g_iLives, g_iHealth), std::make_pair(3, 100));
+        for (int w = 0; w < WEAPON_COUNT; ++w)
+            EXPECT_TRUE(g_Inventory[w].bOwned == (w == 0) && g_Inventory[w].iAmmo == 0) << w;
         for (CSpriteSet* set : sets) EXPECT_EQ(Active(set), 0);
         EXPECT_EQ(g_fZoom, 4.0f);
         EXPECT_EQ(g_fGameTime + g_fSpawnTimer + g_fShake, 0.0f);
@@ -119,7 +161,6 @@ TEST_F(GameTest, NewGameResetsThePlayerWithThreeDrawsAndLeavesTheRestAlone) {
         EXPECT_EQ(g_fForward + g_iMuzzleFlash, 4.0f);
         EXPECT_EQ(g_Weapons[4].fSinceShot, 0.5f);
     }
-
     // Whole numbers from 20 to 10 x cells - 21, whatever the seed.
     for (unsigned seed = 1; seed < 200; ++seed) {
         srand(seed);
@@ -141,15 +182,6 @@ TEST_F(GameTest, AFenceThatCannotBeMadeIsReportedAndLeftOutOfEveryFrame) {
     Frames(2);
     EXPECT_EQ(DrawCalls(), withFence - 1);
 }
-
-namespace {
-
-class GameWithoutOverlay : public GameTest {
-protected:
-    void BeforeGeometry() override { layer::FailNextResourceCreation(D3DERR_INVALIDCALL); }
-};
-
-}  // namespace
 
 TEST_F(GameWithoutOverlay, TheFlashQuadIsReportedOnceAndTheGamePlaysOn) {
     ASSERT_EQ(g_pVB2D, nullptr);

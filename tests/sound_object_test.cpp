@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
@@ -32,82 +32,80 @@ protected:
         layer::ClearShownMessageBoxes();
         layer::ClearPlayedWaves();
     }
-
     ScratchDir dir;
 };
 
 std::vector<std::string> Sounding() { return layer::SoundingWaves(); }
 
 // The slots of the three level waves, loaded in this order.
-struct LevelSlots {
-    int low, mid, high;
-};
-
-LevelSlots LoadLevels(CSoundManager& sound) {
-    LevelSlots slots;
-    slots.low = sound.LoadSegment("sound\\low.wav");
-    slots.mid = sound.LoadSegment("sound\\mid.wav");
-    slots.high = sound.LoadSegment("sound\\high.wav");
-    return slots;
+std::array<int, 3> LoadLevels(CSoundManager& sound) {
+    return {sound.LoadSegment("sound\\low.wav"), sound.LoadSegment("sound\\mid.wav"),
+            sound.LoadSegment("sound\\high.wav")};
 }
+
+// What the device is handed after each of its callbacks, taken from SDL_mixer for one test.
+struct DeviceOutput {
+    DeviceOutput() {
+        Mix_SetPostMix(
+            [](void* self, Uint8* stream, int len) {
+                auto* out = static_cast<DeviceOutput*>(self);
+                const auto* pcm = reinterpret_cast<const int16_t*>(stream);
+                std::lock_guard<std::mutex> guard(out->lock);
+                out->samples.insert(out->samples.end(), pcm, pcm + len / 2);
+            },
+            this);
+    }
+    ~DeviceOutput() { Mix_SetPostMix(nullptr, nullptr); }
+    std::vector<int16_t> Samples() {
+        std::lock_guard<std::mutex> guard(lock);
+        return samples;
+    }
+    std::mutex lock;
+    std::vector<int16_t> samples;
+};
 
 }  // namespace
 
-TEST_F(SoundObjectTest, SlotsAreTakenInOrderAndAFreedSlotIsTakenAgain) {
+TEST_F(SoundObjectTest, FiftySlotsAreTakenInOrderAndFreeOrOutsideOnesAreIgnored) {
     CSoundManager sound(nullptr);
-    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
-    EXPECT_EQ(sound.LoadSegment("sound\\low.wav"), 0);
-    EXPECT_EQ(sound.LoadSegment("sound\\mid.wav"), 1);
-    EXPECT_EQ(sound.LoadSegment("sound\\high.wav"), 2);
+    for (int i = 0; i < 50; ++i) ASSERT_EQ(sound.LoadSegment(i ? "sound\\low.wav" : "sound\\mid.wav"), i);
+    EXPECT_EQ(sound.LoadSegment("sound\\high.wav"), -1);  // the fifty-first gets none, quietly
     sound.FreeSegment(1);
-    EXPECT_EQ(sound.LoadSegment("SOUND\\HIGH.WAV"), 1);
-    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
-}
-
-TEST_F(SoundObjectTest, FiftySlotsAndTheFiftyFirstLoadGetsNoneQuietly) {
-    CSoundManager sound(nullptr);
-    for (int i = 0; i < 50; ++i) ASSERT_EQ(sound.LoadSegment("sound\\low.wav"), i);
-    EXPECT_EQ(sound.LoadSegment("sound\\mid.wav"), -1);
-    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
     sound.FreeSegment(49);
-    EXPECT_EQ(sound.LoadSegment("sound\\mid.wav"), 49);
-}
-
-TEST_F(SoundObjectTest, AMissingOrDamagedFileIsReportedAndGetsNoSlot) {
-    CSoundManager sound(nullptr);
-    EXPECT_EQ(sound.LoadSegment("sound\\missing.wav"), -1);
-    ASSERT_EQ(layer::ShownMessageBoxes().size(), 1u);
-    EXPECT_EQ(layer::ShownMessageBoxes()[0].caption, "Error");
-    EXPECT_EQ(layer::ShownMessageBoxes()[0].text,
-              "Nastala chyba!\nPříznak: pMusicManager->CreateSegmentFromFile : sound\\missing.wav\nChyba: -2005397118");
-
-    std::vector<uint8_t> image = layer::MakeWave16(std::vector<int16_t>(64, 1), 1, 44100);
-    std::ofstream("sound/cut.wav", std::ios::binary).write(reinterpret_cast<const char*>(image.data()), 50);
-    layer::ClearShownMessageBoxes();
-    EXPECT_EQ(sound.LoadSegment("sound\\cut.wav"), -1);
-    ASSERT_EQ(layer::ShownMessageBoxes().size(), 2u);  // the music manager's report, then the error box
-    EXPECT_EQ(layer::ShownMessageBoxes()[0].caption, "Unexpected error encountered");
-    EXPECT_NE(layer::ShownMessageBoxes()[1].text.find("sound\\cut.wav"), std::string::npos);
-
-    // The slot stayed free, and the game goes on silent for the sounds that failed.
-    EXPECT_EQ(sound.LoadSegment("sound\\low.wav"), 0);
-    sound.PlaySegment(-1, 0, DMUS_SEGF_SECONDARY);
-    sound.StopSegment(-1);
-    sound.FreeSegment(-1);
-    EXPECT_TRUE(Sounding().empty());
-}
-
-TEST_F(SoundObjectTest, SlotsOutsideTheTableOrFreeAreIgnored) {
-    CSoundManager sound(nullptr);
-    ASSERT_EQ(sound.LoadSegment("sound\\low.wav"), 0);
     for (int slot : {-1, 1, 49, 50, 1000}) {
         sound.PlaySegment(slot, 0, 0);
         sound.StopSegment(slot);
         sound.FreeSegment(slot);
     }
     EXPECT_TRUE(layer::PlayedWaves().empty());
+    EXPECT_EQ(sound.LoadSegment("SOUND\\HIGH.WAV"), 1);  // the lowest free slot again
+    EXPECT_EQ(sound.LoadSegment("sound\\mid.wav"), 49);
+    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
     sound.PlaySegment(0, 0, 0);
-    EXPECT_EQ(Sounding(), std::vector<std::string>{"sound\\low.wav"});
+    EXPECT_EQ(Sounding(), std::vector<std::string>{"sound\\mid.wav"});
+}
+
+TEST_F(SoundObjectTest, AMissingOrDamagedFileIsReportedAndGetsNoSlot) {
+    CSoundManager sound(nullptr);
+    const auto& boxes = layer::ShownMessageBoxes();
+    EXPECT_EQ(sound.LoadSegment("sound\\missing.wav"), -1);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "Error");
+    EXPECT_EQ(boxes[0].text,
+              "Nastala chyba!\nPříznak: pMusicManager->CreateSegmentFromFile : sound\\missing.wav\nChyba: -2005397118");
+    std::vector<uint8_t> image = layer::MakeWave16(std::vector<int16_t>(64, 1), 1, 44100);
+    std::ofstream("sound/cut.wav", std::ios::binary).write(reinterpret_cast<const char*>(image.data()), 50);
+    layer::ClearShownMessageBoxes();
+    EXPECT_EQ(sound.LoadSegment("sound\\cut.wav"), -1);
+    ASSERT_EQ(boxes.size(), 2u);  // the music manager's report, then the error box
+    EXPECT_EQ(boxes[0].caption, "Unexpected error encountered");
+    EXPECT_NE(boxes[1].text.find("sound\\cut.wav"), std::string::npos);
+    // The slot stayed free, and the game goes on silent for the sounds that failed.
+    EXPECT_EQ(sound.LoadSegment("sound\\low.wav"), 0);
+    sound.PlaySegment(-1, 0, DMUS_SEGF_SECONDARY);
+    sound.StopSegment(-1);
+    sound.FreeSegment(-1);
+    EXPECT_TRUE(Sounding().empty());
 }
 
 TEST_F(SoundObjectTest, SecondarySoundsOverlapEachOtherAndThePrimary) {
@@ -148,7 +146,6 @@ TEST_F(SoundObjectTest, QueuedSoundsFollowThePrimaryInOrderWithoutAGap) {
     sound.PlaySegment(mid, 0, DMUS_SEGF_QUEUE);
     sound.PlaySegment(high, 0, DMUS_SEGF_QUEUE);
     EXPECT_EQ(Sounding(), std::vector<std::string>{"sound\\low.wav"});  // queued ones are not playing yet
-
     std::vector<int16_t> mixed = MixLeft(150);
     EXPECT_EQ(mixed[99], 1000);
     EXPECT_EQ(mixed[100], 500);
@@ -158,15 +155,14 @@ TEST_F(SoundObjectTest, QueuedSoundsFollowThePrimaryInOrderWithoutAGap) {
     EXPECT_EQ(mixed[50], 3000);
     MixLeft(50);
     EXPECT_TRUE(Sounding().empty());
-
     // With nothing playing, a queued sound starts at once.
     sound.PlaySegment(mid, 0, DMUS_SEGF_QUEUE);
     EXPECT_EQ(MixLeft(1)[0], 500);
 }
 
-TEST_F(SoundObjectTest, StopSilencesEveryInstanceAndRepeatsLengthenTheSound) {
+TEST_F(SoundObjectTest, StopSilencesEveryInstanceFreeEmptiesTheSlotAndRepeatsLengthenTheSound) {
     CSoundManager sound(nullptr);
-    [[maybe_unused]] auto [low, mid, high] = LoadLevels(sound);
+    auto [low, mid, high] = LoadLevels(sound);
     sound.PlaySegment(low, 0, DMUS_SEGF_SECONDARY);
     sound.PlaySegment(low, 0, DMUS_SEGF_SECONDARY);
     sound.PlaySegment(mid, 0, DMUS_SEGF_SECONDARY);
@@ -174,7 +170,15 @@ TEST_F(SoundObjectTest, StopSilencesEveryInstanceAndRepeatsLengthenTheSound) {
     EXPECT_EQ(Sounding(), std::vector<std::string>{"sound\\mid.wav"});
     EXPECT_EQ(MixLeft(1)[0], 500);
     sound.StopSegment(mid);
-
+    // The intro music is played, stopped and freed by its slot; the slot then plays nothing.
+    sound.PlaySegment(high, 0, DMUS_SEGF_SECONDARY | DMUS_SEGF_DEFAULT);
+    EXPECT_EQ(Sounding(), std::vector<std::string>{"sound\\high.wav"});
+    sound.StopSegment(high);
+    sound.FreeSegment(high);
+    EXPECT_TRUE(Sounding().empty());
+    EXPECT_EQ(layer::WaveDownloads(), 2);  // its wave is unloaded
+    sound.PlaySegment(high, 0, 0);
+    EXPECT_EQ(layer::PlayedWaves().size(), 4u);
     sound.PlaySegment(low, 1, 0);
     std::vector<int16_t> mixed = MixLeft(250);
     EXPECT_EQ(mixed[199], 1000);
@@ -183,19 +187,6 @@ TEST_F(SoundObjectTest, StopSilencesEveryInstanceAndRepeatsLengthenTheSound) {
     mixed = MixLeft(150);
     EXPECT_EQ(mixed[99], 1000);
     EXPECT_EQ(mixed[100], 0);
-}
-
-TEST_F(SoundObjectTest, TheIntroMusicIsStoppedAndFreedBySlot) {
-    CSoundManager sound(nullptr);
-    int intro = sound.LoadSegment("sound\\high.wav");
-    sound.PlaySegment(intro, 0, DMUS_SEGF_SECONDARY | DMUS_SEGF_DEFAULT);
-    EXPECT_EQ(Sounding().size(), 1u);
-    sound.StopSegment(intro);
-    sound.FreeSegment(intro);
-    EXPECT_TRUE(Sounding().empty());
-    EXPECT_EQ(layer::WaveDownloads(), 0);
-    sound.PlaySegment(intro, 0, 0);  // the slot is free now: nothing plays
-    EXPECT_EQ(layer::PlayedWaves().size(), 1u);
 }
 
 TEST_F(SoundObjectTest, MonoWavesAtOtherRatesPlayCentredForTheirLength) {
@@ -213,35 +204,6 @@ TEST_F(SoundObjectTest, MonoWavesAtOtherRatesPlayCentredForTheirLength) {
     EXPECT_TRUE(Sounding().empty());
 }
 
-namespace {
-
-// What the device is handed after each of its callbacks, taken from SDL_mixer for one test.
-class DeviceOutput {
-public:
-    DeviceOutput() { Mix_SetPostMix(&DeviceOutput::Take, this); }
-    ~DeviceOutput() { Mix_SetPostMix(nullptr, nullptr); }
-    size_t Size() {
-        std::lock_guard<std::mutex> guard(lock_);
-        return samples_.size();
-    }
-    std::vector<int16_t> Samples() {
-        std::lock_guard<std::mutex> guard(lock_);
-        return samples_;
-    }
-
-private:
-    static void Take(void* self, Uint8* stream, int len) {
-        auto* out = static_cast<DeviceOutput*>(self);
-        const auto* pcm = reinterpret_cast<const int16_t*>(stream);
-        std::lock_guard<std::mutex> guard(out->lock_);
-        out->samples_.insert(out->samples_.end(), pcm, pcm + len / 2);
-    }
-    std::mutex lock_;
-    std::vector<int16_t> samples_;
-};
-
-}  // namespace
-
 // The device's own mixing fills every frame of every callback: the sound comes out whole, in
 // one run of its length, in both channels.
 TEST_F(SoundObjectTest, ASoundPlaysOnTheRealDeviceAndEndsByItself) {
@@ -257,10 +219,9 @@ TEST_F(SoundObjectTest, ASoundPlaysOnTheRealDeviceAndEndsByItself) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_TRUE(Sounding().empty());
     // One more callback, so that the one that ended the sound has been handed over whole.
-    const size_t ended = output.Size();
-    while (output.Size() <= ended && std::chrono::steady_clock::now() < deadline)
+    const size_t ended = output.Samples().size();
+    while (output.Samples().size() <= ended && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
-
     std::vector<int16_t> played = output.Samples();
     auto first = std::find_if(played.begin(), played.end(), [](int16_t s) { return s != 0; });
     auto last = std::find_if(played.rbegin(), played.rend(), [](int16_t s) { return s != 0; }).base();
@@ -276,7 +237,6 @@ TEST_F(SoundObjectTest, WithoutASoundDeviceTheGameGoesOnSilent) {
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_NE(boxes[0].text.find("pMusicManager->Initialize\nChyba: -2005401480"), std::string::npos);
     EXPECT_NE(boxes[1].text.find("pPerformance->CreateStandardAudioPath"), std::string::npos);
-
     EXPECT_EQ(sound.LoadSegment("sound\\low.wav"), 0);
     sound.PlaySegment(0, 0, DMUS_SEGF_SECONDARY);
     sound.PlaySegment(0, 0, 0);
