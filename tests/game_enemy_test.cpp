@@ -1,19 +1,17 @@
-// game_enemy_test.cpp -- the enemies' rise, rage and self-destruct, fall and landing, sinking and
-// shooting; the projectiles' flight and hits; the explosions' growth, fading, slots and spheres.
+// game_enemy_test.cpp -- enemies' rise, rage, fall, sinking and shots; projectiles; explosions.
 #include <algorithm>
 #include <cmath>
 #include <set>
-#include <tuple>
 
 #include "game/explosion.h"
 #include "game_fixture.h"
+#include "playthrough.h"
 
 using game_test::GameTest;
 
 namespace {
 
-// Play with the spawn clock stopped and health to spare. Pass() runs only the world's managed
-// objects (the sprite sets, then the explosions), so the eye stays wherever a test puts it.
+// Play without spawning; Pass() runs only the managed objects, leaving the eye where a test puts it.
 class EnemyTest : public GameTest {
 protected:
     void SetUp() override {
@@ -96,8 +94,10 @@ TEST_F(EnemyTest, RageReddensTakesItsSuffixOnceWarnsOnceAndBlowsUpHurtingByDista
     Pass();
     EXPECT_EQ(std::string(longName.szName), std::string(58, 'x') + " ZURI");  // cut to keep the suffix
 
-    const struct { float distance, damage; int loss, warnings, booms; } blasts[] = {
-        {0, 40, 40, 1, 1}, {4, 50, 25, 1, 1}, {7.99f, 50, 0, 1, 1}, {12, 50, 0, 0, 1}, {40, 50, 0, 0, 0}, {2, -40, 0, 1, 1}};
+    // The neighbour 2 away takes three quarters of the damage; left with none, it dies.
+    const struct { float distance, damage, health; int loss, warnings, booms; } blasts[] = {
+        {0, 40, 30, 40, 1, 1},    {4, 50, 100, 25, 1, 1},  {7.99f, 50, 100, 0, 1, 1},
+        {12, 50, 100, 0, 0, 1},   {40, 50, 100, 0, 0, 0},  {2, -40, 100, 0, 1, 1}};
     for (const auto& c : blasts) {
         SCOPED_TRACE(c.distance);
         g_GameDB.types[1].fDamage = c.damage;
@@ -105,17 +105,18 @@ TEST_F(EnemyTest, RageReddensTakesItsSuffixOnceWarnsOnceAndBlowsUpHurtingByDista
         layer::ClearPlayedWaves();
         const SSprite& blower = Enemy(1, eye_ + D3DXVECTOR3(c.distance, 0, 0), 19.99f);
         SSprite& neighbour = Enemy(0, blower.vPos + D3DXVECTOR3(0, 2, 0));
+        neighbour.fHealth = c.health;
         Pass();
         EXPECT_EQ(g_iHealth, 1000 - c.loss);
-        EXPECT_FLOAT_EQ(neighbour.fHealth, 100 - 0.75f * c.damage);
+        EXPECT_FLOAT_EQ(neighbour.fHealth, c.health - 0.75f * c.damage);
+        EXPECT_EQ(neighbour.bActive != 0, c.health > 0.75f * c.damage);
         EXPECT_EQ(Played("sound\\blow.wav", 0x100), c.warnings);
         EXPECT_EQ(Played("sound\\explode.wav", 0x80), c.booms);
         EXPECT_TRUE(Off(Explosions().back()->color, 1, 1, 1, 1) < 1e-5f && Explosions().back()->vPos == blower.vPos);
         g_pEnemies->RemoveSprite(int(&neighbour - g_pEnemies->sprites));
     }
     EXPECT_EQ(g_iMoney + g_iScore + g_iKills, 0);
-    // The warning comes once, and only to a player within 12 in its first frame after 17 s; a
-    // blast kills the player in its frame.
+    // One warning, only to a player within 12 in its first frame after 17 s; a blast kills at once.
     g_GameDB.types[1].fDamage = 40;
     SSprite& distant = Enemy(1, eye_ + D3DXVECTOR3(12, 0, 0), 16.99f);
     rager.fAge = 16.99f;
@@ -143,6 +144,12 @@ TEST_F(EnemyTest, AFallerDropsFromSixtyAtThreeWithATrailAndLandsWithAThudShakeDa
     Pass(20, 50);
     EXPECT_NEAR(faller.vPos.z, ground + 57, 1e-3f);
     EXPECT_EQ(Active(g_pDust), 5);  // a puff every 0.18 s at 20 ms a frame
+    Pass(20, 50);
+    EXPECT_EQ(Active(g_pDust), 6);  // of 11, those younger than a second
+    for (const SSprite& puff : g_pDust->sprites) {  // each axis drawn from -0.25 to 0.24
+        const D3DXVECTOR3& v = puff.vVelocity;
+        EXPECT_LE(std::max({std::fabs(v.x), std::fabs(v.y), std::fabs(v.z)}), 0.25f);
+    }
 
     const struct { float dg, damage, shake; int loss, thuds, warnings; } landings[] = {
         {0, 30, 0.3f, 30, 1, 1}, {8, 40, 0.15f, 20, 1, 1}, {16, 40, 0, 0, 1, 1},
@@ -163,8 +170,12 @@ TEST_F(EnemyTest, AFallerDropsFromSixtyAtThreeWithATrailAndLandsWithAThudShakeDa
         EXPECT_EQ(Played("sound\\zuch.wav", 0x80), c.thuds);
         EXPECT_EQ(Played("sound\\fallback.wav", 0x100), c.warnings);
         EXPECT_EQ(Active(g_pDust), 12);
-        for (const SSprite& puff : g_pDust->sprites)
-            EXPECT_TRUE(!puff.bActive || (puff.fLifetime == 2.0f && puff.vVelocity.z >= 0 && puff.vVelocity.z < 0.3f));
+        for (const SSprite& puff : g_pDust->sprites) {  // x and y drawn from -0.5 to 0.49, z from 0 to 0.29
+            const D3DXVECTOR3 v = puff.vVelocity + D3DXVECTOR3(0.5f, 0.5f, 0);
+            if (!puff.bActive) continue;
+            EXPECT_TRUE(puff.fLifetime == 2.0f && std::min({v.x, v.y, v.z}) >= 0 && v.z < 0.3f);
+            EXPECT_LT(std::max(v.x, v.y), 1.0f) << "spread round the landing";
+        }
     }
 }
 
@@ -187,16 +198,18 @@ TEST_F(EnemyTest, RageSharesTheTimerWithShootingAndTheLatchWithFallingAndABlowUp
     EXPECT_FALSE(spitter.bActive);
     EXPECT_EQ(Active(g_pProjectiles), 2);
 
-    // A raging faller still falling at 10 s takes the suffix and so never warns of its landing;
-    // one that has warned first never takes the suffix.
-    const struct { float age; const char* suffix; int warnings; } fallers[] = {{10.5f, " ZURI", 0}, {9.9f, "", 1}};
+    // A raging faller still falling at 10 s takes the suffix and never warns; one that warned first
+    // never takes it. The warning comes below 20 over the ground.
+    const struct { float age, height; const char* suffix; int warnings; } fallers[] = {
+        {10.5f, 10, " ZURI", 0}, {9.9f, 10, "", 1}, {5, 19.99f, "", 1}, {5, 20.63f, "", 0}};  // 0.6 lower
     for (const auto& c : fallers) {
         layer::ClearPlayedWaves();
-        SSprite& faller = Enemy(2, eye_ + D3DXVECTOR3(3, 0, 10), c.age);
+        SSprite& faller = Enemy(2, eye_ + D3DXVECTOR3(3, 0, 0), c.age);
+        faller.vPos.z = Map().GetHeight(faller.vPos.x, faller.vPos.y) + 0.25f + c.height;
         faller.dwFlags = ETF_RAGE | ETF_FALLING;
         faller.vVelocity = D3DXVECTOR3(0, 0, -3);
         Pass(20, 10);
-        EXPECT_EQ(Played("sound\\fallback.wav", 0x100), c.warnings) << c.age;
+        EXPECT_EQ(Played("sound\\fallback.wav", 0x100), c.warnings) << c.age << " at " << c.height;
         EXPECT_EQ(std::string(faller.szName), std::string(g_GameDB.types[2].szName) + c.suffix);
     }
 }
@@ -238,18 +251,21 @@ TEST_F(EnemyTest, ProjectilesFlyByTheirTypeHomeInAndHitTheEye) {
         Pass(uint32_t(ms));
         EXPECT_NEAR(shot.vVelocity.x, -ms / 200 / std::sqrt(1 + ms * ms / 40000), 1e-5f) << ms;
     }
-    // At the eye: 1 to the type's whole damage, at least 1; a negative damage heals nothing.
-    for (auto hit : {std::make_tuple(10.0f, 1, 10), {0.5f, 1, 1}, {-10.0f, 0, 1}}) {
-        g_GameDB.types[3].fDamage = std::get<0>(hit);
+    // Within 0.25 of the eye: 1 to the type's damage, at least 1; a negative one heals nothing.
+    const struct { float damage, off; int least, most; } hits[] = {
+        {10, 0, 1, 10}, {0.5f, 0, 1, 1}, {-10, 0, 0, 1}, {10, 0.245f, 1, 10}, {10, 0.255f, 0, 0}};
+    for (const auto& c : hits) {
+        g_GameDB.types[3].fDamage = c.damage;
         std::set<int> losses;
         for (int k = 0; k < 60; ++k) {
             const int before = g_iHealth;
-            Shot(3, eye_, D3DXVECTOR3(1, 0, 0));
-            Pass();
+            const SSprite& shot = Shot(3, eye_ + D3DXVECTOR3(c.off, 0, 0), D3DXVECTOR3(0, 0, 1));
+            Pass();  // 0.04 up
+            g_pProjectiles->RemoveSprite(int(&shot - g_pProjectiles->sprites));
             losses.insert(before - g_iHealth);
         }
-        EXPECT_EQ(*losses.begin(), std::get<1>(hit));
-        EXPECT_EQ(*losses.rbegin(), std::get<2>(hit));
+        EXPECT_EQ(*losses.begin(), c.least) << c.off;
+        EXPECT_EQ(*losses.rbegin(), c.most) << c.off;
     }
 }
 
@@ -265,7 +281,7 @@ TEST_F(EnemyTest, AGroundImpactIsSilentUnlessExplosiveWhichBlastsByDistance) {
         g_iHealth = 1000;
         layer::ClearPlayedWaves();
         const size_t before = Explosions().size();
-        // Straight down into the ground, the eye right above where it ends its step.
+        // Straight down into the ground, the eye above where it ends its step.
         const D3DXVECTOR3 start(eye_.x, eye_.y, eye_.z - 0.5f);
         const SSprite& shot = Shot(c.type, start, D3DXVECTOR3(0, 0, -1));
         const SSprite& bystander = Enemy(0, start + D3DXVECTOR3(2, 0, -0.04f));
@@ -306,6 +322,12 @@ TEST_F(EnemyTest, AnExplosionGrowsAndFadesOnlyInPlayAndOnTheDeathScreenAndGoesAf
         Pass(250);
         EXPECT_TRUE(Explosions().empty());
     }
+    // In a frame the sphere shows its colour, lit by the white ambient light alone.
+    g_Camera.vLook = D3DXVECTOR3(1, 0, 1);  // up at the sky, the sphere in the middle of the view
+    SetOffExplosion(*g_pEnemies, eye_ + D3DXVECTOR3(2, 0, 2), 0xFFFF00FF);
+    Frame(100);  // radius 1.8, colour (1, 0, 0.87) at alpha 0.93
+    for (int d : {-20, 0, 20})
+        EXPECT_TRUE(playthrough::Picture::Covered(layer::BackBufferPixel(160 + d, 120 + d), 0xEEFF00DD)) << d;
 }
 
 TEST_F(EnemyTest, ElevenExplosionsFindPlacesTheTwelfthIsDroppedAndASphereFailureOnlyHidesOne) {
@@ -321,7 +343,7 @@ TEST_F(EnemyTest, ElevenExplosionsFindPlacesTheTwelfthIsDroppedAndASphereFailure
     EXPECT_EQ(g_pWorld->pObjectManager->ObjectsAside(), 0u);
     Pass(1000, 3);
     EXPECT_TRUE(Explosions().empty());
-    // Without its sphere an explosion is reported once, never drawn, and still goes.
+    // Without its sphere an explosion is reported once, not drawn, and still goes.
     for (int k = 0; k < 2; ++k) {
         layer::FailNextResourceCreation(E_FAIL);
         EXPECT_EQ(SetOffExplosion(*g_pEnemies, Ahead(10), 0xFFFFFFFF)->pSphere, nullptr);

@@ -1,17 +1,12 @@
-// game_screens_test.cpp -- the main menu, the shop, the death screen and the reward list on the real
-// device: the rows' hit boxes at two resolutions, purchases and the rows' colours read back from the
-// screen, the texts' places, "Konec", the cursor square, the death lines and counters, the respawn,
-// Esc held through the menu back onto the death screen, and the last life.
+// game_screens_test.cpp -- menu, shop, death screen and reward list read back from the screen: hit
+// boxes, colours, purchases, texts' places, the cursor, death lines, counters, respawns, last life.
 #include <cstdio>
-#include <string>
-#include <vector>
 
 #include "game/death_screen.h"
 #include "game/menu.h"
 #include "game/overlay.h"
 #include "game_fixture.h"
 #include "playthrough.h"
-#include "shell/main_window.h"
 
 namespace {
 
@@ -32,8 +27,8 @@ protected:
         layer::InjectMouseButton(0, false);
         Frame();
     }
-    // Whether a frame of the screen shows the text at (x, y) as the font draws it in the colour over
-    // the same world, within its line (`lines` high from its third, clear of the rows around).
+    // Whether a frame shows the text as the font draws it at (x, y) in the colour over the same
+    // world, within its line (`lines` high from its third, clear of the rows around).
     bool Shows(CTextureFont* font, int x, int y, DWORD colour, const char* text, int lines = 17) {
         std::vector<uint32_t> shown, expected;
         UINT w, h;
@@ -69,7 +64,7 @@ TYPED_TEST_SUITE(BothSizes, Sizes);
 
 TYPED_TEST(BothSizes, RowsAreHitWithinTheirColumnsAndTheClickActsOnTheRow) {
     const int hw = int(g_Config.dwWidth) / 2, hh = int(g_Config.dwHeight) / 2;
-    // The shop's rows start at H/2 - 50; at 320x240 they move up so that "Zpet" ends on the edge.
+    // The shop's rows start at H/2 - 50, at 320x240 higher so that "Zpet" ends on the edge.
     const int shop = hh == 120 ? 57 : hh - 50;
     const int M = GS_MAINMENU, S = GS_SHOP, P = GS_PLAYING;
     struct Case {
@@ -118,7 +113,7 @@ TEST_F(Large, ABuyWithExactlyThePriceTurnsTheRowGreenAndADearWeaponStaysRedUnder
     EXPECT_TRUE(Shows(g_pFont, 30, top + 60, 0xB4FF0000, "Kalashnikov"));
 }
 
-TEST_F(Small, AHeldButtonClicksOnceAndKonecEndsTheLoopAfterItsFrame) {
+TEST_F(Small, AHeldButtonClicksOnceTheCursorReachesTheCornerAndALostBufferIsReportedOnce) {
     g_iMoney = 100000;
     g_ptCursor = CCellCoord(160, 120);  // "Nakup zbrani", then "Kalashnikov" in the shop
     layer::InjectMouseButton(0, true);
@@ -126,30 +121,6 @@ TEST_F(Small, AHeldButtonClicksOnceAndKonecEndsTheLoopAfterItsFrame) {
     EXPECT_EQ(g_iGameState, GS_SHOP);
     EXPECT_EQ(g_iMoney, 100000);
     layer::InjectMouseButton(0, false);
-    Frame();
-
-    WNDCLASSEXA wc = {sizeof wc, 0, WndProc, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr,
-                      "TREVOK", nullptr};
-    ASSERT_NE(RegisterClassExA(&wc), 0);
-    g_hWnd = CreateWindowExA(0, "TREVOK", "", 0, 0, 0, 328, 270, nullptr, nullptr, wc.hInstance, nullptr);
-    OnScreen(GS_MAINMENU);
-    g_ptCursor = CCellCoord(160, 155);
-    layer::InjectMouseButton(0, true);
-    static int frames;
-    frames = 0;
-    const uint32_t presented = layer::PresentedFrames();
-    RunMessageLoop([] {
-        if (++frames > 3) PostQuitMessage(0);
-        RenderFrame();
-    });
-    EXPECT_EQ(frames, 1);
-    EXPECT_EQ(layer::PresentedFrames(), presented + 1);
-    EXPECT_FALSE(IsWindow(g_hWnd));
-    g_hWnd = nullptr;
-    EXPECT_TRUE(UnregisterClassA("TREVOK", wc.hInstance));
-}
-
-TEST_F(Small, TheCursorSquareReachesTheCornerAndALostBufferIsReportedOnce) {
     layer::InjectMouseMotion(5000, 7000);
     Frame();
     BYTE* data = nullptr;
@@ -199,14 +170,17 @@ TEST_F(Small, DeathLinesThenARespawnThatKeepsTheGameAndALastLifeThatEndsIt) {
     EXPECT_EQ(g_pWorld->bPaused, 1);
     EXPECT_EQ(g_iLives + g_iScore + g_iMoney + g_iHealth, 3 + 100);
 
-    // Space held from play through the death respawns in the death screen's first frame.
-    StartPlaying();
-    layer::InjectKey(DIK_SPACE, true);
-    g_iHealth = 0;
-    Frames(2);
-    EXPECT_EQ(g_iGameState, GS_PLAYING);
-    EXPECT_EQ(g_iLives, 2);
-    layer::InjectKey(DIK_SPACE, false);
+    // Enter or Space held through the death acts in the death screen's first frame.
+    for (BYTE key : {DIK_RETURN, DIK_SPACE})
+        for (int lives : {1, 3}) {
+            if (g_iGameState != GS_PLAYING) StartPlaying();
+            g_iLives = lives, g_fShake = 0.2f, g_iHealth = 0;
+            layer::InjectKey(key, true);
+            Frames(2);
+            layer::InjectKey(key, false);
+            EXPECT_EQ(g_iGameState, lives > 1 ? GS_PLAYING : GS_MAINMENU) << int(key) << " with " << lives;
+            EXPECT_EQ(g_iLives + g_iHealth + g_fShake, (lives > 1 ? 2 : 3) + 100);
+        }
 
     // The health counter is red up to 20.
     layer::KeepPresentedPictures(true);
@@ -218,8 +192,7 @@ TEST_F(Small, DeathLinesThenARespawnThatKeepsTheGameAndALastLifeThatEndsIt) {
         EXPECT_TRUE(playthrough::Shows(g_pFont, 50, 209, colour, std::to_string(health))) << health;
     }
     layer::KeepPresentedPictures(false);
-    // Esc on the death screen opens the menu; "Pokracovat" with the health still below 1 costs
-    // another life, and the death screen then acts on the Esc held since.
+    // Esc opens the menu; "Pokracovat" with no health costs a life, and Esc still held respawns.
     g_iHealth = 0;
     layer::InjectKey(DIK_ESCAPE, true);
     Frame();
@@ -232,7 +205,7 @@ TEST_F(Small, DeathLinesThenARespawnThatKeepsTheGameAndALastLifeThatEndsIt) {
     EXPECT_EQ(g_iHealth, 100);
 }
 
-TEST_F(Large, TheTopicTitleIsCentredOnTheWidthOfItsTextWithAColon) {
+TEST_F(Large, TheTopicTitleCentresWithAColonAndTheRewardListOfFiveHasZpetOnRowSix) {
     OnScreen(GS_MAINMENU);
     g_ptCursor = CCellCoord(20, 400);
     SIZE title = {0, 0}, withColon = {0, 0};
@@ -240,9 +213,6 @@ TEST_F(Large, TheTopicTitleIsCentredOnTheWidthOfItsTextWithAColon) {
     g_pFont10->GetTextExtent("Tema dne:", &withColon);
     ASSERT_NE(title.cx / 2, withColon.cx / 2);
     EXPECT_TRUE(Shows(g_pFont10, 320 - withColon.cx / 2, 90, 0xB4FD97D9, "Tema dne", 12));
-}
-
-TEST_F(Large, TheRewardListOfFiveTypesHasZpetOnRowSixAndRowFiveHighlightsNothing) {
     g_GameDB.iTypeCount = 5;
     g_iGameState = GS_REWARDS;
     g_pWorld->Resume();
@@ -272,7 +242,7 @@ TEST_F(Large, TheRewardListOfFiveTypesHasZpetOnRowSixAndRowFiveHighlightsNothing
 }
 
 TEST_F(Smallest, TextsStayInsideTheScreenInAFontThatFitsAndZpetIsHitWhereItIsDrawn) {
-    // A text too wide for the screen in its font and reaching past its lower left corner.
+    // A text too wide for the screen in its font, reaching past the lower left corner.
     const char* name = g_Weapons[4].pszLongName;
     SIZE size = {0, 0};
     g_pFont10->GetTextExtent(name, &size);

@@ -1,7 +1,5 @@
-// playthrough.h -- the whole program played from its entry: WinMain with the settings dialog
-// answered, the intro skipped with a held key, and a script of steps that runs before each frame
-// of the main loop (the layer's idle hook) on the manual clock, with injected keys and mouse; and
-// what a player sees of a presented frame.
+// playthrough.h -- the whole program played from WinMain, the dialog answered and the intro skipped,
+// by a script of steps run before each frame (the idle hook); and what a player sees of a frame.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -26,7 +24,7 @@
 
 namespace playthrough {
 
-// The last picture the program presented, as the window showed it.
+// The last picture the program presented.
 struct Picture {
     std::vector<uint32_t> pixels;
     UINT width = 0, height = 0;
@@ -40,8 +38,7 @@ struct Picture {
         if (x < 0 || y < 0 || UINT(x) >= width || UINT(y) >= height) return 0;
         return pixels[size_t(y) * width + size_t(x)];
     }
-    // Whether the pixel could be something drawn in the ARGB colour with its alpha, over whatever
-    // was behind it.
+    // Whether the pixel could be the ARGB colour drawn with its alpha over whatever was behind.
     static bool Covered(uint32_t pixel, uint32_t argb) {
         const float a = float(argb >> 24) / 255.0f;
         for (int shift = 0; shift <= 16; shift += 8) {
@@ -59,9 +56,7 @@ struct Picture {
     }
 };
 
-// Whether the last presented picture shows the text as the font draws it at (x, y) in the colour:
-// every pixel that the font covers fully holds the colour over whatever lay behind. The text is
-// drawn alone into the back buffer for the comparison; the next frame clears it.
+// Whether the last picture shows the text at (x, y) in the colour wherever the font covers fully.
 inline bool Shows(CTextureFont* font, int x, int y, uint32_t colour, const std::string& text) {
     const Picture shown = Picture::Shown();
     g_pd3dDevice->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
@@ -79,24 +74,31 @@ inline bool Shows(CTextureFont* font, int x, int y, uint32_t colour, const std::
     }
     return covered > 0 && shownThere == covered;
 }
-// The same for a text centred on the screen's width (whole pixels, as the game centres).
+// The same for a text centred on the screen's width, in whole pixels as the game centres.
 inline bool ShowsCentred(CTextureFont* font, int y, uint32_t colour, const std::string& text) {
     SIZE size = {0, 0};
     font->GetTextExtent(text.c_str(), &size);
     return Shows(font, int(Picture::Shown().width) / 2 - int(size.cx) / 2, y, colour, text);
 }
 
-// A script of steps, each run before every frame until it says it is done; the next then runs
-// before the same frame. A step that is not done within its frames fails the test and closes the
-// program's window, so that WinMain still ends.
+// Answers the settings dialog: a resolution item, full screen or not, and a button.
+inline void AnswerDialog(int resolution, bool fullscreen, int button) {
+    layer::SetDialogScript([=](HWND hDlg) {
+        layer::ChooseDialogComboItem(hDlg, IDC_RESOLUTION, resolution);
+        if ((IsDlgButtonChecked(hDlg, IDC_FULLSCREEN) == BST_CHECKED) != fullscreen)
+            layer::ClickDialogControl(hDlg, IDC_FULLSCREEN);
+        layer::ClickDialogControl(hDlg, button);
+    });
+}
+
+// Steps run before each frame until done; one not done within its frames fails and closes the window.
 class Script {
 public:
     using Step = std::function<bool()>;
 
-    // A step that runs before each frame until it returns true, at most `frames` frames.
+    // A step run before each frame until it returns true, at most `frames` frames.
     void Until(std::string name, int frames, Step step) { steps_.push_back({std::move(name), frames, std::move(step)}); }
-    // Runs before each frame ahead of the steps; when it returns true it has taken the frame and
-    // no step runs before it.
+    // Runs before each frame ahead of the steps; when it returns true no step runs before it.
     void Watch(Step watcher) { watchers_.push_back(std::move(watcher)); }
     // A step done at once, before the next frame.
     void Do(std::string name, std::function<void()> action) {
@@ -121,17 +123,13 @@ public:
         Frames(1, frameMs);
     }
 
-    // Runs the program: the dialog picks the resolution (an item of its list), windowed, and
-    // "Spustit"; Esc is held from the window's creation until the first frame of the game.
+    // Runs the program windowed at a resolution item, the intro skipped with Esc held.
     int Run(int resolution) {
-        layer::SetDialogScript([resolution](HWND hDlg) {
-            layer::ChooseDialogComboItem(hDlg, IDC_RESOLUTION, resolution);
-            if (IsDlgButtonChecked(hDlg, IDC_FULLSCREEN) == BST_CHECKED) layer::ClickDialogControl(hDlg, IDC_FULLSCREEN);
-            layer::ClickDialogControl(hDlg, IDC_START);
-        });
+        AnswerDialog(resolution, false, IDC_START);
         layer::SetWindowCreatedHook([](HWND) { layer::InjectKey(DIK_ESCAPE, true); });
         layer::SetIdleHook([this] { BeforeFrame(); });
         const int status = WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<char*>(""), SW_SHOWDEFAULT);
+        lastPicture = Picture::Shown();
         layer::KeepPresentedPictures(false);
         layer::SetIdleHook(nullptr);
         layer::SetWindowCreatedHook(nullptr);
@@ -142,9 +140,9 @@ public:
     }
 
     int framesRun = 0;
+    Picture lastPicture;  // after Run
     uint32_t frameMs = 20;  // milliseconds of the clock before the coming frame
-    // Whether the coming frame's picture is kept for the steps after it; a step that runs many
-    // frames without looking clears it for its frames (keeping costs a copy of the picture).
+    // Whether the coming frame's picture is kept (a copy) for the steps.
     bool keepPicture = true;
 
 private:
@@ -156,7 +154,7 @@ private:
     };
 
     void BeforeFrame() {
-        // Once before each frame: a message taken from the queue is followed by another idle pass.
+        // Once a frame: a message taken from the queue is followed by another idle pass.
         const uint32_t presented = layer::PresentedFrames();
         if (framesRun > 0 && presented == presented_) return;
         presented_ = presented;
@@ -174,7 +172,7 @@ private:
             if (!e.step()) break;
             ++next_;
         }
-        if (next_ == steps_.size() && ++framesAfterEnd_ > 2) {
+        if (next_ == steps_.size() && ++framesAfterEnd_ > 1) {  // it ends with the last step's frame
             ADD_FAILURE() << "the program still runs after the script";
             Abandon();
             return;
