@@ -3,61 +3,41 @@
 #include "device_fixture.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <vector>
 
 #include "d3dx8math.h"
-
-namespace {
-
-DWORD Bits(float f) {
-    DWORD d;
-    std::memcpy(&d, &f, 4);
-    return d;
-}
-
-}  // namespace
 
 class PipelineTest : public ProgramPathTest {
 protected:
     void SetUp() override {
         ProgramPathTest::SetUp();
         Plain2DStates();
-        device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+        Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
     }
 };
 INSTANTIATE_ON_EACH_PROGRAM(PipelineTest);
 
-TEST_P(PipelineTest, AlphaTestComparesTheEightBitAlphaWithTheReference) {
-    device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);  // the vertex alpha
+// As the text is drawn: the alpha of a four-bit texture times the vertex alpha; a texel of
+// alpha 0 is never drawn.
+TEST_P(PipelineTest, AlphaTestTakesAFourBitTexturesAlphaTimesTheVertexAlpha) {
     device_->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
     device_->SetRenderState(D3DRS_ALPHAREF, 8);
-    device_->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
-    DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0x07FF0000);
-    DrawScreenRect(9.5f, -0.5f, 19.5f, 9.5f, 0x08FF0000);
-    EXPECT_EQ(Pixel(5, 5), 0u);
-    EXPECT_EQ(Pixel(15, 5), 0xFF0000u);
-    device_->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_LESS);
-    DrawScreenRect(-0.5f, 19.5f, 9.5f, 29.5f, 0x07FF0000);
-    DrawScreenRect(9.5f, 19.5f, 19.5f, 29.5f, 0x08FF0000);
-    EXPECT_EQ(Pixel(5, 25), 0xFF0000u);
-    EXPECT_EQ(Pixel(15, 25), 0u);
-    // Alpha from a four-bit texture times the vertex alpha, as the text is drawn.
     device_->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
     device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
     device_->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
     device_->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
-    const uint16_t coverage[1] = {0x0FFF};  // alpha 0: never drawn
-    IDirect3DTexture8* tex = MakeTexture(1, 1, D3DFMT_A4R4G4B4, coverage);
+    const uint16_t coverage[2] = {0x0FFF, 0xF0F0};
+    IDirect3DTexture8* tex = MakeTexture(2, 1, D3DFMT_A4R4G4B4, coverage);
     device_->SetTexture(0, tex);
     DrawScreenRect(29.5f, -0.5f, 39.5f, 9.5f, 0xFF00FF00);
-    EXPECT_EQ(Pixel(35, 5), 0u);
+    EXPECT_EQ(Pixel(32, 5), 0u);
+    EXPECT_EQ(Pixel(37, 5), 0x00FF00u);
     device_->SetTexture(0, nullptr);
     tex->Release();
 }
 
 TEST_P(PipelineTest, BlendingMixesBySourceAlpha) {
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00FFFFFF, 1.0f, 0);
+    Clear(D3DCLEAR_TARGET, 0x00FFFFFF);
     device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
     device_->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
     device_->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
@@ -66,7 +46,7 @@ TEST_P(PipelineTest, BlendingMixesBySourceAlpha) {
     EXPECT_NEAR(RedOf(Pixel(5, 5)), 0x7F, 1);
     device_->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
     device_->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00400000, 1.0f, 0);
+    Clear(D3DCLEAR_TARGET, 0x00400000);
     DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFF200010);
     EXPECT_EQ(Pixel(5, 5), 0x600010u);
     // Blending off: the source replaces.
@@ -111,17 +91,17 @@ TEST_P(PipelineTest, LinearFogByDistanceFromTheEyeLeavesScreenQuadsClear) {
     device_->SetRenderState(D3DRS_FOGENABLE, TRUE);
     device_->SetRenderState(D3DRS_FOGCOLOR, 0xFF808080);
     device_->SetRenderState(D3DRS_FOGTABLEMODE, D3DFOG_LINEAR);
-    device_->SetRenderState(D3DRS_FOGSTART, Bits(5.0f));
-    device_->SetRenderState(D3DRS_FOGEND, Bits(45.0f));
+    device_->SetRenderState(D3DRS_FOGSTART, FloatBits(5.0f));
+    device_->SetRenderState(D3DRS_FOGEND, FloatBits(45.0f));
     // A wall 25 units away is half way into the fog: half red, half grey.
     DrawClipQuad(-100, -100, 100, 100, 25.0f, 0xFFFF0000);
     EXPECT_NEAR(RedOf(Pixel(32, 24)), (0xFF + 0x80) / 2, 2);
     EXPECT_NEAR(GreenOf(Pixel(32, 24)), 0x40, 2);
     // Nearer than the start: no fog; beyond the end: all fog.
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+    Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
     DrawClipQuad(-10, -10, 10, 10, 3.0f, 0xFF0000FF);
     EXPECT_EQ(Pixel(32, 24), 0x0000FFu);
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+    Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
     DrawClipQuad(-200, -200, 200, 200, 100.0f, 0xFF0000FF);
     EXPECT_EQ(Pixel(32, 24), 0x808080u);
     // Screen quads with rhw 1 lie at distance 1: before the fog starts.
@@ -129,7 +109,7 @@ TEST_P(PipelineTest, LinearFogByDistanceFromTheEyeLeavesScreenQuadsClear) {
     EXPECT_EQ(Pixel(5, 5), 0x00FF00u);
     // Fog off again: no grey.
     device_->SetRenderState(D3DRS_FOGENABLE, FALSE);
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+    Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
     DrawClipQuad(-200, -200, 200, 200, 100.0f, 0xFF0000FF);
     EXPECT_EQ(Pixel(32, 24), 0x0000FFu);
 }
@@ -254,12 +234,12 @@ std::vector<SingleChangeCase> SingleChangeCases() {
         {"fog on", {linearFog}, fogOn, green, {blue}, halfFog, 2, 8},
         {"fog off", {fogOn, linearFog}, R(D3DRS_FOGENABLE, FALSE), green, {blue}, 0x0000FF, 0, 8},
         {"fog colour", {fogOn, linearFog}, R(D3DRS_FOGCOLOR, 0x0000FF00), green, {blue}, 0x008080, 2, 8},
-        {"fog start", {fogOn, linearFog}, R(D3DRS_FOGSTART, Bits(0.5f)), green, {blue}, 0x0000FF, 1, 8},
-        {"fog end", {fogOn, linearFog}, R(D3DRS_FOGEND, Bits(0.5f)), green, {blue}, 0xFF0000, 1, 8},
+        {"fog start", {fogOn, linearFog}, R(D3DRS_FOGSTART, FloatBits(0.5f)), green, {blue}, 0x0000FF, 1, 8},
+        {"fog end", {fogOn, linearFog}, R(D3DRS_FOGEND, FloatBits(0.5f)), green, {blue}, 0xFF0000, 1, 8},
         {"fog table mode", {fogOn, linearFog}, R(D3DRS_FOGTABLEMODE, D3DFOG_EXP), green, {blue}, 0x64009B, 2, 8},
         {"fog vertex mode", {fogOn}, R(D3DRS_FOGVERTEXMODE, D3DFOG_LINEAR), green, {blue}, halfFog, 2, 8},
-        {"fog density", {fogOn, R(D3DRS_FOGTABLEMODE, D3DFOG_EXP)}, R(D3DRS_FOGDENSITY, Bits(2.0f)), green, {blue},
-         0xA1005E, 2, 8},
+        {"fog density", {fogOn, R(D3DRS_FOGTABLEMODE, D3DFOG_EXP)}, R(D3DRS_FOGDENSITY, FloatBits(2.0f)),
+         green, {blue}, 0xA1005E, 2, 8},
         // Depth
         {"depth test off", {zOn}, R(D3DRS_ZENABLE, D3DZB_FALSE), {0.3f, kRed, 1}, {{0.6f, kBlue, 1}}, 0x0000FF, 0, 8},
         {"depth function", {zOn}, R(D3DRS_ZFUNC, D3DCMP_GREATER), {0.3f, kRed, 1}, {{0.6f, kBlue, 1}}, 0x0000FF, 0,
@@ -316,11 +296,6 @@ std::vector<SingleChangeCase> SingleChangeCases() {
     };
 }
 
-bool NearRgb(uint32_t a, uint32_t b, int tolerance) {
-    return std::abs(RedOf(a) - RedOf(b)) <= tolerance && std::abs(GreenOf(a) - GreenOf(b)) <= tolerance &&
-           std::abs(BlueOf(a) - BlueOf(b)) <= tolerance;
-}
-
 }  // namespace
 
 class SingleChangeTest : public PipelineTest {
@@ -374,8 +349,8 @@ protected:
             R(D3DRS_ALPHAREF, 0), R(D3DRS_ALPHABLENDENABLE, FALSE), R(D3DRS_SRCBLEND, D3DBLEND_ONE),
             R(D3DRS_DESTBLEND, D3DBLEND_ZERO), R(D3DRS_BLENDOP, D3DBLENDOP_ADD), R(D3DRS_COLORWRITEENABLE, 0xF),
             R(D3DRS_FOGENABLE, FALSE), R(D3DRS_FOGTABLEMODE, D3DFOG_NONE), R(D3DRS_FOGVERTEXMODE, D3DFOG_NONE),
-            R(D3DRS_FOGCOLOR, 0x00FF0000), R(D3DRS_FOGSTART, Bits(0.0f)), R(D3DRS_FOGEND, Bits(1.0f)),
-            R(D3DRS_FOGDENSITY, Bits(1.0f)), R(D3DRS_TEXTUREFACTOR, kFactorColour),
+            R(D3DRS_FOGCOLOR, 0x00FF0000), R(D3DRS_FOGSTART, 0), R(D3DRS_FOGEND, FloatBits(1.0f)),
+            R(D3DRS_FOGDENSITY, FloatBits(1.0f)), R(D3DRS_TEXTUREFACTOR, kFactorColour),
             S(0, D3DTSS_COLOROP, D3DTOP_MODULATE), S(0, D3DTSS_COLORARG1, D3DTA_TEXTURE),
             S(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE), S(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1),
             S(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE), S(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE),
@@ -404,7 +379,7 @@ protected:
     uint32_t Run(const SingleChangeCase& c, bool change) {
         StartingStates();
         for (const Setting& s : c.base) Apply(s);
-        device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+        Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
         Draw({c.first});
         if (change) Apply(c.change);
         Draw(c.second);

@@ -9,12 +9,6 @@
 
 namespace {
 
-DWORD Bits(float f) {
-    DWORD d;
-    std::memcpy(&d, &f, 4);
-    return d;
-}
-
 // ---------------------------------------------------------------------------------------------
 // The model: what each stage makes of its inputs, channel by channel, in 0..1.
 
@@ -173,7 +167,7 @@ protected:
         // A back buffer with alpha, so that each stage's alpha can be read back.
         CreateDevice(kWidth, kHeight, D3DMULTISAMPLE_NONE, D3DFMT_A8R8G8B8);
         Plain2DStates();
-        device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+        Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
     }
 
     // Draws cell n of the grid with the vertex colour and rhw given.
@@ -233,42 +227,42 @@ TEST_P(ProgramTest, EveryStageOperationArgumentAndModifierMakesTheModelsPixel) {
     t1->Release();
 }
 
+// The eight-bit alpha one below, at and one above each reference, under every function.
 TEST_P(ProgramTest, EveryAlphaComparisonAgainstTheReference) {
     device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
     device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);  // the vertex colour
-    device_->SetRenderState(D3DRS_ALPHAREF, 0x40);
-    const DWORD alphas[3] = {0x3F, 0x40, 0x41};
-    int n = 0;
-    for (DWORD func = D3DCMP_NEVER; func <= D3DCMP_ALWAYS; ++func) {
-        for (DWORD alpha : alphas) {
-            device_->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
-            device_->SetRenderState(D3DRS_ALPHAFUNC, func);
-            DrawCell(n++, alpha << 24 | 0xFFFFFF);
-        }
-    }
+    device_->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+    auto eachCell = [](auto visit) {
+        int n = 0;
+        for (int ref : {0x40, 0x08})
+            for (DWORD func = D3DCMP_NEVER; func <= D3DCMP_ALWAYS; ++func)
+                for (int a = ref - 1; a <= ref + 1; ++a) visit(n++, ref, func, a);
+        return n;
+    };
+    const int off = eachCell([&](int n, int ref, DWORD func, int a) {
+        device_->SetRenderState(D3DRS_ALPHAREF, (DWORD)ref);
+        device_->SetRenderState(D3DRS_ALPHAFUNC, func);
+        DrawCell(n, (DWORD)a << 24 | 0xFFFFFF);
+    });
     // Off, the function does not matter.
     device_->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
     device_->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_NEVER);
-    DrawCell(n++, 0x00FFFFFF);
+    DrawCell(off, 0x00FFFFFF);
     const std::vector<uint32_t> pixels = AllPixels();
-    n = 0;
-    for (DWORD func = D3DCMP_NEVER; func <= D3DCMP_ALWAYS; ++func) {
-        for (DWORD alpha : alphas) {
-            const int a = (int)alpha, ref = 0x40;
-            const bool passes[9] = {false, false, a < ref, a == ref, a <= ref, a > ref, a != ref, a >= ref, true};
-            EXPECT_EQ(CellPixel(pixels, n++) != 0, passes[func]) << "function " << func << ", alpha " << alpha;
-        }
-    }
-    EXPECT_EQ(CellPixel(pixels, n), 0x00FFFFFFu);
+    EXPECT_EQ(CellPixel(pixels, off), 0x00FFFFFFu);
+    eachCell([&](int n, int ref, DWORD func, int a) {
+        const bool passes[9] = {false, false, a < ref, a == ref, a <= ref, a > ref, a != ref, a >= ref, true};
+        EXPECT_EQ(CellPixel(pixels, n) != 0, passes[func]) << "func " << func << ", " << a << "/" << ref;
+    });
 }
 
 TEST_P(ProgramTest, EveryFogFormulaAtTheVertexDepth) {
     device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
     device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
     device_->SetRenderState(D3DRS_FOGCOLOR, 0x00FF0000);
-    device_->SetRenderState(D3DRS_FOGSTART, Bits(2.0f));
-    device_->SetRenderState(D3DRS_FOGEND, Bits(12.0f));
-    device_->SetRenderState(D3DRS_FOGDENSITY, Bits(0.1f));
+    device_->SetRenderState(D3DRS_FOGSTART, FloatBits(2.0f));
+    device_->SetRenderState(D3DRS_FOGEND, FloatBits(12.0f));
+    device_->SetRenderState(D3DRS_FOGDENSITY, FloatBits(0.1f));
     struct FogCase {
         BOOL enable;
         DWORD table, vertex;
@@ -340,7 +334,7 @@ TEST_P(ProgramTest, UniformsFollowAProgramTakenUpAgain) {
 
 TEST_F(DeviceTest, EachSetOfStatesIsBuiltOnceAndAFullCacheLeavesTheRestToTheGeneralProgram) {
     Plain2DStates();
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    Clear(D3DCLEAR_TARGET);
     device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
     EXPECT_EQ(layer::BuiltPrograms(), 0u);
     for (int k = 0; k < 3; ++k) DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF102030);
@@ -384,7 +378,7 @@ TEST_F(DeviceTest, EachSetOfStatesIsBuiltOnceAndAFullCacheLeavesTheRestToTheGene
 
 TEST_F(DeviceTest, ForcingTheGeneralProgramTakesEffectAtTheNextDraw) {
     Plain2DStates();
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    Clear(D3DCLEAR_TARGET);
     DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF102030);
     layer::ForceGeneralProgram(true);
     DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF203040);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <ostream>
 #include <string>
@@ -124,6 +125,20 @@ protected:
         device_->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
     }
 
+    void Clear(DWORD flags, D3DCOLOR colour = 0) { device_->Clear(0, nullptr, flags, colour, 1.0f, 0); }
+
+    // A render state, or a stage's state, as the device answers it.
+    DWORD RenderState(D3DRENDERSTATETYPE state) {
+        DWORD v = 0xDEADBEEF;
+        EXPECT_EQ(device_->GetRenderState(state, &v), D3D_OK);
+        return v;
+    }
+    DWORD StageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type) {
+        DWORD v = 0xDEADBEEF;
+        EXPECT_EQ(device_->GetTextureStageState(stage, type, &v), D3D_OK);
+        return v;
+    }
+
     uint32_t Pixel(UINT x, UINT y) { return layer::BackBufferPixel(x, y) & 0x00FFFFFFu; }
 
     std::vector<uint32_t> Pixels() {
@@ -174,3 +189,15 @@ inline std::string ProgramPathName(const ::testing::TestParamInfo<ProgramPath>& 
 inline int RedOf(uint32_t c) { return (int)((c >> 16) & 0xFF); }
 inline int GreenOf(uint32_t c) { return (int)((c >> 8) & 0xFF); }
 inline int BlueOf(uint32_t c) { return (int)(c & 0xFF); }
+
+inline bool NearRgb(uint32_t a, uint32_t b, int tolerance) {
+    return std::abs(RedOf(a) - RedOf(b)) <= tolerance && std::abs(GreenOf(a) - GreenOf(b)) <= tolerance &&
+           std::abs(BlueOf(a) - BlueOf(b)) <= tolerance;
+}
+
+// A float as the DWORD that render states take.
+inline DWORD FloatBits(float f) {
+    DWORD d;
+    std::memcpy(&d, &f, 4);
+    return d;
+}
