@@ -289,6 +289,9 @@ std::vector<SingleChangeCase> SingleChangeCases() {
         // Filters and addressing: a black and a white texel across the screen, a chain of red over green
         {"magnification filter", {T(0, kStripes), selectTexture}, S(0, D3DTSS_MAGFILTER, D3DTEXF_LINEAR), red, {blue},
          0x696969, 0x18, 29},
+        // 96 stripes over 64 pixels: pixel 8 lies half way from a black one to a white one
+        {"minification filter", {T(0, kStripes), selectTexture, S(0, D3DTSS_MIPFILTER, D3DTEXF_LINEAR)},
+         S(0, D3DTSS_MINFILTER, D3DTEXF_LINEAR), red, {{0.5f, kBlue, 48}}, 0x808080, 4, 8},
         {"mip filter", {T(0, kMipChain), selectTexture}, S(0, D3DTSS_MIPFILTER, D3DTEXF_POINT), red, {blue}, 0x00FF00,
          0, 8},
         {"address mode", {T(0, kStripes), selectTexture}, S(0, D3DTSS_ADDRESSU, D3DTADDRESS_CLAMP), red,

@@ -10,46 +10,43 @@
 class RasterTest : public ProgramPathTest {};
 INSTANTIATE_ON_EACH_PROGRAM(RasterTest);
 
+// Pixels (x0, y0) to (x1, y1) hold `inside` at every corner, and the pixels next to each corner
+// outside the rectangle hold `outside`.
+void ExpectRect(UINT x0, UINT y0, UINT x1, UINT y1, uint32_t inside, uint32_t outside) {
+    auto at = [](UINT x, UINT y) { return layer::BackBufferPixel(x, y) & 0xFFFFFFu; };
+    for (UINT x : {x0, x1})
+        for (UINT y : {y0, y1}) {
+            const UINT outX = x == x0 ? x - 1 : x + 1, outY = y == y0 ? y - 1 : y + 1;
+            EXPECT_EQ(at(x, y), inside) << x << "," << y;
+            EXPECT_EQ(at(outX, y), outside) << outX << "," << y;
+            EXPECT_EQ(at(x, outY), outside) << x << "," << outY;
+        }
+}
+
 TEST_F(DeviceTest, ClearFillsTheBackBufferAndRectanglesStayInside) {
     EXPECT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x00112233, 1.0f, 0), D3D_OK);
     EXPECT_EQ(Pixel(0, 0), 0x112233u);
     EXPECT_EQ(Pixel(kWidth - 1, kHeight - 1), 0x112233u);
     D3DRECT r = {10, 5, 20, 15};
     EXPECT_EQ(device_->Clear(1, &r, D3DCLEAR_TARGET, 0x00FF0000, 1.0f, 0), D3D_OK);
-    EXPECT_EQ(Pixel(10, 5), 0xFF0000u);
-    EXPECT_EQ(Pixel(19, 14), 0xFF0000u);
-    EXPECT_EQ(Pixel(20, 14), 0x112233u);
-    EXPECT_EQ(Pixel(19, 15), 0x112233u);
-    EXPECT_EQ(Pixel(9, 5), 0x112233u);
-    EXPECT_EQ(Pixel(10, 4), 0x112233u);
+    ExpectRect(10, 5, 19, 14, 0xFF0000u, 0x112233u);
     // A stencil clear without a stencil buffer is refused.
     EXPECT_EQ(device_->Clear(0, nullptr, D3DCLEAR_STENCIL, 0, 1.0f, 0), D3DERR_INVALIDCALL);
 }
 
-TEST_P(RasterTest, PretransformedRectCoversExactlyItsPixels) {
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00000000, 1.0f, 0);
+// Pixel centres lie on whole coordinates: a rectangle from -0.5 to 9.5 covers pixels 0..9. Its
+// vertex colour is stored blue, green, red, alpha.
+TEST_P(RasterTest, PretransformedRectCoversExactlyItsPixelsInItsVertexColour) {
+    Clear(D3DCLEAR_TARGET);
     Plain2DStates();
     device_->BeginScene();
-    // Pixel centres lie on whole coordinates: a rectangle from -0.5 to 9.5 covers pixels 0..9.
-    DrawScreenRect(9.5f, 4.5f, 19.5f, 14.5f, 0xFF00FF00);
+    DrawScreenRect(9.5f, 4.5f, 19.5f, 14.5f, 0xFF102030);
     device_->EndScene();
-    EXPECT_EQ(Pixel(10, 5), 0x00FF00u);
-    EXPECT_EQ(Pixel(19, 14), 0x00FF00u);
-    EXPECT_EQ(Pixel(9, 5), 0u);
-    EXPECT_EQ(Pixel(20, 5), 0u);
-    EXPECT_EQ(Pixel(10, 4), 0u);
-    EXPECT_EQ(Pixel(10, 15), 0u);
-}
-
-TEST_P(RasterTest, VertexColoursAreStoredBlueGreenRedAlpha) {
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
-    Plain2DStates();
-    DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFF102030);
-    EXPECT_EQ(Pixel(5, 5), 0x102030u);
+    ExpectRect(10, 5, 19, 14, 0x102030u, 0u);
 }
 
 TEST_P(RasterTest, FormatsWithoutColourDrawWhiteAndUnboundTexturesReadWhite) {
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    Clear(D3DCLEAR_TARGET);
     Plain2DStates();
     struct Bare {
         float x, y, z, rhw;
@@ -67,7 +64,7 @@ TEST_P(RasterTest, FormatsWithoutColourDrawWhiteAndUnboundTexturesReadWhite) {
 
 TEST_P(RasterTest, CullingIsJudgedByWindingOnScreen) {
     Plain2DStates();
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    Clear(D3DCLEAR_TARGET);
     // Clockwise on screen (y down): (0,10) (0,0) (10,10). Counter-clockwise: (20,0) (20,10) (30,0).
     const ScreenVertex v[6] = {{0, 10, 0.5f, 1, 0xFFFF0000, 0, 0}, {0, 0, 0.5f, 1, 0xFFFF0000, 0, 0},
                                {10, 10, 0.5f, 1, 0xFFFF0000, 0, 0}, {20, 0, 0.5f, 1, 0xFF00FF00, 0, 0},
@@ -77,17 +74,17 @@ TEST_P(RasterTest, CullingIsJudgedByWindingOnScreen) {
     device_->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 2);
     EXPECT_EQ(Pixel(2, 7), 0xFF0000u);
     EXPECT_EQ(Pixel(22, 3), 0u);
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    Clear(D3DCLEAR_TARGET);
     device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
     device_->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 2);
     EXPECT_EQ(Pixel(2, 7), 0u);
     EXPECT_EQ(Pixel(22, 3), 0x00FF00u);
     // The same rule through the transform: a clockwise quad stays, drawn the other way round it goes.
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    Clear(D3DCLEAR_TARGET);
     device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
     DrawClipQuad(-1, -1, 1, 1, 0.5f, 0xFF0000FF);
     EXPECT_EQ(Pixel(30, 20), 0x0000FFu);
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    Clear(D3DCLEAR_TARGET);
     DrawClipQuad(1, -1, -1, 1, 0.5f, 0xFF0000FF);  // mirrored: counter-clockwise
     EXPECT_EQ(Pixel(30, 20), 0u);
 }
@@ -95,14 +92,14 @@ TEST_P(RasterTest, CullingIsJudgedByWindingOnScreen) {
 TEST_P(RasterTest, ClipDepthRunsFromZeroToWAndDepthTestIsLessOrEqual) {
     Plain2DStates();
     device_->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+    Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
     // Depth below 0 lies in front of the near plane and is clipped away; 0..1 is drawn.
     DrawClipQuad(-1, -1, 0, 1, -0.05f, 0xFFFF0000);
     EXPECT_EQ(Pixel(10, 20), 0u);
     DrawClipQuad(0, -1, 1, 1, 0.02f, 0xFFFF0000);
     EXPECT_EQ(Pixel(50, 20), 0xFF0000u);
     // The transformed and the pre-transformed paths share one depth scale: 0.3 hides 0.35 but not 0.25.
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+    Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
     DrawClipQuad(-1, -1, 1, 1, 0.3f, 0xFF0000FF);
     DrawScreenRect(-0.5f, -0.5f, 31.5f, 47.5f, 0xFF00FF00, 0.35f);
     DrawScreenRect(31.5f, -0.5f, 63.5f, 47.5f, 0xFFFF0000, 0.25f);
@@ -114,9 +111,13 @@ TEST_P(RasterTest, ClipDepthRunsFromZeroToWAndDepthTestIsLessOrEqual) {
     device_->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESS);
     DrawScreenRect(-0.5f, -0.5f, 63.5f, 47.5f, 0xFF000080, 0.25f);
     EXPECT_EQ(Pixel(50, 20), 0xFFFFFFu);
-    // Depth writes can be switched off.
+    // Depth writes can be switched off, and stay off after a clear.
     device_->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
     device_->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
+    DrawScreenRect(-0.5f, -0.5f, 63.5f, 47.5f, 0xFF808080, 0.1f);
+    DrawScreenRect(-0.5f, -0.5f, 63.5f, 47.5f, 0xFF00FFFF, 0.2f);
+    EXPECT_EQ(Pixel(50, 20), 0x00FFFFu);
+    Clear(D3DCLEAR_ZBUFFER);
     DrawScreenRect(-0.5f, -0.5f, 63.5f, 47.5f, 0xFF808080, 0.1f);
     DrawScreenRect(-0.5f, -0.5f, 63.5f, 47.5f, 0xFF00FFFF, 0.2f);
     EXPECT_EQ(Pixel(50, 20), 0x00FFFFu);
@@ -124,7 +125,7 @@ TEST_P(RasterTest, ClipDepthRunsFromZeroToWAndDepthTestIsLessOrEqual) {
 
 TEST_P(RasterTest, TransformedGeometryAlsoHasPixelCentresOnIntegers) {
     Plain2DStates();
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    Clear(D3DCLEAR_TARGET);
     // From the left edge to screen x 10.5: the centres 0..10 are inside, 11 is not.
     const float right = -1.0f + 2.0f * 10.5f / kWidth;
     DrawClipQuad(-1, -1, right, 1, 0.5f, 0xFFFFFFFF);
@@ -248,7 +249,7 @@ TEST_F(DeviceOnWindowTest, OnlyTheSamePictureIsDrawnStraightIntoTheWindow) {
         // Either way the depth test keeps the nearer of two overlapping rectangles.
         Plain2DStates();
         device_->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
-        device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+        Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
         DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFF00FF00, 0.25f);
         DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFFFF0000, 0.5f);
         EXPECT_EQ(Pixel(5, 5), 0x00FF00u);
