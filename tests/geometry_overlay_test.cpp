@@ -116,64 +116,42 @@ void ExpectTable(const std::vector<SVertex2D>& q, int W, int H) {
 
 }  // namespace
 
-TEST_F(Geometry, OverlayQuadsAt640x480) {
-    Start(640, 480);
-    ASSERT_EQ(InitGeometry(), S_OK);
-    ASSERT_NE(g_pVB2D, nullptr);
-    D3DVERTEXBUFFER_DESC desc = {};
-    ASSERT_EQ(g_pVB2D->GetDesc(&desc), S_OK);
-    EXPECT_EQ(desc.Size, 2688u);
-    EXPECT_EQ(desc.FVF, 0x144u);
-    EXPECT_EQ(desc.Usage, DWORD(D3DUSAGE_WRITEONLY));
-    EXPECT_EQ(desc.Pool, D3DPOOL_DEFAULT);
-    std::vector<SVertex2D> q = Quads();
-    ExpectTable(q, 640, 480);
-    // The crosshair spans 305..335 by 225..255, the weapon 400..640 by 240..480, quad 60 208..432.
-    EXPECT_EQ(q[1].x, 305.0f);
-    EXPECT_EQ(q[1].y, 225.0f);
-    EXPECT_EQ(q[2].x, 335.0f);
-    EXPECT_EQ(q[2].y, 255.0f);
-    EXPECT_EQ(q[9].x, 400.0f);
-    EXPECT_EQ(q[9].y, 240.0f);
-    EXPECT_EQ(q[10].x, 640.0f);
-    EXPECT_EQ(q[61].x, 208.0f);
-    EXPECT_EQ(q[62].x, 432.0f);
-    EXPECT_EQ(q[12].x, 416.0f);
-    EXPECT_EQ(q[13].y, 312.0f);
-    EXPECT_EQ(q[4].u, -0.15f);
-    EXPECT_EQ(q[28].colour, 0xCCFFFFFFu);
-    EXPECT_EQ(q[52].colour, 0xEEFFFFFFu);
-    EXPECT_TRUE(OverlayBoxes().empty());
-}
-
-TEST_F(Geometry, OverlayQuadsAt800x600) {
-    Start(800, 600);
-    ASSERT_EQ(InitGeometry(), S_OK);
-    std::vector<SVertex2D> q = Quads();
-    ExpectTable(q, 800, 600);
-    // The muzzle flash as built: 520..680 by 390..510, products rounded to single precision.
-    EXPECT_EQ(q[13].x, 520.0f);
-    EXPECT_EQ(q[13].y, 390.0f);
-    EXPECT_EQ(q[14].x, 680.0f);
-    EXPECT_EQ(q[14].y, 510.0f);
-    EXPECT_EQ(q[61].x, 260.0f);
-    EXPECT_EQ(q[62].x, 540.0f);
-}
-
-TEST_F(Geometry, OverlayQuadsAt1024x768AndAnOddWidth) {
-    Start(1024, 768);
-    ASSERT_EQ(InitGeometry(), S_OK);
-    std::vector<SVertex2D> q = Quads();
-    ExpectTable(q, 1024, 768);
-    EXPECT_EQ(q[61].x, 332.79999f);
-    EXPECT_EQ(q[62].x, 691.20001f);
-    TearDown();
-
-    Start(1023, 768);
-    ASSERT_EQ(InitGeometry(), S_OK);
-    q = Quads();
-    ExpectTable(q, 1023, 768);
-    EXPECT_EQ(q[1].x, 511.0f - 15.0f);  // W/2 is 511
+// Every quad of the table at each size, and corners worked out by hand: the crosshair, the weapon,
+// the muzzle flash and quad 60 as built, products rounded to single precision.
+TEST_F(Geometry, OverlayQuadsAtEachScreenSize) {
+    struct Corner {
+        size_t vertex;
+        float x, y;
+    };
+    const struct {
+        UINT w, h;
+        std::vector<Corner> corners;
+    } sizes[] = {
+        {640, 480, {{1, 305, 225}, {2, 335, 255}, {9, 400, 240}, {10, 640, 480}, {12, 416, 408},
+                    {13, 416, 312}, {61, 208, 240}, {62, 432, 480}}},
+        {800, 600, {{13, 520, 390}, {14, 680, 510}, {61, 260, 300}, {62, 540, 600}}},
+        {1024, 768, {{61, 332.79999f, 384}, {62, 691.20001f, 768}}},
+        {1023, 768, {{1, 511.0f - 15.0f, 369}}},  // W/2 is 511
+    };
+    for (const auto& size : sizes) {
+        Start(size.w, size.h);
+        ASSERT_EQ(InitGeometry(), S_OK);
+        ASSERT_NE(g_pVB2D, nullptr);
+        D3DVERTEXBUFFER_DESC desc = {};
+        ASSERT_EQ(g_pVB2D->GetDesc(&desc), S_OK);
+        EXPECT_EQ(desc.Size, 2688u);
+        EXPECT_EQ(desc.FVF, 0x144u);
+        EXPECT_EQ(desc.Usage, DWORD(D3DUSAGE_WRITEONLY));
+        EXPECT_EQ(desc.Pool, D3DPOOL_DEFAULT);
+        std::vector<SVertex2D> q = Quads();
+        ExpectTable(q, (int)size.w, (int)size.h);
+        for (const Corner& c : size.corners) {
+            EXPECT_EQ(q[c.vertex].x, c.x) << size.w << " vertex " << c.vertex;
+            EXPECT_EQ(q[c.vertex].y, c.y) << size.w << " vertex " << c.vertex;
+        }
+        EXPECT_TRUE(OverlayBoxes().empty());
+        TearDown();
+    }
 }
 
 TEST_F(Geometry, MakesTheWorldAndTheFontsAndForgetsStaleInput) {
