@@ -51,56 +51,39 @@ TEST(DdsDecode, EncoderArgbWithStoredMipChain) {
     EXPECT_EQ(img.storedMips[1].pixels, levels[2].pixels);
 }
 
-TEST(DdsDecode, SixteenAndTwentyFourBitFormats) {
-    Bytes r565 = DdsHeader(3, 1, 0, layer::DDPF_RGB, 0, 16, 0xF800, 0x07E0, 0x001F, 0);
-    r565.u16(0xF800).u16(0x07E0).u16(0x8410);
-    layer::DecodedImage img;
-    ASSERT_EQ(layer::DecodeImage(r565.b.data(), r565.size(), &img), S_OK);
-    EXPECT_EQ(img.sourceFormat, ImageSourceFormat::Rgb565);
-    EXPECT_EQ(img.top.pixels, (std::vector<DWORD>{0xFFFF0000, 0xFF00FF00, 0xFF848284}));
-
-    Bytes a4 = DdsHeader(2, 1, 0, layer::DDPF_RGB | layer::DDPF_ALPHAPIXELS, 0, 16, 0x0F00, 0x00F0, 0x000F, 0xF000);
-    a4.u16(0x8F00).u16(0x0ABC);
-    ASSERT_EQ(layer::DecodeImage(a4.b.data(), a4.size(), &img), S_OK);
-    EXPECT_EQ(img.sourceFormat, ImageSourceFormat::Argb4444);
-    EXPECT_EQ(img.top.pixels, (std::vector<DWORD>{0x88FF0000, 0x00AABBCC}));
-
-    Bytes a1 = DdsHeader(2, 1, 0, layer::DDPF_RGB | layer::DDPF_ALPHAPIXELS, 0, 16, 0x7C00, 0x03E0, 0x001F, 0x8000);
-    a1.u16(0x801F).u16(0x7C00);
-    ASSERT_EQ(layer::DecodeImage(a1.b.data(), a1.size(), &img), S_OK);
-    EXPECT_EQ(img.sourceFormat, ImageSourceFormat::Argb1555);
-    EXPECT_EQ(img.top.pixels, (std::vector<DWORD>{0xFF0000FF, 0x00FF0000}));
-
-    Bytes rgb = DdsHeader(2, 1, 0, layer::DDPF_RGB, 0, 24, 0xFF0000, 0x00FF00, 0x0000FF, 0);
-    rgb.u8(0x33).u8(0x22).u8(0x11).u8(0x66).u8(0x55).u8(0x44);
-    ASSERT_EQ(layer::DecodeImage(rgb.b.data(), rgb.size(), &img), S_OK);
-    EXPECT_EQ(img.sourceFormat, ImageSourceFormat::Rgb24);
-    EXPECT_EQ(img.top.pixels, (std::vector<DWORD>{0xFF112233, 0xFF445566}));
-}
-
-// Channels wider than 8 bits keep their top bits and narrower ones are replicated, in whatever
-// order the masks put them; an alpha mask counts only with the alpha flag.
-TEST(DdsDecode, TenBitChannelsTwoBitAlphaAndTheAlphaFlag) {
-    const DWORD rgba = layer::DDPF_RGB | layer::DDPF_ALPHAPIXELS;
+// Pixels given by masks, stored values in a row: channels wider than 8 bits keep their top bits
+// and narrower ones are replicated, in whatever order the masks put them; an alpha mask counts
+// only with the alpha flag.
+TEST(DdsDecode, EveryMaskedPixelFormat) {
+    const DWORD rgb = layer::DDPF_RGB, rgba = layer::DDPF_RGB | layer::DDPF_ALPHAPIXELS;
     const struct {
         const char* name;
-        DWORD flags, r, g, b, a, pixel;
-        DWORD argb;
+        DWORD flags, bits, r, g, b, a;
+        std::vector<DWORD> stored, argb;
         ImageSourceFormat format;
     } cases[] = {
-        {"a2r10g10b10", rgba, 0x3FF00000, 0x000FFC00, 0x000003FF, 0xC0000000, 0xBFF800FF, 0xAAFF803F,
+        {"r5g6b5", rgb, 16, 0xF800, 0x07E0, 0x001F, 0, {0xF800, 0x07E0, 0x8410},
+         {0xFFFF0000, 0xFF00FF00, 0xFF848284}, ImageSourceFormat::Rgb565},
+        {"a4r4g4b4", rgba, 16, 0x0F00, 0x00F0, 0x000F, 0xF000, {0x8F00, 0x0ABC}, {0x88FF0000, 0x00AABBCC},
+         ImageSourceFormat::Argb4444},
+        {"a1r5g5b5", rgba, 16, 0x7C00, 0x03E0, 0x001F, 0x8000, {0x801F, 0x7C00}, {0xFF0000FF, 0x00FF0000},
+         ImageSourceFormat::Argb1555},
+        {"r8g8b8", rgb, 24, 0xFF0000, 0x00FF00, 0x0000FF, 0, {0x112233, 0x445566}, {0xFF112233, 0xFF445566},
+         ImageSourceFormat::Rgb24},
+        {"a2r10g10b10", rgba, 32, 0x3FF00000, 0x000FFC00, 0x000003FF, 0xC0000000, {0xBFF800FF}, {0xAAFF803F},
          ImageSourceFormat::Argb32},
-        {"a2b10g10r10", rgba, 0x000003FF, 0x000FFC00, 0x3FF00000, 0xC0000000, 0x8FF803FF, 0xAAFF803F,
+        {"a2b10g10r10", rgba, 32, 0x000003FF, 0x000FFC00, 0x3FF00000, 0xC0000000, {0x8FF803FF}, {0xAAFF803F},
          ImageSourceFormat::Argb32},
-        {"alpha mask without the flag", layer::DDPF_RGB, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000, 0x00123456,
-         0xFF123456, ImageSourceFormat::Rgb24},
+        {"alpha mask without the flag", rgb, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000, {0x00123456},
+         {0xFF123456}, ImageSourceFormat::Rgb24},
     };
     for (const auto& c : cases) {
-        Bytes d = DdsHeader(1, 1, 0, c.flags, 0, 32, c.r, c.g, c.b, c.a);
-        d.u32(c.pixel);
+        Bytes d = DdsHeader((DWORD)c.stored.size(), 1, 0, c.flags, 0, c.bits, c.r, c.g, c.b, c.a);
+        for (DWORD v : c.stored)
+            for (DWORD k = 0; k < c.bits; k += 8) d.u8(v >> k);
         layer::DecodedImage img;
         ASSERT_EQ(layer::DecodeImage(d.b.data(), d.size(), &img), S_OK) << c.name;
-        EXPECT_EQ(img.top.pixels[0], c.argb) << c.name;
+        EXPECT_EQ(img.top.pixels, c.argb) << c.name;
         EXPECT_EQ(img.sourceFormat, c.format) << c.name;
     }
 }
