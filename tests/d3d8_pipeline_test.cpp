@@ -20,12 +20,12 @@ INSTANTIATE_ON_EACH_PROGRAM(PipelineTest);
 // As the text is drawn: the alpha of a four-bit texture times the vertex alpha; a texel of
 // alpha 0 is never drawn.
 TEST_P(PipelineTest, AlphaTestTakesAFourBitTexturesAlphaTimesTheVertexAlpha) {
-    device_->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
-    device_->SetRenderState(D3DRS_ALPHAREF, 8);
-    device_->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
-    device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-    device_->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-    device_->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+    SetState(D3DRS_ALPHATESTENABLE, TRUE);
+    SetState(D3DRS_ALPHAREF, 8);
+    SetState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
+    SetState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+    SetState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+    SetState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
     const uint16_t coverage[2] = {0x0FFF, 0xF0F0};
     IDirect3DTexture8* tex = MakeTexture(2, 1, D3DFMT_A4R4G4B4, coverage);
     device_->SetTexture(0, tex);
@@ -38,19 +38,19 @@ TEST_P(PipelineTest, AlphaTestTakesAFourBitTexturesAlphaTimesTheVertexAlpha) {
 
 TEST_P(PipelineTest, BlendingMixesBySourceAlpha) {
     Clear(D3DCLEAR_TARGET, 0x00FFFFFF);
-    device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
-    device_->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-    device_->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-    device_->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    SetState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
+    SetState(D3DRS_ALPHABLENDENABLE, TRUE);
+    SetState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    SetState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
     DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0x80000000);  // half black over white
     EXPECT_NEAR(RedOf(Pixel(5, 5)), 0x7F, 1);
-    device_->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
-    device_->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
+    SetState(D3DRS_SRCBLEND, D3DBLEND_ONE);
+    SetState(D3DRS_DESTBLEND, D3DBLEND_ONE);
     Clear(D3DCLEAR_TARGET, 0x00400000);
     DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFF200010);
     EXPECT_EQ(Pixel(5, 5), 0x600010u);
     // Blending off: the source replaces.
-    device_->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+    SetState(D3DRS_ALPHABLENDENABLE, FALSE);
     DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0x10123456);
     EXPECT_EQ(Pixel(5, 5), 0x123456u);
 }
@@ -59,25 +59,25 @@ TEST_P(PipelineTest, StagesCombineTextureAndColourAndDisableFromTheFirstOff) {
     const uint32_t texel[1] = {0xFF808080};
     IDirect3DTexture8* tex = MakeTexture(1, 1, D3DFMT_A8R8G8B8, texel);
     device_->SetTexture(0, tex);
-    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-    device_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    device_->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    SetState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    SetState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    SetState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
     DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFFFF8000);
     EXPECT_NEAR(RedOf(Pixel(5, 5)), 0x80, 1);
     EXPECT_NEAR(GreenOf(Pixel(5, 5)), 0x40, 1);
-    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_ADD);
+    SetState(0, D3DTSS_COLOROP, D3DTOP_ADD);
     DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFF400000);
     EXPECT_NEAR(RedOf(Pixel(5, 5)), 0xC0, 1);
     EXPECT_NEAR(BlueOf(Pixel(5, 5)), 0x80, 1);
     // A second stage adds the texture factor; turning stage 0 off turns everything after it off.
-    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
-    device_->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_ADD);
-    device_->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_CURRENT);
-    device_->SetTextureStageState(1, D3DTSS_COLORARG2, D3DTA_TFACTOR);
-    device_->SetRenderState(D3DRS_TEXTUREFACTOR, 0x00000020);
+    SetState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
+    SetState(1, D3DTSS_COLOROP, D3DTOP_ADD);
+    SetState(1, D3DTSS_COLORARG1, D3DTA_CURRENT);
+    SetState(1, D3DTSS_COLORARG2, D3DTA_TFACTOR);
+    SetState(D3DRS_TEXTUREFACTOR, 0x00000020);
     DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFF100000);
     EXPECT_EQ(Pixel(5, 5), 0x100020u);
-    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_DISABLE);
+    SetState(0, D3DTSS_COLOROP, D3DTOP_DISABLE);
     DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFF300000);
     EXPECT_EQ(Pixel(5, 5), 0x300000u);
     device_->SetTexture(0, nullptr);
@@ -88,11 +88,11 @@ TEST_P(PipelineTest, LinearFogByDistanceFromTheEyeLeavesScreenQuadsClear) {
     D3DXMATRIX projection;
     D3DXMatrixPerspectiveFovLH(&projection, D3DX_PI / 2, (float)kWidth / kHeight, 0.1f, 200.0f);
     device_->SetTransform(D3DTS_PROJECTION, &projection);
-    device_->SetRenderState(D3DRS_FOGENABLE, TRUE);
-    device_->SetRenderState(D3DRS_FOGCOLOR, 0xFF808080);
-    device_->SetRenderState(D3DRS_FOGTABLEMODE, D3DFOG_LINEAR);
-    device_->SetRenderState(D3DRS_FOGSTART, FloatBits(5.0f));
-    device_->SetRenderState(D3DRS_FOGEND, FloatBits(45.0f));
+    SetState(D3DRS_FOGENABLE, TRUE);
+    SetState(D3DRS_FOGCOLOR, 0xFF808080);
+    SetState(D3DRS_FOGTABLEMODE, D3DFOG_LINEAR);
+    SetState(D3DRS_FOGSTART, FloatBits(5.0f));
+    SetState(D3DRS_FOGEND, FloatBits(45.0f));
     // A wall 25 units away is half way into the fog: half red, half grey.
     DrawClipQuad(-100, -100, 100, 100, 25.0f, 0xFFFF0000);
     EXPECT_NEAR(RedOf(Pixel(32, 24)), (0xFF + 0x80) / 2, 2);
@@ -108,7 +108,7 @@ TEST_P(PipelineTest, LinearFogByDistanceFromTheEyeLeavesScreenQuadsClear) {
     DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFF00FF00, 0.1f);
     EXPECT_EQ(Pixel(5, 5), 0x00FF00u);
     // Fog off again: no grey.
-    device_->SetRenderState(D3DRS_FOGENABLE, FALSE);
+    SetState(D3DRS_FOGENABLE, FALSE);
     Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
     DrawClipQuad(-200, -200, 200, 200, 100.0f, 0xFF0000FF);
     EXPECT_EQ(Pixel(32, 24), 0x0000FFu);
@@ -125,8 +125,8 @@ TEST_P(PipelineTest, LightingWithoutLightsIsAmbientTimesMaterial) {
     material.Ambient = D3DCOLORVALUE{1.0f, 0.5f, 0.0f, 1.0f};
     material.Diffuse = D3DCOLORVALUE{0.0f, 0.0f, 1.0f, 1.0f};
     device_->SetMaterial(&material);
-    device_->SetRenderState(D3DRS_LIGHTING, TRUE);
-    device_->SetRenderState(D3DRS_AMBIENT, 0x00808080);
+    SetState(D3DRS_LIGHTING, TRUE);
+    SetState(D3DRS_AMBIENT, 0x00808080);
     device_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2);
     EXPECT_NEAR(RedOf(Pixel(32, 24)), 0x80, 1);
     EXPECT_NEAR(GreenOf(Pixel(32, 24)), 0x40, 1);
@@ -149,7 +149,7 @@ TEST_P(PipelineTest, LightingWithoutLightsIsAmbientTimesMaterial) {
     EXPECT_EQ(back.Type, D3DLIGHT_DIRECTIONAL);
     EXPECT_EQ(device_->GetLight(5, &back), D3DERR_INVALIDCALL);
     // Lighting off: the format has no colour, so white.
-    device_->SetRenderState(D3DRS_LIGHTING, FALSE);
+    SetState(D3DRS_LIGHTING, FALSE);
     device_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2);
     EXPECT_EQ(Pixel(32, 24), 0xFFFFFFu);
 }
@@ -334,10 +334,8 @@ protected:
 
     void Apply(const Setting& s) {
         switch (s.kind) {
-            case Setting::kRender: device_->SetRenderState((D3DRENDERSTATETYPE)s.type, s.value); break;
-            case Setting::kStage:
-                device_->SetTextureStageState(s.stage, (D3DTEXTURESTAGESTATETYPE)s.type, s.value);
-                break;
+            case Setting::kRender: SetState((D3DRENDERSTATETYPE)s.type, s.value); break;
+            case Setting::kStage: SetState(s.stage, (D3DTEXTURESTAGESTATETYPE)s.type, s.value); break;
             case Setting::kTexture: device_->SetTexture(s.stage, textures_[s.value]); break;
         }
     }

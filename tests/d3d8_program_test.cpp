@@ -198,18 +198,18 @@ TEST_P(ProgramTest, EveryStageOperationArgumentAndModifierMakesTheModelsPixel) {
     IDirect3DTexture8* t1 = MakeTexture(1, 1, D3DFMT_A8R8G8B8, &kTexel1);
     device_->SetTexture(0, t0);
     device_->SetTexture(1, t1);
-    device_->SetRenderState(D3DRS_TEXTUREFACTOR, kFactor);
+    SetState(D3DRS_TEXTUREFACTOR, kFactor);
     const std::vector<StageCase> cases = StageCases();
     ASSERT_LE(cases.size(), (size_t)(kColumns * (kHeight / kCell)));
     for (size_t n = 0; n < cases.size(); ++n) {
         for (DWORD s = 0; s < 2; ++s) {
             const Stage& st = cases[n].stages[s];
-            device_->SetTextureStageState(s, D3DTSS_COLOROP, st.colourOp);
-            device_->SetTextureStageState(s, D3DTSS_COLORARG1, st.colourArg1);
-            device_->SetTextureStageState(s, D3DTSS_COLORARG2, st.colourArg2);
-            device_->SetTextureStageState(s, D3DTSS_ALPHAOP, st.alphaOp);
-            device_->SetTextureStageState(s, D3DTSS_ALPHAARG1, st.alphaArg1);
-            device_->SetTextureStageState(s, D3DTSS_ALPHAARG2, st.alphaArg2);
+            SetState(s, D3DTSS_COLOROP, st.colourOp);
+            SetState(s, D3DTSS_COLORARG1, st.colourArg1);
+            SetState(s, D3DTSS_COLORARG2, st.colourArg2);
+            SetState(s, D3DTSS_ALPHAOP, st.alphaOp);
+            SetState(s, D3DTSS_ALPHAARG1, st.alphaArg1);
+            SetState(s, D3DTSS_ALPHAARG2, st.alphaArg2);
         }
         DrawCell((int)n, kDiffuse);
     }
@@ -229,9 +229,9 @@ TEST_P(ProgramTest, EveryStageOperationArgumentAndModifierMakesTheModelsPixel) {
 
 // The eight-bit alpha one below, at and one above each reference, under every function.
 TEST_P(ProgramTest, EveryAlphaComparisonAgainstTheReference) {
-    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
-    device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);  // the vertex colour
-    device_->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+    SetState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
+    SetState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);  // the vertex colour
+    SetState(D3DRS_ALPHATESTENABLE, TRUE);
     auto eachCell = [](auto visit) {
         int n = 0;
         for (int ref : {0x40, 0x08})
@@ -240,13 +240,13 @@ TEST_P(ProgramTest, EveryAlphaComparisonAgainstTheReference) {
         return n;
     };
     const int off = eachCell([&](int n, int ref, DWORD func, int a) {
-        device_->SetRenderState(D3DRS_ALPHAREF, (DWORD)ref);
-        device_->SetRenderState(D3DRS_ALPHAFUNC, func);
+        SetState(D3DRS_ALPHAREF, (DWORD)ref);
+        SetState(D3DRS_ALPHAFUNC, func);
         DrawCell(n, (DWORD)a << 24 | 0xFFFFFF);
     });
     // Off, the function does not matter.
-    device_->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
-    device_->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_NEVER);
+    SetState(D3DRS_ALPHATESTENABLE, FALSE);
+    SetState(D3DRS_ALPHAFUNC, D3DCMP_NEVER);
     DrawCell(off, 0x00FFFFFF);
     const std::vector<uint32_t> pixels = AllPixels();
     EXPECT_EQ(CellPixel(pixels, off), 0x00FFFFFFu);
@@ -257,12 +257,12 @@ TEST_P(ProgramTest, EveryAlphaComparisonAgainstTheReference) {
 }
 
 TEST_P(ProgramTest, EveryFogFormulaAtTheVertexDepth) {
-    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
-    device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
-    device_->SetRenderState(D3DRS_FOGCOLOR, 0x00FF0000);
-    device_->SetRenderState(D3DRS_FOGSTART, FloatBits(2.0f));
-    device_->SetRenderState(D3DRS_FOGEND, FloatBits(12.0f));
-    device_->SetRenderState(D3DRS_FOGDENSITY, FloatBits(0.1f));
+    SetState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
+    SetState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
+    SetState(D3DRS_FOGCOLOR, 0x00FF0000);
+    SetState(D3DRS_FOGSTART, FloatBits(2.0f));
+    SetState(D3DRS_FOGEND, FloatBits(12.0f));
+    SetState(D3DRS_FOGDENSITY, FloatBits(0.1f));
     struct FogCase {
         BOOL enable;
         DWORD table, vertex;
@@ -282,9 +282,9 @@ TEST_P(ProgramTest, EveryFogFormulaAtTheVertexDepth) {
     };
     int n = 0;
     for (const FogCase& c : cases) {
-        device_->SetRenderState(D3DRS_FOGENABLE, c.enable);
-        device_->SetRenderState(D3DRS_FOGTABLEMODE, c.table);
-        device_->SetRenderState(D3DRS_FOGVERTEXMODE, c.vertex);
+        SetState(D3DRS_FOGENABLE, c.enable);
+        SetState(D3DRS_FOGTABLEMODE, c.table);
+        SetState(D3DRS_FOGVERTEXMODE, c.vertex);
         DrawCell(n++, 0xFF0000FF, 1.0f / c.depth);  // pre-transformed: the depth is 1 / rhw
     }
     const std::vector<uint32_t> pixels = AllPixels();
@@ -300,27 +300,27 @@ TEST_P(ProgramTest, EveryFogFormulaAtTheVertexDepth) {
 TEST_P(ProgramTest, UniformsFollowAProgramTakenUpAgain) {
     D3DVIEWPORT8 viewport = {0, 0, kWidth - 2 * kCell, kHeight, 0.0f, 1.0f};
     const DWORD factors[3] = {0xFF102030, 0xFF405060, 0xFF708090};
-    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-    device_->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
-    device_->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
-    device_->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
+    SetState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    SetState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
+    SetState(D3DRS_ALPHATESTENABLE, TRUE);
+    SetState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
     for (int round = 0; round < 3; ++round) {
         // Program A draws the texture factor, program B the diffuse colour; each round one column
         // further right, in a viewport that starts there. The factor and the viewport change
         // while B is in use, the alpha reference while A is.
-        device_->SetRenderState(D3DRS_TEXTUREFACTOR, factors[round]);
+        SetState(D3DRS_TEXTUREFACTOR, factors[round]);
         viewport.X = (DWORD)(round * kCell);
         ASSERT_EQ(device_->SetViewport(&viewport), D3D_OK);
-        device_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);
+        SetState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);
         DrawCell(round, 0xFFFFFFFF);
-        device_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
-        device_->SetRenderState(D3DRS_ALPHAREF, (DWORD)(0x40 * round));
+        SetState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+        SetState(D3DRS_ALPHAREF, (DWORD)(0x40 * round));
         DrawCell(kColumns + round, 0x50000000u | (factors[round] & 0xFFFFFF));
     }
     // A change on its own reaches the program in use.
-    device_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);
+    SetState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);
     DrawCell(2 * kColumns + 2, 0xFFFFFFFF);
-    device_->SetRenderState(D3DRS_TEXTUREFACTOR, 0xFF0A0B0C);
+    SetState(D3DRS_TEXTUREFACTOR, 0xFF0A0B0C);
     DrawCell(2 * kColumns + 3, 0xFFFFFFFF);
     const std::vector<uint32_t> pixels = AllPixels();
     EXPECT_EQ(CellPixel(pixels, 2 * kColumns + 2) & 0xFFFFFF, factors[2] & 0xFFFFFF);
@@ -335,43 +335,43 @@ TEST_P(ProgramTest, UniformsFollowAProgramTakenUpAgain) {
 TEST_F(DeviceTest, EachSetOfStatesIsBuiltOnceAndAFullCacheLeavesTheRestToTheGeneralProgram) {
     Plain2DStates();
     Clear(D3DCLEAR_TARGET);
-    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
+    SetState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
     EXPECT_EQ(layer::BuiltPrograms(), 0u);
     for (int k = 0; k < 3; ++k) DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF102030);
     EXPECT_EQ(layer::BuiltPrograms(), 1u);
     // Another operation, then back; a state that no program depends on builds nothing.
-    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_ADD);
+    SetState(0, D3DTSS_COLOROP, D3DTOP_ADD);
     DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF102030);
-    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
-    device_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);  // not read by SELECTARG2
-    device_->SetRenderState(D3DRS_TEXTUREFACTOR, 0xFF00FF00);
+    SetState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
+    SetState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);  // not read by SELECTARG2
+    SetState(D3DRS_TEXTUREFACTOR, 0xFF00FF00);
     DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF102030);
     EXPECT_EQ(layer::BuiltPrograms(), 2u);
     EXPECT_EQ(layer::CurrentFrameStats().specialisedDraws, 5u);
 
     // Distinct states until the cache is full: from then on the general program draws them, right.
-    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_ADD);
-    device_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);
-    device_->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    SetState(0, D3DTSS_COLOROP, D3DTOP_ADD);
+    SetState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);
+    SetState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
     DWORD n = 0;
     for (DWORD op = D3DTOP_SELECTARG1; op <= D3DTOP_DOTPRODUCT3; ++op)
         for (DWORD stage1 = D3DTOP_SELECTARG1; stage1 <= D3DTOP_ADD && layer::BuiltPrograms() < 64; ++stage1, ++n) {
-            device_->SetTextureStageState(0, D3DTSS_ALPHAOP, op);
-            device_->SetTextureStageState(1, D3DTSS_COLOROP, stage1);
+            SetState(0, D3DTSS_ALPHAOP, op);
+            SetState(1, D3DTSS_COLOROP, stage1);
             DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF102030);
         }
     ASSERT_EQ(layer::BuiltPrograms(), 64u);
     const uint32_t before = layer::CurrentFrameStats().specialisedDraws;
-    device_->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
-    device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
-    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SUBTRACT);  // never drawn before
+    SetState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+    SetState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+    SetState(0, D3DTSS_COLOROP, D3DTOP_SUBTRACT);  // never drawn before
     DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF102030);
     EXPECT_EQ(layer::BuiltPrograms(), 64u);
     EXPECT_EQ(layer::CurrentFrameStats().specialisedDraws, before);
     EXPECT_EQ(Pixel(1, 1), 0x00DF00u);  // the factor 0x00FF00 less 0x102030, clamped
     // An earlier set of states still has its program.
-    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
-    device_->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_CURRENT);
+    SetState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
+    SetState(0, D3DTSS_COLORARG2, D3DTA_CURRENT);
     DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF102030);
     EXPECT_EQ(layer::CurrentFrameStats().specialisedDraws, before + 1);
 }

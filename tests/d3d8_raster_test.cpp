@@ -57,7 +57,7 @@ TEST_P(RasterTest, FormatsWithoutColourDrawWhiteAndUnboundTexturesReadWhite) {
     EXPECT_EQ(Pixel(5, 5), 0xFFFFFFu);
     // Texture times colour with no texture bound: the colour itself.
     device_->SetTexture(0, nullptr);
-    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    SetState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
     DrawScreenRect(19.5f, -0.5f, 29.5f, 9.5f, 0xFF336699);
     EXPECT_EQ(Pixel(25, 5), 0x336699u);
 }
@@ -70,18 +70,18 @@ TEST_P(RasterTest, CullingIsJudgedByWindingOnScreen) {
                                {10, 10, 0.5f, 1, 0xFFFF0000, 0, 0}, {20, 0, 0.5f, 1, 0xFF00FF00, 0, 0},
                                {20, 10, 0.5f, 1, 0xFF00FF00, 0, 0}, {30, 0, 0.5f, 1, 0xFF00FF00, 0, 0}};
     Upload(v, 6, kScreenFvf);
-    device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+    SetState(D3DRS_CULLMODE, D3DCULL_CCW);
     device_->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 2);
     EXPECT_EQ(Pixel(2, 7), 0xFF0000u);
     EXPECT_EQ(Pixel(22, 3), 0u);
     Clear(D3DCLEAR_TARGET);
-    device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
+    SetState(D3DRS_CULLMODE, D3DCULL_CW);
     device_->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 2);
     EXPECT_EQ(Pixel(2, 7), 0u);
     EXPECT_EQ(Pixel(22, 3), 0x00FF00u);
     // The same rule through the transform: a clockwise quad stays, drawn the other way round it goes.
     Clear(D3DCLEAR_TARGET);
-    device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+    SetState(D3DRS_CULLMODE, D3DCULL_CCW);
     DrawClipQuad(-1, -1, 1, 1, 0.5f, 0xFF0000FF);
     EXPECT_EQ(Pixel(30, 20), 0x0000FFu);
     Clear(D3DCLEAR_TARGET);
@@ -91,7 +91,7 @@ TEST_P(RasterTest, CullingIsJudgedByWindingOnScreen) {
 
 TEST_P(RasterTest, ClipDepthRunsFromZeroToWAndDepthTestIsLessOrEqual) {
     Plain2DStates();
-    device_->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+    SetState(D3DRS_ZENABLE, D3DZB_TRUE);
     Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
     // Depth below 0 lies in front of the near plane and is clipped away; 0..1 is drawn.
     DrawClipQuad(-1, -1, 0, 1, -0.05f, 0xFFFF0000);
@@ -108,12 +108,12 @@ TEST_P(RasterTest, ClipDepthRunsFromZeroToWAndDepthTestIsLessOrEqual) {
     // Equal depth passes by default (less or equal) and fails under "less".
     DrawScreenRect(-0.5f, -0.5f, 63.5f, 47.5f, 0xFFFFFFFF, 0.25f);
     EXPECT_EQ(Pixel(50, 20), 0xFFFFFFu);
-    device_->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESS);
+    SetState(D3DRS_ZFUNC, D3DCMP_LESS);
     DrawScreenRect(-0.5f, -0.5f, 63.5f, 47.5f, 0xFF000080, 0.25f);
     EXPECT_EQ(Pixel(50, 20), 0xFFFFFFu);
     // Depth writes can be switched off, and stay off after a clear.
-    device_->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
-    device_->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
+    SetState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
+    SetState(D3DRS_ZWRITEENABLE, FALSE);
     DrawScreenRect(-0.5f, -0.5f, 63.5f, 47.5f, 0xFF808080, 0.1f);
     DrawScreenRect(-0.5f, -0.5f, 63.5f, 47.5f, 0xFF00FFFF, 0.2f);
     EXPECT_EQ(Pixel(50, 20), 0x00FFFFu);
@@ -248,7 +248,7 @@ TEST_F(DeviceOnWindowTest, OnlyTheSamePictureIsDrawnStraightIntoTheWindow) {
         EXPECT_EQ(layer::DrawsIntoWindow(), c.direct) << "format " << c.format << ", depth " << c.depth;
         // Either way the depth test keeps the nearer of two overlapping rectangles.
         Plain2DStates();
-        device_->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+        SetState(D3DRS_ZENABLE, D3DZB_TRUE);
         Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
         DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFF00FF00, 0.25f);
         DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFFFF0000, 0.5f);

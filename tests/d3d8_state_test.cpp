@@ -53,9 +53,9 @@ TEST_F(DeviceTest, StateBlocksRecordWithoutApplyingThenCaptureAndApply) {
     ASSERT_EQ(device_->BeginStateBlock(), D3D_OK);
     EXPECT_EQ(device_->BeginStateBlock(), D3DERR_INVALIDCALL);
     device_->SetTexture(0, tex);
-    device_->SetRenderState(D3DRS_ZENABLE, FALSE);
-    device_->SetRenderState(D3DRS_ALPHAREF, 0x08);
-    device_->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTEXF_LINEAR);
+    SetState(D3DRS_ZENABLE, FALSE);
+    SetState(D3DRS_ALPHAREF, 0x08);
+    SetState(0, D3DTSS_MINFILTER, D3DTEXF_LINEAR);
     DWORD saved = 0;
     ASSERT_EQ(device_->EndStateBlock(&saved), D3D_OK);
     // Nothing of it reached the device.
@@ -67,19 +67,19 @@ TEST_F(DeviceTest, StateBlocksRecordWithoutApplyingThenCaptureAndApply) {
     EXPECT_EQ(tex->Release(), 1u);  // the block holds the texture
 
     device_->BeginStateBlock();
-    device_->SetRenderState(D3DRS_ZENABLE, FALSE);
-    device_->SetRenderState(D3DRS_ALPHAREF, 0x08);
+    SetState(D3DRS_ZENABLE, FALSE);
+    SetState(D3DRS_ALPHAREF, 0x08);
     DWORD draw = 0;
     device_->EndStateBlock(&draw);
     EXPECT_NE(draw, saved);
 
     // Capture stores the current values of exactly the recorded states; apply puts them back.
-    device_->SetRenderState(D3DRS_ALPHAREF, 64);
+    SetState(D3DRS_ALPHAREF, 64);
     ASSERT_EQ(device_->CaptureStateBlock(saved), D3D_OK);
     ASSERT_EQ(device_->ApplyStateBlock(draw), D3D_OK);
     EXPECT_EQ(RenderState(D3DRS_ALPHAREF), 8u);
     EXPECT_EQ(RenderState(D3DRS_ZENABLE), (DWORD)FALSE);
-    device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);  // not in the blocks
+    SetState(D3DRS_CULLMODE, D3DCULL_CW);  // not in the blocks
     ASSERT_EQ(device_->ApplyStateBlock(saved), D3D_OK);
     EXPECT_EQ(RenderState(D3DRS_ALPHAREF), 64u);
     EXPECT_EQ(RenderState(D3DRS_ZENABLE), (DWORD)D3DZB_TRUE);

@@ -7,8 +7,8 @@ protected:
     void SetUp() override {
         ProgramPathTest::SetUp();
         Plain2DStates();
-        device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-        device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+        SetState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+        SetState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
         Clear(D3DCLEAR_TARGET);
     }
     // Draws `tex` on a square at the top left: a 2x2 texture at size 20 gives one texel a 10x10 block.
@@ -57,7 +57,7 @@ TEST_P(TextureTest, EveryStoredFormatSamplesToItsColours) {
         EXPECT_EQ(desc.Format, c.format);
         EXPECT_EQ(desc.Size, 4 * c.bytes);
         for (DWORD arg : {(DWORD)D3DTA_TEXTURE, (DWORD)(D3DTA_TEXTURE | D3DTA_ALPHAREPLICATE)}) {
-            device_->SetTextureStageState(0, D3DTSS_COLORARG1, arg);
+            SetState(0, D3DTSS_COLORARG1, arg);
             Draw(tex);
             for (UINT k = 0; k < 4; ++k) {
                 const uint32_t got = Pixel(5 + 10 * (k & 1), 5 + 10 * (k >> 1));
@@ -65,7 +65,7 @@ TEST_P(TextureTest, EveryStoredFormatSamplesToItsColours) {
                 EXPECT_TRUE(NearRgb(got, want, tolerance)) << std::hex << c.format << "/" << k << ": " << got;
             }
         }
-        device_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+        SetState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
         device_->SetTexture(0, nullptr);
         EXPECT_EQ(tex->Release(), 0u);
     }
@@ -106,13 +106,13 @@ TEST_P(TextureTest, LevelsHaveHalvingSizesAndAPartialChainIsComplete) {
             for (UINT x = 0; x < desc.Width; ++x) static_cast<uint32_t*>(lr.pBits)[y * desc.Width + x] = colours[level];
         ASSERT_EQ(tex->UnlockRect(level), D3D_OK);
     }
-    device_->SetTextureStageState(0, D3DTSS_MIPFILTER, D3DTEXF_POINT);
+    SetState(0, D3DTSS_MIPFILTER, D3DTEXF_POINT);
     Draw(tex, 64.0f);  // one texel a pixel: level 0
     EXPECT_EQ(Pixel(10, 10), 0xFF0000u);
     Draw(tex, 16.0f);  // a quarter: level 2
     EXPECT_EQ(Pixel(8, 8), 0x0000FFu);
     // A LOD bias of -2 takes the sharpest level again; the bias belongs to the stage.
-    device_->SetTextureStageState(0, D3DTSS_MIPMAPLODBIAS, FloatBits(-2.0f));
+    SetState(0, D3DTSS_MIPMAPLODBIAS, FloatBits(-2.0f));
     Draw(tex, 16.0f);
     EXPECT_EQ(Pixel(8, 8), 0xFF0000u);
     device_->SetTexture(0, nullptr);
@@ -125,12 +125,12 @@ TEST_P(TextureTest, AddressModesBelongToTheStage) {
     // u and v from 0 to 2 over 40 pixels: wrap repeats, clamp holds the edge texels.
     Draw(tex, 40.0f, 2.0f);
     EXPECT_EQ(Pixel(25, 5), 0xFF0000u);
-    device_->SetTextureStageState(0, D3DTSS_ADDRESSU, D3DTADDRESS_CLAMP);
-    device_->SetTextureStageState(0, D3DTSS_ADDRESSV, D3DTADDRESS_CLAMP);
+    SetState(0, D3DTSS_ADDRESSU, D3DTADDRESS_CLAMP);
+    SetState(0, D3DTSS_ADDRESSV, D3DTADDRESS_CLAMP);
     Draw(tex, 40.0f, 2.0f);
     EXPECT_EQ(Pixel(25, 5), 0x00FF00u);
     EXPECT_EQ(Pixel(35, 35), 0xFFFFFFu);
-    device_->SetTextureStageState(0, D3DTSS_ADDRESSU, D3DTADDRESS_MIRROR);
+    SetState(0, D3DTSS_ADDRESSU, D3DTADDRESS_MIRROR);
     Draw(tex, 40.0f, 2.0f);
     EXPECT_EQ(Pixel(25, 5), 0x00FF00u);  // the mirrored copy starts with its right texel
     EXPECT_EQ(Pixel(35, 5), 0xFF0000u);

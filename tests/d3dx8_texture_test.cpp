@@ -189,9 +189,9 @@ TEST_F(D3DXTextureTest, PartialMipChainDrawsItsSmallLevelsNotBlack) {
     device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00000000, 1.0f, 0);
     Plain2DStates();
     device_->SetTexture(0, tex);
-    device_->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTEXF_LINEAR);
-    device_->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTEXF_LINEAR);
-    device_->SetTextureStageState(0, D3DTSS_MIPFILTER, D3DTEXF_LINEAR);
+    SetState(0, D3DTSS_MINFILTER, D3DTEXF_LINEAR);
+    SetState(0, D3DTSS_MAGFILTER, D3DTEXF_LINEAR);
+    SetState(0, D3DTSS_MIPFILTER, D3DTEXF_LINEAR);
     device_->BeginScene();
     DrawScreenRect(9.5f, 9.5f, 11.5f, 11.5f, 0xFFFFFFFF);
     DrawScreenRect(19.5f, 9.5f, 51.5f, 41.5f, 0xFFFFFFFF);  // a larger one samples level 1

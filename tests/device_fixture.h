@@ -120,12 +120,20 @@ protected:
 
     // The 2D defaults most pixel tests start from: no lighting, no culling, no depth.
     void Plain2DStates() {
-        device_->SetRenderState(D3DRS_LIGHTING, FALSE);
-        device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-        device_->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+        SetState(D3DRS_LIGHTING, FALSE);
+        SetState(D3DRS_CULLMODE, D3DCULL_NONE);
+        SetState(D3DRS_ZENABLE, D3DZB_FALSE);
     }
 
     void Clear(DWORD flags, D3DCOLOR colour = 0) { device_->Clear(0, nullptr, flags, colour, 1.0f, 0); }
+
+    // Sets a render state, or a stage's state, which the device takes.
+    void SetState(D3DRENDERSTATETYPE state, DWORD value) {
+        EXPECT_EQ(device_->SetRenderState(state, value), D3D_OK);
+    }
+    void SetState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) {
+        EXPECT_EQ(device_->SetTextureStageState(stage, type, value), D3D_OK);
+    }
 
     // A render state, or a stage's state, as the device answers it.
     DWORD RenderState(D3DRENDERSTATETYPE state) {
