@@ -36,54 +36,6 @@ TEST_P(PipelineTest, AlphaTestTakesAFourBitTexturesAlphaTimesTheVertexAlpha) {
     tex->Release();
 }
 
-TEST_P(PipelineTest, BlendingMixesBySourceAlpha) {
-    Clear(D3DCLEAR_TARGET, 0x00FFFFFF);
-    SetState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
-    SetState(D3DRS_ALPHABLENDENABLE, TRUE);
-    SetState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-    SetState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
-    DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0x80000000);  // half black over white
-    EXPECT_NEAR(RedOf(Pixel(5, 5)), 0x7F, 1);
-    SetState(D3DRS_SRCBLEND, D3DBLEND_ONE);
-    SetState(D3DRS_DESTBLEND, D3DBLEND_ONE);
-    Clear(D3DCLEAR_TARGET, 0x00400000);
-    DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFF200010);
-    EXPECT_EQ(Pixel(5, 5), 0x600010u);
-    // Blending off: the source replaces.
-    SetState(D3DRS_ALPHABLENDENABLE, FALSE);
-    DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0x10123456);
-    EXPECT_EQ(Pixel(5, 5), 0x123456u);
-}
-
-TEST_P(PipelineTest, StagesCombineTextureAndColourAndDisableFromTheFirstOff) {
-    const uint32_t texel[1] = {0xFF808080};
-    IDirect3DTexture8* tex = MakeTexture(1, 1, D3DFMT_A8R8G8B8, texel);
-    device_->SetTexture(0, tex);
-    SetState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-    SetState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    SetState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-    DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFFFF8000);
-    EXPECT_NEAR(RedOf(Pixel(5, 5)), 0x80, 1);
-    EXPECT_NEAR(GreenOf(Pixel(5, 5)), 0x40, 1);
-    SetState(0, D3DTSS_COLOROP, D3DTOP_ADD);
-    DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFF400000);
-    EXPECT_NEAR(RedOf(Pixel(5, 5)), 0xC0, 1);
-    EXPECT_NEAR(BlueOf(Pixel(5, 5)), 0x80, 1);
-    // A second stage adds the texture factor; turning stage 0 off turns everything after it off.
-    SetState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
-    SetState(1, D3DTSS_COLOROP, D3DTOP_ADD);
-    SetState(1, D3DTSS_COLORARG1, D3DTA_CURRENT);
-    SetState(1, D3DTSS_COLORARG2, D3DTA_TFACTOR);
-    SetState(D3DRS_TEXTUREFACTOR, 0x00000020);
-    DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFF100000);
-    EXPECT_EQ(Pixel(5, 5), 0x100020u);
-    SetState(0, D3DTSS_COLOROP, D3DTOP_DISABLE);
-    DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFF300000);
-    EXPECT_EQ(Pixel(5, 5), 0x300000u);
-    device_->SetTexture(0, nullptr);
-    tex->Release();
-}
-
 TEST_P(PipelineTest, LinearFogByDistanceFromTheEyeLeavesScreenQuadsClear) {
     D3DXMATRIX projection;
     D3DXMatrixPerspectiveFovLH(&projection, D3DX_PI / 2, (float)kWidth / kHeight, 0.1f, 200.0f);
@@ -173,7 +125,7 @@ Setting S(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) {
 }
 Setting T(DWORD stage, DWORD texture) { return {Setting::kTexture, stage, 0, texture}; }
 
-enum TextureIndex : DWORD { kNoTexture, kRedTexture, kGreenTexture, kStripes, kMipChain, kTextureCount };
+enum TextureIndex : DWORD { kNoTexture, kRedTexture, kGreenTexture, kGreyTexture, kStripes, kMipChain, kTextureCount };
 
 // A screen-filling quad at depth z; u runs from 0 to uMax across.
 struct Quad {
@@ -301,13 +253,14 @@ std::vector<SingleChangeCase> SingleChangeCases() {
 
 }  // namespace
 
-class SingleChangeTest : public PipelineTest {
+class StatesTest : public PipelineTest {
 protected:
     void SetUp() override {
         PipelineTest::SetUp();
-        const uint32_t red = kRed, green = kGreen, stripes[2] = {0xFF000000, 0xFFFFFFFF};
+        const uint32_t red = kRed, green = kGreen, grey = 0xFF808080, stripes[2] = {0xFF000000, 0xFFFFFFFF};
         textures_[kRedTexture] = MakeTexture(1, 1, D3DFMT_A8R8G8B8, &red);
         textures_[kGreenTexture] = MakeTexture(1, 1, D3DFMT_A8R8G8B8, &green);
+        textures_[kGreyTexture] = MakeTexture(1, 1, D3DFMT_A8R8G8B8, &grey);
         textures_[kStripes] = MakeTexture(2, 1, D3DFMT_A8R8G8B8, stripes);
         // Four times the screen's size: the quad reads level 2 where mip filtering is on.
         IDirect3DTexture8* chain = nullptr;
@@ -389,14 +342,45 @@ protected:
 
     IDirect3DTexture8* textures_[kTextureCount] = {};
 };
-INSTANTIATE_ON_EACH_PROGRAM(SingleChangeTest);
+INSTANTIATE_ON_EACH_PROGRAM(StatesTest);
 
-TEST_P(SingleChangeTest, AStateChangedAloneBetweenTwoDrawsTakesEffect) {
+TEST_P(StatesTest, AStateChangedAloneBetweenTwoDrawsTakesEffect) {
     for (const SingleChangeCase& c : SingleChangeCases()) {
         const uint32_t unchanged = Run(c, false);
         EXPECT_FALSE(NearRgb(unchanged, c.want, c.tolerance)) << c.name << ": the change makes no difference";
         const uint32_t got = Run(c, true);
         EXPECT_TRUE(NearRgb(got, c.want, c.tolerance))
             << c.name << std::hex << ": got " << got << ", want " << c.want << ", unchanged " << unchanged;
+    }
+}
+
+// Blending, and the stages over a grey texel: each case from the starting states, one rectangle of
+// the vertex colour over the colour cleared to.
+TEST_P(StatesTest, BlendingAndStagesMakeTheirPixels) {
+    const Setting fromVertex = S(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2), grey = T(0, kGreyTexture);
+    const Setting blendOn = R(D3DRS_ALPHABLENDENABLE, TRUE), srcOne = R(D3DRS_SRCBLEND, D3DBLEND_ONE);
+    const Setting srcAlpha = R(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA), destOne = R(D3DRS_DESTBLEND, D3DBLEND_ONE);
+    const Setting add = S(1, D3DTSS_COLOROP, D3DTOP_ADD), ofFactor = S(1, D3DTSS_COLORARG2, D3DTA_TFACTOR);
+    const Setting factor = R(D3DRS_TEXTUREFACTOR, 0x20), invSrcAlpha = R(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    const struct {
+        std::vector<Setting> settings;
+        DWORD clear, colour, want;
+        int tolerance;
+    } cases[] = {
+        {{fromVertex, blendOn, srcAlpha, invSrcAlpha}, 0xFFFFFF, 0x80000000, 0x7F7F7F, 1},  // half black on white
+        {{blendOn, srcOne, destOne}, 0x400000, 0xFF200010, 0x600010, 0},
+        {{fromVertex, srcOne, destOne}, 0x600010, 0x10123456, 0x123456, 0},  // blending off: the source
+        {{grey}, 0, 0xFFFF8000, 0x804000, 1},
+        {{grey, S(0, D3DTSS_COLOROP, D3DTOP_ADD)}, 0, 0xFF400000, 0xC08080, 1},
+        // A second stage adds the factor; turning stage 0 off turns everything after it off.
+        {{grey, S(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2), add, ofFactor, factor}, 0, 0xFF100000, 0x100020, 0},
+        {{grey, S(0, D3DTSS_COLOROP, D3DTOP_DISABLE), add, ofFactor, factor}, 0, 0xFF300000, 0x300000, 0},
+    };
+    for (const auto& c : cases) {
+        StartingStates();
+        for (const Setting& s : c.settings) Apply(s);
+        Clear(D3DCLEAR_TARGET, c.clear);
+        DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, c.colour);
+        EXPECT_TRUE(NearRgb(Pixel(5, 5), c.want, c.tolerance)) << std::hex << c.colour << ": " << Pixel(5, 5);
     }
 }
