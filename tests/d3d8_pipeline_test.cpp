@@ -148,18 +148,21 @@ struct SingleChangeCase {
 const DWORD kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kFactorColour = 0xFF2040C0;
 const DWORD kTranslucentBlue = 0x400000FF;  // below the alpha reference 0x80
 
+// Settings the cases share.
+const Setting alphaFromVertex = S(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
+const Setting blendOn = R(D3DRS_ALPHABLENDENABLE, TRUE), destOne = R(D3DRS_DESTBLEND, D3DBLEND_ONE);
+const Setting srcAlpha = R(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA), stage1Factor = S(1, D3DTSS_COLORARG2, D3DTA_TFACTOR);
+const Setting invSrcAlpha = R(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+
 std::vector<SingleChangeCase> SingleChangeCases() {
     const Quad red = {0.5f, kRed, 1}, green = {0.5f, kGreen, 1}, blue = {0.5f, kBlue, 1};
     const Quad faintBlue = {0.5f, kTranslucentBlue, 1}, halfBlue = {0.5f, 0x800000FF, 1};
-    const Setting alphaFromVertex = S(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
     const Setting alphaTestOn = R(D3DRS_ALPHATESTENABLE, TRUE), atLeastHalf = R(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
     const Setting reference = R(D3DRS_ALPHAREF, 0x80);
-    const Setting blendOn = R(D3DRS_ALPHABLENDENABLE, TRUE);
     const Setting fogOn = R(D3DRS_FOGENABLE, TRUE), linearFog = R(D3DRS_FOGTABLEMODE, D3DFOG_LINEAR);
     const Setting zOn = R(D3DRS_ZENABLE, D3DZB_TRUE);
     const Setting selectTexture = S(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
     const Setting stage1Modulate = S(1, D3DTSS_COLOROP, D3DTOP_MODULATE);
-    const Setting stage1Factor = S(1, D3DTSS_COLORARG2, D3DTA_TFACTOR);
     const DWORD halfFog = 0x800080, halfFactor = 0x102060;  // blue half in red fog; the factor halved
     return {
         // Alpha test
@@ -171,15 +174,11 @@ std::vector<SingleChangeCase> SingleChangeCases() {
         {"alpha function", {alphaFromVertex, alphaTestOn, atLeastHalf, reference},
          R(D3DRS_ALPHAFUNC, D3DCMP_LESS), red, {faintBlue}, 0x0000FF, 0, 8},
         // Blending
-        {"blending on",
-         {alphaFromVertex, R(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA), R(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA)}, blendOn,
-         red, {halfBlue}, 0x7F0080, 2, 8},
-        {"blending off", {blendOn, R(D3DRS_DESTBLEND, D3DBLEND_ONE)}, R(D3DRS_ALPHABLENDENABLE, FALSE), red, {blue},
-         0x0000FF, 0, 8},
+        {"blending on", {alphaFromVertex, srcAlpha, invSrcAlpha}, blendOn, red, {halfBlue}, 0x7F0080, 2, 8},
+        {"blending off", {blendOn, destOne}, R(D3DRS_ALPHABLENDENABLE, FALSE), red, {blue}, 0x0000FF, 0, 8},
         {"source factor", {blendOn}, R(D3DRS_SRCBLEND, D3DBLEND_ZERO), red, {blue}, 0x000000, 0, 8},
-        {"destination factor", {blendOn}, R(D3DRS_DESTBLEND, D3DBLEND_ONE), red, {blue}, 0xFF00FF, 0, 8},
-        {"blend operation", {blendOn, R(D3DRS_DESTBLEND, D3DBLEND_ONE)}, R(D3DRS_BLENDOP, D3DBLENDOP_REVSUBTRACT),
-         red, {blue}, 0xFF0000, 0, 8},
+        {"destination factor", {blendOn}, destOne, red, {blue}, 0xFF00FF, 0, 8},
+        {"blend operation", {blendOn, destOne}, R(D3DRS_BLENDOP, D3DBLENDOP_REVSUBTRACT), red, {blue}, 0xFF0000, 0, 8},
         {"colour write mask", {}, R(D3DRS_COLORWRITEENABLE, D3DCOLORWRITEENABLE_RED), green, {{0.5f, 0xFFFF00FF, 1}},
          0xFFFF00, 0, 8},
         // Fog: linear from 0 to 1 in red, the quad half way
@@ -354,27 +353,25 @@ TEST_P(StatesTest, AStateChangedAloneBetweenTwoDrawsTakesEffect) {
     }
 }
 
-// Blending, and the stages over a grey texel: each case from the starting states, one rectangle of
-// the vertex colour over the colour cleared to.
+// Blending half black over white, adding, and off (the source replaces); the stages over a grey
+// texel, where turning stage 0 off turns everything after it off. Each case from the starting
+// states: one rectangle of the vertex colour over the colour cleared to.
 TEST_P(StatesTest, BlendingAndStagesMakeTheirPixels) {
-    const Setting fromVertex = S(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2), grey = T(0, kGreyTexture);
-    const Setting blendOn = R(D3DRS_ALPHABLENDENABLE, TRUE), srcOne = R(D3DRS_SRCBLEND, D3DBLEND_ONE);
-    const Setting srcAlpha = R(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA), destOne = R(D3DRS_DESTBLEND, D3DBLEND_ONE);
-    const Setting add = S(1, D3DTSS_COLOROP, D3DTOP_ADD), ofFactor = S(1, D3DTSS_COLORARG2, D3DTA_TFACTOR);
-    const Setting factor = R(D3DRS_TEXTUREFACTOR, 0x20), invSrcAlpha = R(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    const Setting grey = T(0, kGreyTexture), srcOne = R(D3DRS_SRCBLEND, D3DBLEND_ONE);
+    const Setting add = S(1, D3DTSS_COLOROP, D3DTOP_ADD), factor = R(D3DRS_TEXTUREFACTOR, 0x20);
+    auto first = [](DWORD op) { return S(0, D3DTSS_COLOROP, op); };
     const struct {
         std::vector<Setting> settings;
         DWORD clear, colour, want;
         int tolerance;
     } cases[] = {
-        {{fromVertex, blendOn, srcAlpha, invSrcAlpha}, 0xFFFFFF, 0x80000000, 0x7F7F7F, 1},  // half black on white
+        {{alphaFromVertex, blendOn, srcAlpha, invSrcAlpha}, 0xFFFFFF, 0x80000000, 0x7F7F7F, 1},
         {{blendOn, srcOne, destOne}, 0x400000, 0xFF200010, 0x600010, 0},
-        {{fromVertex, srcOne, destOne}, 0x600010, 0x10123456, 0x123456, 0},  // blending off: the source
+        {{alphaFromVertex, srcOne, destOne}, 0x600010, 0x10123456, 0x123456, 0},
         {{grey}, 0, 0xFFFF8000, 0x804000, 1},
-        {{grey, S(0, D3DTSS_COLOROP, D3DTOP_ADD)}, 0, 0xFF400000, 0xC08080, 1},
-        // A second stage adds the factor; turning stage 0 off turns everything after it off.
-        {{grey, S(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2), add, ofFactor, factor}, 0, 0xFF100000, 0x100020, 0},
-        {{grey, S(0, D3DTSS_COLOROP, D3DTOP_DISABLE), add, ofFactor, factor}, 0, 0xFF300000, 0x300000, 0},
+        {{grey, first(D3DTOP_ADD)}, 0, 0xFF400000, 0xC08080, 1},
+        {{grey, first(D3DTOP_SELECTARG2), add, stage1Factor, factor}, 0, 0xFF100000, 0x100020, 0},
+        {{grey, first(D3DTOP_DISABLE), add, stage1Factor, factor}, 0, 0xFF300000, 0x300000, 0},
     };
     for (const auto& c : cases) {
         StartingStates();
