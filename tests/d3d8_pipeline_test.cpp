@@ -151,8 +151,9 @@ const DWORD kTranslucentBlue = 0x400000FF;  // below the alpha reference 0x80
 // Settings the cases share.
 const Setting alphaFromVertex = S(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
 const Setting blendOn = R(D3DRS_ALPHABLENDENABLE, TRUE), destOne = R(D3DRS_DESTBLEND, D3DBLEND_ONE);
-const Setting srcAlpha = R(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA), stage1Factor = S(1, D3DTSS_COLORARG2, D3DTA_TFACTOR);
+const Setting srcAlpha = R(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
 const Setting invSrcAlpha = R(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+const Setting stage1Factor = S(1, D3DTSS_COLORARG2, D3DTA_TFACTOR);
 
 std::vector<SingleChangeCase> SingleChangeCases() {
     const Quad red = {0.5f, kRed, 1}, green = {0.5f, kGreen, 1}, blue = {0.5f, kBlue, 1};
