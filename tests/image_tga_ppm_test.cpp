@@ -52,42 +52,31 @@ TEST(TgaDecode, OriginsFlipRowsAndColumns) {
     }
 }
 
-TEST(TgaDecode, TwentyFourSixteenGreyAndColourMapped) {
-    Bytes t24 = TgaHeader(layer::TGA_TYPE_TRUECOLOR, 2, 1, 24, 0x20, 0, 0, 0, 0, 3);
-    t24.raw("id!").u8(0x30).u8(0x20).u8(0x10).u8(0xFF).u8(0x00).u8(0x80);
-    EXPECT_EQ(DecodeTop(ImageFileKind::Tga, t24.b), (std::vector<DWORD>{0xFF102030, 0xFF8000FF}));
-
-    // 16 bits: with one attribute bit the top bit is alpha, without it the picture is opaque.
-    Bytes t16a = TgaHeader(layer::TGA_TYPE_TRUECOLOR, 2, 1, 16, 0x21);
-    t16a.u16(0x7C00).u16(0x83E0);
-    EXPECT_EQ(DecodeTop(ImageFileKind::Tga, t16a.b), (std::vector<DWORD>{0x00FF0000, 0xFF00FF00}));
-    Bytes t16 = TgaHeader(layer::TGA_TYPE_TRUECOLOR, 2, 1, 16, 0x20);
-    t16.u16(0x7C00).u16(0x001F);
-    EXPECT_EQ(DecodeTop(ImageFileKind::Tga, t16.b), (std::vector<DWORD>{0xFFFF0000, 0xFF0000FF}));
-
-    Bytes grey = TgaHeader(layer::TGA_TYPE_GRAY, 3, 1, 8, 0x20);
-    grey.u8(0).u8(0x80).u8(0xFF);
-    EXPECT_EQ(DecodeTop(ImageFileKind::Tga, grey.b), (std::vector<DWORD>{0xFF000000, 0xFF808080, 0xFFFFFFFF}));
-
-    // A colour map of 24-bit entries numbered from 10: stored indices 10..12.
-    Bytes mapped = TgaHeader(layer::TGA_TYPE_COLORMAPPED, 3, 1, 8, 0x20, 1, 10, 3, 24);
-    mapped.u8(0x01).u8(0x02).u8(0x03).u8(0x04).u8(0x05).u8(0x06).u8(0x07).u8(0x08).u8(0x09);
-    mapped.u8(12).u8(10).u8(11);
-    EXPECT_EQ(DecodeTop(ImageFileKind::Tga, mapped.b), (std::vector<DWORD>{0xFF090807, 0xFF030201, 0xFF060504}));
+// Each file's pixels, top row first.
+void ExpectPixels(ImageFileKind kind, const std::vector<std::pair<Bytes, std::vector<DWORD>>>& files) {
+    for (const auto& f : files) EXPECT_EQ(DecodeTop(kind, f.first.b), f.second) << f.first.size() << " bytes";
 }
 
-TEST(TgaDecode, RunLengthPacketsMayCrossRows) {
-    // 3 x 2, bottom-up: a run of 4 crosses from the first stored row into the second.
-    Bytes t = TgaHeader(layer::TGA_TYPE_RLE_TRUECOLOR, 3, 2, 32, 0x08);
-    t.u8(0x83).u32(0xFF0000FF);                     // run of 4
-    t.u8(0x01).u32(0xFF00FF00).u32(0xFFFF0000);     // 2 raw
-    const DWORD B = 0xFF0000FF;
-    EXPECT_EQ(DecodeTop(ImageFileKind::Tga, t.b), (std::vector<DWORD>{B, 0xFF00FF00, 0xFFFF0000, B, B, B}));
-
-    Bytes m = TgaHeader(layer::TGA_TYPE_RLE_COLORMAPPED, 4, 1, 8, 0x20, 1, 0, 2, 32);
-    m.u32(0x80FFFFFF).u32(0x00000000);
-    m.u8(0x82).u8(1).u8(0x00).u8(0);
-    EXPECT_EQ(DecodeTop(ImageFileKind::Tga, m.b), (std::vector<DWORD>{0, 0, 0, 0x80FFFFFF}));
+TEST(TgaDecode, DepthsColourMapsAndRunLengthPacketsThatCrossRows) {
+    const BYTE truecolour = layer::TGA_TYPE_TRUECOLOR, mapped = layer::TGA_TYPE_COLORMAPPED;
+    const DWORD B = 0xFF0000FF, G = 0xFF00FF00, R = 0xFFFF0000;
+    ExpectPixels(ImageFileKind::Tga, {
+        {TgaHeader(truecolour, 2, 1, 24, 0x20, 0, 0, 0, 0, 3).raw("id!").u8(0x30).u8(0x20).u8(0x10).u8(0xFF)
+             .u8(0).u8(0x80), {0xFF102030, 0xFF8000FF}},
+        // 16 bits: with one attribute bit the top bit is alpha, without it the picture is opaque.
+        {TgaHeader(truecolour, 2, 1, 16, 0x21).u16(0x7C00).u16(0x83E0), {0x00FF0000, G}},
+        {TgaHeader(truecolour, 2, 1, 16, 0x20).u16(0x7C00).u16(0x001F), {R, B}},
+        {TgaHeader(layer::TGA_TYPE_GRAY, 3, 1, 8, 0x20).u8(0).u8(0x80).u8(0xFF),
+         {0xFF000000, 0xFF808080, 0xFFFFFFFF}},
+        // A colour map of 24-bit entries numbered from 10: stored indices 10..12.
+        {TgaHeader(mapped, 3, 1, 8, 0x20, 1, 10, 3, 24).u8(0x01).u8(0x02).u8(0x03).u8(0x04).u8(0x05).u8(0x06)
+             .u8(0x07).u8(0x08).u8(0x09).u8(12).u8(10).u8(11), {0xFF090807, 0xFF030201, 0xFF060504}},
+        // 3 x 2, bottom-up: a run of 4 crosses from the first stored row into the second; then 2 raw.
+        {TgaHeader(layer::TGA_TYPE_RLE_TRUECOLOR, 3, 2, 32, 0x08).u8(0x83).u32(B).u8(0x01).u32(G).u32(R),
+         {B, G, R, B, B, B}},
+        {TgaHeader(layer::TGA_TYPE_RLE_COLORMAPPED, 4, 1, 8, 0x20, 1, 0, 2, 32).u32(0x80FFFFFF).u32(0)
+             .u8(0x82).u8(1).u8(0x00).u8(0), {0, 0, 0, 0x80FFFFFF}},
+    });
 }
 
 TEST(PpmDecode, EightAndSixteenBitSamplesWithComments) {
@@ -97,14 +86,10 @@ TEST(PpmDecode, EightAndSixteenBitSamplesWithComments) {
     ASSERT_EQ(layer::DecodeImage(p.b.data(), p.size(), &img), S_OK);
     EXPECT_EQ(img.kind, ImageFileKind::Ppm);
     EXPECT_EQ(img.top.pixels, (std::vector<DWORD>{0xFF010203, 0xFFFAFBFC}));
-
-    // maxval 65535: two big-endian bytes a sample.
-    Bytes w;
-    w.raw("P6 1 1 65535 ").u8(0xFF).u8(0xFF).u8(0x80).u8(0x00).u8(0x00).u8(0x00);
-    EXPECT_EQ(DecodeTop(ImageFileKind::Ppm, w.b), (std::vector<DWORD>{0xFFFF8000}));
-
-    // maxval 100: samples scaled to 0..255, rounded.
-    Bytes s;
-    s.raw("P6\t1\r\n1#c\n100\n").u8(100).u8(50).u8(1);
-    EXPECT_EQ(DecodeTop(ImageFileKind::Ppm, s.b), (std::vector<DWORD>{0xFFFF8003}));
+    ExpectPixels(ImageFileKind::Ppm, {
+        // maxval 65535: two big-endian bytes a sample.
+        {Bytes().raw("P6 1 1 65535 ").u8(0xFF).u8(0xFF).u8(0x80).u8(0x00).u8(0x00).u8(0x00), {0xFFFF8000}},
+        // maxval 100: samples scaled to 0..255, rounded.
+        {Bytes().raw("P6\t1\r\n1#c\n100\n").u8(100).u8(50).u8(1), {0xFFFF8003}},
+    });
 }
