@@ -90,47 +90,43 @@ TEST(ImageTransform, FullMipChainLengths) {
     EXPECT_EQ(layer::FullMipChainLength(3, 64), 7u);
 }
 
+// The values StoreTexels writes for a level, a row every `pitch` bytes, read back in the size of the
+// format's texels from a buffer that held 0xDEAD in every 32 bits.
+std::vector<DWORD> Stored(const layer::ImageLevel& level, D3DFORMAT format, INT pitch) {
+    const UINT bytes = layer::TexelBytes(format);
+    std::vector<BYTE> buffer((size_t)pitch * level.height);
+    for (size_t i = 0; i < buffer.size(); ++i) buffer[i] = BYTE(0xDEAD >> (8 * (i & 3)));
+    EXPECT_TRUE(layer::StoreTexels(level, format, buffer.data(), pitch));
+    std::vector<DWORD> values(buffer.size() / bytes);
+    for (size_t i = 0; i < buffer.size(); ++i) values[i / bytes] |= (DWORD)buffer[i] << (8 * (i % bytes));
+    return values;
+}
+
 TEST(ImageTransform, TexelFormatsRoundToTheirChannelWidths) {
-    // A4R4G4B4: each channel rounded to 4 bits, alpha in the top nibble.
-    auto l = Level(4, 1, {0xFFFFFFFF, 0x80FF0008, 0x00000000, 0x77888899});
-    WORD t16[4];
-    ASSERT_TRUE(layer::StoreTexels(l, D3DFMT_A4R4G4B4, reinterpret_cast<BYTE*>(t16), 8));
-    EXPECT_EQ(t16[0], 0xFFFF);
-    EXPECT_EQ(t16[1], 0x8F00);  // 0x80 -> 8, 0x08 -> 0
-    EXPECT_EQ(t16[2], 0x0000);
-    EXPECT_EQ(t16[3], 0x7889);  // 0x77 -> 7, 0x88 -> 8, 0x99 -> 9
-    // Rounded, not cut: 0xF0 is nearer 14 than 15 in 4 bits, 0x0F nearer 1 than 0.
-    auto near = Level(1, 1, {0xF00F07F0});
-    ASSERT_TRUE(layer::StoreTexels(near, D3DFMT_A4R4G4B4, reinterpret_cast<BYTE*>(t16), 2));
-    EXPECT_EQ(t16[0], 0xE10E);
-    ASSERT_TRUE(layer::StoreTexels(near, D3DFMT_R5G6B5, reinterpret_cast<BYTE*>(t16), 2));
-    EXPECT_EQ(t16[0], 0x105D);  // 2, 2, 29 where cutting gives 1, 1, 30
-
-    ASSERT_TRUE(layer::StoreTexels(l, D3DFMT_R5G6B5, reinterpret_cast<BYTE*>(t16), 8));
-    EXPECT_EQ(t16[0], 0xFFFF);
-    EXPECT_EQ(t16[1], 0xF801);
-    ASSERT_TRUE(layer::StoreTexels(l, D3DFMT_A1R5G5B5, reinterpret_cast<BYTE*>(t16), 8));
-    EXPECT_EQ(t16[1], 0xFC01);  // alpha 0x80 rounds up to 1
-    EXPECT_EQ(t16[3], 0x4633);  // alpha 0x77 rounds down to 0
-    ASSERT_TRUE(layer::StoreTexels(l, D3DFMT_X1R5G5B5, reinterpret_cast<BYTE*>(t16), 8));
-    EXPECT_EQ(t16[2], 0x8000);
-
-    // Rows land `pitch` bytes apart; X8R8G8B8 is opaque; luminance weighs green most.
-    auto two = Level(1, 2, {0x12345678, 0x00FF0000});
-    DWORD t32[4] = {0xDEAD, 0xDEAD, 0xDEAD, 0xDEAD};
-    ASSERT_TRUE(layer::StoreTexels(two, D3DFMT_X8R8G8B8, reinterpret_cast<BYTE*>(t32), 8));
-    EXPECT_EQ(t32[0], 0xFF345678u);
-    EXPECT_EQ(t32[1], 0xDEADu);
-    EXPECT_EQ(t32[2], 0xFFFF0000u);
+    // Each channel rounded, not cut: alpha 0x80 rounds up to one bit, 0x77 down; 0xF0 is nearer 14
+    // than 15 in 4 bits, 0x0F nearer 1 than 0 (cutting gives 1, 1, 30 for 2, 2, 29 in R5G6B5).
+    const auto l = Level(4, 1, {0xFFFFFFFF, 0x80FF0008, 0x00000000, 0x77888899});
+    const auto near = Level(1, 1, {0xF00F07F0});
+    // Rows land `pitch` bytes apart; X8R8G8B8 is opaque; luminance weighs green most (79.71 is 80).
+    const auto two = Level(1, 2, {0x12345678, 0x00FF0000});
+    const struct {
+        const layer::ImageLevel& level;
+        D3DFORMAT format;
+        INT pitch;
+        std::vector<DWORD> texels;
+    } cases[] = {
+        {l, D3DFMT_A4R4G4B4, 8, {0xFFFF, 0x8F00, 0x0000, 0x7889}},  // alpha in the top nibble
+        {near, D3DFMT_A4R4G4B4, 2, {0xE10E}},
+        {near, D3DFMT_R5G6B5, 2, {0x105D}},
+        {l, D3DFMT_R5G6B5, 8, {0xFFFF, 0xF801, 0x0000, 0x8C53}},
+        {l, D3DFMT_A1R5G5B5, 8, {0xFFFF, 0xFC01, 0x0000, 0x4633}},
+        {l, D3DFMT_X1R5G5B5, 8, {0xFFFF, 0xFC01, 0x8000, 0xC633}},
+        {two, D3DFMT_X8R8G8B8, 8, {0xFF345678, 0xDEAD, 0xFFFF0000, 0xDEAD}},
+        {two, D3DFMT_L8, 1, {80, 76}},
+        {two, D3DFMT_A8L8, 2, {0x1250, 0x004C}},  // alpha in the high byte
+    };
+    for (const auto& c : cases) EXPECT_EQ(Stored(c.level, c.format, c.pitch), c.texels) << c.format;
     BYTE lum[2];
-    ASSERT_TRUE(layer::StoreTexels(two, D3DFMT_L8, lum, 1));
-    EXPECT_EQ(lum[0], 80);  // 79.71
-    EXPECT_EQ(lum[1], 76);
-    WORD a8l8[2];
-    ASSERT_TRUE(layer::StoreTexels(two, D3DFMT_A8L8, reinterpret_cast<BYTE*>(a8l8), 2));
-    EXPECT_EQ(a8l8[0], 0x1250);  // alpha in the high byte
-    EXPECT_EQ(a8l8[1], 0x004C);
-
     EXPECT_FALSE(layer::TexelFormatStorable(D3DFMT_DXT1));
     EXPECT_FALSE(layer::StoreTexels(two, D3DFMT_P8, lum, 1));
     EXPECT_EQ(layer::TexelBytes(D3DFMT_A8R8G8B8), 4u);
