@@ -183,13 +183,6 @@ protected:
     DWORD CellPixel(const std::vector<uint32_t>& pixels, int n) {
         return pixels[(size_t)(n / kColumns * kCell + kCell / 2) * kWidth + n % kColumns * kCell + kCell / 2];
     }
-
-    std::vector<uint32_t> AllPixels() {
-        std::vector<uint32_t> p;
-        UINT w = 0, h = 0;
-        EXPECT_TRUE(layer::ReadBackBuffer(&p, &w, &h));
-        return p;
-    }
 };
 INSTANTIATE_ON_EACH_PROGRAM(ProgramTest);
 
@@ -213,7 +206,7 @@ TEST_P(ProgramTest, EveryStageOperationArgumentAndModifierMakesTheModelsPixel) {
         }
         DrawCell((int)n, kDiffuse);
     }
-    const std::vector<uint32_t> pixels = AllPixels();
+    const std::vector<uint32_t> pixels = Pixels(0xFFFFFFFFu);
     const Inputs inputs;
     for (size_t n = 0; n < cases.size(); ++n) {
         const DWORD want = Model(cases[n].stages, inputs), got = CellPixel(pixels, (int)n);
@@ -248,7 +241,7 @@ TEST_P(ProgramTest, EveryAlphaComparisonAgainstTheReference) {
     SetState(D3DRS_ALPHATESTENABLE, FALSE);
     SetState(D3DRS_ALPHAFUNC, D3DCMP_NEVER);
     DrawCell(off, 0x00FFFFFF);
-    const std::vector<uint32_t> pixels = AllPixels();
+    const std::vector<uint32_t> pixels = Pixels(0xFFFFFFFFu);
     EXPECT_EQ(CellPixel(pixels, off), 0x00FFFFFFu);
     eachCell([&](int n, int ref, DWORD func, int a) {
         const bool passes[9] = {false, false, a < ref, a == ref, a <= ref, a > ref, a != ref, a >= ref, true};
@@ -287,7 +280,7 @@ TEST_P(ProgramTest, EveryFogFormulaAtTheVertexDepth) {
         SetState(D3DRS_FOGVERTEXMODE, c.vertex);
         DrawCell(n++, 0xFF0000FF, 1.0f / c.depth);  // pre-transformed: the depth is 1 / rhw
     }
-    const std::vector<uint32_t> pixels = AllPixels();
+    const std::vector<uint32_t> pixels = Pixels(0xFFFFFFFFu);
     n = 0;
     for (const FogCase& c : cases) {
         const DWORD got = CellPixel(pixels, n++);
@@ -322,7 +315,7 @@ TEST_P(ProgramTest, UniformsFollowAProgramTakenUpAgain) {
     DrawCell(2 * kColumns + 2, 0xFFFFFFFF);
     SetState(D3DRS_TEXTUREFACTOR, 0xFF0A0B0C);
     DrawCell(2 * kColumns + 3, 0xFFFFFFFF);
-    const std::vector<uint32_t> pixels = AllPixels();
+    const std::vector<uint32_t> pixels = Pixels(0xFFFFFFFFu);
     EXPECT_EQ(CellPixel(pixels, 2 * kColumns + 2) & 0xFFFFFF, factors[2] & 0xFFFFFF);
     EXPECT_EQ(CellPixel(pixels, 2 * kColumns + 3) & 0xFFFFFF, 0x0A0B0Cu);
     for (int round = 0; round < 3; ++round) {
@@ -335,61 +328,63 @@ TEST_P(ProgramTest, UniformsFollowAProgramTakenUpAgain) {
 TEST_F(DeviceTest, EachSetOfStatesIsBuiltOnceAndAFullCacheLeavesTheRestToTheGeneralProgram) {
     Plain2DStates();
     Clear(D3DCLEAR_TARGET);
+    auto draw = [&] { DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF102030); };
+    auto specialised = [] { return layer::CurrentFrameStats().specialisedDraws; };
     SetState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
     EXPECT_EQ(layer::BuiltPrograms(), 0u);
-    for (int k = 0; k < 3; ++k) DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF102030);
+    for (int k = 0; k < 3; ++k) draw();
     EXPECT_EQ(layer::BuiltPrograms(), 1u);
     // Another operation, then back; a state that no program depends on builds nothing.
     SetState(0, D3DTSS_COLOROP, D3DTOP_ADD);
-    DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF102030);
+    draw();
     SetState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
     SetState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);  // not read by SELECTARG2
     SetState(D3DRS_TEXTUREFACTOR, 0xFF00FF00);
-    DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF102030);
+    draw();
     EXPECT_EQ(layer::BuiltPrograms(), 2u);
-    EXPECT_EQ(layer::CurrentFrameStats().specialisedDraws, 5u);
+    EXPECT_EQ(specialised(), 5u);
 
     // Distinct states until the cache is full: from then on the general program draws them, right.
     SetState(0, D3DTSS_COLOROP, D3DTOP_ADD);
     SetState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);
     SetState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-    DWORD n = 0;
     for (DWORD op = D3DTOP_SELECTARG1; op <= D3DTOP_DOTPRODUCT3; ++op)
-        for (DWORD stage1 = D3DTOP_SELECTARG1; stage1 <= D3DTOP_ADD && layer::BuiltPrograms() < 64; ++stage1, ++n) {
+        for (DWORD stage1 = D3DTOP_SELECTARG1; stage1 <= D3DTOP_ADD && layer::BuiltPrograms() < 64; ++stage1) {
             SetState(0, D3DTSS_ALPHAOP, op);
             SetState(1, D3DTSS_COLOROP, stage1);
-            DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF102030);
+            draw();
         }
     ASSERT_EQ(layer::BuiltPrograms(), 64u);
-    const uint32_t before = layer::CurrentFrameStats().specialisedDraws;
+    const uint32_t before = specialised();
     SetState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
     SetState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
     SetState(0, D3DTSS_COLOROP, D3DTOP_SUBTRACT);  // never drawn before
-    DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF102030);
+    draw();
     EXPECT_EQ(layer::BuiltPrograms(), 64u);
-    EXPECT_EQ(layer::CurrentFrameStats().specialisedDraws, before);
+    EXPECT_EQ(specialised(), before);
     EXPECT_EQ(Pixel(1, 1), 0x00DF00u);  // the factor 0x00FF00 less 0x102030, clamped
     // An earlier set of states still has its program.
     SetState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
     SetState(0, D3DTSS_COLORARG2, D3DTA_CURRENT);
-    DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF102030);
-    EXPECT_EQ(layer::CurrentFrameStats().specialisedDraws, before + 1);
+    draw();
+    EXPECT_EQ(specialised(), before + 1);
 }
 
 TEST_F(DeviceTest, ForcingTheGeneralProgramTakesEffectAtTheNextDraw) {
     Plain2DStates();
     Clear(D3DCLEAR_TARGET);
-    DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF102030);
+    auto draw = [&](DWORD colour) { DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, colour); };
+    draw(0xFF102030);
     layer::ForceGeneralProgram(true);
-    DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF203040);
+    draw(0xFF203040);
     EXPECT_EQ(Pixel(1, 1), 0x203040u);
     layer::ForceGeneralProgram(false);
-    DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF304050);
+    draw(0xFF304050);
     EXPECT_EQ(Pixel(1, 1), 0x304050u);
     EXPECT_EQ(layer::CurrentFrameStats().drawCalls, 3u);
     EXPECT_EQ(layer::CurrentFrameStats().specialisedDraws, 2u);
     layer::ForceGeneralProgram(true);
     layer::ResetDeviceControl();
-    DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF304050);
+    draw(0xFF304050);
     EXPECT_EQ(layer::CurrentFrameStats().specialisedDraws, 3u);
 }

@@ -149,11 +149,12 @@ protected:
 
     uint32_t Pixel(UINT x, UINT y) { return layer::BackBufferPixel(x, y) & 0x00FFFFFFu; }
 
-    std::vector<uint32_t> Pixels() {
+    // The whole back buffer, row by row; without alpha unless the mask keeps it.
+    std::vector<uint32_t> Pixels(uint32_t mask = 0x00FFFFFFu) {
         std::vector<uint32_t> p;
         UINT w = 0, h = 0;
         EXPECT_TRUE(layer::ReadBackBuffer(&p, &w, &h));
-        for (auto& c : p) c &= 0x00FFFFFFu;
+        for (auto& c : p) c &= mask;
         return p;
     }
 
