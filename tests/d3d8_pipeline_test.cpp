@@ -27,13 +27,10 @@ TEST_P(PipelineTest, AlphaTestTakesAFourBitTexturesAlphaTimesTheVertexAlpha) {
     SetState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
     SetState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
     const uint16_t coverage[2] = {0x0FFF, 0xF0F0};
-    IDirect3DTexture8* tex = MakeTexture(2, 1, D3DFMT_A4R4G4B4, coverage);
-    device_->SetTexture(0, tex);
+    device_->SetTexture(0, Keep(MakeTexture(2, 1, D3DFMT_A4R4G4B4, coverage)));
     DrawScreenRect(29.5f, -0.5f, 39.5f, 9.5f, 0xFF00FF00);
     EXPECT_EQ(Pixel(32, 5), 0u);
     EXPECT_EQ(Pixel(37, 5), 0x00FF00u);
-    device_->SetTexture(0, nullptr);
-    tex->Release();
 }
 
 TEST_P(PipelineTest, LinearFogByDistanceFromTheEyeLeavesScreenQuadsClear) {
@@ -258,14 +255,15 @@ protected:
     void SetUp() override {
         PipelineTest::SetUp();
         const uint32_t red = kRed, green = kGreen, grey = 0xFF808080, stripes[2] = {0xFF000000, 0xFFFFFFFF};
-        textures_[kRedTexture] = MakeTexture(1, 1, D3DFMT_A8R8G8B8, &red);
-        textures_[kGreenTexture] = MakeTexture(1, 1, D3DFMT_A8R8G8B8, &green);
-        textures_[kGreyTexture] = MakeTexture(1, 1, D3DFMT_A8R8G8B8, &grey);
-        textures_[kStripes] = MakeTexture(2, 1, D3DFMT_A8R8G8B8, stripes);
+        textures_[kRedTexture] = Keep(MakeTexture(1, 1, D3DFMT_A8R8G8B8, &red));
+        textures_[kGreenTexture] = Keep(MakeTexture(1, 1, D3DFMT_A8R8G8B8, &green));
+        textures_[kGreyTexture] = Keep(MakeTexture(1, 1, D3DFMT_A8R8G8B8, &grey));
+        textures_[kStripes] = Keep(MakeTexture(2, 1, D3DFMT_A8R8G8B8, stripes));
         // Four times the screen's size: the quad reads level 2 where mip filtering is on.
         IDirect3DTexture8* chain = nullptr;
         ASSERT_EQ(device_->CreateTexture(4 * kWidth, 4 * kHeight, 3, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &chain),
                   D3D_OK);
+        textures_[kMipChain] = Keep(chain);
         for (UINT level = 0; level < 3; ++level) {
             D3DLOCKED_RECT lr;
             ASSERT_EQ(chain->LockRect(level, &lr, nullptr, 0), D3D_OK);
@@ -275,14 +273,6 @@ protected:
                     reinterpret_cast<DWORD*>(static_cast<BYTE*>(lr.pBits) + y * lr.Pitch)[x] = level ? kGreen : kRed;
             chain->UnlockRect(level);
         }
-        textures_[kMipChain] = chain;
-    }
-
-    void TearDown() override {
-        for (DWORD s = 0; s < 2; ++s) device_->SetTexture(s, nullptr);
-        for (IDirect3DTexture8* t : textures_)
-            if (t) t->Release();
-        PipelineTest::TearDown();
     }
 
     void Apply(const Setting& s) {

@@ -187,10 +187,8 @@ protected:
 INSTANTIATE_ON_EACH_PROGRAM(ProgramTest);
 
 TEST_P(ProgramTest, EveryStageOperationArgumentAndModifierMakesTheModelsPixel) {
-    IDirect3DTexture8* t0 = MakeTexture(1, 1, D3DFMT_A8R8G8B8, &kTexel0);
-    IDirect3DTexture8* t1 = MakeTexture(1, 1, D3DFMT_A8R8G8B8, &kTexel1);
-    device_->SetTexture(0, t0);
-    device_->SetTexture(1, t1);
+    device_->SetTexture(0, Keep(MakeTexture(1, 1, D3DFMT_A8R8G8B8, &kTexel0)));
+    device_->SetTexture(1, Keep(MakeTexture(1, 1, D3DFMT_A8R8G8B8, &kTexel1)));
     SetState(D3DRS_TEXTUREFACTOR, kFactor);
     const std::vector<StageCase> cases = StageCases();
     ASSERT_LE(cases.size(), (size_t)(kColumns * (kHeight / kCell)));
@@ -214,10 +212,6 @@ TEST_P(ProgramTest, EveryStageOperationArgumentAndModifierMakesTheModelsPixel) {
                                         << DescribeStage(cases[n].stages[1]) << std::hex << ": got " << got
                                         << ", want " << want;
     }
-    device_->SetTexture(0, nullptr);
-    device_->SetTexture(1, nullptr);
-    t0->Release();
-    t1->Release();
 }
 
 // The eight-bit alpha one below, at and one above each reference, under every function.

@@ -138,7 +138,7 @@ TEST_F(DeviceTest, SettingsRepeatedChangeNothingAndNewOnesTakeEffect) {
     D3DXMatrixTranslation(&shift, 1.0f, 0.0f, 0.0f);  // half the screen to the right
     D3DXMatrixIdentity(&identity);
     const uint32_t texel[1] = {0xFF0000FF};
-    IDirect3DTexture8* tex = MakeTexture(1, 1, D3DFMT_A8R8G8B8, texel);
+    IDirect3DTexture8* tex = Keep(MakeTexture(1, 1, D3DFMT_A8R8G8B8, texel));
     for (int twice = 0; twice < 2; ++twice) {
         device_->SetTransform(D3DTS_WORLD, &shift);
         device_->SetTexture(0, tex);
@@ -155,7 +155,6 @@ TEST_F(DeviceTest, SettingsRepeatedChangeNothingAndNewOnesTakeEffect) {
     device_->SetTransform(D3DTS_WORLD, &identity);
     device_->SetTexture(0, nullptr);
     draw(0xFF808080, 0x808080u, 0u);
-    tex->Release();
 }
 
 TEST_F(DeviceTest, ViewportPlacesAndClipsTheDrawing) {

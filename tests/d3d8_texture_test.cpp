@@ -121,7 +121,7 @@ TEST_P(TextureTest, LevelsHaveHalvingSizesAndAPartialChainIsComplete) {
 
 TEST_P(TextureTest, AddressModesBelongToTheStage) {
     const uint32_t texels[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};
-    IDirect3DTexture8* tex = MakeTexture(2, 2, D3DFMT_A8R8G8B8, texels);
+    IDirect3DTexture8* tex = Keep(MakeTexture(2, 2, D3DFMT_A8R8G8B8, texels));
     // u and v from 0 to 2 over 40 pixels: wrap repeats, clamp holds the edge texels.
     Draw(tex, 40.0f, 2.0f);
     EXPECT_EQ(Pixel(25, 5), 0xFF0000u);
@@ -135,13 +135,11 @@ TEST_P(TextureTest, AddressModesBelongToTheStage) {
     EXPECT_EQ(Pixel(25, 5), 0x00FF00u);  // the mirrored copy starts with its right texel
     EXPECT_EQ(Pixel(35, 5), 0xFF0000u);
     EXPECT_EQ(Pixel(5, 35), 0x0000FFu);  // v still clamped
-    device_->SetTexture(0, nullptr);
-    tex->Release();
 }
 
 TEST_P(TextureTest, LocksKeepWhatTheyDoNotWriteAndRefuseASecondLock) {
     const uint32_t texels[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};
-    IDirect3DTexture8* tex = MakeTexture(2, 2, D3DFMT_A8R8G8B8, texels);
+    IDirect3DTexture8* tex = Keep(MakeTexture(2, 2, D3DFMT_A8R8G8B8, texels));
     RECT one = {1, 1, 2, 2};
     D3DLOCKED_RECT lr;
     ASSERT_EQ(tex->LockRect(0, &lr, &one, 0), D3D_OK);
@@ -185,8 +183,6 @@ TEST_P(TextureTest, LocksKeepWhatTheyDoNotWriteAndRefuseASecondLock) {
     EXPECT_EQ(vd.Size, 64u);
     EXPECT_EQ(vd.Usage, (DWORD)D3DUSAGE_WRITEONLY);
     vb->Release();
-    device_->SetTexture(0, nullptr);
-    tex->Release();
 }
 
 TEST_P(TextureTest, SurfacesOfLevelsAndImageSurfaces) {

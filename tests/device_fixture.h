@@ -39,8 +39,13 @@ protected:
         layer::ResetDeviceControl();
     }
 
-    // Releases the vertex buffer, the device and Direct3D, each the last reference to it.
+    // Releases the textures kept, the vertex buffer, the device and Direct3D, each the last
+    // reference to it.
     void ReleaseDevice() {
+        if (!kept_.empty())
+            for (DWORD s = 0; s < 8; ++s) device_->SetTexture(s, nullptr);
+        for (IDirect3DTexture8* t : kept_) EXPECT_EQ(t->Release(), 0u);
+        kept_.clear();
         if (vb_) vb_->Release();
         if (device_) {
             EXPECT_EQ(device_->Release(), 0u);
@@ -118,6 +123,12 @@ protected:
         return tex;
     }
 
+    // A texture the fixture releases when the device goes.
+    IDirect3DTexture8* Keep(IDirect3DTexture8* texture) {
+        kept_.push_back(texture);
+        return texture;
+    }
+
     // The 2D defaults most pixel tests start from: no lighting, no culling, no depth.
     void Plain2DStates() {
         SetState(D3DRS_LIGHTING, FALSE);
@@ -162,6 +173,7 @@ protected:
     IDirect3DDevice8* device_ = nullptr;
     IDirect3DVertexBuffer8* vb_ = nullptr;
     UINT vbSize_ = 0;
+    std::vector<IDirect3DTexture8*> kept_;
 };
 
 // Which fragment programs draw: the ones built for each draw's states, or the general one.
