@@ -122,28 +122,29 @@ Setting S(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) {
 }
 Setting T(DWORD stage, DWORD texture) { return {Setting::kTexture, stage, 0, texture}; }
 
-enum TextureIndex : DWORD { kNoTexture, kRedTexture, kGreenTexture, kGreyTexture, kStripes, kMipChain, kTextureCount };
+enum TextureIndex : DWORD {
+    kNoTexture, kRedTexture, kGreenTexture, kGreyTexture, kStripes, kMipChain, kTextureCount
+};
+
+const DWORD kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kFactorColour = 0xFF2040C0;
+const DWORD kTranslucentBlue = 0x400000FF;  // below the alpha reference 0x80
 
 // A screen-filling quad at depth z; u runs from 0 to uMax across.
 struct Quad {
-    float z;
     DWORD colour;
-    float uMax;
+    float z = 0.5f, uMax = 1;
 };
 
 struct SingleChangeCase {
     const char* name;
     std::vector<Setting> base;
     Setting change;
-    Quad first;
-    std::vector<Quad> second;  // drawn in one call, in order
-    DWORD want;                // at the probe pixel
-    int tolerance;
-    UINT probeX;
+    DWORD want;  // at the probe pixel
+    int tolerance = 0;
+    std::vector<Quad> second = {{kBlue}};  // drawn in one call, in order
+    Quad first = {kRed};
+    UINT probeX = 8;
 };
-
-const DWORD kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kFactorColour = 0xFF2040C0;
-const DWORD kTranslucentBlue = 0x400000FF;  // below the alpha reference 0x80
 
 // Settings the cases share.
 const Setting alphaFromVertex = S(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
@@ -152,99 +153,94 @@ const Setting srcAlpha = R(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
 const Setting invSrcAlpha = R(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
 const Setting stage1Factor = S(1, D3DTSS_COLORARG2, D3DTA_TFACTOR);
 
+// Each case draws a red quad, then a blue one unless it says otherwise.
 std::vector<SingleChangeCase> SingleChangeCases() {
-    const Quad red = {0.5f, kRed, 1}, green = {0.5f, kGreen, 1}, blue = {0.5f, kBlue, 1};
-    const Quad faintBlue = {0.5f, kTranslucentBlue, 1}, halfBlue = {0.5f, 0x800000FF, 1};
-    const Setting alphaTestOn = R(D3DRS_ALPHATESTENABLE, TRUE), atLeastHalf = R(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
-    const Setting reference = R(D3DRS_ALPHAREF, 0x80);
+    const Quad green = {kGreen}, blue = {kBlue}, faint = {kTranslucentBlue}, ofFactor = {0xFF2040C0};
+    const Setting alphaTestOn = R(D3DRS_ALPHATESTENABLE, TRUE), reference = R(D3DRS_ALPHAREF, 0x80);
+    const Setting atLeastHalf = R(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL), cw = R(D3DRS_CULLMODE, D3DCULL_CW);
+    const std::vector<Setting> tested = {alphaFromVertex, alphaTestOn, atLeastHalf, reference};
     const Setting fogOn = R(D3DRS_FOGENABLE, TRUE), linearFog = R(D3DRS_FOGTABLEMODE, D3DFOG_LINEAR);
-    const Setting zOn = R(D3DRS_ZENABLE, D3DZB_TRUE);
-    const Setting selectTexture = S(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    const std::vector<Setting> fogged = {fogOn, linearFog};
+    const Setting zOn = R(D3DRS_ZENABLE, D3DZB_TRUE), lit = R(D3DRS_LIGHTING, TRUE);
+    const Setting selectTexture = S(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1), red0 = T(0, kRedTexture);
     const Setting stage1Modulate = S(1, D3DTSS_COLOROP, D3DTOP_MODULATE);
-    const DWORD halfFog = 0x800080, halfFactor = 0x102060;  // blue half in red fog; the factor halved
+    const Setting halfFactor = R(D3DRS_TEXTUREFACTOR, 0xFF808080);
+    const DWORD halfFog = 0x800080;  // blue half in red fog
     return {
         // Alpha test
-        {"alpha test on", {alphaFromVertex, atLeastHalf, reference}, alphaTestOn, red, {faintBlue}, 0xFF0000, 0, 8},
-        {"alpha test off", {alphaFromVertex, alphaTestOn, atLeastHalf, reference}, R(D3DRS_ALPHATESTENABLE, FALSE),
-         red, {faintBlue}, 0x0000FF, 0, 8},
-        {"alpha reference", {alphaFromVertex, alphaTestOn, atLeastHalf, R(D3DRS_ALPHAREF, 0x20)}, reference, red,
-         {faintBlue}, 0xFF0000, 0, 8},
-        {"alpha function", {alphaFromVertex, alphaTestOn, atLeastHalf, reference},
-         R(D3DRS_ALPHAFUNC, D3DCMP_LESS), red, {faintBlue}, 0x0000FF, 0, 8},
+        {"alpha test on", {alphaFromVertex, atLeastHalf, reference}, alphaTestOn, 0xFF0000, 0, {faint}},
+        {"alpha test off", tested, R(D3DRS_ALPHATESTENABLE, FALSE), 0x0000FF, 0, {faint}},
+        {"alpha reference", {alphaFromVertex, alphaTestOn, atLeastHalf, R(D3DRS_ALPHAREF, 0x20)}, reference,
+         0xFF0000, 0, {faint}},
+        {"alpha function", tested, R(D3DRS_ALPHAFUNC, D3DCMP_LESS), 0x0000FF, 0, {faint}},
         // Blending
-        {"blending on", {alphaFromVertex, srcAlpha, invSrcAlpha}, blendOn, red, {halfBlue}, 0x7F0080, 2, 8},
-        {"blending off", {blendOn, destOne}, R(D3DRS_ALPHABLENDENABLE, FALSE), red, {blue}, 0x0000FF, 0, 8},
-        {"source factor", {blendOn}, R(D3DRS_SRCBLEND, D3DBLEND_ZERO), red, {blue}, 0x000000, 0, 8},
-        {"destination factor", {blendOn}, destOne, red, {blue}, 0xFF00FF, 0, 8},
-        {"blend operation", {blendOn, destOne}, R(D3DRS_BLENDOP, D3DBLENDOP_REVSUBTRACT), red, {blue}, 0xFF0000, 0, 8},
-        {"colour write mask", {}, R(D3DRS_COLORWRITEENABLE, D3DCOLORWRITEENABLE_RED), green, {{0.5f, 0xFFFF00FF, 1}},
-         0xFFFF00, 0, 8},
+        {"blending on", {alphaFromVertex, srcAlpha, invSrcAlpha}, blendOn, 0x7F0080, 2, {{0x800000FF}}},
+        {"blending off", {blendOn, destOne}, R(D3DRS_ALPHABLENDENABLE, FALSE), 0x0000FF},
+        {"source factor", {blendOn}, R(D3DRS_SRCBLEND, D3DBLEND_ZERO), 0x000000},
+        {"destination factor", {blendOn}, destOne, 0xFF00FF},
+        {"blend operation", {blendOn, destOne}, R(D3DRS_BLENDOP, D3DBLENDOP_REVSUBTRACT), 0xFF0000},
+        {"colour write mask", {}, R(D3DRS_COLORWRITEENABLE, D3DCOLORWRITEENABLE_RED), 0xFFFF00, 0,
+         {{0xFFFF00FF}}, green},
         // Fog: linear from 0 to 1 in red, the quad half way
-        {"fog on", {linearFog}, fogOn, green, {blue}, halfFog, 2, 8},
-        {"fog off", {fogOn, linearFog}, R(D3DRS_FOGENABLE, FALSE), green, {blue}, 0x0000FF, 0, 8},
-        {"fog colour", {fogOn, linearFog}, R(D3DRS_FOGCOLOR, 0x0000FF00), green, {blue}, 0x008080, 2, 8},
-        {"fog start", {fogOn, linearFog}, R(D3DRS_FOGSTART, FloatBits(0.5f)), green, {blue}, 0x0000FF, 1, 8},
-        {"fog end", {fogOn, linearFog}, R(D3DRS_FOGEND, FloatBits(0.5f)), green, {blue}, 0xFF0000, 1, 8},
-        {"fog table mode", {fogOn, linearFog}, R(D3DRS_FOGTABLEMODE, D3DFOG_EXP), green, {blue}, 0x64009B, 2, 8},
-        {"fog vertex mode", {fogOn}, R(D3DRS_FOGVERTEXMODE, D3DFOG_LINEAR), green, {blue}, halfFog, 2, 8},
+        {"fog on", {linearFog}, fogOn, halfFog, 2, {blue}, green},
+        {"fog off", fogged, R(D3DRS_FOGENABLE, FALSE), 0x0000FF, 0, {blue}, green},
+        {"fog colour", fogged, R(D3DRS_FOGCOLOR, 0x0000FF00), 0x008080, 2, {blue}, green},
+        {"fog start", fogged, R(D3DRS_FOGSTART, FloatBits(0.5f)), 0x0000FF, 1, {blue}, green},
+        {"fog end", fogged, R(D3DRS_FOGEND, FloatBits(0.5f)), 0xFF0000, 1, {blue}, green},
+        {"fog table mode", fogged, R(D3DRS_FOGTABLEMODE, D3DFOG_EXP), 0x64009B, 2, {blue}, green},
+        {"fog vertex mode", {fogOn}, R(D3DRS_FOGVERTEXMODE, D3DFOG_LINEAR), halfFog, 2, {blue}, green},
         {"fog density", {fogOn, R(D3DRS_FOGTABLEMODE, D3DFOG_EXP)}, R(D3DRS_FOGDENSITY, FloatBits(2.0f)),
-         green, {blue}, 0xA1005E, 2, 8},
+         0xA1005E, 2, {blue}, green},
         // Depth
-        {"depth test off", {zOn}, R(D3DRS_ZENABLE, D3DZB_FALSE), {0.3f, kRed, 1}, {{0.6f, kBlue, 1}}, 0x0000FF, 0, 8},
-        {"depth function", {zOn}, R(D3DRS_ZFUNC, D3DCMP_GREATER), {0.3f, kRed, 1}, {{0.6f, kBlue, 1}}, 0x0000FF, 0,
-         8},
+        {"depth test off", {zOn}, R(D3DRS_ZENABLE, D3DZB_FALSE), 0x0000FF, 0, {{kBlue, 0.6f}}, {kRed, 0.3f}},
+        {"depth function", {zOn}, R(D3DRS_ZFUNC, D3DCMP_GREATER), 0x0000FF, 0, {{kBlue, 0.6f}}, {kRed, 0.3f}},
         // Without depth writes the far green quad drawn after the near blue one still passes.
-        {"depth writes off", {zOn}, R(D3DRS_ZWRITEENABLE, FALSE), {0.9f, kRed, 1},
-         {{0.3f, kBlue, 1}, {0.6f, kGreen, 1}}, 0x00FF00, 0, 8},
+        {"depth writes off", {zOn}, R(D3DRS_ZWRITEENABLE, FALSE), 0x00FF00, 0,
+         {{kBlue, 0.3f}, {kGreen, 0.6f}}, {kRed, 0.9f}},
         // Culling of the clockwise quads
-        {"cull clockwise", {}, R(D3DRS_CULLMODE, D3DCULL_CW), red, {blue}, 0xFF0000, 0, 8},
-        {"cull counter-clockwise to clockwise", {R(D3DRS_CULLMODE, D3DCULL_CCW)}, R(D3DRS_CULLMODE, D3DCULL_CW), red,
-         {blue}, 0xFF0000, 0, 8},
-        {"cull none", {R(D3DRS_CULLMODE, D3DCULL_CW)}, R(D3DRS_CULLMODE, D3DCULL_NONE), red, {blue}, 0x0000FF, 0, 8},
+        {"cull clockwise", {}, cw, 0xFF0000},
+        {"cull counter-clockwise to clockwise", {R(D3DRS_CULLMODE, D3DCULL_CCW)}, cw, 0xFF0000},
+        {"cull none", {cw}, R(D3DRS_CULLMODE, D3DCULL_NONE), 0x0000FF},
         // Lighting without lights: black, or the vertex colour as ambient material
-        {"lighting on", {}, R(D3DRS_LIGHTING, TRUE), red, {blue}, 0x000000, 0, 8},
-        {"lighting off", {R(D3DRS_LIGHTING, TRUE)}, R(D3DRS_LIGHTING, FALSE), red, {blue}, 0x0000FF, 0, 8},
-        {"ambient light", {R(D3DRS_LIGHTING, TRUE), R(D3DRS_AMBIENTMATERIALSOURCE, D3DMCS_COLOR1)},
-         R(D3DRS_AMBIENT, 0x00808080), red, {blue}, 0x000080, 1, 8},
+        {"lighting on", {}, lit, 0x000000},
+        {"lighting off", {lit}, R(D3DRS_LIGHTING, FALSE), 0x0000FF},
+        {"ambient light", {lit, R(D3DRS_AMBIENTMATERIALSOURCE, D3DMCS_COLOR1)}, R(D3DRS_AMBIENT, 0x00808080),
+         0x000080, 1},
         // Stage 0's operations and arguments; its alpha through the alpha test
-        {"colour operation", {T(0, kRedTexture)}, S(0, D3DTSS_COLOROP, D3DTOP_ADD), red, {{0.5f, 0xFF8080FF, 1}},
-         0xFF80FF, 0, 8},
-        {"colour argument 1", {T(0, kRedTexture), selectTexture}, S(0, D3DTSS_COLORARG1, D3DTA_TFACTOR), green, {blue},
-         kFactorColour & 0xFFFFFF, 0, 8},
-        {"colour argument 2", {T(0, kRedTexture), S(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2)},
-         S(0, D3DTSS_COLORARG2, D3DTA_TEXTURE), green, {blue}, 0xFF0000, 0, 8},
-        {"alpha operation", {alphaTestOn, atLeastHalf, reference}, S(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2), red,
-         {faintBlue}, 0xFF0000, 0, 8},
-        {"alpha argument 1", {alphaTestOn, atLeastHalf, reference}, S(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE), red,
-         {faintBlue}, 0xFF0000, 0, 8},
-        {"alpha argument 2", {alphaTestOn, atLeastHalf, reference, S(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2),
+        {"colour operation", {red0}, S(0, D3DTSS_COLOROP, D3DTOP_ADD), 0xFF80FF, 0, {{0xFF8080FF}}},
+        {"colour argument 1", {red0, selectTexture}, S(0, D3DTSS_COLORARG1, D3DTA_TFACTOR),
+         kFactorColour & 0xFFFFFF, 0, {blue}, green},
+        {"colour argument 2", {red0, S(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2)},
+         S(0, D3DTSS_COLORARG2, D3DTA_TEXTURE), 0xFF0000, 0, {blue}, green},
+        {"alpha operation", {alphaTestOn, atLeastHalf, reference}, alphaFromVertex, 0xFF0000, 0, {faint}},
+        {"alpha argument 1", {alphaTestOn, atLeastHalf, reference}, S(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE),
+         0xFF0000, 0, {faint}},
+        {"alpha argument 2", {alphaTestOn, atLeastHalf, reference, alphaFromVertex,
                               S(0, D3DTSS_ALPHAARG2, D3DTA_TEXTURE)},
-         S(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE), red, {faintBlue}, 0xFF0000, 0, 8},
-        {"texture factor", {S(0, D3DTSS_COLORARG1, D3DTA_TFACTOR), selectTexture}, R(D3DRS_TEXTUREFACTOR, kRed),
-         green, {blue}, 0xFF0000, 0, 8},
+         S(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE), 0xFF0000, 0, {faint}},
+        {"texture factor", {S(0, D3DTSS_COLORARG1, D3DTA_TFACTOR), selectTexture},
+         R(D3DRS_TEXTUREFACTOR, kRed), 0xFF0000, 0, {blue}, green},
         // Stage 1 on and off: modulating by the factor 0x808080; its operation the same as stage 0's
-        {"stage 1 on", {stage1Factor, R(D3DRS_TEXTUREFACTOR, 0xFF808080)}, stage1Modulate, green,
-         {{0.5f, 0xFF2040C0, 1}}, halfFactor, 1, 8},
-        {"stage 1 off", {stage1Modulate, stage1Factor, R(D3DRS_TEXTUREFACTOR, 0xFF808080)},
-         S(1, D3DTSS_COLOROP, D3DTOP_DISABLE), green, {{0.5f, 0xFF2040C0, 1}}, 0x2040C0, 0, 8},
-        {"stage 1 colour argument", {stage1Modulate, S(1, D3DTSS_COLORARG2, D3DTA_DIFFUSE)}, stage1Factor, green,
-         {blue}, kFactorColour & 0x0000FF, 0, 8},
+        {"stage 1 on", {stage1Factor, halfFactor}, stage1Modulate, 0x102060, 1, {ofFactor}, green},
+        {"stage 1 off", {stage1Modulate, stage1Factor, halfFactor}, S(1, D3DTSS_COLOROP, D3DTOP_DISABLE),
+         0x2040C0, 0, {ofFactor}, green},
+        {"stage 1 colour argument", {stage1Modulate, S(1, D3DTSS_COLORARG2, D3DTA_DIFFUSE)}, stage1Factor,
+         kFactorColour & 0x0000FF, 0, {blue}, green},
         // The textures bound: stage 0's, and stage 1's set to the one stage 0 holds
-        {"texture changed", {T(0, kRedTexture), selectTexture}, T(0, kGreenTexture), red, {blue}, 0x00FF00, 0, 8},
-        {"texture removed", {T(0, kRedTexture), selectTexture}, T(0, kNoTexture), red, {blue}, 0xFFFFFF, 0, 8},
-        {"texture set", {selectTexture}, T(0, kRedTexture), green, {blue}, 0xFF0000, 0, 8},
+        {"texture changed", {red0, selectTexture}, T(0, kGreenTexture), 0x00FF00},
+        {"texture removed", {red0, selectTexture}, T(0, kNoTexture), 0xFFFFFF},
+        {"texture set", {selectTexture}, red0, 0xFF0000, 0, {blue}, green},
         {"stage 1 texture", {T(0, kGreenTexture), T(1, kRedTexture), S(1, D3DTSS_COLOROP, D3DTOP_SELECTARG2)},
-         T(1, kGreenTexture), red, {blue}, 0x00FF00, 0, 8},
+         T(1, kGreenTexture), 0x00FF00},
         // Filters and addressing: a black and a white texel across the screen, a chain of red over green
-        {"magnification filter", {T(0, kStripes), selectTexture}, S(0, D3DTSS_MAGFILTER, D3DTEXF_LINEAR), red, {blue},
-         0x696969, 0x18, 29},
+        {"magnification filter", {T(0, kStripes), selectTexture}, S(0, D3DTSS_MAGFILTER, D3DTEXF_LINEAR),
+         0x696969, 0x18, {blue}, {kRed}, 29},
         // 96 stripes over 64 pixels: pixel 8 lies half way from a black one to a white one
         {"minification filter", {T(0, kStripes), selectTexture, S(0, D3DTSS_MIPFILTER, D3DTEXF_LINEAR)},
-         S(0, D3DTSS_MINFILTER, D3DTEXF_LINEAR), red, {{0.5f, kBlue, 48}}, 0x808080, 4, 8},
-        {"mip filter", {T(0, kMipChain), selectTexture}, S(0, D3DTSS_MIPFILTER, D3DTEXF_POINT), red, {blue}, 0x00FF00,
-         0, 8},
-        {"address mode", {T(0, kStripes), selectTexture}, S(0, D3DTSS_ADDRESSU, D3DTADDRESS_CLAMP), red,
-         {{0.5f, kBlue, 2}}, 0xFFFFFF, 0, 40},
+         S(0, D3DTSS_MINFILTER, D3DTEXF_LINEAR), 0x808080, 4, {{kBlue, 0.5f, 48}}},
+        {"mip filter", {T(0, kMipChain), selectTexture}, S(0, D3DTSS_MIPFILTER, D3DTEXF_POINT), 0x00FF00},
+        {"address mode", {T(0, kStripes), selectTexture}, S(0, D3DTSS_ADDRESSU, D3DTADDRESS_CLAMP),
+         0xFFFFFF, 0, {{kBlue, 0.5f, 2}}, {kRed}, 40},
     };
 }
 
