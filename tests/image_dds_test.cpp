@@ -2,6 +2,8 @@
 // DXT block formats decode pixel-exact.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "image_test_files.h"
 #include "layer/image_encode.h"
 #include "layer/image_formats.h"
@@ -22,6 +24,13 @@ Bytes DdsHeader(DWORD w, DWORD h, DWORD mips, DWORD pfFlags, DWORD fourCC, DWORD
     d.u32(32).u32(pfFlags).u32(fourCC).u32(bits).u32(r).u32(g).u32(b).u32(a);
     d.u32(layer::DDSCAPS_TEXTURE).u32(0).u32(0).u32(0).u32(0);
     return d;
+}
+
+// A four-character code as the file holds it.
+DWORD Code(const char* text) {
+    DWORD v;
+    std::memcpy(&v, text, 4);
+    return v;
 }
 
 Bytes DxtHeader(DWORD w, DWORD h, DWORD fourCC) { return DdsHeader(w, h, 0, layer::DDPF_FOURCC, fourCC, 0, 0, 0, 0, 0); }
@@ -90,7 +99,7 @@ TEST(DdsDecode, EveryMaskedPixelFormat) {
 
 TEST(DdsDecode, Dxt1FourAndThreeColourBlocks) {
     // 8 x 4: two blocks. Every row of a block uses indices 0, 1, 2, 3 (0xE4).
-    Bytes d = DxtHeader(8, 4, layer::DDS_FOURCC_DXT1);
+    Bytes d = DxtHeader(8, 4, Code("DXT1"));
     d.u16(0xF800).u16(0x001F).u32(0xE4E4E4E4);  // red > blue: four colours
     d.u16(0x001F).u16(0xF800).u32(0xE4E4E4E4);  // blue < red: three colours and transparent
     layer::DecodedImage img;
@@ -113,18 +122,18 @@ TEST(DdsDecode, ColourModeAtEqualAndNeighbouringEndpoints) {
         WORD c0, c1;
         DWORD palette[4];  // what indices 0 to 3 decode to
     } cases[] = {
-        {"DXT1 equal", layer::DDS_FOURCC_DXT1, 0x7BEF, 0x7BEF, {grey, grey, grey, 0x00000000}},
-        {"DXT1 equal black", layer::DDS_FOURCC_DXT1, 0x0000, 0x0000, {0xFF000000, 0xFF000000, 0xFF000000, 0}},
-        {"DXT1 c0 one above", layer::DDS_FOURCC_DXT1, 0xF804, 0xF803, {0xFFFF0021, 0xFFFF0018, 0xFFFF001E, 0xFFFF001B}},
-        {"DXT1 c0 one below", layer::DDS_FOURCC_DXT1, 0xF801, 0xF802, {0xFFFF0008, 0xFFFF0010, 0xFFFF000C, 0}},
-        {"DXT3 equal", layer::DDS_FOURCC_DXT3, 0x7BEF, 0x7BEF, {grey, grey, grey, grey}},
-        {"DXT5 equal", layer::DDS_FOURCC_DXT5, 0x7BEF, 0x7BEF, {grey, grey, grey, grey}},
-        {"DXT5 c0 one below", layer::DDS_FOURCC_DXT5, 0xF803, 0xF804, {0xFFFF0018, 0xFFFF0021, 0xFFFF001B, 0xFFFF001E}},
+        {"DXT1 equal", Code("DXT1"), 0x7BEF, 0x7BEF, {grey, grey, grey, 0x00000000}},
+        {"DXT1 equal black", Code("DXT1"), 0x0000, 0x0000, {0xFF000000, 0xFF000000, 0xFF000000, 0}},
+        {"DXT1 c0 one above", Code("DXT1"), 0xF804, 0xF803, {0xFFFF0021, 0xFFFF0018, 0xFFFF001E, 0xFFFF001B}},
+        {"DXT1 c0 one below", Code("DXT1"), 0xF801, 0xF802, {0xFFFF0008, 0xFFFF0010, 0xFFFF000C, 0}},
+        {"DXT3 equal", Code("DXT3"), 0x7BEF, 0x7BEF, {grey, grey, grey, grey}},
+        {"DXT5 equal", Code("DXT5"), 0x7BEF, 0x7BEF, {grey, grey, grey, grey}},
+        {"DXT5 c0 one below", Code("DXT5"), 0xF803, 0xF804, {0xFFFF0018, 0xFFFF0021, 0xFFFF001B, 0xFFFF001E}},
     };
     for (const auto& c : cases) {
         Bytes d = DxtHeader(4, 4, c.fourCC);
-        if (c.fourCC == layer::DDS_FOURCC_DXT3) d.u32(0xFFFFFFFF).u32(0xFFFFFFFF);  // opaque
-        if (c.fourCC == layer::DDS_FOURCC_DXT5) d.u8(255).u8(255).zeros(6);       // opaque
+        if (c.fourCC == Code("DXT3")) d.u32(0xFFFFFFFF).u32(0xFFFFFFFF);  // opaque
+        if (c.fourCC == Code("DXT5")) d.u8(255).u8(255).zeros(6);       // opaque
         d.u16(c.c0).u16(c.c1).u32(0xE4E4E4E4);  // every row: indices 0, 1, 2, 3
         layer::DecodedImage img;
         ASSERT_EQ(layer::DecodeImage(d.b.data(), d.size(), &img), S_OK) << c.name;
@@ -134,7 +143,7 @@ TEST(DdsDecode, ColourModeAtEqualAndNeighbouringEndpoints) {
 
 TEST(DdsDecode, Dxt3AndDxt5AlphaAndPartialBlocks) {
     // DXT3: explicit 4-bit alpha i for texel i; the colour block is always four-colour.
-    Bytes d3 = DxtHeader(4, 4, layer::DDS_FOURCC_DXT3);
+    Bytes d3 = DxtHeader(4, 4, Code("DXT3"));
     for (int k = 0; k < 8; ++k) d3.u8((2 * k) | ((2 * k + 1) << 4));
     d3.u16(0x001F).u16(0xF800).u32(0xE4E4E4E4);
     layer::DecodedImage img;
@@ -146,7 +155,7 @@ TEST(DdsDecode, Dxt3AndDxt5AlphaAndPartialBlocks) {
     const DWORD eight[8] = {255, 0, 218, 182, 145, 109, 72, 36};
     const DWORD six[8] = {0, 255, 51, 102, 153, 204, 0, 255};
     for (int mode = 0; mode < 2; ++mode) {
-        Bytes d5 = DxtHeader(3, 2, layer::DDS_FOURCC_DXT5);
+        Bytes d5 = DxtHeader(3, 2, Code("DXT5"));
         d5.u8(mode ? 0 : 255).u8(mode ? 255 : 0);
         uint64_t bits = 0;
         for (int i = 0; i < 16; ++i) bits |= (uint64_t)(i & 7) << (3 * i);

@@ -50,6 +50,17 @@ TEST(TgaDecode, OriginsFlipRowsAndColumns) {
         t.u32(A).u32(B).u32(C).u32(D);
         EXPECT_EQ(DecodeTop(ImageFileKind::Tga, t.b), c.expect) << int(c.descriptor);
     }
+    // A header as tools write it: 320 x 240 at 32 bits with 8 alpha bits, from the top left.
+    const BYTE header[18] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x40, 0x01, 0xF0, 0x00, 32, 0x28};
+    Bytes big;
+    big.b.assign(header, header + 18);
+    big.u32(A).zeros(320 * 240 * 4 - 8).u32(D);
+    layer::DecodedImage img;
+    ASSERT_EQ(layer::DecodeImage(big.b.data(), big.size(), &img), S_OK);
+    EXPECT_EQ(img.top.width, 320u);
+    EXPECT_EQ(img.top.height, 240u);
+    EXPECT_EQ(img.top.pixels.front(), A);
+    EXPECT_EQ(img.top.pixels.back(), D);
 }
 
 // Each file's pixels, top row first.
