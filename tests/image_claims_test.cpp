@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include <jpeglib.h>
 #include <zlib.h>
@@ -72,11 +73,17 @@ std::vector<BYTE> FlatGreyJpeg(UINT side) {
 
 }  // namespace
 
-TEST(ImageClaims, SmallFilesClaimingLargePicturesAreRefusedBeforeAllocating) {
+// Small files that claim large pictures, and files that claim pictures past the limits, are refused
+// before any picture is allocated, and the image given keeps what it held.
+TEST(ImageClaims, LargeClaimsAreRefusedBeforeAllocating) {
     const DWORD one = 0xFF336699u;
-    std::vector<BYTE> png, jpeg;
+    const auto px = Pattern(8, 8);
+    std::vector<BYTE> png, jpeg, jpeg8, dds;
     layer::EncodePng(1, 1, &one, &png);
     layer::EncodeJpeg(16, 16, std::vector<DWORD>(256, one).data(), 90, &jpeg);
+    layer::EncodeJpeg(8, 8, px.data(), 90, &jpeg8);
+    layer::EncodeDdsArgb32(8, 8, px.data(), &dds);
+    std::memcpy(&dds[12], "\xFF\xFF\x00\x00", 4);  // height 65535
     Bytes bmp = BmpHeaders(4096, 4096, 24, BI_RGB, 0, 54);
     bmp.zeros(200);
     // Runs that stop short of an end of picture, and ones with an index past the palette.
@@ -105,12 +112,24 @@ TEST(ImageClaims, SmallFilesClaimingLargePicturesAreRefusedBeforeAllocating) {
         {"png", layer::DecodePng, ResizedPng(png, 4096, 4096)},
         {"png, one row too wide to fit", layer::DecodePng, ResizedPng(png, 4096, 32)},
         {"jpeg", layer::DecodeJpeg, ResizedJpeg(jpeg, 4096, 4096)},
+        // Past the limits: 65535 x 65535 would fit in a few bytes of TGA packets; 9000 is past the side.
+        {"bmp 100000 square", layer::DecodeBmp, BmpHeaders(100000, 100000, 24, BI_RGB, 0, 54).zeros(16).b},
+        {"bmp of negative height", layer::DecodeBmp,
+         BmpHeaders(4, (LONG)0x80000000, 24, BI_RGB, 0, 54).zeros(64).b},
+        {"tga rle 65535 square", layer::DecodeTga,
+         TgaHeader(65535, 65535, layer::TGA_TYPE_RLE_TRUECOLOR).u8(0xFF).u32(0).b},
+        {"ppm 4294967295 wide", layer::DecodePpm, Bytes().raw("P6 4294967295 1 255\n").zeros(8).b},
+        {"ppm past 32 bits", layer::DecodePpm, Bytes().raw("P6 99999999999 1 255\n").zeros(8).b},
+        {"dds 65535 high", layer::DecodeDds, dds},
+        {"jpeg 9000 wide", layer::DecodeJpeg, ResizedJpeg(jpeg8, 9000, 8)},
     };
     for (const auto& c : claims) {
         const uint64_t before = layer::DecodedPixelsAllocated();
         layer::DecodedImage img;
+        img.top.width = 77;
         EXPECT_EQ(c.decode(c.file.data(), c.file.size(), &img), D3DXERR_INVALIDDATA) << c.name;
         EXPECT_EQ(layer::DecodedPixelsAllocated(), before) << c.name;
+        EXPECT_EQ(img.top.width, 77u) << c.name;
     }
 }
 
