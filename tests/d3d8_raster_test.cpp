@@ -4,6 +4,8 @@
 
 #include <SDL.h>
 
+#include <array>
+
 #include "../platform/src/win32/window_link.h"
 #include "windows.h"
 
@@ -190,18 +192,15 @@ TEST_F(DeviceOnWindowTest, PresentLetterboxesIntoALargerWindowAndDrawsStraightIn
         EXPECT_TRUE(layer::LastPresentedPicture(&pixels, &w, &h));
         layer::KeepPresentedPictures(false);
     };
-    auto at = [&](UINT x, UINT y) { return pixels[y * w + x] & 0xFFFFFFu; };
+    // The presented picture at each (x, y) given: the colour, or black where `colour` is false.
+    auto expect = [&](std::initializer_list<std::array<UINT, 3>> points, uint32_t colour) {
+        for (const auto& p : points) EXPECT_EQ(pixels[p[1] * w + p[0]] & 0xFFFFFFu, p[2] ? colour : 0u) << p[0];
+    };
     present(0x00FFFFFF);
     ASSERT_EQ(w, 200u);
     ASSERT_EQ(h, 100u);
     // 64x48 scaled to the full height is 133 wide: black bars of 33 and 34 columns on either side.
-    EXPECT_EQ(at(10, 50), 0u);
-    EXPECT_EQ(at(190, 50), 0u);
-    EXPECT_EQ(at(40, 0), 0xFFFFFFu);
-    EXPECT_EQ(at(100, 50), 0xFFFFFFu);
-    EXPECT_EQ(at(160, 99), 0xFFFFFFu);
-    EXPECT_EQ(at(32, 50), 0u);
-    EXPECT_EQ(at(167, 50), 0u);
+    expect({{10, 50, 0}, {190, 50, 0}, {40, 0, 1}, {100, 50, 1}, {160, 99, 1}, {32, 50, 0}, {167, 50, 0}}, 0xFFFFFF);
 
     // A window of the back buffer's size is drawn into straight from the next frame on.
     SDL_Window* window = PlatformWindowSDL(hwnd);
@@ -213,16 +212,14 @@ TEST_F(DeviceOnWindowTest, PresentLetterboxesIntoALargerWindowAndDrawsStraightIn
     present(0x0000FF00);
     ASSERT_EQ(w, 64u);
     ASSERT_EQ(h, 48u);
-    EXPECT_EQ(at(0, 0), 0x00FF00u);
-    EXPECT_EQ(at(63, 47), 0x00FF00u);
+    expect({{0, 0, 1}, {63, 47, 1}}, 0x00FF00);
     // Larger again: back to letterboxing, with the bars cleared of what was drawn there.
     SDL_SetWindowSize(window, 200, 100);
     present(0x0000FF00);
     EXPECT_FALSE(layer::DrawsIntoWindow());
     present(0x000000FF);
     ASSERT_EQ(w, 200u);
-    EXPECT_EQ(at(10, 90), 0u);
-    EXPECT_EQ(at(100, 50), 0x0000FFu);
+    expect({{10, 90, 0}, {100, 50, 1}}, 0x0000FF);
     device_->Release();
     device_ = nullptr;
     DestroyWindow(hwnd);

@@ -76,42 +76,39 @@ std::vector<std::string> OverlayBoxes() {
 
 // A quad's four vertices from its edges, in the order left-bottom, left-top, right-bottom,
 // right-top, each with rhw 1.
-void ExpectQuad(const std::vector<SVertex2D>& q, int first, float left, float right, float top, float bottom,
-                float z, DWORD colour, float u0, float u1, float v0, float v1) {
+void ExpectQuad(const std::vector<SVertex2D>& q, size_t first, float left, float right, float top,
+                float bottom, float z, DWORD colour, float u0, float u1, float v0, float v1) {
     const SVertex2D want[4] = {{left, bottom, z, 1.0f, colour, u0, v1},
                                {left, top, z, 1.0f, colour, u0, v0},
                                {right, bottom, z, 1.0f, colour, u1, v1},
                                {right, top, z, 1.0f, colour, u1, v0}};
-    for (int k = 0; k < 4; ++k)
-        EXPECT_EQ(std::memcmp(&q[size_t(first + k)], &want[k], sizeof(SVertex2D)), 0)
-            << "quad " << first << " vertex " << k << ": " << q[size_t(first + k)].x << "," << q[size_t(first + k)].y
-            << " want " << want[k].x << "," << want[k].y;
+    for (size_t k = 0; k < 4; ++k) {
+        const SVertex2D &got = q[first + k], &w = want[k];
+        EXPECT_EQ(std::memcmp(&got, &w, sizeof got), 0)
+            << "vertex " << first + k << ": " << got.x << "," << got.y << " want " << w.x << "," << w.y;
+    }
 }
 
-// Every quad of the table for a W x H screen, bit for bit.
+// Every quad of the table for a W x H screen, bit for bit; the halves are whole pixels.
 void ExpectTable(const std::vector<SVertex2D>& q, int W, int H) {
-    const int hw = W / 2, hh = H / 2;
-    const float w = float(W), h = float(H);
+    const float x = float(W / 2), y = float(H / 2), w = float(W), h = float(H);
     const DWORD white = 0xFFFFFFFF, icon = 0xCCFFFFFF, picture = 0xEEFFFFFF;
-    ExpectQuad(q, 0, float(hw - 15), float(hw + 15), float(hh - 15), float(hh + 15), 0.1f, white, 0, 1, 0, 1);
+    ExpectQuad(q, 0, x - 15, x + 15, y - 15, y + 15, 0.1f, white, 0, 1, 0, 1);
     ExpectQuad(q, 4, -1, w, -1, h, 0.1f, white, -0.15f, 1.15f, 0, 1);
-    ExpectQuad(q, 8, w * 0.625f, w, float(hh), h, 0.1f, white, 0, 1, 0, 1);
+    ExpectQuad(q, 8, w * 0.625f, w, y, h, 0.1f, white, 0, 1, 0, 1);
     ExpectQuad(q, 12, w * 0.65f, w * 0.85f, h * 0.65f, h * 0.85f, 0.2f, white, 0, 1, 0, 1);
     ExpectQuad(q, 16, 0, 0, 10, 10, 0.2f, white, 0, 1, 0, 1);
     ExpectQuad(q, 20, 10, 10, 20, 20, 0.2f, white, 0, 1, 0, 1);
     ExpectQuad(q, 24, 10, 10, 20, 20, 0.1f, white, 0, 1, 0, 1);
-    ExpectQuad(q, 28, float(hw - 32), float(hw + 32), 8, 32, 0.1f, icon, 0, 0.33f, 0, 0.33f);
-    ExpectQuad(q, 32, float(hw - 171), float(hw - 43), 8, 32, 0.1f, icon, 0.33f, 1, 0.66f, 1);
-    ExpectQuad(q, 36, float(hw + 43), float(hw + 171), 8, 32, 0.1f, icon, 0.33f, 1, 0, 0.33f);
-    ExpectQuad(q, 40, float(hw + 68), float(hw + 196), float(H - 32), float(H - 8), 0.1f, icon, 0.33f, 1, 0.33f,
-               0.66f);
-    ExpectQuad(q, 44, float(hw - 132), float(hw - 68), float(H - 32), float(H - 8), 0.1f, icon, 0, 0.33f, 0.33f,
-               0.66f);
+    ExpectQuad(q, 28, x - 32, x + 32, 8, 32, 0.1f, icon, 0, 0.33f, 0, 0.33f);
+    ExpectQuad(q, 32, x - 171, x - 43, 8, 32, 0.1f, icon, 0.33f, 1, 0.66f, 1);
+    ExpectQuad(q, 36, x + 43, x + 171, 8, 32, 0.1f, icon, 0.33f, 1, 0, 0.33f);
+    ExpectQuad(q, 40, x + 68, x + 196, h - 32, h - 8, 0.1f, icon, 0.33f, 1, 0.33f, 0.66f);
+    ExpectQuad(q, 44, x - 132, x - 68, h - 32, h - 8, 0.1f, icon, 0, 0.33f, 0.33f, 0.66f);
     ExpectQuad(q, 48, 0, 0, 0, 0, 0.1f, icon, 0, 0.33f, 0.33f, 0.66f);
-    ExpectQuad(q, 52, float(hw - 64), float(hw + 192), float(hh - 82), float(hh - 18), 0.1f, picture, 0, 1, 0, 1);
-    ExpectQuad(q, 56, float(hw - 8), float(hw + 136), float(hh - 122), float(hh + 22), 0.1f, picture, 0, 1, 0, 1);
-    ExpectQuad(q, 60, float(hw) - w * 0.7f / 4.0f, float(hw) + w * 0.7f / 4.0f, float(hh), h, 0.1f, white, 0, 1, 0,
-               1);
+    ExpectQuad(q, 52, x - 64, x + 192, y - 82, y - 18, 0.1f, picture, 0, 1, 0, 1);
+    ExpectQuad(q, 56, x - 8, x + 136, y - 122, y + 22, 0.1f, picture, 0, 1, 0, 1);
+    ExpectQuad(q, 60, x - w * 0.7f / 4.0f, x + w * 0.7f / 4.0f, y, h, 0.1f, white, 0, 1, 0, 1);
 }
 
 }  // namespace

@@ -6,8 +6,7 @@
 #include "wingdi.h"
 
 using namespace image_test;
-using layer::ImageFileKind;
-using layer::ImageSourceFormat;
+using namespace layer;
 using Pixels = std::vector<DWORD>;
 
 namespace {
@@ -22,8 +21,8 @@ struct BmpCase {
 
 void ExpectDecoded(const std::vector<BmpCase>& cases) {
     for (const BmpCase& c : cases) {
-        layer::DecodedImage img;
-        ASSERT_EQ(layer::DecodeImage(c.file.data(), c.file.size(), &img), S_OK) << c.name;
+        DecodedImage img;
+        ASSERT_EQ(DecodeImage(c.file.data(), c.file.size(), &img), S_OK) << c.name;
         EXPECT_EQ(img.kind, c.kind) << c.name;
         EXPECT_EQ(img.sourceFormat, c.format) << c.name;
         EXPECT_EQ(img.top.pixels, c.pixels) << c.name;
@@ -44,10 +43,10 @@ TEST(BmpDecode, Encoder24BitRoundTripsWithOddWidthPadding) {
     for (UINT w : {1u, 3u, 5u, 8u}) {
         auto src = Pattern(w, 3, false);
         std::vector<BYTE> file;
-        ASSERT_EQ(layer::EncodeBmp24(w, 3, src.data(), &file), S_OK);
+        ASSERT_EQ(EncodeBmp24(w, 3, src.data(), &file), S_OK);
         EXPECT_EQ(file.size(), 54u + ((w * 3 + 3) & ~3u) * 3);
-        layer::DecodedImage img;
-        ASSERT_EQ(layer::DecodeImage(file.data(), file.size(), &img), S_OK);
+        DecodedImage img;
+        ASSERT_EQ(DecodeImage(file.data(), file.size(), &img), S_OK);
         EXPECT_EQ(img.kind, ImageFileKind::Bmp);
         EXPECT_EQ(img.sourceFormat, ImageSourceFormat::Rgb24);
         EXPECT_EQ(img.top.width, w);

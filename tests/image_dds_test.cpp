@@ -9,20 +9,19 @@
 #include "layer/image_formats.h"
 
 using namespace image_test;
-using layer::ImageFileKind;
-using layer::ImageSourceFormat;
+using namespace layer;
 
 namespace {
 
 Bytes DdsHeader(DWORD w, DWORD h, DWORD mips, DWORD pfFlags, DWORD fourCC, DWORD bits, DWORD r, DWORD g, DWORD b,
                 DWORD a) {
     Bytes d;
-    d.u32(layer::DDS_MAGIC).u32(124);
-    d.u32(layer::DDSD_CAPS | layer::DDSD_WIDTH | layer::DDSD_HEIGHT | layer::DDSD_PIXELFORMAT |
-          (mips ? layer::DDSD_MIPMAPCOUNT : 0));
+    d.u32(DDS_MAGIC).u32(124);
+    d.u32(DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT |
+          (mips ? DDSD_MIPMAPCOUNT : 0));
     d.u32(h).u32(w).u32(0).u32(0).u32(mips).zeros(44);
     d.u32(32).u32(pfFlags).u32(fourCC).u32(bits).u32(r).u32(g).u32(b).u32(a);
-    d.u32(layer::DDSCAPS_TEXTURE).u32(0).u32(0).u32(0).u32(0);
+    d.u32(DDSCAPS_TEXTURE).u32(0).u32(0).u32(0).u32(0);
     return d;
 }
 
@@ -33,12 +32,12 @@ DWORD Code(const char* text) {
     return v;
 }
 
-Bytes DxtHeader(DWORD w, DWORD h, DWORD fourCC) { return DdsHeader(w, h, 0, layer::DDPF_FOURCC, fourCC, 0, 0, 0, 0, 0); }
+Bytes DxtHeader(DWORD w, DWORD h, DWORD fourCC) { return DdsHeader(w, h, 0, DDPF_FOURCC, fourCC, 0, 0, 0, 0, 0); }
 
 }  // namespace
 
 TEST(DdsDecode, EncoderArgbWithStoredMipChain) {
-    layer::ImageLevel levels[3];
+    ImageLevel levels[3];
     UINT sizes[3][2] = {{4, 2}, {2, 1}, {1, 1}};
     for (int i = 0; i < 3; ++i) {
         levels[i].width = sizes[i][0];
@@ -47,10 +46,10 @@ TEST(DdsDecode, EncoderArgbWithStoredMipChain) {
         for (DWORD& v : levels[i].pixels) v ^= (DWORD)i * 0x01010101u;
     }
     std::vector<BYTE> file;
-    ASSERT_EQ(layer::EncodeDdsArgb32Levels(levels, 3, &file), S_OK);
+    ASSERT_EQ(EncodeDdsArgb32Levels(levels, 3, &file), S_OK);
     EXPECT_EQ(file.size(), 128u + (8 + 2 + 1) * 4);
-    layer::DecodedImage img;
-    ASSERT_EQ(layer::DecodeImage(file.data(), file.size(), &img), S_OK);
+    DecodedImage img;
+    ASSERT_EQ(DecodeImage(file.data(), file.size(), &img), S_OK);
     EXPECT_EQ(img.kind, ImageFileKind::Dds);
     EXPECT_EQ(img.sourceFormat, ImageSourceFormat::Argb32);
     EXPECT_EQ(img.top.pixels, levels[0].pixels);
@@ -64,7 +63,7 @@ TEST(DdsDecode, EncoderArgbWithStoredMipChain) {
 // and narrower ones are replicated, in whatever order the masks put them; an alpha mask counts
 // only with the alpha flag.
 TEST(DdsDecode, EveryMaskedPixelFormat) {
-    const DWORD rgb = layer::DDPF_RGB, rgba = layer::DDPF_RGB | layer::DDPF_ALPHAPIXELS;
+    const DWORD rgb = DDPF_RGB, rgba = DDPF_RGB | DDPF_ALPHAPIXELS;
     const struct {
         const char* name;
         DWORD flags, bits, r, g, b, a;
@@ -90,8 +89,8 @@ TEST(DdsDecode, EveryMaskedPixelFormat) {
         Bytes d = DdsHeader((DWORD)c.stored.size(), 1, 0, c.flags, 0, c.bits, c.r, c.g, c.b, c.a);
         for (DWORD v : c.stored)
             for (DWORD k = 0; k < c.bits; k += 8) d.u8(v >> k);
-        layer::DecodedImage img;
-        ASSERT_EQ(layer::DecodeImage(d.b.data(), d.size(), &img), S_OK) << c.name;
+        DecodedImage img;
+        ASSERT_EQ(DecodeImage(d.b.data(), d.size(), &img), S_OK) << c.name;
         EXPECT_EQ(img.top.pixels, c.argb) << c.name;
         EXPECT_EQ(img.sourceFormat, c.format) << c.name;
     }
@@ -102,8 +101,8 @@ TEST(DdsDecode, Dxt1FourAndThreeColourBlocks) {
     Bytes d = DxtHeader(8, 4, Code("DXT1"));
     d.u16(0xF800).u16(0x001F).u32(0xE4E4E4E4);  // red > blue: four colours
     d.u16(0x001F).u16(0xF800).u32(0xE4E4E4E4);  // blue < red: three colours and transparent
-    layer::DecodedImage img;
-    ASSERT_EQ(layer::DecodeImage(d.b.data(), d.size(), &img), S_OK);
+    DecodedImage img;
+    ASSERT_EQ(DecodeImage(d.b.data(), d.size(), &img), S_OK);
     EXPECT_EQ(img.sourceFormat, ImageSourceFormat::Dxt1);
     const std::vector<DWORD> row = {0xFFFF0000, 0xFF0000FF, 0xFFAA0055, 0xFF5500AA,
                                     0xFF0000FF, 0xFFFF0000, 0xFF7F007F, 0x00000000};
@@ -135,8 +134,8 @@ TEST(DdsDecode, ColourModeAtEqualAndNeighbouringEndpoints) {
         if (c.fourCC == Code("DXT3")) d.u32(0xFFFFFFFF).u32(0xFFFFFFFF);  // opaque
         if (c.fourCC == Code("DXT5")) d.u8(255).u8(255).zeros(6);       // opaque
         d.u16(c.c0).u16(c.c1).u32(0xE4E4E4E4);  // every row: indices 0, 1, 2, 3
-        layer::DecodedImage img;
-        ASSERT_EQ(layer::DecodeImage(d.b.data(), d.size(), &img), S_OK) << c.name;
+        DecodedImage img;
+        ASSERT_EQ(DecodeImage(d.b.data(), d.size(), &img), S_OK) << c.name;
         for (int i = 0; i < 16; ++i) EXPECT_EQ(img.top.pixels[i], c.palette[i & 3]) << c.name << " texel " << i;
     }
 }
@@ -146,8 +145,8 @@ TEST(DdsDecode, Dxt3AndDxt5AlphaAndPartialBlocks) {
     Bytes d3 = DxtHeader(4, 4, Code("DXT3"));
     for (int k = 0; k < 8; ++k) d3.u8((2 * k) | ((2 * k + 1) << 4));
     d3.u16(0x001F).u16(0xF800).u32(0xE4E4E4E4);
-    layer::DecodedImage img;
-    ASSERT_EQ(layer::DecodeImage(d3.b.data(), d3.size(), &img), S_OK);
+    DecodedImage img;
+    ASSERT_EQ(DecodeImage(d3.b.data(), d3.size(), &img), S_OK);
     const DWORD rgb[4] = {0x0000FF, 0xFF0000, 0x5500AA, 0xAA0055};
     for (DWORD i = 0; i < 16; ++i) EXPECT_EQ(img.top.pixels[i], (i * 17) << 24 | rgb[i & 3]) << i;
 
@@ -161,7 +160,7 @@ TEST(DdsDecode, Dxt3AndDxt5AlphaAndPartialBlocks) {
         for (int i = 0; i < 16; ++i) bits |= (uint64_t)(i & 7) << (3 * i);
         for (int i = 0; i < 6; ++i) d5.u8((DWORD)(bits >> (8 * i)));
         d5.u16(0xFFFF).u16(0xFFFF).u32(0);
-        ASSERT_EQ(layer::DecodeImage(d5.b.data(), d5.size(), &img), S_OK);
+        ASSERT_EQ(DecodeImage(d5.b.data(), d5.size(), &img), S_OK);
         EXPECT_EQ(img.sourceFormat, ImageSourceFormat::Dxt5);
         ASSERT_EQ(img.top.pixels.size(), 6u);
         const DWORD* table = mode ? six : eight;

@@ -10,14 +10,15 @@
 #include "wingdi.h"
 
 using namespace image_test;
+using namespace layer;
 
 namespace {
 
-using Decoder = HRESULT (*)(const void*, size_t, layer::DecodedImage*);
+using Decoder = HRESULT (*)(const void*, size_t, DecodedImage*);
 
 // Decoding fails cleanly, and the image given keeps what it held.
 ::testing::AssertionResult Refused(Decoder decode, const std::vector<BYTE>& file, size_t length) {
-    layer::DecodedImage img;
+    DecodedImage img;
     img.top.width = 77;
     // The bytes are copied to a buffer of exactly `length`, so that a read past it is caught.
     std::vector<BYTE> exact(file.begin(), file.begin() + length);
@@ -51,19 +52,19 @@ std::vector<Sample> ValidSamples() {
     auto px = Pattern(13, 9);
     std::vector<Sample> s;
     std::vector<BYTE> f;
-    layer::EncodeBmp24(13, 9, px.data(), &f);
-    s.push_back({"bmp", layer::DecodeBmp, f});
-    layer::EncodeTga32(13, 9, px.data(), &f);
-    s.push_back({"tga", layer::DecodeTga, f});
-    layer::EncodeDdsArgb32(13, 9, px.data(), &f);
-    s.push_back({"dds", layer::DecodeDds, f});
-    layer::EncodePng(13, 9, px.data(), &f);
-    s.push_back({"png", layer::DecodePng, f});
-    layer::EncodeJpeg(13, 9, px.data(), 90, &f);
-    s.push_back({"jpeg", layer::DecodeJpeg, f});
+    EncodeBmp24(13, 9, px.data(), &f);
+    s.push_back({"bmp", DecodeBmp, f});
+    EncodeTga32(13, 9, px.data(), &f);
+    s.push_back({"tga", DecodeTga, f});
+    EncodeDdsArgb32(13, 9, px.data(), &f);
+    s.push_back({"dds", DecodeDds, f});
+    EncodePng(13, 9, px.data(), &f);
+    s.push_back({"png", DecodePng, f});
+    EncodeJpeg(13, 9, px.data(), 90, &f);
+    s.push_back({"jpeg", DecodeJpeg, f});
     Bytes ppm;
     ppm.raw("P6 13 9 255\n").zeros(13 * 9 * 3);
-    s.push_back({"ppm", layer::DecodePpm, ppm.b});
+    s.push_back({"ppm", DecodePpm, ppm.b});
     return s;
 }
 
@@ -71,7 +72,7 @@ std::vector<Sample> ValidSamples() {
 
 TEST(MalformedImages, EveryTruncationOfEveryFormatIsRefused) {
     for (const Sample& s : ValidSamples()) {
-        layer::DecodedImage img;
+        DecodedImage img;
         ASSERT_EQ(s.decode(s.file.data(), s.file.size(), &img), S_OK) << s.name;
         // JPEG and PNG carry an end marker; the others end with their last pixel.
         for (size_t len = 0; len < s.file.size(); ++len) ASSERT_TRUE(Refused(s.decode, s.file, len)) << s.name << " " << len;
@@ -80,23 +81,23 @@ TEST(MalformedImages, EveryTruncationOfEveryFormatIsRefused) {
 
 TEST(MalformedImages, InconsistentBitmapsAreRefused) {
     ExpectRefused({
-        {"more palette entries than the bit depth allows", layer::DecodeBmp,
+        {"more palette entries than the bit depth allows", DecodeBmp,
          BmpHeaders(1, 1, 4, BI_RGB, 17, 54 + 68).zeros(68 + 4).b},
-        {"a pixel index past the colours used", layer::DecodeBmp,
+        {"a pixel index past the colours used", DecodeBmp,
          BmpHeaders(1, 1, 8, BI_RGB, 2, 54 + 8).u32(0).u32(0).u8(2).zeros(3).b},
-        {"a run above the top row", layer::DecodeBmp,
+        {"a run above the top row", DecodeBmp,
          BmpHeaders(4, 2, 8, BI_RLE8, 1, 54 + 4).u32(0).u8(0).u8(0).u8(0).u8(0).u8(1).u8(0).u8(0).u8(1).b},
-        {"an index past the palette in a run dropped past the row's end", layer::DecodeBmp,
+        {"an index past the palette in a run dropped past the row's end", DecodeBmp,
          BmpHeaders(2, 1, 8, BI_RLE8, 1, 54 + 4).u32(0).u8(0).u8(4).u8(0).u8(0).u8(0).u8(1).u8(0).u8(1).b},
-        {"a delta past the bottom of the picture", layer::DecodeBmp,
+        {"a delta past the bottom of the picture", DecodeBmp,
          BmpHeaders(4, 2, 8, BI_RLE8, 1, 54 + 4).u32(0).u8(0).u8(2).u8(0).u8(3).u8(0).u8(1).b},
-        {"RLE with a top-down height", layer::DecodeBmp,
+        {"RLE with a top-down height", DecodeBmp,
          BmpHeaders(4, -2, 8, BI_RLE8, 1, 54 + 4).u32(0).u8(0).u8(1).b},
-        {"RLE8 at 4 bits", layer::DecodeBmp, BmpHeaders(4, 2, 4, BI_RLE8, 1, 54 + 4).u32(0).u8(0).u8(1).b},
-        {"a pixel offset past the end", layer::DecodeBmp,
+        {"RLE8 at 4 bits", DecodeBmp, BmpHeaders(4, 2, 4, BI_RLE8, 1, 54 + 4).u32(0).u8(0).u8(1).b},
+        {"a pixel offset past the end", DecodeBmp,
          BmpHeaders(1, 1, 24, BI_RGB, 0, 0xFFFFFFF0u).zeros(4).b},
-        {"a zero width", layer::DecodeBmp, BmpHeaders(0, 1, 24, BI_RGB, 0, 54).zeros(4).b},
-        {"bit-field masks that are not contiguous", layer::DecodeBmp,
+        {"a zero width", DecodeBmp, BmpHeaders(0, 1, 24, BI_RGB, 0, 54).zeros(4).b},
+        {"bit-field masks that are not contiguous", DecodeBmp,
          BmpHeaders(1, 1, 16, BI_BITFIELDS, 0, 54 + 12).u32(0xF00F).u32(0x0F00).u32(0x00F0).zeros(4).b},
     });
 }
@@ -105,10 +106,10 @@ TEST(MalformedImages, InconsistentTgaPpmAndDdsAreRefused) {
     // DDS: a good file with fields patched (at 8 its flags, at 28 its mip count).
     auto px = Pattern(4, 4);
     std::vector<BYTE> good;
-    layer::EncodeDdsArgb32(4, 4, px.data(), &good);
+    EncodeDdsArgb32(4, 4, px.data(), &good);
     DWORD flags;
     std::memcpy(&flags, &good[8], 4);
-    const DWORD mips = flags | layer::DDSD_MIPMAPCOUNT;
+    const DWORD mips = flags | DDSD_MIPMAPCOUNT;
     auto patch = [&](std::initializer_list<std::pair<size_t, DWORD>> fields) {
         std::vector<BYTE> f = good;
         for (const auto& field : fields) std::memcpy(&f[field.first], &field.second, 4);
@@ -116,34 +117,34 @@ TEST(MalformedImages, InconsistentTgaPpmAndDdsAreRefused) {
     };
     // A colour map of two entries from 5.
     auto mapped = [](BYTE index) {
-        return TgaBytes(layer::TGA_TYPE_COLORMAPPED, 1, 1, 8, 0, 1, 5, 2, 24).zeros(6).u8(index).b;
+        return TgaBytes(TGA_TYPE_COLORMAPPED, 1, 1, 8, 0, 1, 5, 2, 24).zeros(6).u8(index).b;
     };
     ExpectRefused({
-        {"tga colour-map index below the first entry", layer::DecodeTga, mapped(4)},
-        {"tga colour-map index past the last", layer::DecodeTga, mapped(7)},
-        {"tga RLE packet longer than the picture", layer::DecodeTga,
-         TgaBytes(layer::TGA_TYPE_RLE_TRUECOLOR, 2, 1, 32, 8).u8(0x82).u32(0).b},
-        {"tga of an unknown type", layer::DecodeTga, TgaBytes(32, 1, 1, 32, 8).u32(0).b},
-        {"tga colour-mapped without a map", layer::DecodeTga,
-         TgaBytes(layer::TGA_TYPE_COLORMAPPED, 1, 1, 8).u8(0).b},
-        {"ppm sample above maxval", layer::DecodePpm, Bytes().raw("P6 1 1 100\n").u8(101).u8(0).u8(0).b},
-        {"ppm maxval 0", layer::DecodePpm, Bytes().raw("P6 1 1 0\n").zeros(6).b},
-        {"ppm maxval 65536", layer::DecodePpm, Bytes().raw("P6 1 1 65536\n").zeros(6).b},
-        {"ascii ppm", layer::DecodePpm, Bytes().raw("P3 1 1 255\n").zeros(6).b},
-        {"dds of more mip levels than the chain has", layer::DecodeDds, patch({{8, mips}, {28, 4}})},
-        {"dds of 3 levels with 1 stored", layer::DecodeDds, patch({{8, mips}, {28, 3}})},
-        {"dds cube map", layer::DecodeDds, patch({{112, layer::DDSCAPS2_CUBEMAP}})},
-        {"dds of an unknown FOURCC", layer::DecodeDds,
-         patch({{80, layer::DDPF_FOURCC}, {84, layer::MakeFourCC('A', 'T', 'I', '2')}})},
-        {"dds with a wrong header size", layer::DecodeDds, patch({{4, 120}})},
+        {"tga colour-map index below the first entry", DecodeTga, mapped(4)},
+        {"tga colour-map index past the last", DecodeTga, mapped(7)},
+        {"tga RLE packet longer than the picture", DecodeTga,
+         TgaBytes(TGA_TYPE_RLE_TRUECOLOR, 2, 1, 32, 8).u8(0x82).u32(0).b},
+        {"tga of an unknown type", DecodeTga, TgaBytes(32, 1, 1, 32, 8).u32(0).b},
+        {"tga colour-mapped without a map", DecodeTga,
+         TgaBytes(TGA_TYPE_COLORMAPPED, 1, 1, 8).u8(0).b},
+        {"ppm sample above maxval", DecodePpm, Bytes().raw("P6 1 1 100\n").u8(101).u8(0).u8(0).b},
+        {"ppm maxval 0", DecodePpm, Bytes().raw("P6 1 1 0\n").zeros(6).b},
+        {"ppm maxval 65536", DecodePpm, Bytes().raw("P6 1 1 65536\n").zeros(6).b},
+        {"ascii ppm", DecodePpm, Bytes().raw("P3 1 1 255\n").zeros(6).b},
+        {"dds of more mip levels than the chain has", DecodeDds, patch({{8, mips}, {28, 4}})},
+        {"dds of 3 levels with 1 stored", DecodeDds, patch({{8, mips}, {28, 3}})},
+        {"dds cube map", DecodeDds, patch({{112, DDSCAPS2_CUBEMAP}})},
+        {"dds of an unknown FOURCC", DecodeDds,
+         patch({{80, DDPF_FOURCC}, {84, MakeFourCC('A', 'T', 'I', '2')}})},
+        {"dds with a wrong header size", DecodeDds, patch({{4, 120}})},
     });
 }
 
 TEST(MalformedImages, UnknownBytesAreRefusedByTheDispatcher) {
     Bytes junk;
     junk.raw("GIF89a").zeros(40);
-    layer::DecodedImage img;
-    EXPECT_EQ(layer::DecodeImage(junk.b.data(), junk.size(), &img), D3DXERR_INVALIDDATA);
-    EXPECT_EQ(layer::DecodeImage(junk.b.data(), 0, &img), D3DXERR_INVALIDDATA);
-    EXPECT_EQ(layer::DecodeImage(nullptr, 10, &img), E_POINTER);
+    DecodedImage img;
+    EXPECT_EQ(DecodeImage(junk.b.data(), junk.size(), &img), D3DXERR_INVALIDDATA);
+    EXPECT_EQ(DecodeImage(junk.b.data(), 0, &img), D3DXERR_INVALIDDATA);
+    EXPECT_EQ(DecodeImage(nullptr, 10, &img), E_POINTER);
 }
