@@ -173,11 +173,7 @@ protected:
     // Draws cell n of the grid with the vertex colour and rhw given.
     void DrawCell(int n, DWORD colour, float rhw = 1.0f) {
         const float x = (float)(n % kColumns * kCell) - 0.5f, y = (float)(n / kColumns * kCell) - 0.5f;
-        const ScreenVertex v[4] = {{x, y + kCell, 0.5f, rhw, colour, 0, 1}, {x, y, 0.5f, rhw, colour, 0, 0},
-                                   {x + kCell, y + kCell, 0.5f, rhw, colour, 1, 1},
-                                   {x + kCell, y, 0.5f, rhw, colour, 1, 0}};
-        Upload(v, 4, kScreenFvf);
-        EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
+        DrawScreenRect(x, y, x + kCell, y + kCell, colour, 0.5f, rhw);
     }
 
     DWORD CellPixel(const std::vector<uint32_t>& pixels, int n) {

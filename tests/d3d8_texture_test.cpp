@@ -2,6 +2,8 @@
 // keep what they do not write, surfaces and references.
 #include "device_fixture.h"
 
+#include <algorithm>
+
 class TextureTest : public ProgramPathTest {
 protected:
     void SetUp() override {
@@ -14,12 +16,7 @@ protected:
     // Draws `tex` on a square at the top left: a 2x2 texture at size 20 gives one texel a 10x10 block.
     void Draw(IDirect3DTexture8* tex, float size = 20.0f, float uMax = 1.0f) {
         device_->SetTexture(0, tex);
-        const ScreenVertex v[4] = {{-0.5f, size - 0.5f, 0.5f, 1, 0xFFFFFFFF, 0, uMax},
-                                   {-0.5f, -0.5f, 0.5f, 1, 0xFFFFFFFF, 0, 0},
-                                   {size - 0.5f, size - 0.5f, 0.5f, 1, 0xFFFFFFFF, uMax, uMax},
-                                   {size - 0.5f, -0.5f, 0.5f, 1, 0xFFFFFFFF, uMax, 0}};
-        Upload(v, 4, kScreenFvf);
-        EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
+        DrawScreenRect(-0.5f, -0.5f, size - 0.5f, size - 0.5f, 0xFFFFFFFF, 0.5f, 1, uMax);
     }
 };
 
@@ -102,8 +99,7 @@ TEST_P(TextureTest, LevelsHaveHalvingSizesAndAPartialChainIsComplete) {
         ASSERT_EQ(tex->LockRect(level, &lr, nullptr, 0), D3D_OK);
         tex->GetLevelDesc(level, &desc);
         EXPECT_EQ((UINT)lr.Pitch, desc.Width * 4);
-        for (UINT y = 0; y < desc.Height; ++y)
-            for (UINT x = 0; x < desc.Width; ++x) static_cast<uint32_t*>(lr.pBits)[y * desc.Width + x] = colours[level];
+        std::fill_n(static_cast<uint32_t*>(lr.pBits), desc.Width * desc.Height, colours[level]);
         ASSERT_EQ(tex->UnlockRect(level), D3D_OK);
     }
     SetState(0, D3DTSS_MIPFILTER, D3DTEXF_POINT);

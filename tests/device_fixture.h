@@ -95,9 +95,11 @@ protected:
     }
 
     // A screen rectangle from (x0, y0) to (x1, y1) as a two-triangle strip, clockwise on screen.
-    void DrawScreenRect(float x0, float y0, float x1, float y1, DWORD colour, float z = 0.5f) {
-        const ScreenVertex v[4] = {{x0, y1, z, 1, colour, 0, 1}, {x0, y0, z, 1, colour, 0, 0},
-                                   {x1, y1, z, 1, colour, 1, 1}, {x1, y0, z, 1, colour, 1, 0}};
+    // Its texture coordinates run from 0 to `uv` across and down.
+    void DrawScreenRect(float x0, float y0, float x1, float y1, DWORD colour, float z = 0.5f, float rhw = 1,
+                        float uv = 1) {
+        const ScreenVertex v[4] = {{x0, y1, z, rhw, colour, 0, uv}, {x0, y0, z, rhw, colour, 0, 0},
+                                   {x1, y1, z, rhw, colour, uv, uv}, {x1, y0, z, rhw, colour, uv, 0}};
         Upload(v, 4, kScreenFvf);
         EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
     }
