@@ -247,21 +247,22 @@ TEST_P(ProgramTest, EveryFogFormulaAtTheVertexDepth) {
     SetState(D3DRS_FOGEND, FloatBits(12.0f));
     SetState(D3DRS_FOGDENSITY, FloatBits(0.1f));
     struct FogCase {
-        BOOL enable;
-        DWORD table, vertex;
+        DWORD table;
         float depth, share;  // the share of the pixel's own colour
+        DWORD vertex = D3DFOG_NONE;
+        BOOL enable = TRUE;
     };
     const FogCase cases[] = {
-        {TRUE, D3DFOG_LINEAR, D3DFOG_NONE, 5.0f, 0.7f},
-        {TRUE, D3DFOG_LINEAR, D3DFOG_NONE, 1.0f, 1.0f},   // before the start
-        {TRUE, D3DFOG_LINEAR, D3DFOG_NONE, 20.0f, 0.0f},  // beyond the end
-        {TRUE, D3DFOG_EXP, D3DFOG_NONE, 5.0f, std::exp(-0.5f)},
-        {TRUE, D3DFOG_EXP2, D3DFOG_NONE, 5.0f, std::exp(-0.25f)},
-        {TRUE, D3DFOG_NONE, D3DFOG_EXP, 5.0f, std::exp(-0.5f)},      // the vertex mode when no table mode
-        {TRUE, D3DFOG_EXP2, D3DFOG_LINEAR, 5.0f, std::exp(-0.25f)},  // the table mode first
-        {TRUE, D3DFOG_NONE, D3DFOG_NONE, 5.0f, 1.0f},
-        {TRUE, 7, D3DFOG_NONE, 5.0f, 1.0f},  // no such formula
-        {FALSE, D3DFOG_LINEAR, D3DFOG_NONE, 5.0f, 1.0f},
+        {D3DFOG_LINEAR, 5.0f, 0.7f},
+        {D3DFOG_LINEAR, 1.0f, 1.0f},   // before the start
+        {D3DFOG_LINEAR, 20.0f, 0.0f},  // beyond the end
+        {D3DFOG_EXP, 5.0f, std::exp(-0.5f)},
+        {D3DFOG_EXP2, 5.0f, std::exp(-0.25f)},
+        {D3DFOG_NONE, 5.0f, std::exp(-0.5f), D3DFOG_EXP},      // the vertex mode when no table mode
+        {D3DFOG_EXP2, 5.0f, std::exp(-0.25f), D3DFOG_LINEAR},  // the table mode first
+        {D3DFOG_NONE, 5.0f, 1.0f},
+        {7, 5.0f, 1.0f},  // no such formula
+        {D3DFOG_LINEAR, 5.0f, 1.0f, D3DFOG_NONE, FALSE},
     };
     int n = 0;
     for (const FogCase& c : cases) {
