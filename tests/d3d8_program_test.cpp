@@ -141,12 +141,9 @@ std::vector<StageCase> StageCases() {
     return cases;
 }
 
-std::string DescribeStage(const Stage& s) {
-    char text[96];
-    std::snprintf(text, sizeof text, "colour %u(%#x, %#x) alpha %u(%#x, %#x)", (unsigned)s.colourOp,
-                  (unsigned)s.colourArg1, (unsigned)s.colourArg2, (unsigned)s.alphaOp, (unsigned)s.alphaArg1,
-                  (unsigned)s.alphaArg2);
-    return text;
+std::ostream& operator<<(std::ostream& os, const Stage& s) {
+    return os << std::hex << "colour " << s.colourOp << "(" << s.colourArg1 << ", " << s.colourArg2 << ") alpha "
+              << s.alphaOp << "(" << s.alphaArg1 << ", " << s.alphaArg2 << ")";
 }
 
 bool Near(DWORD a, DWORD b, int tolerance) {
@@ -204,9 +201,8 @@ TEST_P(ProgramTest, EveryStageOperationArgumentAndModifierMakesTheModelsPixel) {
     const Inputs inputs;
     for (size_t n = 0; n < cases.size(); ++n) {
         const DWORD want = Model(cases[n].stages, inputs), got = CellPixel(pixels, (int)n);
-        EXPECT_TRUE(Near(got, want, 1)) << "case " << n << ": " << DescribeStage(cases[n].stages[0]) << " then "
-                                        << DescribeStage(cases[n].stages[1]) << std::hex << ": got " << got
-                                        << ", want " << want;
+        EXPECT_TRUE(Near(got, want, 1)) << "case " << n << ": " << cases[n].stages[0] << " then "
+                                        << cases[n].stages[1] << ": got " << got << ", want " << want;
     }
 }
 

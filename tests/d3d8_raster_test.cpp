@@ -116,13 +116,12 @@ TEST_P(RasterTest, ClipDepthRunsFromZeroToWAndDepthTestIsLessOrEqual) {
     // Depth writes can be switched off, and stay off after a clear.
     SetState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
     SetState(D3DRS_ZWRITEENABLE, FALSE);
-    DrawScreenRect(-0.5f, -0.5f, 63.5f, 47.5f, 0xFF808080, 0.1f);
-    DrawScreenRect(-0.5f, -0.5f, 63.5f, 47.5f, 0xFF00FFFF, 0.2f);
-    EXPECT_EQ(Pixel(50, 20), 0x00FFFFu);
-    Clear(D3DCLEAR_ZBUFFER);
-    DrawScreenRect(-0.5f, -0.5f, 63.5f, 47.5f, 0xFF808080, 0.1f);
-    DrawScreenRect(-0.5f, -0.5f, 63.5f, 47.5f, 0xFF00FFFF, 0.2f);
-    EXPECT_EQ(Pixel(50, 20), 0x00FFFFu);
+    for (DWORD clear : {0u, (DWORD)D3DCLEAR_ZBUFFER}) {
+        if (clear) Clear(clear);
+        DrawScreenRect(-0.5f, -0.5f, 63.5f, 47.5f, 0xFF808080, 0.1f);
+        DrawScreenRect(-0.5f, -0.5f, 63.5f, 47.5f, 0xFF00FFFF, 0.2f);
+        EXPECT_EQ(Pixel(50, 20), 0x00FFFFu);
+    }
 }
 
 TEST_P(RasterTest, TransformedGeometryAlsoHasPixelCentresOnIntegers) {

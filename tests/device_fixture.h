@@ -47,12 +47,8 @@ protected:
         for (IDirect3DTexture8* t : kept_) EXPECT_EQ(t->Release(), 0u);
         kept_.clear();
         if (vb_) vb_->Release();
-        if (device_) {
-            EXPECT_EQ(device_->Release(), 0u);
-        }
-        if (d3d_) {
-            EXPECT_EQ(d3d_->Release(), 0u);
-        }
+        EXPECT_EQ(device_ ? device_->Release() : 0u, 0u);
+        EXPECT_EQ(d3d_ ? d3d_->Release() : 0u, 0u);
         vb_ = nullptr;
         device_ = nullptr;
         d3d_ = nullptr;

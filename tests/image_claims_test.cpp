@@ -85,31 +85,23 @@ TEST(ImageClaims, LargeClaimsAreRefusedBeforeAllocating) {
     EncodeJpeg(8, 8, px.data(), 90, &jpeg8);
     EncodeDdsArgb32(8, 8, px.data(), &dds);
     std::memcpy(&dds[12], "\xFF\xFF\x00\x00", 4);  // height 65535
-    Bytes bmp = BmpHeaders(4096, 4096, 24, BI_RGB, 0, 54);
-    bmp.zeros(200);
-    // Runs that stop short of an end of picture, and ones with an index past the palette.
-    Bytes rle = BmpHeaders(4096, 4096, 8, BI_RLE8, 1, 58);
-    rle.u32(0).u8(255).u8(0).u8(255).u8(0).u8(0).u8(0);
-    Bytes rleIndex = BmpHeaders(4096, 4096, 8, BI_RLE8, 1, 58);
-    rleIndex.u32(0).u8(0).u8(2).u8(255).u8(255).u8(1).u8(5).u8(0).u8(1);
-    Bytes tga = TgaFile(4096, 4096, TGA_TYPE_TRUECOLOR);
-    tga.zeros(200);
+    const Bytes runs = BmpHeaders(4096, 4096, 8, BI_RLE8, 1, 58).u32(0);
     // 131,072 packets of 128 pixels are the least that codes 4096 x 4096; 40 are given.
     Bytes tgaRle = TgaFile(4096, 4096, TGA_TYPE_RLE_TRUECOLOR);
     for (int i = 0; i < 40; ++i) tgaRle.u8(0xFF).u32(0xFF112233);
-    Bytes ppm;
-    ppm.raw("P6 4096 4096 255\n").zeros(200);
     const struct {
         const char* name;
         Decoder decode;
         std::vector<BYTE> file;
     } claims[] = {
-        {"bmp", DecodeBmp, bmp.b},
-        {"bmp rle8", DecodeBmp, rle.b},
-        {"bmp rle8 index past the palette", DecodeBmp, rleIndex.b},
-        {"tga", DecodeTga, tga.b},
+        {"bmp", DecodeBmp, BmpHeaders(4096, 4096, 24, BI_RGB, 0, 54).zeros(200).b},
+        // Runs that stop short of an end of picture, and ones with an index past the palette.
+        {"bmp rle8", DecodeBmp, Bytes(runs).u8(255).u8(0).u8(255).u8(0).u8(0).u8(0).b},
+        {"bmp rle8 index past the palette", DecodeBmp,
+         Bytes(runs).u8(0).u8(2).u8(255).u8(255).u8(1).u8(5).u8(0).u8(1).b},
+        {"tga", DecodeTga, TgaFile(4096, 4096, TGA_TYPE_TRUECOLOR).zeros(200).b},
         {"tga rle", DecodeTga, tgaRle.b},
-        {"ppm", DecodePpm, ppm.b},
+        {"ppm", DecodePpm, Bytes().raw("P6 4096 4096 255\n").zeros(200).b},
         {"png", DecodePng, ResizedPng(png, 4096, 4096)},
         {"png, one row too wide to fit", DecodePng, ResizedPng(png, 4096, 32)},
         {"jpeg", DecodeJpeg, ResizedJpeg(jpeg, 4096, 4096)},

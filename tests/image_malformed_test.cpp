@@ -49,23 +49,18 @@ Bytes TgaBytes(BYTE type, WORD w, WORD h, BYTE depth, BYTE descriptor = 0, BYTE 
 }
 
 std::vector<Sample> ValidSamples() {
-    auto px = Pattern(13, 9);
-    std::vector<Sample> s;
-    std::vector<BYTE> f;
-    EncodeBmp24(13, 9, px.data(), &f);
-    s.push_back({"bmp", DecodeBmp, f});
-    EncodeTga32(13, 9, px.data(), &f);
-    s.push_back({"tga", DecodeTga, f});
-    EncodeDdsArgb32(13, 9, px.data(), &f);
-    s.push_back({"dds", DecodeDds, f});
-    EncodePng(13, 9, px.data(), &f);
-    s.push_back({"png", DecodePng, f});
-    EncodeJpeg(13, 9, px.data(), 90, &f);
-    s.push_back({"jpeg", DecodeJpeg, f});
-    Bytes ppm;
-    ppm.raw("P6 13 9 255\n").zeros(13 * 9 * 3);
-    s.push_back({"ppm", DecodePpm, ppm.b});
-    return s;
+    const auto px = Pattern(13, 9);
+    auto encoded = [&](HRESULT (*encode)(UINT, UINT, const DWORD*, std::vector<BYTE>*)) {
+        std::vector<BYTE> f;
+        EXPECT_EQ(encode(13, 9, px.data(), &f), S_OK);
+        return f;
+    };
+    std::vector<BYTE> jpeg;
+    EncodeJpeg(13, 9, px.data(), 90, &jpeg);
+    const Bytes ppm = Bytes().raw("P6 13 9 255\n").zeros(13 * 9 * 3);
+    return {{"bmp", DecodeBmp, encoded(EncodeBmp24)},     {"tga", DecodeTga, encoded(EncodeTga32)},
+            {"dds", DecodeDds, encoded(EncodeDdsArgb32)}, {"png", DecodePng, encoded(EncodePng)},
+            {"jpeg", DecodeJpeg, jpeg},                   {"ppm", DecodePpm, ppm.b}};
 }
 
 }  // namespace

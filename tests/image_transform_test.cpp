@@ -7,10 +7,11 @@
 #include "layer/image_transform.h"
 
 using namespace layer;
+using Pixels = std::vector<DWORD>;
 
 namespace {
 
-ImageLevel Level(UINT w, UINT h, std::vector<DWORD> px) {
+ImageLevel Level(UINT w, UINT h, Pixels px) {
     ImageLevel l;
     l.width = w;
     l.height = h;
@@ -29,13 +30,13 @@ ResampleFilter Filter(DWORD d3dx, bool mips = false) {
 TEST(ImageTransform, ColorKeyMatchesAllThirtyTwoBitsExactly) {
     auto l = Level(5, 1, {0xFFFFFFFF, 0xFFFEFFFF, 0x00FFFFFF, 0xFFFF00FF, 0xFFFFFFFF});
     ApplyColorKey(&l, 0xFFFFFFFF);
-    EXPECT_EQ(l.pixels, (std::vector<DWORD>{0, 0xFFFEFFFF, 0x00FFFFFF, 0xFFFF00FF, 0}));
+    EXPECT_EQ(l.pixels, (Pixels{0, 0xFFFEFFFF, 0x00FFFFFF, 0xFFFF00FF, 0}));
     ApplyColorKey(&l, 0xFFFF00FF);
     EXPECT_EQ(l.pixels[3], 0u);
     // A key of 0 keys nothing, not even transparent black's neighbours.
     auto k = Level(2, 1, {0x00000000, 0xFF000000});
     ApplyColorKey(&k, 0);
-    EXPECT_EQ(k.pixels, (std::vector<DWORD>{0, 0xFF000000}));
+    EXPECT_EQ(k.pixels, (Pixels{0, 0xFF000000}));
 }
 
 TEST(ImageTransform, FiltersFromD3DXValues) {
@@ -62,27 +63,27 @@ TEST(ImageTransform, LinearResamplingKeepsSizeHalvesAndDoubles) {
     // Halving with centres aligned averages each 2 x 2 block.
     auto quad = Level(2, 2, {0xFF000000, 0xFF0000FF, 0xFF00FF00, 0x00FF0000});
     auto half = Resample(quad, 1, 1, Filter(D3DX_FILTER_LINEAR));
-    EXPECT_EQ(half.pixels, (std::vector<DWORD>{0xBF404040}));
+    EXPECT_EQ(half.pixels, (Pixels{0xBF404040}));
 
     // Doubling a 2 x 1 row: destination centres at 0.25 and 0.75 of a source pixel, wrapping
     // around the edges by default and mirroring with the flag.
     auto row = Level(2, 1, {0xFF000000, 0xFF0000C8});
     auto wrap = Resample(row, 4, 1, Filter(D3DX_FILTER_LINEAR));
-    EXPECT_EQ(wrap.pixels, (std::vector<DWORD>{0xFF000032, 0xFF000032, 0xFF000096, 0xFF000096}));
+    EXPECT_EQ(wrap.pixels, (Pixels{0xFF000032, 0xFF000032, 0xFF000096, 0xFF000096}));
     auto mirror = Resample(row, 4, 1, Filter(D3DX_FILTER_LINEAR | D3DX_FILTER_MIRROR_U));
-    EXPECT_EQ(mirror.pixels, (std::vector<DWORD>{0xFF000000, 0xFF000032, 0xFF000096, 0xFF0000C8}));
+    EXPECT_EQ(mirror.pixels, (Pixels{0xFF000000, 0xFF000032, 0xFF000096, 0xFF0000C8}));
 }
 
 TEST(ImageTransform, PointBoxAndNoneFilters) {
     auto row = Level(4, 1, {0xFF000010, 0xFF000020, 0xFF000030, 0xFF000041});
-    EXPECT_EQ(Resample(row, 2, 1, Filter(D3DX_FILTER_POINT)).pixels, (std::vector<DWORD>{0xFF000020, 0xFF000041}));
+    EXPECT_EQ(Resample(row, 2, 1, Filter(D3DX_FILTER_POINT)).pixels, (Pixels{0xFF000020, 0xFF000041}));
     EXPECT_EQ(Resample(row, 8, 1, Filter(D3DX_FILTER_POINT)).pixels[3], 0xFF000020u);
     // Box: thirds of a 4-pixel row into 3 pixels weigh the covered parts.
     auto box = Resample(row, 3, 1, Filter(D3DX_FILTER_BOX));
-    EXPECT_EQ(box.pixels, (std::vector<DWORD>{0xFF000014, 0xFF000028, 0xFF00003D}));
+    EXPECT_EQ(box.pixels, (Pixels{0xFF000014, 0xFF000028, 0xFF00003D}));
     // None copies the top-left part and leaves the rest transparent black.
     auto none = Resample(row, 2, 2, Filter(D3DX_FILTER_NONE));
-    EXPECT_EQ(none.pixels, (std::vector<DWORD>{0xFF000010, 0xFF000020, 0, 0}));
+    EXPECT_EQ(none.pixels, (Pixels{0xFF000010, 0xFF000020, 0, 0}));
 }
 
 TEST(ImageTransform, FullMipChainLengths) {
@@ -94,12 +95,12 @@ TEST(ImageTransform, FullMipChainLengths) {
 
 // The values StoreTexels writes for a level, a row every `pitch` bytes, read back in the size of the
 // format's texels from a buffer that held 0xDEAD in every 32 bits.
-std::vector<DWORD> Stored(const ImageLevel& level, D3DFORMAT format, INT pitch) {
+Pixels Stored(const ImageLevel& level, D3DFORMAT format, INT pitch) {
     const UINT bytes = TexelBytes(format);
     std::vector<BYTE> buffer((size_t)pitch * level.height);
     for (size_t i = 0; i < buffer.size(); ++i) buffer[i] = BYTE(0xDEAD >> (8 * (i & 3)));
     EXPECT_TRUE(StoreTexels(level, format, buffer.data(), pitch));
-    std::vector<DWORD> values(buffer.size() / bytes);
+    Pixels values(buffer.size() / bytes);
     for (size_t i = 0; i < buffer.size(); ++i) values[i / bytes] |= (DWORD)buffer[i] << (8 * (i % bytes));
     return values;
 }
@@ -115,7 +116,7 @@ TEST(ImageTransform, TexelFormatsRoundToTheirChannelWidths) {
         const ImageLevel& level;
         D3DFORMAT format;
         INT pitch;
-        std::vector<DWORD> texels;
+        Pixels texels;
     } cases[] = {
         {l, D3DFMT_A4R4G4B4, 8, {0xFFFF, 0x8F00, 0x0000, 0x7889}},  // alpha in the top nibble
         {near, D3DFMT_A4R4G4B4, 2, {0xE10E}},
