@@ -302,13 +302,14 @@ TEST_P(ProgramTest, UniformsFollowAProgramTakenUpAgain) {
     DrawCell(2 * kColumns + 2, 0xFFFFFFFF);
     SetState(D3DRS_TEXTUREFACTOR, 0xFF0A0B0C);
     DrawCell(2 * kColumns + 3, 0xFFFFFFFF);
-    const std::vector<uint32_t> pixels = Pixels(0xFFFFFFFFu);
-    EXPECT_EQ(CellPixel(pixels, 2 * kColumns + 2) & 0xFFFFFF, factors[2] & 0xFFFFFF);
-    EXPECT_EQ(CellPixel(pixels, 2 * kColumns + 3) & 0xFFFFFF, 0x0A0B0Cu);
+    const std::vector<uint32_t> pixels = Pixels();  // without alpha
+    EXPECT_EQ(CellPixel(pixels, 2 * kColumns + 2), factors[2] & 0xFFFFFF);
+    EXPECT_EQ(CellPixel(pixels, 2 * kColumns + 3), 0x0A0B0Cu);
     for (int round = 0; round < 3; ++round) {
-        EXPECT_EQ(CellPixel(pixels, round) & 0xFFFFFF, factors[round] & 0xFFFFFF) << "round " << round;
+        const DWORD factor = factors[round] & 0xFFFFFF;
+        EXPECT_EQ(CellPixel(pixels, round), factor) << "round " << round;
         // The reference rose to 0x80 at the last round: that cell was not drawn.
-        EXPECT_EQ(CellPixel(pixels, kColumns + round) & 0xFFFFFF, round < 2 ? factors[round] & 0xFFFFFF : 0u);
+        EXPECT_EQ(CellPixel(pixels, kColumns + round), round < 2 ? factor : 0u);
     }
 }
 

@@ -185,7 +185,7 @@ TEST_F(DeviceOnWindowTest, PresentLetterboxesIntoALargerWindowAndDrawsStraightIn
     EXPECT_EQ(h, 48u);
     EXPECT_FALSE(layer::DrawsIntoWindow());
     auto present = [&](D3DCOLOR colour) {
-        device_->Clear(0, nullptr, D3DCLEAR_TARGET, colour, 1.0f, 0);
+        Clear(D3DCLEAR_TARGET, colour);
         layer::KeepPresentedPictures(true);
         EXPECT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
         EXPECT_TRUE(layer::LastPresentedPicture(&pixels, &w, &h));
@@ -206,7 +206,7 @@ TEST_F(DeviceOnWindowTest, PresentLetterboxesIntoALargerWindowAndDrawsStraightIn
     SDL_SetWindowSize(window, 64, 48);
     present(0x00FF0000);
     EXPECT_TRUE(layer::DrawsIntoWindow());
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0x0000FF00, 1.0f, 0);
+    Clear(D3DCLEAR_TARGET, 0x0000FF00);
     EXPECT_EQ(layer::BackBufferPixel(63, 47) & 0xFFFFFFu, 0x00FF00u);
     present(0x0000FF00);
     ASSERT_EQ(w, 64u);

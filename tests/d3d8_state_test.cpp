@@ -8,23 +8,19 @@
 
 #include "d3dx8math.h"
 
-// Depth is on with an automatic depth buffer.
 TEST_F(DeviceTest, DefaultsAreDirect3DsOwn) {
-    const struct {
-        D3DRENDERSTATETYPE state;
-        DWORD want;
-    } renderStates[] = {{D3DRS_ZENABLE, D3DZB_TRUE},      {D3DRS_ZFUNC, D3DCMP_LESSEQUAL},
-                        {D3DRS_CULLMODE, D3DCULL_CCW},    {D3DRS_LIGHTING, TRUE},
-                        {D3DRS_SRCBLEND, D3DBLEND_ONE},   {D3DRS_ALPHAFUNC, D3DCMP_ALWAYS}};
-    for (const auto& c : renderStates) EXPECT_EQ(RenderState(c.state), c.want) << c.state;
-    const struct {
-        DWORD stage;
-        D3DTEXTURESTAGESTATETYPE type;
-        DWORD want;
-    } stageStates[] = {{0, D3DTSS_COLOROP, D3DTOP_MODULATE}, {1, D3DTSS_COLOROP, D3DTOP_DISABLE},
-                       {0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1}, {0, D3DTSS_MINFILTER, D3DTEXF_POINT},
-                       {0, D3DTSS_ADDRESSU, D3DTADDRESS_WRAP}, {3, D3DTSS_TEXCOORDINDEX, 3}};
-    for (const auto& c : stageStates) EXPECT_EQ(StageState(c.stage, c.type), c.want) << c.type;
+    EXPECT_EQ(RenderState(D3DRS_ZENABLE), (DWORD)D3DZB_TRUE);  // on with an automatic depth buffer
+    EXPECT_EQ(RenderState(D3DRS_ZFUNC), (DWORD)D3DCMP_LESSEQUAL);
+    EXPECT_EQ(RenderState(D3DRS_CULLMODE), (DWORD)D3DCULL_CCW);
+    EXPECT_EQ(RenderState(D3DRS_LIGHTING), (DWORD)TRUE);
+    EXPECT_EQ(RenderState(D3DRS_SRCBLEND), (DWORD)D3DBLEND_ONE);
+    EXPECT_EQ(RenderState(D3DRS_ALPHAFUNC), (DWORD)D3DCMP_ALWAYS);
+    EXPECT_EQ(StageState(0, D3DTSS_COLOROP), (DWORD)D3DTOP_MODULATE);
+    EXPECT_EQ(StageState(1, D3DTSS_COLOROP), (DWORD)D3DTOP_DISABLE);
+    EXPECT_EQ(StageState(0, D3DTSS_ALPHAOP), (DWORD)D3DTOP_SELECTARG1);
+    EXPECT_EQ(StageState(0, D3DTSS_MINFILTER), (DWORD)D3DTEXF_POINT);
+    EXPECT_EQ(StageState(0, D3DTSS_ADDRESSU), (DWORD)D3DTADDRESS_WRAP);
+    EXPECT_EQ(StageState(3, D3DTSS_TEXCOORDINDEX), 3u);
     D3DVIEWPORT8 vp;
     ASSERT_EQ(device_->GetViewport(&vp), D3D_OK);
     EXPECT_EQ(vp.X, 0u);

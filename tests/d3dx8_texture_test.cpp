@@ -215,15 +215,15 @@ TEST_F(D3DXTextureTest, DefaultsTheDeviceLimitAndFailures) {
     layer::EncodePng(64, 32, Pattern(64, 32).data(), &f);
     WriteFile("broken.bmp", std::vector<BYTE>(f.begin(), f.begin() + 40));
     IDirect3DTexture8* untouched = reinterpret_cast<IDirect3DTexture8*>(0x1);
-    EXPECT_EQ(D3DXCreateTextureFromFileEx(device_, "graph\\missing.bmp", 0, 0, 1, 0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED,
-                                          D3DX_FILTER_LINEAR, D3DX_FILTER_LINEAR, 0, nullptr, nullptr, &untouched),
-              D3DXERR_INVALIDDATA);
+    auto loadEx = [&](const char* file, DWORD filter) {
+        return D3DXCreateTextureFromFileEx(device_, file, 0, 0, 1, 0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED, filter,
+                                           D3DX_FILTER_LINEAR, 0, nullptr, nullptr, &untouched);
+    };
+    EXPECT_EQ(loadEx("graph\\missing.bmp", D3DX_FILTER_LINEAR), D3DXERR_INVALIDDATA);
     EXPECT_EQ(D3DXCreateTextureFromFile(device_, "broken.bmp", &untouched), D3DXERR_INVALIDDATA);
     WriteFile("empty.png", {});
     EXPECT_EQ(D3DXCreateTextureFromFile(device_, "empty.png", &untouched), D3DXERR_INVALIDDATA);
-    EXPECT_EQ(D3DXCreateTextureFromFileEx(device_, "big.png", 0, 0, 1, 0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED, 9,
-                                          D3DX_FILTER_LINEAR, 0, nullptr, nullptr, &untouched),
-              D3DERR_INVALIDCALL);
+    EXPECT_EQ(loadEx("big.png", 9), D3DERR_INVALIDCALL);
     EXPECT_EQ(untouched, reinterpret_cast<IDirect3DTexture8*>(0x1));
     EXPECT_EQ(D3DXCreateTextureFromFile(nullptr, "big.png", &tex), D3DERR_INVALIDCALL);
     EXPECT_EQ(D3DXCreateTextureFromFile(device_, "big.png", nullptr), D3DERR_INVALIDCALL);

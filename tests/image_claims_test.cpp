@@ -127,9 +127,6 @@ TEST(ImageClaims, LargeClaimsAreRefusedBeforeAllocating) {
 }
 
 TEST(ImageClaims, TheMostCompressedFilesThatHoldTheirPicturesLoad) {
-    // An end of picture at once codes an all-black picture.
-    Bytes rle = BmpHeaders(1024, 1024, 8, BI_RLE8, 1, 58);
-    rle.u32(0x00FFFFFF).u8(0).u8(1);
     // 8,192 packets of 128 pixels of one colour.
     Bytes tgaRle = TgaFile(1024, 1024, TGA_TYPE_RLE_TRUECOLOR);
     for (int i = 0; i < 8192; ++i) tgaRle.u8(0xFF).u32(0xFF112233);
@@ -147,7 +144,8 @@ TEST(ImageClaims, TheMostCompressedFilesThatHoldTheirPicturesLoad) {
         UINT side;
         DWORD pixel;
     } files[] = {
-        {"bmp rle8", rle.b, 1024, 0xFF000000},
+        // An end of picture at once codes an all-black picture.
+        {"bmp rle8", BmpHeaders(1024, 1024, 8, BI_RLE8, 1, 58).u32(0xFFFFFF).u8(0).u8(1).b, 1024, 0xFF000000},
         {"tga rle", tgaRle.b, 1024, 0xFF112233},
         {"png", png, 1024, 0x00000000},
         {"png 1-bit interlaced", bits, 2048, 0xFFFFFFFF},
