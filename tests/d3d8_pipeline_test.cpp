@@ -143,7 +143,6 @@ struct SingleChangeCase {
     UINT probeX = 8;
 };
 
-// Settings the cases share.
 const Setting alphaFromVertex = S(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
 const Setting blendOn = R(D3DRS_ALPHABLENDENABLE, TRUE), destOne = R(D3DRS_DESTBLEND, D3DBLEND_ONE);
 const Setting srcAlpha = R(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);

@@ -197,7 +197,7 @@ TEST_P(ProgramTest, EveryStageOperationArgumentAndModifierMakesTheModelsPixel) {
         }
         DrawCell((int)n, kDiffuse);
     }
-    const std::vector<uint32_t> pixels = Pixels(0xFFFFFFFFu);
+    const auto pixels = Pixels(0xFFFFFFFFu);
     const Inputs inputs;
     for (size_t n = 0; n < cases.size(); ++n) {
         const DWORD want = Model(cases[n].stages, inputs), got = CellPixel(pixels, (int)n);
@@ -227,7 +227,7 @@ TEST_P(ProgramTest, EveryAlphaComparisonAgainstTheReference) {
     SetState(D3DRS_ALPHATESTENABLE, FALSE);
     SetState(D3DRS_ALPHAFUNC, D3DCMP_NEVER);
     DrawCell(off, 0x00FFFFFF);
-    const std::vector<uint32_t> pixels = Pixels(0xFFFFFFFFu);
+    const auto pixels = Pixels(0xFFFFFFFFu);
     EXPECT_EQ(CellPixel(pixels, off), 0x00FFFFFFu);
     eachCell([&](int n, int ref, DWORD func, int a) {
         const bool passes[9] = {false, false, a < ref, a == ref, a <= ref, a > ref, a != ref, a >= ref, true};
@@ -267,7 +267,7 @@ TEST_P(ProgramTest, EveryFogFormulaAtTheVertexDepth) {
         SetState(D3DRS_FOGVERTEXMODE, c.vertex);
         DrawCell(n++, 0xFF0000FF, 1.0f / c.depth);  // pre-transformed: the depth is 1 / rhw
     }
-    const std::vector<uint32_t> pixels = Pixels(0xFFFFFFFFu);
+    const auto pixels = Pixels(0xFFFFFFFFu);
     n = 0;
     for (const FogCase& c : cases) {
         const DWORD got = CellPixel(pixels, n++);
@@ -302,7 +302,7 @@ TEST_P(ProgramTest, UniformsFollowAProgramTakenUpAgain) {
     DrawCell(2 * kColumns + 2, 0xFFFFFFFF);
     SetState(D3DRS_TEXTUREFACTOR, 0xFF0A0B0C);
     DrawCell(2 * kColumns + 3, 0xFFFFFFFF);
-    const std::vector<uint32_t> pixels = Pixels();  // without alpha
+    const auto pixels = Pixels();  // without alpha
     EXPECT_EQ(CellPixel(pixels, 2 * kColumns + 2), factors[2] & 0xFFFFFF);
     EXPECT_EQ(CellPixel(pixels, 2 * kColumns + 3), 0x0A0B0Cu);
     for (int round = 0; round < 3; ++round) {

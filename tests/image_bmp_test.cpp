@@ -7,6 +7,7 @@
 
 using namespace image_test;
 using namespace layer;
+using Format = ImageSourceFormat;
 using Pixels = std::vector<DWORD>;
 
 namespace {
@@ -15,7 +16,7 @@ struct BmpCase {
     const char* name;
     std::vector<BYTE> file;
     ImageFileKind kind;
-    ImageSourceFormat format;
+    Format format;
     Pixels pixels;  // top row first
 };
 
@@ -48,7 +49,7 @@ TEST(BmpDecode, Encoder24BitRoundTripsWithOddWidthPadding) {
         DecodedImage img;
         ASSERT_EQ(DecodeImage(file.data(), file.size(), &img), S_OK);
         EXPECT_EQ(img.kind, ImageFileKind::Bmp);
-        EXPECT_EQ(img.sourceFormat, ImageSourceFormat::Rgb24);
+        EXPECT_EQ(img.sourceFormat, Format::Rgb24);
         EXPECT_EQ(img.top.width, w);
         EXPECT_EQ(img.top.height, 3u);
         EXPECT_EQ(img.top.pixels, src) << "width " << w;
@@ -69,7 +70,7 @@ TEST(BmpDecode, EveryDepthBottomUpAndTopDownWithDefaultAndGivenMasks) {
     v5.u32(0x00FF0000).u32(0x0000FF00).u32(0x000000FF).u32(0xFF000000).zeros(124 - 56);
     v5.u32(0x00123456).u32(0x80ABCDEF);
     const auto bmp = ImageFileKind::Bmp;
-    const auto rgb = ImageSourceFormat::Rgb24;
+    const auto rgb = Format::Rgb24;
     ExpectDecoded({
         // 1 bit: rows 1010101010 / 0000011111 (top first), stored bottom-up.
         {"1 bit", BmpHeaders(10, 2, 1, BI_RGB, 2, 54 + 8).u32(0).u32(0xFFFFFF).u8(0x07).u8(0xC0).u16(0)
@@ -82,16 +83,16 @@ TEST(BmpDecode, EveryDepthBottomUpAndTopDownWithDefaultAndGivenMasks) {
         {"8 bits", eight.b, bmp, rgb, {0xFF0000FF, 0xFFFF0000, 0xFFC80037, 0xFF0300FC}},
         {"16-bit BI_RGB is x1r5g5b5",
          BmpHeaders(4, 1, 16, BI_RGB, 0, 54).u16(0x7C00).u16(0x03E0).u16(0x001F).u16(0x4210).b, bmp,
-         ImageSourceFormat::Xrgb1555, {R, G, B, 0xFF848484}},
+         Format::Xrgb1555, {R, G, B, 0xFF848484}},
         // The masks follow the 40-byte header.
         {"16-bit bit fields r5g6b5",
          BmpHeaders(2, 1, 16, BI_BITFIELDS, 0, 54 + 12).u32(0xF800).u32(0x07E0).u32(0x001F).u16(0x07E0)
              .u16(0xFFFF).b,
-         bmp, ImageSourceFormat::Rgb565, {G, W}},
+         bmp, Format::Rgb565, {G, W}},
         {"32-bit BI_RGB ignores the fourth byte",
          BmpHeaders(2, 1, 32, BI_RGB, 0, 54).u32(0x00123456).u32(0x80ABCDEF).b, bmp, rgb,
          {0xFF123456, 0xFFABCDEF}},
-        {"32 bits with an alpha mask", a.b, bmp, ImageSourceFormat::Argb32, {0x80123456, 0x00ABCDEF}},
+        {"32 bits with an alpha mask", a.b, bmp, Format::Argb32, {0x80123456, 0x00ABCDEF}},
         {"124-byte header, BI_RGB", v5.b, bmp, rgb, {0xFF123456, 0xFFABCDEF}},
         // A packed DIB: info header, palette and bits with no file header.
         {"packed DIB", Bytes().u32(40).u32(2).u32(1).u16(1).u16(8).u32(BI_RGB).zeros(12).u32(2).u32(0)
@@ -108,7 +109,7 @@ TEST(BmpDecode, RunLengthEightAndFourWithDeltaAndAbsoluteRuns) {
     // As common tools write them: every row coded to its padded width (8 pixels for 5 at 8 bits,
     // 8 for 3 at 4 bits), then an end of line. The pixels past the row's end are dropped.
     const auto bmp = ImageFileKind::Bmp;
-    const auto rgb = ImageSourceFormat::Rgb24;
+    const auto rgb = Format::Rgb24;
     ExpectDecoded({
         // bottom: 1 1 1 1 2 | 2 2 2; top: 0 2 0 2 1 | 1 1 1
         {"padded rle8", Rle(5, 2, 8).u8(4).u8(1).u8(4).u8(2).u8(0).u8(0).u8(0).u8(8).u8(0).u8(2).u8(0).u8(2)

@@ -173,9 +173,9 @@ TEST(ImageClaims, InterlacedPngsDecodeAsTheirPlainTwins) {
     for (bool paletted : {false, true}) {
         const int type = paletted ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB_ALPHA;
         const auto& rows = paletted ? indices : rgba;
-        const auto plain = WritePng(w, h, 8, type, rows, paletted ? pal : std::vector<png_color>{});
-        const auto laced = WritePng(w, h, 8, type, rows, paletted ? pal : std::vector<png_color>{}, {}, nullptr,
-                                    PNG_INTERLACE_ADAM7);
+        const std::vector<png_color> palette = paletted ? pal : std::vector<png_color>{};
+        const auto plain = WritePng(w, h, 8, type, rows, palette);
+        const auto laced = WritePng(w, h, 8, type, rows, palette, {}, nullptr, PNG_INTERLACE_ADAM7);
         const auto expected = DecodeTop(ImageFileKind::Png, plain);
         ASSERT_EQ(expected.size(), (size_t)w * h) << paletted;
         EXPECT_EQ(DecodeTop(ImageFileKind::Png, laced), expected) << paletted;

@@ -10,6 +10,7 @@
 
 using namespace image_test;
 using namespace layer;
+using Format = ImageSourceFormat;
 
 namespace {
 
@@ -51,7 +52,7 @@ TEST(DdsDecode, EncoderArgbWithStoredMipChain) {
     DecodedImage img;
     ASSERT_EQ(DecodeImage(file.data(), file.size(), &img), S_OK);
     EXPECT_EQ(img.kind, ImageFileKind::Dds);
-    EXPECT_EQ(img.sourceFormat, ImageSourceFormat::Argb32);
+    EXPECT_EQ(img.sourceFormat, Format::Argb32);
     EXPECT_EQ(img.top.pixels, levels[0].pixels);
     ASSERT_EQ(img.storedMips.size(), 2u);
     EXPECT_EQ(img.storedMips[0].width, 2u);
@@ -68,22 +69,22 @@ TEST(DdsDecode, EveryMaskedPixelFormat) {
         const char* name;
         DWORD flags, bits, r, g, b, a;
         std::vector<DWORD> stored, argb;
-        ImageSourceFormat format;
+        Format format;
     } cases[] = {
         {"r5g6b5", rgb, 16, 0xF800, 0x07E0, 0x001F, 0, {0xF800, 0x07E0, 0x8410},
-         {0xFFFF0000, 0xFF00FF00, 0xFF848284}, ImageSourceFormat::Rgb565},
+         {0xFFFF0000, 0xFF00FF00, 0xFF848284}, Format::Rgb565},
         {"a4r4g4b4", rgba, 16, 0x0F00, 0x00F0, 0x000F, 0xF000, {0x8F00, 0x0ABC}, {0x88FF0000, 0x00AABBCC},
-         ImageSourceFormat::Argb4444},
+         Format::Argb4444},
         {"a1r5g5b5", rgba, 16, 0x7C00, 0x03E0, 0x001F, 0x8000, {0x801F, 0x7C00}, {0xFF0000FF, 0x00FF0000},
-         ImageSourceFormat::Argb1555},
+         Format::Argb1555},
         {"r8g8b8", rgb, 24, 0xFF0000, 0x00FF00, 0x0000FF, 0, {0x112233, 0x445566}, {0xFF112233, 0xFF445566},
-         ImageSourceFormat::Rgb24},
+         Format::Rgb24},
         {"a2r10g10b10", rgba, 32, 0x3FF00000, 0x000FFC00, 0x000003FF, 0xC0000000, {0xBFF800FF}, {0xAAFF803F},
-         ImageSourceFormat::Argb32},
+         Format::Argb32},
         {"a2b10g10r10", rgba, 32, 0x000003FF, 0x000FFC00, 0x3FF00000, 0xC0000000, {0x8FF803FF}, {0xAAFF803F},
-         ImageSourceFormat::Argb32},
+         Format::Argb32},
         {"alpha mask without the flag", rgb, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000, {0x00123456},
-         {0xFF123456}, ImageSourceFormat::Rgb24},
+         {0xFF123456}, Format::Rgb24},
     };
     for (const auto& c : cases) {
         Bytes d = DdsHeader((DWORD)c.stored.size(), 1, 0, c.flags, 0, c.bits, c.r, c.g, c.b, c.a);
@@ -103,7 +104,7 @@ TEST(DdsDecode, Dxt1FourAndThreeColourBlocks) {
     d.u16(0x001F).u16(0xF800).u32(0xE4E4E4E4);  // blue < red: three colours and transparent
     DecodedImage img;
     ASSERT_EQ(DecodeImage(d.b.data(), d.size(), &img), S_OK);
-    EXPECT_EQ(img.sourceFormat, ImageSourceFormat::Dxt1);
+    EXPECT_EQ(img.sourceFormat, Format::Dxt1);
     const std::vector<DWORD> row = {0xFFFF0000, 0xFF0000FF, 0xFFAA0055, 0xFF5500AA,
                                     0xFF0000FF, 0xFFFF0000, 0xFF7F007F, 0x00000000};
     for (int y = 0; y < 4; ++y)
@@ -161,7 +162,7 @@ TEST(DdsDecode, Dxt3AndDxt5AlphaAndPartialBlocks) {
         for (int i = 0; i < 6; ++i) d5.u8((DWORD)(bits >> (8 * i)));
         d5.u16(0xFFFF).u16(0xFFFF).u32(0);
         ASSERT_EQ(DecodeImage(d5.b.data(), d5.size(), &img), S_OK);
-        EXPECT_EQ(img.sourceFormat, ImageSourceFormat::Dxt5);
+        EXPECT_EQ(img.sourceFormat, Format::Dxt5);
         ASSERT_EQ(img.top.pixels.size(), 6u);
         const DWORD* table = mode ? six : eight;
         for (int y = 0; y < 2; ++y)
