@@ -146,6 +146,8 @@ TEST(ImageClaims, TheMostCompressedFilesThatHoldTheirPicturesLoad) {
     } files[] = {
         // An end of picture at once codes an all-black picture.
         {"bmp rle8", BmpHeaders(1024, 1024, 8, BI_RLE8, 1, 58).u32(0xFFFFFF).u8(0).u8(1).b, 1024, 0xFF000000},
+        {"bmp rle8 at the side limit", BmpHeaders(8192, 1, 8, BI_RLE8, 1, 58).u32(0).u8(0).u8(1).b, 8192,
+         0xFF000000},
         {"tga rle", tgaRle.b, 1024, 0xFF112233},
         {"png", png, 1024, 0x00000000},
         {"png 1-bit interlaced", bits, 2048, 0xFFFFFFFF},
