@@ -209,9 +209,12 @@ inline int RedOf(uint32_t c) { return (int)((c >> 16) & 0xFF); }
 inline int GreenOf(uint32_t c) { return (int)((c >> 8) & 0xFF); }
 inline int BlueOf(uint32_t c) { return (int)(c & 0xFF); }
 
-inline bool NearRgb(uint32_t a, uint32_t b, int tolerance) {
-    return std::abs(RedOf(a) - RedOf(b)) <= tolerance && std::abs(GreenOf(a) - GreenOf(b)) <= tolerance &&
-           std::abs(BlueOf(a) - BlueOf(b)) <= tolerance;
+// Whether each channel of `got` lies within `tolerance` of `want`'s.
+inline ::testing::AssertionResult NearRgb(uint32_t got, uint32_t want, int tolerance) {
+    for (int shift : {0, 8, 16})
+        if (std::abs((int)(got >> shift & 0xFF) - (int)(want >> shift & 0xFF)) > tolerance)
+            return ::testing::AssertionFailure() << std::hex << "got " << got << ", want " << want;
+    return ::testing::AssertionSuccess();
 }
 
 // A float as the DWORD that render states take.

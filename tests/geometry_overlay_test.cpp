@@ -77,7 +77,8 @@ std::vector<std::string> OverlayBoxes() {
 // A quad's four vertices from its edges, in the order left-bottom, left-top, right-bottom,
 // right-top, each with rhw 1.
 void ExpectQuad(const std::vector<SVertex2D>& q, size_t first, float left, float right, float top,
-                float bottom, float z, DWORD colour, float u0, float u1, float v0, float v1) {
+                float bottom, float z, DWORD colour = 0xFFFFFFFF, float u0 = 0, float u1 = 1, float v0 = 0,
+                float v1 = 1) {
     const SVertex2D want[4] = {{left, bottom, z, 1.0f, colour, u0, v1},
                                {left, top, z, 1.0f, colour, u0, v0},
                                {right, bottom, z, 1.0f, colour, u1, v1},
@@ -92,23 +93,23 @@ void ExpectQuad(const std::vector<SVertex2D>& q, size_t first, float left, float
 // Every quad of the table for a W x H screen, bit for bit; the halves are whole pixels.
 void ExpectTable(const std::vector<SVertex2D>& q, int W, int H) {
     const float x = float(W / 2), y = float(H / 2), w = float(W), h = float(H);
-    const DWORD white = 0xFFFFFFFF, icon = 0xCCFFFFFF, picture = 0xEEFFFFFF;
-    ExpectQuad(q, 0, x - 15, x + 15, y - 15, y + 15, 0.1f, white, 0, 1, 0, 1);
-    ExpectQuad(q, 4, -1, w, -1, h, 0.1f, white, -0.15f, 1.15f, 0, 1);
-    ExpectQuad(q, 8, w * 0.625f, w, y, h, 0.1f, white, 0, 1, 0, 1);
-    ExpectQuad(q, 12, w * 0.65f, w * 0.85f, h * 0.65f, h * 0.85f, 0.2f, white, 0, 1, 0, 1);
-    ExpectQuad(q, 16, 0, 0, 10, 10, 0.2f, white, 0, 1, 0, 1);
-    ExpectQuad(q, 20, 10, 10, 20, 20, 0.2f, white, 0, 1, 0, 1);
-    ExpectQuad(q, 24, 10, 10, 20, 20, 0.1f, white, 0, 1, 0, 1);
+    const DWORD icon = 0xCCFFFFFF, picture = 0xEEFFFFFF;  // the others white
+    ExpectQuad(q, 0, x - 15, x + 15, y - 15, y + 15, 0.1f);
+    ExpectQuad(q, 4, -1, w, -1, h, 0.1f, 0xFFFFFFFF, -0.15f, 1.15f);
+    ExpectQuad(q, 8, w * 0.625f, w, y, h, 0.1f);
+    ExpectQuad(q, 12, w * 0.65f, w * 0.85f, h * 0.65f, h * 0.85f, 0.2f);
+    ExpectQuad(q, 16, 0, 0, 10, 10, 0.2f);
+    ExpectQuad(q, 20, 10, 10, 20, 20, 0.2f);
+    ExpectQuad(q, 24, 10, 10, 20, 20, 0.1f);
     ExpectQuad(q, 28, x - 32, x + 32, 8, 32, 0.1f, icon, 0, 0.33f, 0, 0.33f);
     ExpectQuad(q, 32, x - 171, x - 43, 8, 32, 0.1f, icon, 0.33f, 1, 0.66f, 1);
     ExpectQuad(q, 36, x + 43, x + 171, 8, 32, 0.1f, icon, 0.33f, 1, 0, 0.33f);
     ExpectQuad(q, 40, x + 68, x + 196, h - 32, h - 8, 0.1f, icon, 0.33f, 1, 0.33f, 0.66f);
     ExpectQuad(q, 44, x - 132, x - 68, h - 32, h - 8, 0.1f, icon, 0, 0.33f, 0.33f, 0.66f);
     ExpectQuad(q, 48, 0, 0, 0, 0, 0.1f, icon, 0, 0.33f, 0.33f, 0.66f);
-    ExpectQuad(q, 52, x - 64, x + 192, y - 82, y - 18, 0.1f, picture, 0, 1, 0, 1);
-    ExpectQuad(q, 56, x - 8, x + 136, y - 122, y + 22, 0.1f, picture, 0, 1, 0, 1);
-    ExpectQuad(q, 60, x - w * 0.7f / 4.0f, x + w * 0.7f / 4.0f, y, h, 0.1f, white, 0, 1, 0, 1);
+    ExpectQuad(q, 52, x - 64, x + 192, y - 82, y - 18, 0.1f, picture);
+    ExpectQuad(q, 56, x - 8, x + 136, y - 122, y + 22, 0.1f, picture);
+    ExpectQuad(q, 60, x - w * 0.7f / 4.0f, x + w * 0.7f / 4.0f, y, h, 0.1f);
 }
 
 }  // namespace

@@ -52,8 +52,7 @@ TEST(TgaDecode, OriginsFlipRowsAndColumns) {
     }
     // A header as tools write it: 320 x 240 at 32 bits with 8 alpha bits, from the top left.
     const BYTE header[18] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x40, 0x01, 0xF0, 0x00, 32, 0x28};
-    Bytes big;
-    big.b.assign(header, header + 18);
+    Bytes big{std::vector<BYTE>(header, header + 18)};
     big.u32(A).zeros(320 * 240 * 4 - 8).u32(D);
     DecodedImage img;
     ASSERT_EQ(DecodeImage(big.b.data(), big.size(), &img), S_OK);
