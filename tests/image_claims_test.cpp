@@ -113,6 +113,7 @@ TEST(ImageClaims, LargeClaimsAreRefusedBeforeAllocating) {
          TgaFile(65535, 65535, TGA_TYPE_RLE_TRUECOLOR).u8(0xFF).u32(0).b},
         {"ppm 4294967295 wide", DecodePpm, Bytes().raw("P6 4294967295 1 255\n").zeros(8).b},
         {"ppm past 32 bits", DecodePpm, Bytes().raw("P6 99999999999 1 255\n").zeros(8).b},
+        {"ppm 2^32 + 1 wide, not 1", DecodePpm, Bytes().raw("P6 4294967297 1 255\n").zeros(8).b},
         {"dds 65535 high", DecodeDds, dds},
         {"jpeg 9000 wide", DecodeJpeg, ResizedJpeg(jpeg8, 9000, 8)},
     };
