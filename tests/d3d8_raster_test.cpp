@@ -191,7 +191,7 @@ TEST_F(DeviceOnWindowTest, PresentLetterboxesIntoALargerWindowAndDrawsStraightIn
         EXPECT_TRUE(layer::LastPresentedPicture(&pixels, &w, &h));
         layer::KeepPresentedPictures(false);
     };
-    // The presented picture at each (x, y) given: the colour, or black where `colour` is false.
+    // The presented picture at each {x, y, lit}: the colour where lit, else black.
     auto expect = [&](std::initializer_list<std::array<UINT, 3>> points, uint32_t colour) {
         for (const auto& p : points) EXPECT_EQ(pixels[p[1] * w + p[0]] & 0xFFFFFFu, p[2] ? colour : 0u) << p[0];
     };

@@ -180,8 +180,8 @@ TEST_P(TextureTest, LocksKeepWhatTheyDoNotWriteAndRefuseASecondLock) {
 }
 
 TEST_P(TextureTest, SurfacesOfLevelsAndImageSurfaces) {
-    const uint16_t texels[4] = {0xF000, 0xF000, 0xF000, 0xF000};
-    IDirect3DTexture8* tex = MakeTexture(2, 2, D3DFMT_A4R4G4B4, texels);
+    const std::vector<uint16_t> black(4, 0xF000);
+    IDirect3DTexture8* tex = MakeTexture(2, 2, D3DFMT_A4R4G4B4, black.data());
     IDirect3DSurface8* level = nullptr;
     ASSERT_EQ(tex->GetSurfaceLevel(0, &level), D3D_OK);
     EXPECT_EQ(tex->Release(), 1u);  // the surface holds the texture
@@ -217,8 +217,8 @@ TEST_P(TextureTest, SurfacesOfLevelsAndImageSurfaces) {
 }
 
 TEST_P(TextureTest, TheDeviceHoldsWhatIsBound) {
-    const uint32_t texels[4] = {0xFF00FF00, 0xFF00FF00, 0xFF00FF00, 0xFF00FF00};
-    IDirect3DTexture8* tex = MakeTexture(2, 2, D3DFMT_A8R8G8B8, texels);
+    const std::vector<uint32_t> green(4, 0xFF00FF00);
+    IDirect3DTexture8* tex = MakeTexture(2, 2, D3DFMT_A8R8G8B8, green.data());
     device_->SetTexture(0, tex);
     EXPECT_EQ(tex->Release(), 1u);  // released by its maker while bound: the device keeps it
     Draw(tex);                      // binds it again, still alive
