@@ -3,133 +3,61 @@
 #include "device_fixture.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <vector>
 
 #include "d3dx8math.h"
-
-namespace {
-
-DWORD Bits(float f) {
-    DWORD d;
-    std::memcpy(&d, &f, 4);
-    return d;
-}
-
-}  // namespace
 
 class PipelineTest : public ProgramPathTest {
 protected:
     void SetUp() override {
         ProgramPathTest::SetUp();
         Plain2DStates();
-        device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+        Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
     }
 };
 INSTANTIATE_ON_EACH_PROGRAM(PipelineTest);
 
-TEST_P(PipelineTest, AlphaTestComparesTheEightBitAlphaWithTheReference) {
-    device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);  // the vertex alpha
-    device_->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
-    device_->SetRenderState(D3DRS_ALPHAREF, 8);
-    device_->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
-    DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0x07FF0000);
-    DrawScreenRect(9.5f, -0.5f, 19.5f, 9.5f, 0x08FF0000);
-    EXPECT_EQ(Pixel(5, 5), 0u);
-    EXPECT_EQ(Pixel(15, 5), 0xFF0000u);
-    device_->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_LESS);
-    DrawScreenRect(-0.5f, 19.5f, 9.5f, 29.5f, 0x07FF0000);
-    DrawScreenRect(9.5f, 19.5f, 19.5f, 29.5f, 0x08FF0000);
-    EXPECT_EQ(Pixel(5, 25), 0xFF0000u);
-    EXPECT_EQ(Pixel(15, 25), 0u);
-    // Alpha from a four-bit texture times the vertex alpha, as the text is drawn.
-    device_->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
-    device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-    device_->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-    device_->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
-    const uint16_t coverage[1] = {0x0FFF};  // alpha 0: never drawn
-    IDirect3DTexture8* tex = MakeTexture(1, 1, D3DFMT_A4R4G4B4, coverage);
-    device_->SetTexture(0, tex);
+// As the text is drawn: the alpha of a four-bit texture times the vertex alpha; a texel of
+// alpha 0 is never drawn.
+TEST_P(PipelineTest, AlphaTestTakesAFourBitTexturesAlphaTimesTheVertexAlpha) {
+    SetState(D3DRS_ALPHATESTENABLE, TRUE);
+    SetState(D3DRS_ALPHAREF, 8);
+    SetState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
+    SetState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+    SetState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+    SetState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+    const uint16_t coverage[2] = {0x0FFF, 0xF0F0};
+    device_->SetTexture(0, Keep(MakeTexture(2, 1, D3DFMT_A4R4G4B4, coverage)));
     DrawScreenRect(29.5f, -0.5f, 39.5f, 9.5f, 0xFF00FF00);
-    EXPECT_EQ(Pixel(35, 5), 0u);
-    device_->SetTexture(0, nullptr);
-    tex->Release();
-}
-
-TEST_P(PipelineTest, BlendingMixesBySourceAlpha) {
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00FFFFFF, 1.0f, 0);
-    device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
-    device_->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-    device_->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-    device_->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
-    DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0x80000000);  // half black over white
-    EXPECT_NEAR(RedOf(Pixel(5, 5)), 0x7F, 1);
-    device_->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
-    device_->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00400000, 1.0f, 0);
-    DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFF200010);
-    EXPECT_EQ(Pixel(5, 5), 0x600010u);
-    // Blending off: the source replaces.
-    device_->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
-    DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0x10123456);
-    EXPECT_EQ(Pixel(5, 5), 0x123456u);
-}
-
-TEST_P(PipelineTest, StagesCombineTextureAndColourAndDisableFromTheFirstOff) {
-    const uint32_t texel[1] = {0xFF808080};
-    IDirect3DTexture8* tex = MakeTexture(1, 1, D3DFMT_A8R8G8B8, texel);
-    device_->SetTexture(0, tex);
-    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-    device_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    device_->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-    DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFFFF8000);
-    EXPECT_NEAR(RedOf(Pixel(5, 5)), 0x80, 1);
-    EXPECT_NEAR(GreenOf(Pixel(5, 5)), 0x40, 1);
-    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_ADD);
-    DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFF400000);
-    EXPECT_NEAR(RedOf(Pixel(5, 5)), 0xC0, 1);
-    EXPECT_NEAR(BlueOf(Pixel(5, 5)), 0x80, 1);
-    // A second stage adds the texture factor; turning stage 0 off turns everything after it off.
-    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
-    device_->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_ADD);
-    device_->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_CURRENT);
-    device_->SetTextureStageState(1, D3DTSS_COLORARG2, D3DTA_TFACTOR);
-    device_->SetRenderState(D3DRS_TEXTUREFACTOR, 0x00000020);
-    DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFF100000);
-    EXPECT_EQ(Pixel(5, 5), 0x100020u);
-    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_DISABLE);
-    DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFF300000);
-    EXPECT_EQ(Pixel(5, 5), 0x300000u);
-    device_->SetTexture(0, nullptr);
-    tex->Release();
+    EXPECT_EQ(Pixel(32, 5), 0u);
+    EXPECT_EQ(Pixel(37, 5), 0x00FF00u);
 }
 
 TEST_P(PipelineTest, LinearFogByDistanceFromTheEyeLeavesScreenQuadsClear) {
     D3DXMATRIX projection;
     D3DXMatrixPerspectiveFovLH(&projection, D3DX_PI / 2, (float)kWidth / kHeight, 0.1f, 200.0f);
     device_->SetTransform(D3DTS_PROJECTION, &projection);
-    device_->SetRenderState(D3DRS_FOGENABLE, TRUE);
-    device_->SetRenderState(D3DRS_FOGCOLOR, 0xFF808080);
-    device_->SetRenderState(D3DRS_FOGTABLEMODE, D3DFOG_LINEAR);
-    device_->SetRenderState(D3DRS_FOGSTART, Bits(5.0f));
-    device_->SetRenderState(D3DRS_FOGEND, Bits(45.0f));
+    SetState(D3DRS_FOGENABLE, TRUE);
+    SetState(D3DRS_FOGCOLOR, 0xFF808080);
+    SetState(D3DRS_FOGTABLEMODE, D3DFOG_LINEAR);
+    SetState(D3DRS_FOGSTART, FloatBits(5.0f));
+    SetState(D3DRS_FOGEND, FloatBits(45.0f));
     // A wall 25 units away is half way into the fog: half red, half grey.
     DrawClipQuad(-100, -100, 100, 100, 25.0f, 0xFFFF0000);
-    EXPECT_NEAR(RedOf(Pixel(32, 24)), (0xFF + 0x80) / 2, 2);
-    EXPECT_NEAR(GreenOf(Pixel(32, 24)), 0x40, 2);
+    EXPECT_TRUE(NearRgb(Pixel(32, 24), 0xBF4040, 2));
     // Nearer than the start: no fog; beyond the end: all fog.
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+    Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
     DrawClipQuad(-10, -10, 10, 10, 3.0f, 0xFF0000FF);
     EXPECT_EQ(Pixel(32, 24), 0x0000FFu);
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+    Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
     DrawClipQuad(-200, -200, 200, 200, 100.0f, 0xFF0000FF);
     EXPECT_EQ(Pixel(32, 24), 0x808080u);
     // Screen quads with rhw 1 lie at distance 1: before the fog starts.
     DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFF00FF00, 0.1f);
     EXPECT_EQ(Pixel(5, 5), 0x00FF00u);
     // Fog off again: no grey.
-    device_->SetRenderState(D3DRS_FOGENABLE, FALSE);
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+    SetState(D3DRS_FOGENABLE, FALSE);
+    Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
     DrawClipQuad(-200, -200, 200, 200, 100.0f, 0xFF0000FF);
     EXPECT_EQ(Pixel(32, 24), 0x0000FFu);
 }
@@ -145,11 +73,10 @@ TEST_P(PipelineTest, LightingWithoutLightsIsAmbientTimesMaterial) {
     material.Ambient = D3DCOLORVALUE{1.0f, 0.5f, 0.0f, 1.0f};
     material.Diffuse = D3DCOLORVALUE{0.0f, 0.0f, 1.0f, 1.0f};
     device_->SetMaterial(&material);
-    device_->SetRenderState(D3DRS_LIGHTING, TRUE);
-    device_->SetRenderState(D3DRS_AMBIENT, 0x00808080);
+    SetState(D3DRS_LIGHTING, TRUE);
+    SetState(D3DRS_AMBIENT, 0x00808080);
     device_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2);
-    EXPECT_NEAR(RedOf(Pixel(32, 24)), 0x80, 1);
-    EXPECT_NEAR(GreenOf(Pixel(32, 24)), 0x40, 1);
+    EXPECT_TRUE(NearRgb(Pixel(32, 24), 0x804000, 1));
     EXPECT_EQ(BlueOf(Pixel(32, 24)), 0);
     // A white light shining straight at the face adds the diffuse material.
     D3DLIGHT8 light = {};
@@ -159,8 +86,7 @@ TEST_P(PipelineTest, LightingWithoutLightsIsAmbientTimesMaterial) {
     ASSERT_EQ(device_->SetLight(0, &light), D3D_OK);
     ASSERT_EQ(device_->LightEnable(0, TRUE), D3D_OK);
     device_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2);
-    EXPECT_NEAR(BlueOf(Pixel(32, 24)), 0xFF, 1);
-    EXPECT_NEAR(RedOf(Pixel(32, 24)), 0x80, 1);
+    EXPECT_TRUE(NearRgb(Pixel(32, 24), 0x8040FF, 1));
     BOOL on = FALSE;
     EXPECT_EQ(device_->GetLightEnable(0, &on), D3D_OK);
     EXPECT_TRUE(on);
@@ -169,7 +95,7 @@ TEST_P(PipelineTest, LightingWithoutLightsIsAmbientTimesMaterial) {
     EXPECT_EQ(back.Type, D3DLIGHT_DIRECTIONAL);
     EXPECT_EQ(device_->GetLight(5, &back), D3DERR_INVALIDCALL);
     // Lighting off: the format has no colour, so white.
-    device_->SetRenderState(D3DRS_LIGHTING, FALSE);
+    SetState(D3DRS_LIGHTING, FALSE);
     device_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2);
     EXPECT_EQ(Pixel(32, 24), 0xFFFFFFu);
 }
@@ -193,148 +119,143 @@ Setting S(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) {
 }
 Setting T(DWORD stage, DWORD texture) { return {Setting::kTexture, stage, 0, texture}; }
 
-enum TextureIndex : DWORD { kNoTexture, kRedTexture, kGreenTexture, kStripes, kMipChain, kTextureCount };
+enum TextureIndex : DWORD {
+    kNoTexture, kRedTexture, kGreenTexture, kGreyTexture, kStripes, kMipChain, kTextureCount
+};
+
+const DWORD kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kFactorColour = 0xFF2040C0;
+const DWORD kTranslucentBlue = 0x400000FF;  // below the alpha reference 0x80
 
 // A screen-filling quad at depth z; u runs from 0 to uMax across.
 struct Quad {
-    float z;
     DWORD colour;
-    float uMax;
+    float z = 0.5f, uMax = 1;
 };
 
 struct SingleChangeCase {
     const char* name;
     std::vector<Setting> base;
     Setting change;
-    Quad first;
-    std::vector<Quad> second;  // drawn in one call, in order
-    DWORD want;                // at the probe pixel
-    int tolerance;
-    UINT probeX;
+    DWORD want;  // at the probe pixel
+    int tolerance = 0;
+    std::vector<Quad> second = {{kBlue}};  // drawn in one call, in order
+    Quad first = {kRed};
+    UINT probeX = 8;
 };
 
-const DWORD kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kFactorColour = 0xFF2040C0;
-const DWORD kTranslucentBlue = 0x400000FF;  // below the alpha reference 0x80
+const Setting alphaFromVertex = S(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
+const Setting blendOn = R(D3DRS_ALPHABLENDENABLE, TRUE), destOne = R(D3DRS_DESTBLEND, D3DBLEND_ONE);
+const Setting srcAlpha = R(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+const Setting invSrcAlpha = R(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+const Setting stage1Factor = S(1, D3DTSS_COLORARG2, D3DTA_TFACTOR);
 
+// Each case draws a red quad, then a blue one unless it says otherwise.
 std::vector<SingleChangeCase> SingleChangeCases() {
-    const Quad red = {0.5f, kRed, 1}, green = {0.5f, kGreen, 1}, blue = {0.5f, kBlue, 1};
-    const Quad faintBlue = {0.5f, kTranslucentBlue, 1}, halfBlue = {0.5f, 0x800000FF, 1};
-    const Setting alphaFromVertex = S(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
-    const Setting alphaTestOn = R(D3DRS_ALPHATESTENABLE, TRUE), atLeastHalf = R(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
-    const Setting reference = R(D3DRS_ALPHAREF, 0x80);
-    const Setting blendOn = R(D3DRS_ALPHABLENDENABLE, TRUE);
+    const Quad green = {kGreen}, blue = {kBlue}, faint = {kTranslucentBlue}, ofFactor = {0xFF2040C0};
+    const Setting alphaTestOn = R(D3DRS_ALPHATESTENABLE, TRUE), reference = R(D3DRS_ALPHAREF, 0x80);
+    const Setting atLeastHalf = R(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL), cw = R(D3DRS_CULLMODE, D3DCULL_CW);
+    const std::vector<Setting> tested = {alphaFromVertex, alphaTestOn, atLeastHalf, reference};
     const Setting fogOn = R(D3DRS_FOGENABLE, TRUE), linearFog = R(D3DRS_FOGTABLEMODE, D3DFOG_LINEAR);
-    const Setting zOn = R(D3DRS_ZENABLE, D3DZB_TRUE);
-    const Setting selectTexture = S(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    const std::vector<Setting> fogged = {fogOn, linearFog};
+    const Setting zOn = R(D3DRS_ZENABLE, D3DZB_TRUE), lit = R(D3DRS_LIGHTING, TRUE);
+    const Setting selectTexture = S(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1), red0 = T(0, kRedTexture);
     const Setting stage1Modulate = S(1, D3DTSS_COLOROP, D3DTOP_MODULATE);
-    const Setting stage1Factor = S(1, D3DTSS_COLORARG2, D3DTA_TFACTOR);
-    const DWORD halfFog = 0x800080, halfFactor = 0x102060;  // blue half in red fog; the factor halved
+    const Setting halfFactor = R(D3DRS_TEXTUREFACTOR, 0xFF808080);
+    const DWORD halfFog = 0x800080;  // blue half in red fog
     return {
         // Alpha test
-        {"alpha test on", {alphaFromVertex, atLeastHalf, reference}, alphaTestOn, red, {faintBlue}, 0xFF0000, 0, 8},
-        {"alpha test off", {alphaFromVertex, alphaTestOn, atLeastHalf, reference}, R(D3DRS_ALPHATESTENABLE, FALSE),
-         red, {faintBlue}, 0x0000FF, 0, 8},
-        {"alpha reference", {alphaFromVertex, alphaTestOn, atLeastHalf, R(D3DRS_ALPHAREF, 0x20)}, reference, red,
-         {faintBlue}, 0xFF0000, 0, 8},
-        {"alpha function", {alphaFromVertex, alphaTestOn, atLeastHalf, reference},
-         R(D3DRS_ALPHAFUNC, D3DCMP_LESS), red, {faintBlue}, 0x0000FF, 0, 8},
+        {"alpha test on", {alphaFromVertex, atLeastHalf, reference}, alphaTestOn, 0xFF0000, 0, {faint}},
+        {"alpha test off", tested, R(D3DRS_ALPHATESTENABLE, FALSE), 0x0000FF, 0, {faint}},
+        {"alpha reference", {alphaFromVertex, alphaTestOn, atLeastHalf, R(D3DRS_ALPHAREF, 0x20)}, reference,
+         0xFF0000, 0, {faint}},
+        {"alpha function", tested, R(D3DRS_ALPHAFUNC, D3DCMP_LESS), 0x0000FF, 0, {faint}},
         // Blending
-        {"blending on",
-         {alphaFromVertex, R(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA), R(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA)}, blendOn,
-         red, {halfBlue}, 0x7F0080, 2, 8},
-        {"blending off", {blendOn, R(D3DRS_DESTBLEND, D3DBLEND_ONE)}, R(D3DRS_ALPHABLENDENABLE, FALSE), red, {blue},
-         0x0000FF, 0, 8},
-        {"source factor", {blendOn}, R(D3DRS_SRCBLEND, D3DBLEND_ZERO), red, {blue}, 0x000000, 0, 8},
-        {"destination factor", {blendOn}, R(D3DRS_DESTBLEND, D3DBLEND_ONE), red, {blue}, 0xFF00FF, 0, 8},
-        {"blend operation", {blendOn, R(D3DRS_DESTBLEND, D3DBLEND_ONE)}, R(D3DRS_BLENDOP, D3DBLENDOP_REVSUBTRACT),
-         red, {blue}, 0xFF0000, 0, 8},
-        {"colour write mask", {}, R(D3DRS_COLORWRITEENABLE, D3DCOLORWRITEENABLE_RED), green, {{0.5f, 0xFFFF00FF, 1}},
-         0xFFFF00, 0, 8},
+        {"blending on", {alphaFromVertex, srcAlpha, invSrcAlpha}, blendOn, 0x7F0080, 2, {{0x800000FF}}},
+        {"blending off", {blendOn, destOne}, R(D3DRS_ALPHABLENDENABLE, FALSE), 0x0000FF},
+        {"source factor", {blendOn}, R(D3DRS_SRCBLEND, D3DBLEND_ZERO), 0x000000},
+        {"destination factor", {blendOn}, destOne, 0xFF00FF},
+        {"blend operation", {blendOn, destOne}, R(D3DRS_BLENDOP, D3DBLENDOP_REVSUBTRACT), 0xFF0000},
+        {"colour write mask", {}, R(D3DRS_COLORWRITEENABLE, D3DCOLORWRITEENABLE_RED), 0xFFFF00, 0,
+         {{0xFFFF00FF}}, green},
         // Fog: linear from 0 to 1 in red, the quad half way
-        {"fog on", {linearFog}, fogOn, green, {blue}, halfFog, 2, 8},
-        {"fog off", {fogOn, linearFog}, R(D3DRS_FOGENABLE, FALSE), green, {blue}, 0x0000FF, 0, 8},
-        {"fog colour", {fogOn, linearFog}, R(D3DRS_FOGCOLOR, 0x0000FF00), green, {blue}, 0x008080, 2, 8},
-        {"fog start", {fogOn, linearFog}, R(D3DRS_FOGSTART, Bits(0.5f)), green, {blue}, 0x0000FF, 1, 8},
-        {"fog end", {fogOn, linearFog}, R(D3DRS_FOGEND, Bits(0.5f)), green, {blue}, 0xFF0000, 1, 8},
-        {"fog table mode", {fogOn, linearFog}, R(D3DRS_FOGTABLEMODE, D3DFOG_EXP), green, {blue}, 0x64009B, 2, 8},
-        {"fog vertex mode", {fogOn}, R(D3DRS_FOGVERTEXMODE, D3DFOG_LINEAR), green, {blue}, halfFog, 2, 8},
-        {"fog density", {fogOn, R(D3DRS_FOGTABLEMODE, D3DFOG_EXP)}, R(D3DRS_FOGDENSITY, Bits(2.0f)), green, {blue},
-         0xA1005E, 2, 8},
+        {"fog on", {linearFog}, fogOn, halfFog, 2, {blue}, green},
+        {"fog off", fogged, R(D3DRS_FOGENABLE, FALSE), 0x0000FF, 0, {blue}, green},
+        {"fog colour", fogged, R(D3DRS_FOGCOLOR, 0x0000FF00), 0x008080, 2, {blue}, green},
+        {"fog start", fogged, R(D3DRS_FOGSTART, FloatBits(0.5f)), 0x0000FF, 1, {blue}, green},
+        {"fog end", fogged, R(D3DRS_FOGEND, FloatBits(0.5f)), 0xFF0000, 1, {blue}, green},
+        {"fog table mode", fogged, R(D3DRS_FOGTABLEMODE, D3DFOG_EXP), 0x64009B, 2, {blue}, green},
+        {"fog vertex mode", {fogOn}, R(D3DRS_FOGVERTEXMODE, D3DFOG_LINEAR), halfFog, 2, {blue}, green},
+        {"fog density", {fogOn, R(D3DRS_FOGTABLEMODE, D3DFOG_EXP)}, R(D3DRS_FOGDENSITY, FloatBits(2.0f)),
+         0xA1005E, 2, {blue}, green},
         // Depth
-        {"depth test off", {zOn}, R(D3DRS_ZENABLE, D3DZB_FALSE), {0.3f, kRed, 1}, {{0.6f, kBlue, 1}}, 0x0000FF, 0, 8},
-        {"depth function", {zOn}, R(D3DRS_ZFUNC, D3DCMP_GREATER), {0.3f, kRed, 1}, {{0.6f, kBlue, 1}}, 0x0000FF, 0,
-         8},
+        {"depth test off", {zOn}, R(D3DRS_ZENABLE, D3DZB_FALSE), 0x0000FF, 0, {{kBlue, 0.6f}}, {kRed, 0.3f}},
+        {"depth function", {zOn}, R(D3DRS_ZFUNC, D3DCMP_GREATER), 0x0000FF, 0, {{kBlue, 0.6f}}, {kRed, 0.3f}},
         // Without depth writes the far green quad drawn after the near blue one still passes.
-        {"depth writes off", {zOn}, R(D3DRS_ZWRITEENABLE, FALSE), {0.9f, kRed, 1},
-         {{0.3f, kBlue, 1}, {0.6f, kGreen, 1}}, 0x00FF00, 0, 8},
+        {"depth writes off", {zOn}, R(D3DRS_ZWRITEENABLE, FALSE), 0x00FF00, 0,
+         {{kBlue, 0.3f}, {kGreen, 0.6f}}, {kRed, 0.9f}},
         // Culling of the clockwise quads
-        {"cull clockwise", {}, R(D3DRS_CULLMODE, D3DCULL_CW), red, {blue}, 0xFF0000, 0, 8},
-        {"cull counter-clockwise to clockwise", {R(D3DRS_CULLMODE, D3DCULL_CCW)}, R(D3DRS_CULLMODE, D3DCULL_CW), red,
-         {blue}, 0xFF0000, 0, 8},
-        {"cull none", {R(D3DRS_CULLMODE, D3DCULL_CW)}, R(D3DRS_CULLMODE, D3DCULL_NONE), red, {blue}, 0x0000FF, 0, 8},
+        {"cull clockwise", {}, cw, 0xFF0000},
+        {"cull counter-clockwise to clockwise", {R(D3DRS_CULLMODE, D3DCULL_CCW)}, cw, 0xFF0000},
+        {"cull none", {cw}, R(D3DRS_CULLMODE, D3DCULL_NONE), 0x0000FF},
         // Lighting without lights: black, or the vertex colour as ambient material
-        {"lighting on", {}, R(D3DRS_LIGHTING, TRUE), red, {blue}, 0x000000, 0, 8},
-        {"lighting off", {R(D3DRS_LIGHTING, TRUE)}, R(D3DRS_LIGHTING, FALSE), red, {blue}, 0x0000FF, 0, 8},
-        {"ambient light", {R(D3DRS_LIGHTING, TRUE), R(D3DRS_AMBIENTMATERIALSOURCE, D3DMCS_COLOR1)},
-         R(D3DRS_AMBIENT, 0x00808080), red, {blue}, 0x000080, 1, 8},
+        {"lighting on", {}, lit, 0x000000},
+        {"lighting off", {lit}, R(D3DRS_LIGHTING, FALSE), 0x0000FF},
+        {"ambient light", {lit, R(D3DRS_AMBIENTMATERIALSOURCE, D3DMCS_COLOR1)}, R(D3DRS_AMBIENT, 0x00808080),
+         0x000080, 1},
         // Stage 0's operations and arguments; its alpha through the alpha test
-        {"colour operation", {T(0, kRedTexture)}, S(0, D3DTSS_COLOROP, D3DTOP_ADD), red, {{0.5f, 0xFF8080FF, 1}},
-         0xFF80FF, 0, 8},
-        {"colour argument 1", {T(0, kRedTexture), selectTexture}, S(0, D3DTSS_COLORARG1, D3DTA_TFACTOR), green, {blue},
-         kFactorColour & 0xFFFFFF, 0, 8},
-        {"colour argument 2", {T(0, kRedTexture), S(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2)},
-         S(0, D3DTSS_COLORARG2, D3DTA_TEXTURE), green, {blue}, 0xFF0000, 0, 8},
-        {"alpha operation", {alphaTestOn, atLeastHalf, reference}, S(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2), red,
-         {faintBlue}, 0xFF0000, 0, 8},
-        {"alpha argument 1", {alphaTestOn, atLeastHalf, reference}, S(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE), red,
-         {faintBlue}, 0xFF0000, 0, 8},
-        {"alpha argument 2", {alphaTestOn, atLeastHalf, reference, S(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2),
+        {"colour operation", {red0}, S(0, D3DTSS_COLOROP, D3DTOP_ADD), 0xFF80FF, 0, {{0xFF8080FF}}},
+        {"colour argument 1", {red0, selectTexture}, S(0, D3DTSS_COLORARG1, D3DTA_TFACTOR),
+         kFactorColour & 0xFFFFFF, 0, {blue}, green},
+        {"colour argument 2", {red0, S(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2)},
+         S(0, D3DTSS_COLORARG2, D3DTA_TEXTURE), 0xFF0000, 0, {blue}, green},
+        {"alpha operation", {alphaTestOn, atLeastHalf, reference}, alphaFromVertex, 0xFF0000, 0, {faint}},
+        {"alpha argument 1", {alphaTestOn, atLeastHalf, reference}, S(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE),
+         0xFF0000, 0, {faint}},
+        {"alpha argument 2", {alphaTestOn, atLeastHalf, reference, alphaFromVertex,
                               S(0, D3DTSS_ALPHAARG2, D3DTA_TEXTURE)},
-         S(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE), red, {faintBlue}, 0xFF0000, 0, 8},
-        {"texture factor", {S(0, D3DTSS_COLORARG1, D3DTA_TFACTOR), selectTexture}, R(D3DRS_TEXTUREFACTOR, kRed),
-         green, {blue}, 0xFF0000, 0, 8},
+         S(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE), 0xFF0000, 0, {faint}},
+        {"texture factor", {S(0, D3DTSS_COLORARG1, D3DTA_TFACTOR), selectTexture},
+         R(D3DRS_TEXTUREFACTOR, kRed), 0xFF0000, 0, {blue}, green},
         // Stage 1 on and off: modulating by the factor 0x808080; its operation the same as stage 0's
-        {"stage 1 on", {stage1Factor, R(D3DRS_TEXTUREFACTOR, 0xFF808080)}, stage1Modulate, green,
-         {{0.5f, 0xFF2040C0, 1}}, halfFactor, 1, 8},
-        {"stage 1 off", {stage1Modulate, stage1Factor, R(D3DRS_TEXTUREFACTOR, 0xFF808080)},
-         S(1, D3DTSS_COLOROP, D3DTOP_DISABLE), green, {{0.5f, 0xFF2040C0, 1}}, 0x2040C0, 0, 8},
-        {"stage 1 colour argument", {stage1Modulate, S(1, D3DTSS_COLORARG2, D3DTA_DIFFUSE)}, stage1Factor, green,
-         {blue}, kFactorColour & 0x0000FF, 0, 8},
+        {"stage 1 on", {stage1Factor, halfFactor}, stage1Modulate, 0x102060, 1, {ofFactor}, green},
+        {"stage 1 off", {stage1Modulate, stage1Factor, halfFactor}, S(1, D3DTSS_COLOROP, D3DTOP_DISABLE),
+         0x2040C0, 0, {ofFactor}, green},
+        {"stage 1 colour argument", {stage1Modulate, S(1, D3DTSS_COLORARG2, D3DTA_DIFFUSE)}, stage1Factor,
+         kFactorColour & 0x0000FF, 0, {blue}, green},
         // The textures bound: stage 0's, and stage 1's set to the one stage 0 holds
-        {"texture changed", {T(0, kRedTexture), selectTexture}, T(0, kGreenTexture), red, {blue}, 0x00FF00, 0, 8},
-        {"texture removed", {T(0, kRedTexture), selectTexture}, T(0, kNoTexture), red, {blue}, 0xFFFFFF, 0, 8},
-        {"texture set", {selectTexture}, T(0, kRedTexture), green, {blue}, 0xFF0000, 0, 8},
+        {"texture changed", {red0, selectTexture}, T(0, kGreenTexture), 0x00FF00},
+        {"texture removed", {red0, selectTexture}, T(0, kNoTexture), 0xFFFFFF},
+        {"texture set", {selectTexture}, red0, 0xFF0000, 0, {blue}, green},
         {"stage 1 texture", {T(0, kGreenTexture), T(1, kRedTexture), S(1, D3DTSS_COLOROP, D3DTOP_SELECTARG2)},
-         T(1, kGreenTexture), red, {blue}, 0x00FF00, 0, 8},
+         T(1, kGreenTexture), 0x00FF00},
         // Filters and addressing: a black and a white texel across the screen, a chain of red over green
-        {"magnification filter", {T(0, kStripes), selectTexture}, S(0, D3DTSS_MAGFILTER, D3DTEXF_LINEAR), red, {blue},
-         0x696969, 0x18, 29},
-        {"mip filter", {T(0, kMipChain), selectTexture}, S(0, D3DTSS_MIPFILTER, D3DTEXF_POINT), red, {blue}, 0x00FF00,
-         0, 8},
-        {"address mode", {T(0, kStripes), selectTexture}, S(0, D3DTSS_ADDRESSU, D3DTADDRESS_CLAMP), red,
-         {{0.5f, kBlue, 2}}, 0xFFFFFF, 0, 40},
+        {"magnification filter", {T(0, kStripes), selectTexture}, S(0, D3DTSS_MAGFILTER, D3DTEXF_LINEAR),
+         0x696969, 0x18, {blue}, {kRed}, 29},
+        // 96 stripes over 64 pixels: pixel 8 lies half way from a black one to a white one
+        {"minification filter", {T(0, kStripes), selectTexture, S(0, D3DTSS_MIPFILTER, D3DTEXF_LINEAR)},
+         S(0, D3DTSS_MINFILTER, D3DTEXF_LINEAR), 0x808080, 4, {{kBlue, 0.5f, 48}}},
+        {"mip filter", {T(0, kMipChain), selectTexture}, S(0, D3DTSS_MIPFILTER, D3DTEXF_POINT), 0x00FF00},
+        {"address mode", {T(0, kStripes), selectTexture}, S(0, D3DTSS_ADDRESSU, D3DTADDRESS_CLAMP),
+         0xFFFFFF, 0, {{kBlue, 0.5f, 2}}, {kRed}, 40},
     };
-}
-
-bool NearRgb(uint32_t a, uint32_t b, int tolerance) {
-    return std::abs(RedOf(a) - RedOf(b)) <= tolerance && std::abs(GreenOf(a) - GreenOf(b)) <= tolerance &&
-           std::abs(BlueOf(a) - BlueOf(b)) <= tolerance;
 }
 
 }  // namespace
 
-class SingleChangeTest : public PipelineTest {
+class StatesTest : public PipelineTest {
 protected:
     void SetUp() override {
         PipelineTest::SetUp();
-        const uint32_t red = kRed, green = kGreen, stripes[2] = {0xFF000000, 0xFFFFFFFF};
-        textures_[kRedTexture] = MakeTexture(1, 1, D3DFMT_A8R8G8B8, &red);
-        textures_[kGreenTexture] = MakeTexture(1, 1, D3DFMT_A8R8G8B8, &green);
-        textures_[kStripes] = MakeTexture(2, 1, D3DFMT_A8R8G8B8, stripes);
+        const uint32_t red = kRed, green = kGreen, grey = 0xFF808080, stripes[2] = {0xFF000000, 0xFFFFFFFF};
+        textures_[kRedTexture] = Keep(MakeTexture(1, 1, D3DFMT_A8R8G8B8, &red));
+        textures_[kGreenTexture] = Keep(MakeTexture(1, 1, D3DFMT_A8R8G8B8, &green));
+        textures_[kGreyTexture] = Keep(MakeTexture(1, 1, D3DFMT_A8R8G8B8, &grey));
+        textures_[kStripes] = Keep(MakeTexture(2, 1, D3DFMT_A8R8G8B8, stripes));
         // Four times the screen's size: the quad reads level 2 where mip filtering is on.
         IDirect3DTexture8* chain = nullptr;
         ASSERT_EQ(device_->CreateTexture(4 * kWidth, 4 * kHeight, 3, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &chain),
                   D3D_OK);
+        textures_[kMipChain] = Keep(chain);
         for (UINT level = 0; level < 3; ++level) {
             D3DLOCKED_RECT lr;
             ASSERT_EQ(chain->LockRect(level, &lr, nullptr, 0), D3D_OK);
@@ -344,22 +265,12 @@ protected:
                     reinterpret_cast<DWORD*>(static_cast<BYTE*>(lr.pBits) + y * lr.Pitch)[x] = level ? kGreen : kRed;
             chain->UnlockRect(level);
         }
-        textures_[kMipChain] = chain;
-    }
-
-    void TearDown() override {
-        for (DWORD s = 0; s < 2; ++s) device_->SetTexture(s, nullptr);
-        for (IDirect3DTexture8* t : textures_)
-            if (t) t->Release();
-        PipelineTest::TearDown();
     }
 
     void Apply(const Setting& s) {
         switch (s.kind) {
-            case Setting::kRender: device_->SetRenderState((D3DRENDERSTATETYPE)s.type, s.value); break;
-            case Setting::kStage:
-                device_->SetTextureStageState(s.stage, (D3DTEXTURESTAGESTATETYPE)s.type, s.value);
-                break;
+            case Setting::kRender: SetState((D3DRENDERSTATETYPE)s.type, s.value); break;
+            case Setting::kStage: SetState(s.stage, (D3DTEXTURESTAGESTATETYPE)s.type, s.value); break;
             case Setting::kTexture: device_->SetTexture(s.stage, textures_[s.value]); break;
         }
     }
@@ -374,8 +285,8 @@ protected:
             R(D3DRS_ALPHAREF, 0), R(D3DRS_ALPHABLENDENABLE, FALSE), R(D3DRS_SRCBLEND, D3DBLEND_ONE),
             R(D3DRS_DESTBLEND, D3DBLEND_ZERO), R(D3DRS_BLENDOP, D3DBLENDOP_ADD), R(D3DRS_COLORWRITEENABLE, 0xF),
             R(D3DRS_FOGENABLE, FALSE), R(D3DRS_FOGTABLEMODE, D3DFOG_NONE), R(D3DRS_FOGVERTEXMODE, D3DFOG_NONE),
-            R(D3DRS_FOGCOLOR, 0x00FF0000), R(D3DRS_FOGSTART, Bits(0.0f)), R(D3DRS_FOGEND, Bits(1.0f)),
-            R(D3DRS_FOGDENSITY, Bits(1.0f)), R(D3DRS_TEXTUREFACTOR, kFactorColour),
+            R(D3DRS_FOGCOLOR, 0x00FF0000), R(D3DRS_FOGSTART, 0), R(D3DRS_FOGEND, FloatBits(1.0f)),
+            R(D3DRS_FOGDENSITY, FloatBits(1.0f)), R(D3DRS_TEXTUREFACTOR, kFactorColour),
             S(0, D3DTSS_COLOROP, D3DTOP_MODULATE), S(0, D3DTSS_COLORARG1, D3DTA_TEXTURE),
             S(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE), S(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1),
             S(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE), S(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE),
@@ -404,7 +315,7 @@ protected:
     uint32_t Run(const SingleChangeCase& c, bool change) {
         StartingStates();
         for (const Setting& s : c.base) Apply(s);
-        device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+        Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
         Draw({c.first});
         if (change) Apply(c.change);
         Draw(c.second);
@@ -413,14 +324,42 @@ protected:
 
     IDirect3DTexture8* textures_[kTextureCount] = {};
 };
-INSTANTIATE_ON_EACH_PROGRAM(SingleChangeTest);
+INSTANTIATE_ON_EACH_PROGRAM(StatesTest);
 
-TEST_P(SingleChangeTest, AStateChangedAloneBetweenTwoDrawsTakesEffect) {
+TEST_P(StatesTest, AStateChangedAloneBetweenTwoDrawsTakesEffect) {
     for (const SingleChangeCase& c : SingleChangeCases()) {
         const uint32_t unchanged = Run(c, false);
         EXPECT_FALSE(NearRgb(unchanged, c.want, c.tolerance)) << c.name << ": the change makes no difference";
         const uint32_t got = Run(c, true);
-        EXPECT_TRUE(NearRgb(got, c.want, c.tolerance))
-            << c.name << std::hex << ": got " << got << ", want " << c.want << ", unchanged " << unchanged;
+        EXPECT_TRUE(NearRgb(got, c.want, c.tolerance)) << c.name << std::hex << ", unchanged " << unchanged;
+    }
+}
+
+// Blending half black over white, adding, and off (the source replaces); the stages over a grey
+// texel, where turning stage 0 off turns everything after it off. Each case from the starting
+// states: one rectangle of the vertex colour over the colour cleared to.
+TEST_P(StatesTest, BlendingAndStagesMakeTheirPixels) {
+    const Setting grey = T(0, kGreyTexture), srcOne = R(D3DRS_SRCBLEND, D3DBLEND_ONE);
+    const Setting add = S(1, D3DTSS_COLOROP, D3DTOP_ADD), factor = R(D3DRS_TEXTUREFACTOR, 0x20);
+    auto first = [](DWORD op) { return S(0, D3DTSS_COLOROP, op); };
+    const struct {
+        std::vector<Setting> settings;
+        DWORD clear, colour, want;
+        int tolerance;
+    } cases[] = {
+        {{alphaFromVertex, blendOn, srcAlpha, invSrcAlpha}, 0xFFFFFF, 0x80000000, 0x7F7F7F, 1},
+        {{blendOn, srcOne, destOne}, 0x400000, 0xFF200010, 0x600010, 0},
+        {{alphaFromVertex, srcOne, destOne}, 0x600010, 0x10123456, 0x123456, 0},
+        {{grey}, 0, 0xFFFF8000, 0x804000, 1},
+        {{grey, first(D3DTOP_ADD)}, 0, 0xFF400000, 0xC08080, 1},
+        {{grey, first(D3DTOP_SELECTARG2), add, stage1Factor, factor}, 0, 0xFF100000, 0x100020, 0},
+        {{grey, first(D3DTOP_DISABLE), add, stage1Factor, factor}, 0, 0xFF300000, 0x300000, 0},
+    };
+    for (const auto& c : cases) {
+        StartingStates();
+        for (const Setting& s : c.settings) Apply(s);
+        Clear(D3DCLEAR_TARGET, c.clear);
+        DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, c.colour);
+        EXPECT_TRUE(NearRgb(Pixel(5, 5), c.want, c.tolerance)) << std::hex << c.colour;
     }
 }

@@ -9,12 +9,6 @@
 
 namespace {
 
-DWORD Bits(float f) {
-    DWORD d;
-    std::memcpy(&d, &f, 4);
-    return d;
-}
-
 // ---------------------------------------------------------------------------------------------
 // The model: what each stage makes of its inputs, channel by channel, in 0..1.
 
@@ -147,12 +141,9 @@ std::vector<StageCase> StageCases() {
     return cases;
 }
 
-std::string DescribeStage(const Stage& s) {
-    char text[96];
-    std::snprintf(text, sizeof text, "colour %u(%#x, %#x) alpha %u(%#x, %#x)", (unsigned)s.colourOp,
-                  (unsigned)s.colourArg1, (unsigned)s.colourArg2, (unsigned)s.alphaOp, (unsigned)s.alphaArg1,
-                  (unsigned)s.alphaArg2);
-    return text;
+std::ostream& operator<<(std::ostream& os, const Stage& s) {
+    return os << std::hex << "colour " << s.colourOp << "(" << s.colourArg1 << ", " << s.colourArg2 << ") alpha "
+              << s.alphaOp << "(" << s.alphaArg1 << ", " << s.alphaArg2 << ")";
 }
 
 bool Near(DWORD a, DWORD b, int tolerance) {
@@ -173,127 +164,110 @@ protected:
         // A back buffer with alpha, so that each stage's alpha can be read back.
         CreateDevice(kWidth, kHeight, D3DMULTISAMPLE_NONE, D3DFMT_A8R8G8B8);
         Plain2DStates();
-        device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+        Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
     }
 
     // Draws cell n of the grid with the vertex colour and rhw given.
     void DrawCell(int n, DWORD colour, float rhw = 1.0f) {
         const float x = (float)(n % kColumns * kCell) - 0.5f, y = (float)(n / kColumns * kCell) - 0.5f;
-        const ScreenVertex v[4] = {{x, y + kCell, 0.5f, rhw, colour, 0, 1}, {x, y, 0.5f, rhw, colour, 0, 0},
-                                   {x + kCell, y + kCell, 0.5f, rhw, colour, 1, 1},
-                                   {x + kCell, y, 0.5f, rhw, colour, 1, 0}};
-        Upload(v, 4, kScreenFvf);
-        EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
+        DrawScreenRect(x, y, x + kCell, y + kCell, colour, 0.5f, rhw);
     }
 
     DWORD CellPixel(const std::vector<uint32_t>& pixels, int n) {
         return pixels[(size_t)(n / kColumns * kCell + kCell / 2) * kWidth + n % kColumns * kCell + kCell / 2];
     }
-
-    std::vector<uint32_t> AllPixels() {
-        std::vector<uint32_t> p;
-        UINT w = 0, h = 0;
-        EXPECT_TRUE(layer::ReadBackBuffer(&p, &w, &h));
-        return p;
-    }
 };
 INSTANTIATE_ON_EACH_PROGRAM(ProgramTest);
 
 TEST_P(ProgramTest, EveryStageOperationArgumentAndModifierMakesTheModelsPixel) {
-    IDirect3DTexture8* t0 = MakeTexture(1, 1, D3DFMT_A8R8G8B8, &kTexel0);
-    IDirect3DTexture8* t1 = MakeTexture(1, 1, D3DFMT_A8R8G8B8, &kTexel1);
-    device_->SetTexture(0, t0);
-    device_->SetTexture(1, t1);
-    device_->SetRenderState(D3DRS_TEXTUREFACTOR, kFactor);
+    device_->SetTexture(0, Keep(MakeTexture(1, 1, D3DFMT_A8R8G8B8, &kTexel0)));
+    device_->SetTexture(1, Keep(MakeTexture(1, 1, D3DFMT_A8R8G8B8, &kTexel1)));
+    SetState(D3DRS_TEXTUREFACTOR, kFactor);
     const std::vector<StageCase> cases = StageCases();
     ASSERT_LE(cases.size(), (size_t)(kColumns * (kHeight / kCell)));
     for (size_t n = 0; n < cases.size(); ++n) {
         for (DWORD s = 0; s < 2; ++s) {
             const Stage& st = cases[n].stages[s];
-            device_->SetTextureStageState(s, D3DTSS_COLOROP, st.colourOp);
-            device_->SetTextureStageState(s, D3DTSS_COLORARG1, st.colourArg1);
-            device_->SetTextureStageState(s, D3DTSS_COLORARG2, st.colourArg2);
-            device_->SetTextureStageState(s, D3DTSS_ALPHAOP, st.alphaOp);
-            device_->SetTextureStageState(s, D3DTSS_ALPHAARG1, st.alphaArg1);
-            device_->SetTextureStageState(s, D3DTSS_ALPHAARG2, st.alphaArg2);
+            SetState(s, D3DTSS_COLOROP, st.colourOp);
+            SetState(s, D3DTSS_COLORARG1, st.colourArg1);
+            SetState(s, D3DTSS_COLORARG2, st.colourArg2);
+            SetState(s, D3DTSS_ALPHAOP, st.alphaOp);
+            SetState(s, D3DTSS_ALPHAARG1, st.alphaArg1);
+            SetState(s, D3DTSS_ALPHAARG2, st.alphaArg2);
         }
         DrawCell((int)n, kDiffuse);
     }
-    const std::vector<uint32_t> pixels = AllPixels();
+    const auto pixels = Pixels(0xFFFFFFFFu);
     const Inputs inputs;
     for (size_t n = 0; n < cases.size(); ++n) {
         const DWORD want = Model(cases[n].stages, inputs), got = CellPixel(pixels, (int)n);
-        EXPECT_TRUE(Near(got, want, 1)) << "case " << n << ": " << DescribeStage(cases[n].stages[0]) << " then "
-                                        << DescribeStage(cases[n].stages[1]) << std::hex << ": got " << got
-                                        << ", want " << want;
+        EXPECT_TRUE(Near(got, want, 1)) << "case " << n << ": " << cases[n].stages[0] << " then "
+                                        << cases[n].stages[1] << ": got " << got << ", want " << want;
     }
-    device_->SetTexture(0, nullptr);
-    device_->SetTexture(1, nullptr);
-    t0->Release();
-    t1->Release();
 }
 
+// The eight-bit alpha one below, at and one above each reference, under every function.
 TEST_P(ProgramTest, EveryAlphaComparisonAgainstTheReference) {
-    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
-    device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);  // the vertex colour
-    device_->SetRenderState(D3DRS_ALPHAREF, 0x40);
-    const DWORD alphas[3] = {0x3F, 0x40, 0x41};
-    int n = 0;
-    for (DWORD func = D3DCMP_NEVER; func <= D3DCMP_ALWAYS; ++func) {
-        for (DWORD alpha : alphas) {
-            device_->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
-            device_->SetRenderState(D3DRS_ALPHAFUNC, func);
-            DrawCell(n++, alpha << 24 | 0xFFFFFF);
-        }
-    }
+    SetState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
+    SetState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);  // the vertex colour
+    SetState(D3DRS_ALPHATESTENABLE, TRUE);
+    auto eachCell = [](auto visit) {
+        int n = 0;
+        for (int ref : {0x40, 0x08})
+            for (DWORD func = D3DCMP_NEVER; func <= D3DCMP_ALWAYS; ++func)
+                for (int a = ref - 1; a <= ref + 1; ++a) visit(n++, ref, func, a);
+        return n;
+    };
+    const int off = eachCell([&](int n, int ref, DWORD func, int a) {
+        SetState(D3DRS_ALPHAREF, (DWORD)ref);
+        SetState(D3DRS_ALPHAFUNC, func);
+        DrawCell(n, (DWORD)a << 24 | 0xFFFFFF);
+    });
     // Off, the function does not matter.
-    device_->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
-    device_->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_NEVER);
-    DrawCell(n++, 0x00FFFFFF);
-    const std::vector<uint32_t> pixels = AllPixels();
-    n = 0;
-    for (DWORD func = D3DCMP_NEVER; func <= D3DCMP_ALWAYS; ++func) {
-        for (DWORD alpha : alphas) {
-            const int a = (int)alpha, ref = 0x40;
-            const bool passes[9] = {false, false, a < ref, a == ref, a <= ref, a > ref, a != ref, a >= ref, true};
-            EXPECT_EQ(CellPixel(pixels, n++) != 0, passes[func]) << "function " << func << ", alpha " << alpha;
-        }
-    }
-    EXPECT_EQ(CellPixel(pixels, n), 0x00FFFFFFu);
+    SetState(D3DRS_ALPHATESTENABLE, FALSE);
+    SetState(D3DRS_ALPHAFUNC, D3DCMP_NEVER);
+    DrawCell(off, 0x00FFFFFF);
+    const auto pixels = Pixels(0xFFFFFFFFu);
+    EXPECT_EQ(CellPixel(pixels, off), 0x00FFFFFFu);
+    eachCell([&](int n, int ref, DWORD func, int a) {
+        const bool passes[9] = {false, false, a < ref, a == ref, a <= ref, a > ref, a != ref, a >= ref, true};
+        EXPECT_EQ(CellPixel(pixels, n) != 0, passes[func]) << "func " << func << ", " << a << "/" << ref;
+    });
 }
 
 TEST_P(ProgramTest, EveryFogFormulaAtTheVertexDepth) {
-    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
-    device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
-    device_->SetRenderState(D3DRS_FOGCOLOR, 0x00FF0000);
-    device_->SetRenderState(D3DRS_FOGSTART, Bits(2.0f));
-    device_->SetRenderState(D3DRS_FOGEND, Bits(12.0f));
-    device_->SetRenderState(D3DRS_FOGDENSITY, Bits(0.1f));
+    SetState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
+    SetState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
+    SetState(D3DRS_FOGCOLOR, 0x00FF0000);
+    SetState(D3DRS_FOGSTART, FloatBits(2.0f));
+    SetState(D3DRS_FOGEND, FloatBits(12.0f));
+    SetState(D3DRS_FOGDENSITY, FloatBits(0.1f));
     struct FogCase {
-        BOOL enable;
-        DWORD table, vertex;
+        DWORD table;
         float depth, share;  // the share of the pixel's own colour
+        DWORD vertex = D3DFOG_NONE;
+        BOOL enable = TRUE;
     };
     const FogCase cases[] = {
-        {TRUE, D3DFOG_LINEAR, D3DFOG_NONE, 5.0f, 0.7f},
-        {TRUE, D3DFOG_LINEAR, D3DFOG_NONE, 1.0f, 1.0f},   // before the start
-        {TRUE, D3DFOG_LINEAR, D3DFOG_NONE, 20.0f, 0.0f},  // beyond the end
-        {TRUE, D3DFOG_EXP, D3DFOG_NONE, 5.0f, std::exp(-0.5f)},
-        {TRUE, D3DFOG_EXP2, D3DFOG_NONE, 5.0f, std::exp(-0.25f)},
-        {TRUE, D3DFOG_NONE, D3DFOG_EXP, 5.0f, std::exp(-0.5f)},      // the vertex mode when no table mode
-        {TRUE, D3DFOG_EXP2, D3DFOG_LINEAR, 5.0f, std::exp(-0.25f)},  // the table mode first
-        {TRUE, D3DFOG_NONE, D3DFOG_NONE, 5.0f, 1.0f},
-        {TRUE, 7, D3DFOG_NONE, 5.0f, 1.0f},  // no such formula
-        {FALSE, D3DFOG_LINEAR, D3DFOG_NONE, 5.0f, 1.0f},
+        {D3DFOG_LINEAR, 5.0f, 0.7f},
+        {D3DFOG_LINEAR, 1.0f, 1.0f},   // before the start
+        {D3DFOG_LINEAR, 20.0f, 0.0f},  // beyond the end
+        {D3DFOG_EXP, 5.0f, std::exp(-0.5f)},
+        {D3DFOG_EXP2, 5.0f, std::exp(-0.25f)},
+        {D3DFOG_NONE, 5.0f, std::exp(-0.5f), D3DFOG_EXP},      // the vertex mode when no table mode
+        {D3DFOG_EXP2, 5.0f, std::exp(-0.25f), D3DFOG_LINEAR},  // the table mode first
+        {D3DFOG_NONE, 5.0f, 1.0f},
+        {7, 5.0f, 1.0f},  // no such formula
+        {D3DFOG_LINEAR, 5.0f, 1.0f, D3DFOG_NONE, FALSE},
     };
     int n = 0;
     for (const FogCase& c : cases) {
-        device_->SetRenderState(D3DRS_FOGENABLE, c.enable);
-        device_->SetRenderState(D3DRS_FOGTABLEMODE, c.table);
-        device_->SetRenderState(D3DRS_FOGVERTEXMODE, c.vertex);
+        SetState(D3DRS_FOGENABLE, c.enable);
+        SetState(D3DRS_FOGTABLEMODE, c.table);
+        SetState(D3DRS_FOGVERTEXMODE, c.vertex);
         DrawCell(n++, 0xFF0000FF, 1.0f / c.depth);  // pre-transformed: the depth is 1 / rhw
     }
-    const std::vector<uint32_t> pixels = AllPixels();
+    const auto pixels = Pixels(0xFFFFFFFFu);
     n = 0;
     for (const FogCase& c : cases) {
         const DWORD got = CellPixel(pixels, n++);
@@ -306,96 +280,99 @@ TEST_P(ProgramTest, EveryFogFormulaAtTheVertexDepth) {
 TEST_P(ProgramTest, UniformsFollowAProgramTakenUpAgain) {
     D3DVIEWPORT8 viewport = {0, 0, kWidth - 2 * kCell, kHeight, 0.0f, 1.0f};
     const DWORD factors[3] = {0xFF102030, 0xFF405060, 0xFF708090};
-    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-    device_->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
-    device_->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
-    device_->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
+    SetState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    SetState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
+    SetState(D3DRS_ALPHATESTENABLE, TRUE);
+    SetState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
     for (int round = 0; round < 3; ++round) {
         // Program A draws the texture factor, program B the diffuse colour; each round one column
         // further right, in a viewport that starts there. The factor and the viewport change
         // while B is in use, the alpha reference while A is.
-        device_->SetRenderState(D3DRS_TEXTUREFACTOR, factors[round]);
+        SetState(D3DRS_TEXTUREFACTOR, factors[round]);
         viewport.X = (DWORD)(round * kCell);
         ASSERT_EQ(device_->SetViewport(&viewport), D3D_OK);
-        device_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);
+        SetState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);
         DrawCell(round, 0xFFFFFFFF);
-        device_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
-        device_->SetRenderState(D3DRS_ALPHAREF, (DWORD)(0x40 * round));
+        SetState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+        SetState(D3DRS_ALPHAREF, (DWORD)(0x40 * round));
         DrawCell(kColumns + round, 0x50000000u | (factors[round] & 0xFFFFFF));
     }
     // A change on its own reaches the program in use.
-    device_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);
+    SetState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);
     DrawCell(2 * kColumns + 2, 0xFFFFFFFF);
-    device_->SetRenderState(D3DRS_TEXTUREFACTOR, 0xFF0A0B0C);
+    SetState(D3DRS_TEXTUREFACTOR, 0xFF0A0B0C);
     DrawCell(2 * kColumns + 3, 0xFFFFFFFF);
-    const std::vector<uint32_t> pixels = AllPixels();
-    EXPECT_EQ(CellPixel(pixels, 2 * kColumns + 2) & 0xFFFFFF, factors[2] & 0xFFFFFF);
-    EXPECT_EQ(CellPixel(pixels, 2 * kColumns + 3) & 0xFFFFFF, 0x0A0B0Cu);
+    const auto pixels = Pixels();  // without alpha
+    EXPECT_EQ(CellPixel(pixels, 2 * kColumns + 2), factors[2] & 0xFFFFFF);
+    EXPECT_EQ(CellPixel(pixels, 2 * kColumns + 3), 0x0A0B0Cu);
     for (int round = 0; round < 3; ++round) {
-        EXPECT_EQ(CellPixel(pixels, round) & 0xFFFFFF, factors[round] & 0xFFFFFF) << "round " << round;
+        const DWORD factor = factors[round] & 0xFFFFFF;
+        EXPECT_EQ(CellPixel(pixels, round), factor) << "round " << round;
         // The reference rose to 0x80 at the last round: that cell was not drawn.
-        EXPECT_EQ(CellPixel(pixels, kColumns + round) & 0xFFFFFF, round < 2 ? factors[round] & 0xFFFFFF : 0u);
+        EXPECT_EQ(CellPixel(pixels, kColumns + round), round < 2 ? factor : 0u);
     }
 }
 
 TEST_F(DeviceTest, EachSetOfStatesIsBuiltOnceAndAFullCacheLeavesTheRestToTheGeneralProgram) {
     Plain2DStates();
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
-    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
+    Clear(D3DCLEAR_TARGET);
+    auto draw = [&] { DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF102030); };
+    auto specialised = [] { return layer::CurrentFrameStats().specialisedDraws; };
+    SetState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
     EXPECT_EQ(layer::BuiltPrograms(), 0u);
-    for (int k = 0; k < 3; ++k) DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF102030);
+    for (int k = 0; k < 3; ++k) draw();
     EXPECT_EQ(layer::BuiltPrograms(), 1u);
     // Another operation, then back; a state that no program depends on builds nothing.
-    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_ADD);
-    DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF102030);
-    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
-    device_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);  // not read by SELECTARG2
-    device_->SetRenderState(D3DRS_TEXTUREFACTOR, 0xFF00FF00);
-    DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF102030);
+    SetState(0, D3DTSS_COLOROP, D3DTOP_ADD);
+    draw();
+    SetState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
+    SetState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);  // not read by SELECTARG2
+    SetState(D3DRS_TEXTUREFACTOR, 0xFF00FF00);
+    draw();
     EXPECT_EQ(layer::BuiltPrograms(), 2u);
-    EXPECT_EQ(layer::CurrentFrameStats().specialisedDraws, 5u);
+    EXPECT_EQ(specialised(), 5u);
 
     // Distinct states until the cache is full: from then on the general program draws them, right.
-    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_ADD);
-    device_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);
-    device_->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-    DWORD n = 0;
+    SetState(0, D3DTSS_COLOROP, D3DTOP_ADD);
+    SetState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);
+    SetState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
     for (DWORD op = D3DTOP_SELECTARG1; op <= D3DTOP_DOTPRODUCT3; ++op)
-        for (DWORD stage1 = D3DTOP_SELECTARG1; stage1 <= D3DTOP_ADD && layer::BuiltPrograms() < 64; ++stage1, ++n) {
-            device_->SetTextureStageState(0, D3DTSS_ALPHAOP, op);
-            device_->SetTextureStageState(1, D3DTSS_COLOROP, stage1);
-            DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF102030);
+        for (DWORD stage1 = D3DTOP_SELECTARG1; stage1 <= D3DTOP_ADD && layer::BuiltPrograms() < 64; ++stage1) {
+            SetState(0, D3DTSS_ALPHAOP, op);
+            SetState(1, D3DTSS_COLOROP, stage1);
+            draw();
         }
     ASSERT_EQ(layer::BuiltPrograms(), 64u);
-    const uint32_t before = layer::CurrentFrameStats().specialisedDraws;
-    device_->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
-    device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
-    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SUBTRACT);  // never drawn before
-    DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF102030);
+    const uint32_t before = specialised();
+    SetState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+    SetState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+    SetState(0, D3DTSS_COLOROP, D3DTOP_SUBTRACT);  // never drawn before
+    draw();
     EXPECT_EQ(layer::BuiltPrograms(), 64u);
-    EXPECT_EQ(layer::CurrentFrameStats().specialisedDraws, before);
+    EXPECT_EQ(specialised(), before);
     EXPECT_EQ(Pixel(1, 1), 0x00DF00u);  // the factor 0x00FF00 less 0x102030, clamped
     // An earlier set of states still has its program.
-    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
-    device_->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_CURRENT);
-    DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF102030);
-    EXPECT_EQ(layer::CurrentFrameStats().specialisedDraws, before + 1);
+    SetState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
+    SetState(0, D3DTSS_COLORARG2, D3DTA_CURRENT);
+    draw();
+    EXPECT_EQ(specialised(), before + 1);
 }
 
 TEST_F(DeviceTest, ForcingTheGeneralProgramTakesEffectAtTheNextDraw) {
     Plain2DStates();
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
-    DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF102030);
+    Clear(D3DCLEAR_TARGET);
+    auto draw = [&](DWORD colour) { DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, colour); };
+    draw(0xFF102030);
     layer::ForceGeneralProgram(true);
-    DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF203040);
+    draw(0xFF203040);
     EXPECT_EQ(Pixel(1, 1), 0x203040u);
     layer::ForceGeneralProgram(false);
-    DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF304050);
+    draw(0xFF304050);
     EXPECT_EQ(Pixel(1, 1), 0x304050u);
     EXPECT_EQ(layer::CurrentFrameStats().drawCalls, 3u);
     EXPECT_EQ(layer::CurrentFrameStats().specialisedDraws, 2u);
     layer::ForceGeneralProgram(true);
     layer::ResetDeviceControl();
-    DrawScreenRect(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF304050);
+    draw(0xFF304050);
     EXPECT_EQ(layer::CurrentFrameStats().specialisedDraws, 3u);
 }

@@ -9,31 +9,18 @@
 #include "d3dx8math.h"
 
 TEST_F(DeviceTest, DefaultsAreDirect3DsOwn) {
-    DWORD v = 0;
-    device_->GetRenderState(D3DRS_ZENABLE, &v);
-    EXPECT_EQ(v, (DWORD)D3DZB_TRUE);  // on with an automatic depth buffer
-    device_->GetRenderState(D3DRS_ZFUNC, &v);
-    EXPECT_EQ(v, (DWORD)D3DCMP_LESSEQUAL);
-    device_->GetRenderState(D3DRS_CULLMODE, &v);
-    EXPECT_EQ(v, (DWORD)D3DCULL_CCW);
-    device_->GetRenderState(D3DRS_LIGHTING, &v);
-    EXPECT_EQ(v, (DWORD)TRUE);
-    device_->GetRenderState(D3DRS_SRCBLEND, &v);
-    EXPECT_EQ(v, (DWORD)D3DBLEND_ONE);
-    device_->GetRenderState(D3DRS_ALPHAFUNC, &v);
-    EXPECT_EQ(v, (DWORD)D3DCMP_ALWAYS);
-    device_->GetTextureStageState(0, D3DTSS_COLOROP, &v);
-    EXPECT_EQ(v, (DWORD)D3DTOP_MODULATE);
-    device_->GetTextureStageState(1, D3DTSS_COLOROP, &v);
-    EXPECT_EQ(v, (DWORD)D3DTOP_DISABLE);
-    device_->GetTextureStageState(0, D3DTSS_ALPHAOP, &v);
-    EXPECT_EQ(v, (DWORD)D3DTOP_SELECTARG1);
-    device_->GetTextureStageState(0, D3DTSS_MINFILTER, &v);
-    EXPECT_EQ(v, (DWORD)D3DTEXF_POINT);
-    device_->GetTextureStageState(0, D3DTSS_ADDRESSU, &v);
-    EXPECT_EQ(v, (DWORD)D3DTADDRESS_WRAP);
-    device_->GetTextureStageState(3, D3DTSS_TEXCOORDINDEX, &v);
-    EXPECT_EQ(v, 3u);
+    EXPECT_EQ(RenderState(D3DRS_ZENABLE), (DWORD)D3DZB_TRUE);  // on with an automatic depth buffer
+    EXPECT_EQ(RenderState(D3DRS_ZFUNC), (DWORD)D3DCMP_LESSEQUAL);
+    EXPECT_EQ(RenderState(D3DRS_CULLMODE), (DWORD)D3DCULL_CCW);
+    EXPECT_EQ(RenderState(D3DRS_LIGHTING), (DWORD)TRUE);
+    EXPECT_EQ(RenderState(D3DRS_SRCBLEND), (DWORD)D3DBLEND_ONE);
+    EXPECT_EQ(RenderState(D3DRS_ALPHAFUNC), (DWORD)D3DCMP_ALWAYS);
+    EXPECT_EQ(StageState(0, D3DTSS_COLOROP), (DWORD)D3DTOP_MODULATE);
+    EXPECT_EQ(StageState(1, D3DTSS_COLOROP), (DWORD)D3DTOP_DISABLE);
+    EXPECT_EQ(StageState(0, D3DTSS_ALPHAOP), (DWORD)D3DTOP_SELECTARG1);
+    EXPECT_EQ(StageState(0, D3DTSS_MINFILTER), (DWORD)D3DTEXF_POINT);
+    EXPECT_EQ(StageState(0, D3DTSS_ADDRESSU), (DWORD)D3DTADDRESS_WRAP);
+    EXPECT_EQ(StageState(3, D3DTSS_TEXCOORDINDEX), 3u);
     D3DVIEWPORT8 vp;
     ASSERT_EQ(device_->GetViewport(&vp), D3D_OK);
     EXPECT_EQ(vp.X, 0u);
@@ -62,49 +49,40 @@ TEST_F(DeviceTest, StateBlocksRecordWithoutApplyingThenCaptureAndApply) {
     ASSERT_EQ(device_->BeginStateBlock(), D3D_OK);
     EXPECT_EQ(device_->BeginStateBlock(), D3DERR_INVALIDCALL);
     device_->SetTexture(0, tex);
-    device_->SetRenderState(D3DRS_ZENABLE, FALSE);
-    device_->SetRenderState(D3DRS_ALPHAREF, 0x08);
-    device_->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTEXF_LINEAR);
+    SetState(D3DRS_ZENABLE, FALSE);
+    SetState(D3DRS_ALPHAREF, 0x08);
+    SetState(0, D3DTSS_MINFILTER, D3DTEXF_LINEAR);
     DWORD saved = 0;
     ASSERT_EQ(device_->EndStateBlock(&saved), D3D_OK);
     // Nothing of it reached the device.
-    DWORD v = 0;
-    device_->GetRenderState(D3DRS_ZENABLE, &v);
-    EXPECT_EQ(v, (DWORD)D3DZB_TRUE);
-    device_->GetRenderState(D3DRS_ALPHAREF, &v);
-    EXPECT_EQ(v, 0u);
+    EXPECT_EQ(RenderState(D3DRS_ZENABLE), (DWORD)D3DZB_TRUE);
+    EXPECT_EQ(RenderState(D3DRS_ALPHAREF), 0u);
     IDirect3DBaseTexture8* bound = reinterpret_cast<IDirect3DBaseTexture8*>(1);
     device_->GetTexture(0, &bound);
     EXPECT_EQ(bound, nullptr);
     EXPECT_EQ(tex->Release(), 1u);  // the block holds the texture
 
     device_->BeginStateBlock();
-    device_->SetRenderState(D3DRS_ZENABLE, FALSE);
-    device_->SetRenderState(D3DRS_ALPHAREF, 0x08);
+    SetState(D3DRS_ZENABLE, FALSE);
+    SetState(D3DRS_ALPHAREF, 0x08);
     DWORD draw = 0;
     device_->EndStateBlock(&draw);
     EXPECT_NE(draw, saved);
 
     // Capture stores the current values of exactly the recorded states; apply puts them back.
-    device_->SetRenderState(D3DRS_ALPHAREF, 64);
+    SetState(D3DRS_ALPHAREF, 64);
     ASSERT_EQ(device_->CaptureStateBlock(saved), D3D_OK);
     ASSERT_EQ(device_->ApplyStateBlock(draw), D3D_OK);
-    device_->GetRenderState(D3DRS_ALPHAREF, &v);
-    EXPECT_EQ(v, 8u);
-    device_->GetRenderState(D3DRS_ZENABLE, &v);
-    EXPECT_EQ(v, (DWORD)FALSE);
-    device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);  // not in the blocks
+    EXPECT_EQ(RenderState(D3DRS_ALPHAREF), 8u);
+    EXPECT_EQ(RenderState(D3DRS_ZENABLE), (DWORD)FALSE);
+    SetState(D3DRS_CULLMODE, D3DCULL_CW);  // not in the blocks
     ASSERT_EQ(device_->ApplyStateBlock(saved), D3D_OK);
-    device_->GetRenderState(D3DRS_ALPHAREF, &v);
-    EXPECT_EQ(v, 64u);
-    device_->GetRenderState(D3DRS_ZENABLE, &v);
-    EXPECT_EQ(v, (DWORD)D3DZB_TRUE);
-    device_->GetRenderState(D3DRS_CULLMODE, &v);
-    EXPECT_EQ(v, (DWORD)D3DCULL_CW);
+    EXPECT_EQ(RenderState(D3DRS_ALPHAREF), 64u);
+    EXPECT_EQ(RenderState(D3DRS_ZENABLE), (DWORD)D3DZB_TRUE);
+    EXPECT_EQ(RenderState(D3DRS_CULLMODE), (DWORD)D3DCULL_CW);
     device_->GetTexture(0, &bound);
     EXPECT_EQ(bound, nullptr);  // captured as unbound
-    device_->GetTextureStageState(0, D3DTSS_MINFILTER, &v);
-    EXPECT_EQ(v, (DWORD)D3DTEXF_POINT);
+    EXPECT_EQ(StageState(0, D3DTSS_MINFILTER), (DWORD)D3DTEXF_POINT);
 
     EXPECT_EQ(device_->DeleteStateBlock(saved), D3D_OK);
     EXPECT_EQ(device_->DeleteStateBlock(saved), D3DERR_INVALIDCALL);
@@ -115,7 +93,7 @@ TEST_F(DeviceTest, StateBlocksRecordWithoutApplyingThenCaptureAndApply) {
 
 TEST_F(DeviceTest, IndexedDrawsReadTheIndexBufferAndRefuseIndicesOutsideTheVertices) {
     Plain2DStates();
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    Clear(D3DCLEAR_TARGET);
     const ScreenVertex v[5] = {{100, 100, 0.5f, 1, 0, 0, 0},  // never indexed
                                {-0.5f, 9.5f, 0.5f, 1, 0xFFFF00FF, 0, 0}, {-0.5f, -0.5f, 0.5f, 1, 0xFFFF00FF, 0, 0},
                                {9.5f, 9.5f, 0.5f, 1, 0xFFFF00FF, 0, 0}, {9.5f, -0.5f, 0.5f, 1, 0xFFFF00FF, 0, 0}};
@@ -156,14 +134,14 @@ TEST_F(DeviceTest, SettingsRepeatedChangeNothingAndNewOnesTakeEffect) {
     D3DXMatrixTranslation(&shift, 1.0f, 0.0f, 0.0f);  // half the screen to the right
     D3DXMatrixIdentity(&identity);
     const uint32_t texel[1] = {0xFF0000FF};
-    IDirect3DTexture8* tex = MakeTexture(1, 1, D3DFMT_A8R8G8B8, texel);
+    IDirect3DTexture8* tex = Keep(MakeTexture(1, 1, D3DFMT_A8R8G8B8, texel));
     for (int twice = 0; twice < 2; ++twice) {
         device_->SetTransform(D3DTS_WORLD, &shift);
         device_->SetTexture(0, tex);
     }
     // A quad over the left half, shifted or not; the colour of the left and the right half.
     auto draw = [&](DWORD colour, uint32_t left, uint32_t right) {
-        device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+        Clear(D3DCLEAR_TARGET);
         DrawClipQuad(-1, -1, 0, 1, 0.5f, colour);
         EXPECT_EQ(Pixel(16, 24), left);
         EXPECT_EQ(Pixel(48, 24), right);
@@ -173,19 +151,18 @@ TEST_F(DeviceTest, SettingsRepeatedChangeNothingAndNewOnesTakeEffect) {
     device_->SetTransform(D3DTS_WORLD, &identity);
     device_->SetTexture(0, nullptr);
     draw(0xFF808080, 0x808080u, 0u);
-    tex->Release();
 }
 
 TEST_F(DeviceTest, ViewportPlacesAndClipsTheDrawing) {
     Plain2DStates();
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    Clear(D3DCLEAR_TARGET);
     D3DVIEWPORT8 vp = {32, 0, 32, 24, 0.0f, 1.0f};
     ASSERT_EQ(device_->SetViewport(&vp), D3D_OK);
     DrawClipQuad(-1, -1, 1, 1, 0.5f, 0xFF00FF00);  // fills the viewport only
     EXPECT_EQ(Pixel(40, 10), 0x00FF00u);
     EXPECT_EQ(Pixel(10, 10), 0u);
     EXPECT_EQ(Pixel(40, 30), 0u);
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00FF0000, 1.0f, 0);  // clears the viewport
+    Clear(D3DCLEAR_TARGET, 0x00FF0000);  // clears the viewport
     EXPECT_EQ(Pixel(40, 10), 0xFF0000u);
     EXPECT_EQ(Pixel(10, 10), 0u);
     D3DVIEWPORT8 outside = {40, 0, 32, 24, 0.0f, 1.0f};
@@ -245,21 +222,23 @@ TEST(Direct3D, CreationRefusesOtherVersionsAndBadParameters) {
     pp.BackBufferFormat = D3DFMT_D16;  // not a colour format
     pp.Windowed = TRUE;
     IDirect3DDevice8* device = reinterpret_cast<IDirect3DDevice8*>(1);
-    EXPECT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device),
-              D3DERR_INVALIDCALL);
+    auto create = [&](DWORD behaviour) {
+        return d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, behaviour, &pp, &device);
+    };
+    const DWORD software = D3DCREATE_SOFTWARE_VERTEXPROCESSING;
+    EXPECT_EQ(create(software), D3DERR_INVALIDCALL);
     EXPECT_EQ(device, nullptr);
     pp.BackBufferFormat = D3DFMT_UNKNOWN;
-    EXPECT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, 0, &pp, &device), D3DERR_INVALIDCALL);  // no behaviour
+    EXPECT_EQ(create(0), D3DERR_INVALIDCALL);  // no behaviour
     // Without a window of its own size, a size of 0 cannot be chosen.
     pp.BackBufferWidth = 0;
-    EXPECT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device),
-              D3DERR_INVALIDCALL);
+    EXPECT_EQ(create(software), D3DERR_INVALIDCALL);
     // A released device lets the next one be made; the format UNKNOWN takes the desktop's.
     pp.BackBufferWidth = 32;
-    ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device), D3D_OK);
+    ASSERT_EQ(create(software), D3D_OK);
     EXPECT_EQ(pp.BackBufferCount, 1u);
     EXPECT_EQ(device->Release(), 0u);
-    ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &device), D3D_OK);
+    ASSERT_EQ(create(D3DCREATE_HARDWARE_VERTEXPROCESSING), D3D_OK);
     // A resource that outlives its device is still released safely.
     IDirect3DTexture8* tex = nullptr;
     ASSERT_EQ(device->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &tex), D3D_OK);

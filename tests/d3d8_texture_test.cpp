@@ -2,90 +2,67 @@
 // keep what they do not write, surfaces and references.
 #include "device_fixture.h"
 
+#include <algorithm>
+
 class TextureTest : public ProgramPathTest {
 protected:
     void SetUp() override {
         ProgramPathTest::SetUp();
         Plain2DStates();
-        device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-        device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
-        device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+        SetState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+        SetState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+        Clear(D3DCLEAR_TARGET);
     }
     // Draws `tex` on a square at the top left: a 2x2 texture at size 20 gives one texel a 10x10 block.
     void Draw(IDirect3DTexture8* tex, float size = 20.0f, float uMax = 1.0f) {
         device_->SetTexture(0, tex);
-        const ScreenVertex v[4] = {{-0.5f, size - 0.5f, 0.5f, 1, 0xFFFFFFFF, 0, uMax},
-                                   {-0.5f, -0.5f, 0.5f, 1, 0xFFFFFFFF, 0, 0},
-                                   {size - 0.5f, size - 0.5f, 0.5f, 1, 0xFFFFFFFF, uMax, uMax},
-                                   {size - 0.5f, -0.5f, 0.5f, 1, 0xFFFFFFFF, uMax, 0}};
-        Upload(v, 4, kScreenFvf);
-        EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
-    }
-    // The texture's alpha where it lands at (x, y), drawn as grey.
-    int AlphaAt(IDirect3DTexture8* tex, UINT x, UINT y) {
-        device_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE | D3DTA_ALPHAREPLICATE);
-        Draw(tex);
-        device_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-        return RedOf(Pixel(x, y));
+        DrawScreenRect(-0.5f, -0.5f, size - 0.5f, size - 0.5f, 0xFFFFFFFF, 0.5f, 1, uMax);
     }
 };
 
 INSTANTIATE_ON_EACH_PROGRAM(TextureTest);
 
 TEST_P(TextureTest, EveryStoredFormatSamplesToItsColours) {
-    const uint32_t argb[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};
-    IDirect3DTexture8* t32 = MakeTexture(2, 2, D3DFMT_A8R8G8B8, argb);
-    Draw(t32);
-    EXPECT_EQ(Pixel(5, 5), 0xFF0000u);
-    EXPECT_EQ(Pixel(15, 5), 0x00FF00u);
-    EXPECT_EQ(Pixel(5, 15), 0x0000FFu);
-    EXPECT_EQ(Pixel(15, 15), 0xFFFFFFu);
-
-    const uint16_t r5g6b5[4] = {0xF800, 0x07E0, 0x001F, 0x8410};
-    IDirect3DTexture8* t565 = MakeTexture(2, 2, D3DFMT_R5G6B5, r5g6b5);
-    Draw(t565);
-    EXPECT_EQ(Pixel(5, 5), 0xFF0000u);
-    EXPECT_EQ(Pixel(15, 5), 0x00FF00u);
-    EXPECT_EQ(Pixel(5, 15), 0x0000FFu);
-    EXPECT_NEAR(RedOf(Pixel(15, 15)), 0x84, 1);
-    EXPECT_NEAR(GreenOf(Pixel(15, 15)), 0x82, 1);
-
-    const uint16_t a1[4] = {0xFC00, 0x83E0, 0x801F, 0x7FFF};  // the last texel fully transparent
-    IDirect3DTexture8* t1555 = MakeTexture(2, 2, D3DFMT_A1R5G5B5, a1);
-    Draw(t1555);
-    EXPECT_EQ(Pixel(5, 5), 0xFF0000u);
-    EXPECT_EQ(Pixel(15, 5), 0x00FF00u);
-    EXPECT_EQ(Pixel(5, 15), 0x0000FFu);
-    EXPECT_EQ(AlphaAt(t1555, 15, 15), 0x00);
-    EXPECT_EQ(AlphaAt(t1555, 5, 5), 0xFF);
-
-    // Four bits a channel: each value n comes back as n * 17.
-    const uint16_t a4[4] = {0xF800, 0x80F0, 0x400F, 0x1234};
-    IDirect3DTexture8* t4444 = MakeTexture(2, 2, D3DFMT_A4R4G4B4, a4);
-    D3DSURFACE_DESC desc;
-    ASSERT_EQ(t4444->GetLevelDesc(0, &desc), D3D_OK);
-    EXPECT_EQ(desc.Format, D3DFMT_A4R4G4B4);
-    EXPECT_EQ(desc.Size, 8u);
-    Draw(t4444);
-    EXPECT_EQ(Pixel(5, 5), 0x880000u);
-    EXPECT_EQ(Pixel(15, 5), 0x00FF00u);
-    EXPECT_EQ(Pixel(5, 15), 0x0000FFu);
-    EXPECT_EQ(Pixel(15, 15), 0x223344u);
-    EXPECT_EQ(AlphaAt(t4444, 5, 5), 0xFF);
-    EXPECT_EQ(AlphaAt(t4444, 15, 5), 0x88);
-    EXPECT_EQ(AlphaAt(t4444, 5, 15), 0x44);
-    EXPECT_EQ(AlphaAt(t4444, 15, 15), 0x11);
-
-    const uint32_t xrgb[4] = {0x00102030, 0x00405060, 0x00708090, 0x00A0B0C0};
-    IDirect3DTexture8* tx = MakeTexture(2, 2, D3DFMT_X8R8G8B8, xrgb);
-    Draw(tx);
-    EXPECT_EQ(Pixel(5, 5), 0x102030u);
-    EXPECT_EQ(Pixel(15, 15), 0xA0B0C0u);
-    EXPECT_EQ(AlphaAt(tx, 5, 5), 0xFF);  // no alpha in the format: opaque
-
-    for (IDirect3DTexture8* t : {t32, t565, t1555, t4444, tx}) {
+    // 2 x 2 texels (raw values) in the order top left, top right, bottom left, bottom right; the
+    // colour each shows and its alpha, drawn as grey. Four bits a channel come back as n * 17.
+    const struct {
+        D3DFORMAT format;
+        UINT bytes;
+        DWORD texels[4], colours[4];
+        int alphas[4] = {0xFF, 0xFF, 0xFF, 0xFF};
+    } cases[] = {
+        {D3DFMT_A8R8G8B8, 4, {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF},
+         {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF}},
+        {D3DFMT_R5G6B5, 2, {0xF800, 0x07E0, 0x001F, 0x8410}, {0xFF0000, 0x00FF00, 0x0000FF, 0x848284}},
+        {D3DFMT_X1R5G5B5, 2, {0x7C00, 0x03E0, 0x001F, 0x7FFF}, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF}},
+        {D3DFMT_A1R5G5B5, 2, {0xFC00, 0x83E0, 0x801F, 0x7FFF}, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF},
+         {0xFF, 0xFF, 0xFF, 0x00}},
+        {D3DFMT_A4R4G4B4, 2, {0xF800, 0x80F0, 0x400F, 0x1234}, {0x880000, 0x00FF00, 0x0000FF, 0x223344},
+         {0xFF, 0x88, 0x44, 0x11}},
+        {D3DFMT_X8R8G8B8, 4, {0x00102030, 0x00405060, 0x00708090, 0x00A0B0C0},
+         {0x102030, 0x405060, 0x708090, 0xA0B0C0}},  // no alpha: opaque
+    };
+    for (const auto& c : cases) {
+        const int tolerance = c.format == D3DFMT_R5G6B5;  // its grey has no exact 8-bit value
+        const std::vector<uint16_t> narrow(c.texels, c.texels + 4);
+        IDirect3DTexture8* tex = c.bytes == 4 ? MakeTexture(2, 2, c.format, c.texels)
+                                              : MakeTexture(2, 2, c.format, narrow.data());
+        D3DSURFACE_DESC desc;
+        ASSERT_EQ(tex->GetLevelDesc(0, &desc), D3D_OK);
+        EXPECT_EQ(desc.Format, c.format);
+        EXPECT_EQ(desc.Size, 4 * c.bytes);
+        for (DWORD arg : {(DWORD)D3DTA_TEXTURE, (DWORD)(D3DTA_TEXTURE | D3DTA_ALPHAREPLICATE)}) {
+            SetState(0, D3DTSS_COLORARG1, arg);
+            Draw(tex);
+            for (UINT k = 0; k < 4; ++k) {
+                const uint32_t got = Pixel(5 + 10 * (k & 1), 5 + 10 * (k >> 1));
+                const uint32_t want = arg == D3DTA_TEXTURE ? c.colours[k] : c.alphas[k] * 0x010101u;
+                EXPECT_TRUE(NearRgb(got, want, tolerance)) << c.format << "/" << k;
+            }
+        }
+        SetState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
         device_->SetTexture(0, nullptr);
-        EXPECT_EQ(t->Release(), 0u);
+        EXPECT_EQ(tex->Release(), 0u);
     }
 }
 
@@ -120,20 +97,16 @@ TEST_P(TextureTest, LevelsHaveHalvingSizesAndAPartialChainIsComplete) {
         ASSERT_EQ(tex->LockRect(level, &lr, nullptr, 0), D3D_OK);
         tex->GetLevelDesc(level, &desc);
         EXPECT_EQ((UINT)lr.Pitch, desc.Width * 4);
-        for (UINT y = 0; y < desc.Height; ++y)
-            for (UINT x = 0; x < desc.Width; ++x) static_cast<uint32_t*>(lr.pBits)[y * desc.Width + x] = colours[level];
+        std::fill_n(static_cast<uint32_t*>(lr.pBits), desc.Width * desc.Height, colours[level]);
         ASSERT_EQ(tex->UnlockRect(level), D3D_OK);
     }
-    device_->SetTextureStageState(0, D3DTSS_MIPFILTER, D3DTEXF_POINT);
+    SetState(0, D3DTSS_MIPFILTER, D3DTEXF_POINT);
     Draw(tex, 64.0f);  // one texel a pixel: level 0
     EXPECT_EQ(Pixel(10, 10), 0xFF0000u);
     Draw(tex, 16.0f);  // a quarter: level 2
     EXPECT_EQ(Pixel(8, 8), 0x0000FFu);
     // A LOD bias of -2 takes the sharpest level again; the bias belongs to the stage.
-    const float bias = -2.0f;
-    DWORD bits;
-    std::memcpy(&bits, &bias, 4);
-    device_->SetTextureStageState(0, D3DTSS_MIPMAPLODBIAS, bits);
+    SetState(0, D3DTSS_MIPMAPLODBIAS, FloatBits(-2.0f));
     Draw(tex, 16.0f);
     EXPECT_EQ(Pixel(8, 8), 0xFF0000u);
     device_->SetTexture(0, nullptr);
@@ -142,26 +115,25 @@ TEST_P(TextureTest, LevelsHaveHalvingSizesAndAPartialChainIsComplete) {
 
 TEST_P(TextureTest, AddressModesBelongToTheStage) {
     const uint32_t texels[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};
-    IDirect3DTexture8* tex = MakeTexture(2, 2, D3DFMT_A8R8G8B8, texels);
+    IDirect3DTexture8* tex = Keep(MakeTexture(2, 2, D3DFMT_A8R8G8B8, texels));
     // u and v from 0 to 2 over 40 pixels: wrap repeats, clamp holds the edge texels.
     Draw(tex, 40.0f, 2.0f);
     EXPECT_EQ(Pixel(25, 5), 0xFF0000u);
-    device_->SetTextureStageState(0, D3DTSS_ADDRESSU, D3DTADDRESS_CLAMP);
-    device_->SetTextureStageState(0, D3DTSS_ADDRESSV, D3DTADDRESS_CLAMP);
+    SetState(0, D3DTSS_ADDRESSU, D3DTADDRESS_CLAMP);
+    SetState(0, D3DTSS_ADDRESSV, D3DTADDRESS_CLAMP);
     Draw(tex, 40.0f, 2.0f);
     EXPECT_EQ(Pixel(25, 5), 0x00FF00u);
     EXPECT_EQ(Pixel(35, 35), 0xFFFFFFu);
-    device_->SetTextureStageState(0, D3DTSS_ADDRESSU, D3DTADDRESS_MIRROR);
+    SetState(0, D3DTSS_ADDRESSU, D3DTADDRESS_MIRROR);
     Draw(tex, 40.0f, 2.0f);
     EXPECT_EQ(Pixel(25, 5), 0x00FF00u);  // the mirrored copy starts with its right texel
     EXPECT_EQ(Pixel(35, 5), 0xFF0000u);
-    device_->SetTexture(0, nullptr);
-    tex->Release();
+    EXPECT_EQ(Pixel(5, 35), 0x0000FFu);  // v still clamped
 }
 
 TEST_P(TextureTest, LocksKeepWhatTheyDoNotWriteAndRefuseASecondLock) {
     const uint32_t texels[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};
-    IDirect3DTexture8* tex = MakeTexture(2, 2, D3DFMT_A8R8G8B8, texels);
+    IDirect3DTexture8* tex = Keep(MakeTexture(2, 2, D3DFMT_A8R8G8B8, texels));
     RECT one = {1, 1, 2, 2};
     D3DLOCKED_RECT lr;
     ASSERT_EQ(tex->LockRect(0, &lr, &one, 0), D3D_OK);
@@ -205,13 +177,11 @@ TEST_P(TextureTest, LocksKeepWhatTheyDoNotWriteAndRefuseASecondLock) {
     EXPECT_EQ(vd.Size, 64u);
     EXPECT_EQ(vd.Usage, (DWORD)D3DUSAGE_WRITEONLY);
     vb->Release();
-    device_->SetTexture(0, nullptr);
-    tex->Release();
 }
 
 TEST_P(TextureTest, SurfacesOfLevelsAndImageSurfaces) {
-    const uint16_t texels[4] = {0xF000, 0xF000, 0xF000, 0xF000};
-    IDirect3DTexture8* tex = MakeTexture(2, 2, D3DFMT_A4R4G4B4, texels);
+    const std::vector<uint16_t> black(4, 0xF000);
+    IDirect3DTexture8* tex = MakeTexture(2, 2, D3DFMT_A4R4G4B4, black.data());
     IDirect3DSurface8* level = nullptr;
     ASSERT_EQ(tex->GetSurfaceLevel(0, &level), D3D_OK);
     EXPECT_EQ(tex->Release(), 1u);  // the surface holds the texture
@@ -247,8 +217,8 @@ TEST_P(TextureTest, SurfacesOfLevelsAndImageSurfaces) {
 }
 
 TEST_P(TextureTest, TheDeviceHoldsWhatIsBound) {
-    const uint32_t texels[4] = {0xFF00FF00, 0xFF00FF00, 0xFF00FF00, 0xFF00FF00};
-    IDirect3DTexture8* tex = MakeTexture(2, 2, D3DFMT_A8R8G8B8, texels);
+    const std::vector<uint32_t> green(4, 0xFF00FF00);
+    IDirect3DTexture8* tex = MakeTexture(2, 2, D3DFMT_A8R8G8B8, green.data());
     device_->SetTexture(0, tex);
     EXPECT_EQ(tex->Release(), 1u);  // released by its maker while bound: the device keeps it
     Draw(tex);                      // binds it again, still alive

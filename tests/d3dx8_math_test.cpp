@@ -130,22 +130,18 @@ TEST(D3DXMatrix, RotationsTurnTheAxesLeftHanded) {
     ExpectMatrixNear(ra, r);
 }
 
+// Left-handed: looking along +y with z up, the view's right axis is up x forward = -x.
 TEST(D3DXMatrix, LookAtMovesTheEyeToTheOriginLookingDownZ) {
-    D3DXVECTOR3 eye(50, 50, 5), at(50, 60, 5), up(0, 0, 1);
+    D3DXVECTOR3 eye(50, 50, 5), at(50, 60, 5), up(0, 0, 1), out;
     D3DXMATRIX view;
     D3DXMatrixLookAtLH(&view, &eye, &at, &up);
-    D3DXVECTOR3 out;
-    D3DXVec3TransformCoord(&out, &eye, &view);
-    ExpectVecNear(out, 0, 0, 0, 1e-4f);
-    D3DXVec3TransformCoord(&out, &at, &view);
-    ExpectVecNear(out, 0, 0, 10, 1e-4f);
-    D3DXVECTOR3 above(50, 50, 6);
-    D3DXVec3TransformCoord(&out, &above, &view);
-    ExpectVecNear(out, 0, 1, 0, 1e-4f);
-    // Left-handed: looking along +y with z up, the view's right axis is up x forward = -x.
-    D3DXVECTOR3 west(49, 50, 5);
-    D3DXVec3TransformCoord(&out, &west, &view);
-    ExpectVecNear(out, 1, 0, 0, 1e-4f);
+    // The eye, the point looked at, one above the eye and one west of it.
+    const D3DXVECTOR3 moves[4][2] = {{eye, {0, 0, 0}}, {at, {0, 0, 10}}, {{50, 50, 6}, {0, 1, 0}},
+                                     {{49, 50, 5}, {1, 0, 0}}};
+    for (const auto& m : moves) {
+        D3DXVec3TransformCoord(&out, &m[0], &view);
+        ExpectVecNear(out, m[1].x, m[1].y, m[1].z, 1e-4f);
+    }
 }
 
 TEST(D3DXMatrix, PerspectiveFovMapsNearAndFarToZeroAndOne) {

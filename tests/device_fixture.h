@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <ostream>
 #include <string>
@@ -38,15 +39,16 @@ protected:
         layer::ResetDeviceControl();
     }
 
-    // Releases the vertex buffer, the device and Direct3D, each the last reference to it.
+    // Releases the textures kept, the vertex buffer, the device and Direct3D, each the last
+    // reference to it.
     void ReleaseDevice() {
+        if (!kept_.empty())
+            for (DWORD s = 0; s < 8; ++s) device_->SetTexture(s, nullptr);
+        for (IDirect3DTexture8* t : kept_) EXPECT_EQ(t->Release(), 0u);
+        kept_.clear();
         if (vb_) vb_->Release();
-        if (device_) {
-            EXPECT_EQ(device_->Release(), 0u);
-        }
-        if (d3d_) {
-            EXPECT_EQ(d3d_->Release(), 0u);
-        }
+        EXPECT_EQ(device_ ? device_->Release() : 0u, 0u);
+        EXPECT_EQ(d3d_ ? d3d_->Release() : 0u, 0u);
         vb_ = nullptr;
         device_ = nullptr;
         d3d_ = nullptr;
@@ -89,9 +91,11 @@ protected:
     }
 
     // A screen rectangle from (x0, y0) to (x1, y1) as a two-triangle strip, clockwise on screen.
-    void DrawScreenRect(float x0, float y0, float x1, float y1, DWORD colour, float z = 0.5f) {
-        const ScreenVertex v[4] = {{x0, y1, z, 1, colour, 0, 1}, {x0, y0, z, 1, colour, 0, 0},
-                                   {x1, y1, z, 1, colour, 1, 1}, {x1, y0, z, 1, colour, 1, 0}};
+    // Its texture coordinates run from 0 to `uv` across and down.
+    void DrawScreenRect(float x0, float y0, float x1, float y1, DWORD colour, float z = 0.5f, float rhw = 1,
+                        float uv = 1) {
+        const ScreenVertex v[4] = {{x0, y1, z, rhw, colour, 0, uv}, {x0, y0, z, rhw, colour, 0, 0},
+                                   {x1, y1, z, rhw, colour, uv, uv}, {x1, y0, z, rhw, colour, uv, 0}};
         Upload(v, 4, kScreenFvf);
         EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
     }
@@ -117,20 +121,49 @@ protected:
         return tex;
     }
 
+    // A texture the fixture releases when the device goes.
+    IDirect3DTexture8* Keep(IDirect3DTexture8* texture) {
+        kept_.push_back(texture);
+        return texture;
+    }
+
     // The 2D defaults most pixel tests start from: no lighting, no culling, no depth.
     void Plain2DStates() {
-        device_->SetRenderState(D3DRS_LIGHTING, FALSE);
-        device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-        device_->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+        SetState(D3DRS_LIGHTING, FALSE);
+        SetState(D3DRS_CULLMODE, D3DCULL_NONE);
+        SetState(D3DRS_ZENABLE, D3DZB_FALSE);
+    }
+
+    void Clear(DWORD flags, D3DCOLOR colour = 0) { device_->Clear(0, nullptr, flags, colour, 1.0f, 0); }
+
+    // Sets a render state, or a stage's state, which the device takes.
+    void SetState(D3DRENDERSTATETYPE state, DWORD value) {
+        EXPECT_EQ(device_->SetRenderState(state, value), D3D_OK);
+    }
+    void SetState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) {
+        EXPECT_EQ(device_->SetTextureStageState(stage, type, value), D3D_OK);
+    }
+
+    // A render state, or a stage's state, as the device answers it.
+    DWORD RenderState(D3DRENDERSTATETYPE state) {
+        DWORD v = 0xDEADBEEF;
+        EXPECT_EQ(device_->GetRenderState(state, &v), D3D_OK);
+        return v;
+    }
+    DWORD StageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type) {
+        DWORD v = 0xDEADBEEF;
+        EXPECT_EQ(device_->GetTextureStageState(stage, type, &v), D3D_OK);
+        return v;
     }
 
     uint32_t Pixel(UINT x, UINT y) { return layer::BackBufferPixel(x, y) & 0x00FFFFFFu; }
 
-    std::vector<uint32_t> Pixels() {
+    // The whole back buffer, row by row; without alpha unless the mask keeps it.
+    std::vector<uint32_t> Pixels(uint32_t mask = 0x00FFFFFFu) {
         std::vector<uint32_t> p;
         UINT w = 0, h = 0;
         EXPECT_TRUE(layer::ReadBackBuffer(&p, &w, &h));
-        for (auto& c : p) c &= 0x00FFFFFFu;
+        for (auto& c : p) c &= mask;
         return p;
     }
 
@@ -138,6 +171,7 @@ protected:
     IDirect3DDevice8* device_ = nullptr;
     IDirect3DVertexBuffer8* vb_ = nullptr;
     UINT vbSize_ = 0;
+    std::vector<IDirect3DTexture8*> kept_;
 };
 
 // Which fragment programs draw: the ones built for each draw's states, or the general one.
@@ -174,3 +208,18 @@ inline std::string ProgramPathName(const ::testing::TestParamInfo<ProgramPath>& 
 inline int RedOf(uint32_t c) { return (int)((c >> 16) & 0xFF); }
 inline int GreenOf(uint32_t c) { return (int)((c >> 8) & 0xFF); }
 inline int BlueOf(uint32_t c) { return (int)(c & 0xFF); }
+
+// Whether each channel of `got` lies within `tolerance` of `want`'s.
+inline ::testing::AssertionResult NearRgb(uint32_t got, uint32_t want, int tolerance) {
+    for (int shift : {0, 8, 16})
+        if (std::abs((int)(got >> shift & 0xFF) - (int)(want >> shift & 0xFF)) > tolerance)
+            return ::testing::AssertionFailure() << std::hex << "got " << got << ", want " << want;
+    return ::testing::AssertionSuccess();
+}
+
+// A float as the DWORD that render states take.
+inline DWORD FloatBits(float f) {
+    DWORD d;
+    std::memcpy(&d, &f, 4);
+    return d;
+}

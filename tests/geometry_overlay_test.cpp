@@ -76,104 +76,80 @@ std::vector<std::string> OverlayBoxes() {
 
 // A quad's four vertices from its edges, in the order left-bottom, left-top, right-bottom,
 // right-top, each with rhw 1.
-void ExpectQuad(const std::vector<SVertex2D>& q, int first, float left, float right, float top, float bottom,
-                float z, DWORD colour, float u0, float u1, float v0, float v1) {
+void ExpectQuad(const std::vector<SVertex2D>& q, size_t first, float left, float right, float top,
+                float bottom, float z, DWORD colour = 0xFFFFFFFF, float u0 = 0, float u1 = 1, float v0 = 0,
+                float v1 = 1) {
     const SVertex2D want[4] = {{left, bottom, z, 1.0f, colour, u0, v1},
                                {left, top, z, 1.0f, colour, u0, v0},
                                {right, bottom, z, 1.0f, colour, u1, v1},
                                {right, top, z, 1.0f, colour, u1, v0}};
-    for (int k = 0; k < 4; ++k)
-        EXPECT_EQ(std::memcmp(&q[size_t(first + k)], &want[k], sizeof(SVertex2D)), 0)
-            << "quad " << first << " vertex " << k << ": " << q[size_t(first + k)].x << "," << q[size_t(first + k)].y
-            << " want " << want[k].x << "," << want[k].y;
+    for (size_t k = 0; k < 4; ++k) {
+        const SVertex2D &got = q[first + k], &w = want[k];
+        EXPECT_EQ(std::memcmp(&got, &w, sizeof got), 0)
+            << "vertex " << first + k << ": " << got.x << "," << got.y << " want " << w.x << "," << w.y;
+    }
 }
 
-// Every quad of the table for a W x H screen, bit for bit.
+// Every quad of the table for a W x H screen, bit for bit; the halves are whole pixels.
 void ExpectTable(const std::vector<SVertex2D>& q, int W, int H) {
-    const int hw = W / 2, hh = H / 2;
-    const float w = float(W), h = float(H);
-    const DWORD white = 0xFFFFFFFF, icon = 0xCCFFFFFF, picture = 0xEEFFFFFF;
-    ExpectQuad(q, 0, float(hw - 15), float(hw + 15), float(hh - 15), float(hh + 15), 0.1f, white, 0, 1, 0, 1);
-    ExpectQuad(q, 4, -1, w, -1, h, 0.1f, white, -0.15f, 1.15f, 0, 1);
-    ExpectQuad(q, 8, w * 0.625f, w, float(hh), h, 0.1f, white, 0, 1, 0, 1);
-    ExpectQuad(q, 12, w * 0.65f, w * 0.85f, h * 0.65f, h * 0.85f, 0.2f, white, 0, 1, 0, 1);
-    ExpectQuad(q, 16, 0, 0, 10, 10, 0.2f, white, 0, 1, 0, 1);
-    ExpectQuad(q, 20, 10, 10, 20, 20, 0.2f, white, 0, 1, 0, 1);
-    ExpectQuad(q, 24, 10, 10, 20, 20, 0.1f, white, 0, 1, 0, 1);
-    ExpectQuad(q, 28, float(hw - 32), float(hw + 32), 8, 32, 0.1f, icon, 0, 0.33f, 0, 0.33f);
-    ExpectQuad(q, 32, float(hw - 171), float(hw - 43), 8, 32, 0.1f, icon, 0.33f, 1, 0.66f, 1);
-    ExpectQuad(q, 36, float(hw + 43), float(hw + 171), 8, 32, 0.1f, icon, 0.33f, 1, 0, 0.33f);
-    ExpectQuad(q, 40, float(hw + 68), float(hw + 196), float(H - 32), float(H - 8), 0.1f, icon, 0.33f, 1, 0.33f,
-               0.66f);
-    ExpectQuad(q, 44, float(hw - 132), float(hw - 68), float(H - 32), float(H - 8), 0.1f, icon, 0, 0.33f, 0.33f,
-               0.66f);
+    const float x = float(W / 2), y = float(H / 2), w = float(W), h = float(H);
+    const DWORD icon = 0xCCFFFFFF, picture = 0xEEFFFFFF;  // the others white
+    ExpectQuad(q, 0, x - 15, x + 15, y - 15, y + 15, 0.1f);
+    ExpectQuad(q, 4, -1, w, -1, h, 0.1f, 0xFFFFFFFF, -0.15f, 1.15f);
+    ExpectQuad(q, 8, w * 0.625f, w, y, h, 0.1f);
+    ExpectQuad(q, 12, w * 0.65f, w * 0.85f, h * 0.65f, h * 0.85f, 0.2f);
+    ExpectQuad(q, 16, 0, 0, 10, 10, 0.2f);
+    ExpectQuad(q, 20, 10, 10, 20, 20, 0.2f);
+    ExpectQuad(q, 24, 10, 10, 20, 20, 0.1f);
+    ExpectQuad(q, 28, x - 32, x + 32, 8, 32, 0.1f, icon, 0, 0.33f, 0, 0.33f);
+    ExpectQuad(q, 32, x - 171, x - 43, 8, 32, 0.1f, icon, 0.33f, 1, 0.66f, 1);
+    ExpectQuad(q, 36, x + 43, x + 171, 8, 32, 0.1f, icon, 0.33f, 1, 0, 0.33f);
+    ExpectQuad(q, 40, x + 68, x + 196, h - 32, h - 8, 0.1f, icon, 0.33f, 1, 0.33f, 0.66f);
+    ExpectQuad(q, 44, x - 132, x - 68, h - 32, h - 8, 0.1f, icon, 0, 0.33f, 0.33f, 0.66f);
     ExpectQuad(q, 48, 0, 0, 0, 0, 0.1f, icon, 0, 0.33f, 0.33f, 0.66f);
-    ExpectQuad(q, 52, float(hw - 64), float(hw + 192), float(hh - 82), float(hh - 18), 0.1f, picture, 0, 1, 0, 1);
-    ExpectQuad(q, 56, float(hw - 8), float(hw + 136), float(hh - 122), float(hh + 22), 0.1f, picture, 0, 1, 0, 1);
-    ExpectQuad(q, 60, float(hw) - w * 0.7f / 4.0f, float(hw) + w * 0.7f / 4.0f, float(hh), h, 0.1f, white, 0, 1, 0,
-               1);
+    ExpectQuad(q, 52, x - 64, x + 192, y - 82, y - 18, 0.1f, picture);
+    ExpectQuad(q, 56, x - 8, x + 136, y - 122, y + 22, 0.1f, picture);
+    ExpectQuad(q, 60, x - w * 0.7f / 4.0f, x + w * 0.7f / 4.0f, y, h, 0.1f);
 }
 
 }  // namespace
 
-TEST_F(Geometry, OverlayQuadsAt640x480) {
-    Start(640, 480);
-    ASSERT_EQ(InitGeometry(), S_OK);
-    ASSERT_NE(g_pVB2D, nullptr);
-    D3DVERTEXBUFFER_DESC desc = {};
-    ASSERT_EQ(g_pVB2D->GetDesc(&desc), S_OK);
-    EXPECT_EQ(desc.Size, 2688u);
-    EXPECT_EQ(desc.FVF, 0x144u);
-    EXPECT_EQ(desc.Usage, DWORD(D3DUSAGE_WRITEONLY));
-    EXPECT_EQ(desc.Pool, D3DPOOL_DEFAULT);
-    std::vector<SVertex2D> q = Quads();
-    ExpectTable(q, 640, 480);
-    // The crosshair spans 305..335 by 225..255, the weapon 400..640 by 240..480, quad 60 208..432.
-    EXPECT_EQ(q[1].x, 305.0f);
-    EXPECT_EQ(q[1].y, 225.0f);
-    EXPECT_EQ(q[2].x, 335.0f);
-    EXPECT_EQ(q[2].y, 255.0f);
-    EXPECT_EQ(q[9].x, 400.0f);
-    EXPECT_EQ(q[9].y, 240.0f);
-    EXPECT_EQ(q[10].x, 640.0f);
-    EXPECT_EQ(q[61].x, 208.0f);
-    EXPECT_EQ(q[62].x, 432.0f);
-    EXPECT_EQ(q[12].x, 416.0f);
-    EXPECT_EQ(q[13].y, 312.0f);
-    EXPECT_EQ(q[4].u, -0.15f);
-    EXPECT_EQ(q[28].colour, 0xCCFFFFFFu);
-    EXPECT_EQ(q[52].colour, 0xEEFFFFFFu);
-    EXPECT_TRUE(OverlayBoxes().empty());
-}
-
-TEST_F(Geometry, OverlayQuadsAt800x600) {
-    Start(800, 600);
-    ASSERT_EQ(InitGeometry(), S_OK);
-    std::vector<SVertex2D> q = Quads();
-    ExpectTable(q, 800, 600);
-    // The muzzle flash as built: 520..680 by 390..510, products rounded to single precision.
-    EXPECT_EQ(q[13].x, 520.0f);
-    EXPECT_EQ(q[13].y, 390.0f);
-    EXPECT_EQ(q[14].x, 680.0f);
-    EXPECT_EQ(q[14].y, 510.0f);
-    EXPECT_EQ(q[61].x, 260.0f);
-    EXPECT_EQ(q[62].x, 540.0f);
-}
-
-TEST_F(Geometry, OverlayQuadsAt1024x768AndAnOddWidth) {
-    Start(1024, 768);
-    ASSERT_EQ(InitGeometry(), S_OK);
-    std::vector<SVertex2D> q = Quads();
-    ExpectTable(q, 1024, 768);
-    EXPECT_EQ(q[61].x, 332.79999f);
-    EXPECT_EQ(q[62].x, 691.20001f);
-    TearDown();
-
-    Start(1023, 768);
-    ASSERT_EQ(InitGeometry(), S_OK);
-    q = Quads();
-    ExpectTable(q, 1023, 768);
-    EXPECT_EQ(q[1].x, 511.0f - 15.0f);  // W/2 is 511
+// Every quad of the table at each size, and corners worked out by hand: the crosshair, the weapon,
+// the muzzle flash and quad 60 as built, products rounded to single precision.
+TEST_F(Geometry, OverlayQuadsAtEachScreenSize) {
+    struct Corner {
+        size_t vertex;
+        float x, y;
+    };
+    const struct {
+        UINT w, h;
+        std::vector<Corner> corners;
+    } sizes[] = {
+        {640, 480, {{1, 305, 225}, {2, 335, 255}, {9, 400, 240}, {10, 640, 480}, {12, 416, 408},
+                    {13, 416, 312}, {61, 208, 240}, {62, 432, 480}}},
+        {800, 600, {{13, 520, 390}, {14, 680, 510}, {61, 260, 300}, {62, 540, 600}}},
+        {1024, 768, {{61, 332.79999f, 384}, {62, 691.20001f, 768}}},
+        {1023, 768, {{1, 511.0f - 15.0f, 369}}},  // W/2 is 511
+    };
+    for (const auto& size : sizes) {
+        Start(size.w, size.h);
+        ASSERT_EQ(InitGeometry(), S_OK);
+        ASSERT_NE(g_pVB2D, nullptr);
+        D3DVERTEXBUFFER_DESC desc = {};
+        ASSERT_EQ(g_pVB2D->GetDesc(&desc), S_OK);
+        EXPECT_EQ(desc.Size, 2688u);
+        EXPECT_EQ(desc.FVF, 0x144u);
+        EXPECT_EQ(desc.Usage, DWORD(D3DUSAGE_WRITEONLY));
+        EXPECT_EQ(desc.Pool, D3DPOOL_DEFAULT);
+        std::vector<SVertex2D> q = Quads();
+        ExpectTable(q, (int)size.w, (int)size.h);
+        for (const Corner& c : size.corners) {
+            EXPECT_EQ(q[c.vertex].x, c.x) << size.w << " vertex " << c.vertex;
+            EXPECT_EQ(q[c.vertex].y, c.y) << size.w << " vertex " << c.vertex;
+        }
+        EXPECT_TRUE(OverlayBoxes().empty());
+        TearDown();
+    }
 }
 
 TEST_F(Geometry, MakesTheWorldAndTheFontsAndForgetsStaleInput) {

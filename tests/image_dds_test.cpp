@@ -2,34 +2,43 @@
 // DXT block formats decode pixel-exact.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "image_test_files.h"
 #include "layer/image_encode.h"
 #include "layer/image_formats.h"
 
 using namespace image_test;
-using layer::ImageFileKind;
-using layer::ImageSourceFormat;
+using namespace layer;
+using Format = ImageSourceFormat;
 
 namespace {
 
 Bytes DdsHeader(DWORD w, DWORD h, DWORD mips, DWORD pfFlags, DWORD fourCC, DWORD bits, DWORD r, DWORD g, DWORD b,
                 DWORD a) {
     Bytes d;
-    d.u32(layer::DDS_MAGIC).u32(124);
-    d.u32(layer::DDSD_CAPS | layer::DDSD_WIDTH | layer::DDSD_HEIGHT | layer::DDSD_PIXELFORMAT |
-          (mips ? layer::DDSD_MIPMAPCOUNT : 0));
+    d.u32(DDS_MAGIC).u32(124);
+    d.u32(DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT |
+          (mips ? DDSD_MIPMAPCOUNT : 0));
     d.u32(h).u32(w).u32(0).u32(0).u32(mips).zeros(44);
     d.u32(32).u32(pfFlags).u32(fourCC).u32(bits).u32(r).u32(g).u32(b).u32(a);
-    d.u32(layer::DDSCAPS_TEXTURE).u32(0).u32(0).u32(0).u32(0);
+    d.u32(DDSCAPS_TEXTURE).u32(0).u32(0).u32(0).u32(0);
     return d;
 }
 
-Bytes DxtHeader(DWORD w, DWORD h, DWORD fourCC) { return DdsHeader(w, h, 0, layer::DDPF_FOURCC, fourCC, 0, 0, 0, 0, 0); }
+// A four-character code as the file holds it.
+DWORD Code(const char* text) {
+    DWORD v;
+    std::memcpy(&v, text, 4);
+    return v;
+}
+
+Bytes DxtHeader(DWORD w, DWORD h, DWORD fourCC) { return DdsHeader(w, h, 0, DDPF_FOURCC, fourCC, 0, 0, 0, 0, 0); }
 
 }  // namespace
 
 TEST(DdsDecode, EncoderArgbWithStoredMipChain) {
-    layer::ImageLevel levels[3];
+    ImageLevel levels[3];
     UINT sizes[3][2] = {{4, 2}, {2, 1}, {1, 1}};
     for (int i = 0; i < 3; ++i) {
         levels[i].width = sizes[i][0];
@@ -38,12 +47,12 @@ TEST(DdsDecode, EncoderArgbWithStoredMipChain) {
         for (DWORD& v : levels[i].pixels) v ^= (DWORD)i * 0x01010101u;
     }
     std::vector<BYTE> file;
-    ASSERT_EQ(layer::EncodeDdsArgb32Levels(levels, 3, &file), S_OK);
+    ASSERT_EQ(EncodeDdsArgb32Levels(levels, 3, &file), S_OK);
     EXPECT_EQ(file.size(), 128u + (8 + 2 + 1) * 4);
-    layer::DecodedImage img;
-    ASSERT_EQ(layer::DecodeImage(file.data(), file.size(), &img), S_OK);
+    DecodedImage img;
+    ASSERT_EQ(DecodeImage(file.data(), file.size(), &img), S_OK);
     EXPECT_EQ(img.kind, ImageFileKind::Dds);
-    EXPECT_EQ(img.sourceFormat, ImageSourceFormat::Argb32);
+    EXPECT_EQ(img.sourceFormat, Format::Argb32);
     EXPECT_EQ(img.top.pixels, levels[0].pixels);
     ASSERT_EQ(img.storedMips.size(), 2u);
     EXPECT_EQ(img.storedMips[0].width, 2u);
@@ -51,68 +60,51 @@ TEST(DdsDecode, EncoderArgbWithStoredMipChain) {
     EXPECT_EQ(img.storedMips[1].pixels, levels[2].pixels);
 }
 
-TEST(DdsDecode, SixteenAndTwentyFourBitFormats) {
-    Bytes r565 = DdsHeader(3, 1, 0, layer::DDPF_RGB, 0, 16, 0xF800, 0x07E0, 0x001F, 0);
-    r565.u16(0xF800).u16(0x07E0).u16(0x8410);
-    layer::DecodedImage img;
-    ASSERT_EQ(layer::DecodeImage(r565.b.data(), r565.size(), &img), S_OK);
-    EXPECT_EQ(img.sourceFormat, ImageSourceFormat::Rgb565);
-    EXPECT_EQ(img.top.pixels, (std::vector<DWORD>{0xFFFF0000, 0xFF00FF00, 0xFF848284}));
-
-    Bytes a4 = DdsHeader(2, 1, 0, layer::DDPF_RGB | layer::DDPF_ALPHAPIXELS, 0, 16, 0x0F00, 0x00F0, 0x000F, 0xF000);
-    a4.u16(0x8F00).u16(0x0ABC);
-    ASSERT_EQ(layer::DecodeImage(a4.b.data(), a4.size(), &img), S_OK);
-    EXPECT_EQ(img.sourceFormat, ImageSourceFormat::Argb4444);
-    EXPECT_EQ(img.top.pixels, (std::vector<DWORD>{0x88FF0000, 0x00AABBCC}));
-
-    Bytes a1 = DdsHeader(2, 1, 0, layer::DDPF_RGB | layer::DDPF_ALPHAPIXELS, 0, 16, 0x7C00, 0x03E0, 0x001F, 0x8000);
-    a1.u16(0x801F).u16(0x7C00);
-    ASSERT_EQ(layer::DecodeImage(a1.b.data(), a1.size(), &img), S_OK);
-    EXPECT_EQ(img.sourceFormat, ImageSourceFormat::Argb1555);
-    EXPECT_EQ(img.top.pixels, (std::vector<DWORD>{0xFF0000FF, 0x00FF0000}));
-
-    Bytes rgb = DdsHeader(2, 1, 0, layer::DDPF_RGB, 0, 24, 0xFF0000, 0x00FF00, 0x0000FF, 0);
-    rgb.u8(0x33).u8(0x22).u8(0x11).u8(0x66).u8(0x55).u8(0x44);
-    ASSERT_EQ(layer::DecodeImage(rgb.b.data(), rgb.size(), &img), S_OK);
-    EXPECT_EQ(img.sourceFormat, ImageSourceFormat::Rgb24);
-    EXPECT_EQ(img.top.pixels, (std::vector<DWORD>{0xFF112233, 0xFF445566}));
-}
-
-// Channels wider than 8 bits keep their top bits and narrower ones are replicated, in whatever
-// order the masks put them; an alpha mask counts only with the alpha flag.
-TEST(DdsDecode, TenBitChannelsTwoBitAlphaAndTheAlphaFlag) {
-    const DWORD rgba = layer::DDPF_RGB | layer::DDPF_ALPHAPIXELS;
+// Pixels given by masks, stored values in a row: channels wider than 8 bits keep their top bits
+// and narrower ones are replicated, in whatever order the masks put them; an alpha mask counts
+// only with the alpha flag.
+TEST(DdsDecode, EveryMaskedPixelFormat) {
+    const DWORD rgb = DDPF_RGB, rgba = DDPF_RGB | DDPF_ALPHAPIXELS;
     const struct {
         const char* name;
-        DWORD flags, r, g, b, a, pixel;
-        DWORD argb;
-        ImageSourceFormat format;
+        DWORD flags, bits, r, g, b, a;
+        std::vector<DWORD> stored, argb;
+        Format format;
     } cases[] = {
-        {"a2r10g10b10", rgba, 0x3FF00000, 0x000FFC00, 0x000003FF, 0xC0000000, 0xBFF800FF, 0xAAFF803F,
-         ImageSourceFormat::Argb32},
-        {"a2b10g10r10", rgba, 0x000003FF, 0x000FFC00, 0x3FF00000, 0xC0000000, 0x8FF803FF, 0xAAFF803F,
-         ImageSourceFormat::Argb32},
-        {"alpha mask without the flag", layer::DDPF_RGB, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000, 0x00123456,
-         0xFF123456, ImageSourceFormat::Rgb24},
+        {"r5g6b5", rgb, 16, 0xF800, 0x07E0, 0x001F, 0, {0xF800, 0x07E0, 0x8410},
+         {0xFFFF0000, 0xFF00FF00, 0xFF848284}, Format::Rgb565},
+        {"a4r4g4b4", rgba, 16, 0x0F00, 0x00F0, 0x000F, 0xF000, {0x8F00, 0x0ABC}, {0x88FF0000, 0x00AABBCC},
+         Format::Argb4444},
+        {"a1r5g5b5", rgba, 16, 0x7C00, 0x03E0, 0x001F, 0x8000, {0x801F, 0x7C00}, {0xFF0000FF, 0x00FF0000},
+         Format::Argb1555},
+        {"r8g8b8", rgb, 24, 0xFF0000, 0x00FF00, 0x0000FF, 0, {0x112233, 0x445566}, {0xFF112233, 0xFF445566},
+         Format::Rgb24},
+        {"a2r10g10b10", rgba, 32, 0x3FF00000, 0x000FFC00, 0x000003FF, 0xC0000000, {0xBFF800FF}, {0xAAFF803F},
+         Format::Argb32},
+        {"a2b10g10r10", rgba, 32, 0x000003FF, 0x000FFC00, 0x3FF00000, 0xC0000000, {0x8FF803FF}, {0xAAFF803F},
+         Format::Argb32},
+        {"alpha mask without the flag", rgb, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000, {0x00123456},
+         {0xFF123456}, Format::Rgb24},
     };
     for (const auto& c : cases) {
-        Bytes d = DdsHeader(1, 1, 0, c.flags, 0, 32, c.r, c.g, c.b, c.a);
-        d.u32(c.pixel);
-        layer::DecodedImage img;
-        ASSERT_EQ(layer::DecodeImage(d.b.data(), d.size(), &img), S_OK) << c.name;
-        EXPECT_EQ(img.top.pixels[0], c.argb) << c.name;
+        Bytes d = DdsHeader((DWORD)c.stored.size(), 1, 0, c.flags, 0, c.bits, c.r, c.g, c.b, c.a);
+        for (DWORD v : c.stored)
+            for (DWORD k = 0; k < c.bits; k += 8) d.u8(v >> k);
+        DecodedImage img;
+        ASSERT_EQ(DecodeImage(d.b.data(), d.size(), &img), S_OK) << c.name;
+        EXPECT_EQ(img.top.pixels, c.argb) << c.name;
         EXPECT_EQ(img.sourceFormat, c.format) << c.name;
     }
 }
 
 TEST(DdsDecode, Dxt1FourAndThreeColourBlocks) {
     // 8 x 4: two blocks. Every row of a block uses indices 0, 1, 2, 3 (0xE4).
-    Bytes d = DxtHeader(8, 4, layer::DDS_FOURCC_DXT1);
+    Bytes d = DxtHeader(8, 4, Code("DXT1"));
     d.u16(0xF800).u16(0x001F).u32(0xE4E4E4E4);  // red > blue: four colours
     d.u16(0x001F).u16(0xF800).u32(0xE4E4E4E4);  // blue < red: three colours and transparent
-    layer::DecodedImage img;
-    ASSERT_EQ(layer::DecodeImage(d.b.data(), d.size(), &img), S_OK);
-    EXPECT_EQ(img.sourceFormat, ImageSourceFormat::Dxt1);
+    DecodedImage img;
+    ASSERT_EQ(DecodeImage(d.b.data(), d.size(), &img), S_OK);
+    EXPECT_EQ(img.sourceFormat, Format::Dxt1);
     const std::vector<DWORD> row = {0xFFFF0000, 0xFF0000FF, 0xFFAA0055, 0xFF5500AA,
                                     0xFF0000FF, 0xFFFF0000, 0xFF7F007F, 0x00000000};
     for (int y = 0; y < 4; ++y)
@@ -130,32 +122,32 @@ TEST(DdsDecode, ColourModeAtEqualAndNeighbouringEndpoints) {
         WORD c0, c1;
         DWORD palette[4];  // what indices 0 to 3 decode to
     } cases[] = {
-        {"DXT1 equal", layer::DDS_FOURCC_DXT1, 0x7BEF, 0x7BEF, {grey, grey, grey, 0x00000000}},
-        {"DXT1 equal black", layer::DDS_FOURCC_DXT1, 0x0000, 0x0000, {0xFF000000, 0xFF000000, 0xFF000000, 0}},
-        {"DXT1 c0 one above", layer::DDS_FOURCC_DXT1, 0xF804, 0xF803, {0xFFFF0021, 0xFFFF0018, 0xFFFF001E, 0xFFFF001B}},
-        {"DXT1 c0 one below", layer::DDS_FOURCC_DXT1, 0xF801, 0xF802, {0xFFFF0008, 0xFFFF0010, 0xFFFF000C, 0}},
-        {"DXT3 equal", layer::DDS_FOURCC_DXT3, 0x7BEF, 0x7BEF, {grey, grey, grey, grey}},
-        {"DXT5 equal", layer::DDS_FOURCC_DXT5, 0x7BEF, 0x7BEF, {grey, grey, grey, grey}},
-        {"DXT5 c0 one below", layer::DDS_FOURCC_DXT5, 0xF803, 0xF804, {0xFFFF0018, 0xFFFF0021, 0xFFFF001B, 0xFFFF001E}},
+        {"DXT1 equal", Code("DXT1"), 0x7BEF, 0x7BEF, {grey, grey, grey, 0x00000000}},
+        {"DXT1 equal black", Code("DXT1"), 0x0000, 0x0000, {0xFF000000, 0xFF000000, 0xFF000000, 0}},
+        {"DXT1 c0 one above", Code("DXT1"), 0xF804, 0xF803, {0xFFFF0021, 0xFFFF0018, 0xFFFF001E, 0xFFFF001B}},
+        {"DXT1 c0 one below", Code("DXT1"), 0xF801, 0xF802, {0xFFFF0008, 0xFFFF0010, 0xFFFF000C, 0}},
+        {"DXT3 equal", Code("DXT3"), 0x7BEF, 0x7BEF, {grey, grey, grey, grey}},
+        {"DXT5 equal", Code("DXT5"), 0x7BEF, 0x7BEF, {grey, grey, grey, grey}},
+        {"DXT5 c0 one below", Code("DXT5"), 0xF803, 0xF804, {0xFFFF0018, 0xFFFF0021, 0xFFFF001B, 0xFFFF001E}},
     };
     for (const auto& c : cases) {
         Bytes d = DxtHeader(4, 4, c.fourCC);
-        if (c.fourCC == layer::DDS_FOURCC_DXT3) d.u32(0xFFFFFFFF).u32(0xFFFFFFFF);  // opaque
-        if (c.fourCC == layer::DDS_FOURCC_DXT5) d.u8(255).u8(255).zeros(6);       // opaque
+        if (c.fourCC == Code("DXT3")) d.u32(0xFFFFFFFF).u32(0xFFFFFFFF);  // opaque
+        if (c.fourCC == Code("DXT5")) d.u8(255).u8(255).zeros(6);       // opaque
         d.u16(c.c0).u16(c.c1).u32(0xE4E4E4E4);  // every row: indices 0, 1, 2, 3
-        layer::DecodedImage img;
-        ASSERT_EQ(layer::DecodeImage(d.b.data(), d.size(), &img), S_OK) << c.name;
+        DecodedImage img;
+        ASSERT_EQ(DecodeImage(d.b.data(), d.size(), &img), S_OK) << c.name;
         for (int i = 0; i < 16; ++i) EXPECT_EQ(img.top.pixels[i], c.palette[i & 3]) << c.name << " texel " << i;
     }
 }
 
 TEST(DdsDecode, Dxt3AndDxt5AlphaAndPartialBlocks) {
     // DXT3: explicit 4-bit alpha i for texel i; the colour block is always four-colour.
-    Bytes d3 = DxtHeader(4, 4, layer::DDS_FOURCC_DXT3);
+    Bytes d3 = DxtHeader(4, 4, Code("DXT3"));
     for (int k = 0; k < 8; ++k) d3.u8((2 * k) | ((2 * k + 1) << 4));
     d3.u16(0x001F).u16(0xF800).u32(0xE4E4E4E4);
-    layer::DecodedImage img;
-    ASSERT_EQ(layer::DecodeImage(d3.b.data(), d3.size(), &img), S_OK);
+    DecodedImage img;
+    ASSERT_EQ(DecodeImage(d3.b.data(), d3.size(), &img), S_OK);
     const DWORD rgb[4] = {0x0000FF, 0xFF0000, 0x5500AA, 0xAA0055};
     for (DWORD i = 0; i < 16; ++i) EXPECT_EQ(img.top.pixels[i], (i * 17) << 24 | rgb[i & 3]) << i;
 
@@ -163,14 +155,14 @@ TEST(DdsDecode, Dxt3AndDxt5AlphaAndPartialBlocks) {
     const DWORD eight[8] = {255, 0, 218, 182, 145, 109, 72, 36};
     const DWORD six[8] = {0, 255, 51, 102, 153, 204, 0, 255};
     for (int mode = 0; mode < 2; ++mode) {
-        Bytes d5 = DxtHeader(3, 2, layer::DDS_FOURCC_DXT5);
+        Bytes d5 = DxtHeader(3, 2, Code("DXT5"));
         d5.u8(mode ? 0 : 255).u8(mode ? 255 : 0);
         uint64_t bits = 0;
         for (int i = 0; i < 16; ++i) bits |= (uint64_t)(i & 7) << (3 * i);
         for (int i = 0; i < 6; ++i) d5.u8((DWORD)(bits >> (8 * i)));
         d5.u16(0xFFFF).u16(0xFFFF).u32(0);
-        ASSERT_EQ(layer::DecodeImage(d5.b.data(), d5.size(), &img), S_OK);
-        EXPECT_EQ(img.sourceFormat, ImageSourceFormat::Dxt5);
+        ASSERT_EQ(DecodeImage(d5.b.data(), d5.size(), &img), S_OK);
+        EXPECT_EQ(img.sourceFormat, Format::Dxt5);
         ASSERT_EQ(img.top.pixels.size(), 6u);
         const DWORD* table = mode ? six : eight;
         for (int y = 0; y < 2; ++y)

@@ -7,11 +7,11 @@
 #include "layer/image_formats.h"
 
 using namespace image_test;
-using layer::ImageFileKind;
+using namespace layer;
 
 namespace {
 
-Bytes TgaHeader(BYTE type, WORD w, WORD h, BYTE depth, BYTE descriptor, BYTE mapType = 0, WORD mapFirst = 0,
+Bytes Tga(BYTE type, WORD w, WORD h, BYTE depth, BYTE descriptor, BYTE mapType = 0, WORD mapFirst = 0,
                 WORD mapLength = 0, BYTE mapDepth = 0, BYTE idLength = 0) {
     Bytes t;
     t.u8(idLength).u8(mapType).u8(type).u16(mapFirst).u16(mapLength).u8(mapDepth);
@@ -24,12 +24,12 @@ Bytes TgaHeader(BYTE type, WORD w, WORD h, BYTE depth, BYTE descriptor, BYTE map
 TEST(TgaDecode, Encoder32BitRoundTripsWithAlpha) {
     auto src = Pattern(7, 5);
     std::vector<BYTE> file;
-    ASSERT_EQ(layer::EncodeTga32(7, 5, src.data(), &file), S_OK);
+    ASSERT_EQ(EncodeTga32(7, 5, src.data(), &file), S_OK);
     ASSERT_EQ(file.size(), 18u + 7 * 5 * 4);
-    layer::DecodedImage img;
-    ASSERT_EQ(layer::DecodeImage(file.data(), file.size(), &img), S_OK);
+    DecodedImage img;
+    ASSERT_EQ(DecodeImage(file.data(), file.size(), &img), S_OK);
     EXPECT_EQ(img.kind, ImageFileKind::Tga);
-    EXPECT_EQ(img.sourceFormat, layer::ImageSourceFormat::Argb32);
+    EXPECT_EQ(img.sourceFormat, ImageSourceFormat::Argb32);
     EXPECT_EQ(img.top.pixels, src);
 }
 
@@ -46,65 +46,60 @@ TEST(TgaDecode, OriginsFlipRowsAndColumns) {
         {0x38, {B, A, D, C}},        // top-right
     };
     for (const Case& c : cases) {
-        Bytes t = TgaHeader(layer::TGA_TYPE_TRUECOLOR, 2, 2, 32, c.descriptor);
+        Bytes t = Tga(TGA_TYPE_TRUECOLOR, 2, 2, 32, c.descriptor);
         t.u32(A).u32(B).u32(C).u32(D);
         EXPECT_EQ(DecodeTop(ImageFileKind::Tga, t.b), c.expect) << int(c.descriptor);
     }
+    // A header as tools write it: 320 x 240 at 32 bits with 8 alpha bits, from the top left.
+    const BYTE header[18] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x40, 0x01, 0xF0, 0x00, 32, 0x28};
+    Bytes big{std::vector<BYTE>(header, header + 18)};
+    big.u32(A).zeros(320 * 240 * 4 - 8).u32(D);
+    DecodedImage img;
+    ASSERT_EQ(DecodeImage(big.b.data(), big.size(), &img), S_OK);
+    EXPECT_EQ(img.top.width, 320u);
+    EXPECT_EQ(img.top.height, 240u);
+    EXPECT_EQ(img.top.pixels.front(), A);
+    EXPECT_EQ(img.top.pixels.back(), D);
 }
 
-TEST(TgaDecode, TwentyFourSixteenGreyAndColourMapped) {
-    Bytes t24 = TgaHeader(layer::TGA_TYPE_TRUECOLOR, 2, 1, 24, 0x20, 0, 0, 0, 0, 3);
-    t24.raw("id!").u8(0x30).u8(0x20).u8(0x10).u8(0xFF).u8(0x00).u8(0x80);
-    EXPECT_EQ(DecodeTop(ImageFileKind::Tga, t24.b), (std::vector<DWORD>{0xFF102030, 0xFF8000FF}));
-
-    // 16 bits: with one attribute bit the top bit is alpha, without it the picture is opaque.
-    Bytes t16a = TgaHeader(layer::TGA_TYPE_TRUECOLOR, 2, 1, 16, 0x21);
-    t16a.u16(0x7C00).u16(0x83E0);
-    EXPECT_EQ(DecodeTop(ImageFileKind::Tga, t16a.b), (std::vector<DWORD>{0x00FF0000, 0xFF00FF00}));
-    Bytes t16 = TgaHeader(layer::TGA_TYPE_TRUECOLOR, 2, 1, 16, 0x20);
-    t16.u16(0x7C00).u16(0x001F);
-    EXPECT_EQ(DecodeTop(ImageFileKind::Tga, t16.b), (std::vector<DWORD>{0xFFFF0000, 0xFF0000FF}));
-
-    Bytes grey = TgaHeader(layer::TGA_TYPE_GRAY, 3, 1, 8, 0x20);
-    grey.u8(0).u8(0x80).u8(0xFF);
-    EXPECT_EQ(DecodeTop(ImageFileKind::Tga, grey.b), (std::vector<DWORD>{0xFF000000, 0xFF808080, 0xFFFFFFFF}));
-
-    // A colour map of 24-bit entries numbered from 10: stored indices 10..12.
-    Bytes mapped = TgaHeader(layer::TGA_TYPE_COLORMAPPED, 3, 1, 8, 0x20, 1, 10, 3, 24);
-    mapped.u8(0x01).u8(0x02).u8(0x03).u8(0x04).u8(0x05).u8(0x06).u8(0x07).u8(0x08).u8(0x09);
-    mapped.u8(12).u8(10).u8(11);
-    EXPECT_EQ(DecodeTop(ImageFileKind::Tga, mapped.b), (std::vector<DWORD>{0xFF090807, 0xFF030201, 0xFF060504}));
+// Each file's pixels, top row first.
+void ExpectPixels(ImageFileKind kind, const std::vector<std::pair<Bytes, std::vector<DWORD>>>& files) {
+    for (const auto& f : files) EXPECT_EQ(DecodeTop(kind, f.first.b), f.second) << f.first.size() << " bytes";
 }
 
-TEST(TgaDecode, RunLengthPacketsMayCrossRows) {
-    // 3 x 2, bottom-up: a run of 4 crosses from the first stored row into the second.
-    Bytes t = TgaHeader(layer::TGA_TYPE_RLE_TRUECOLOR, 3, 2, 32, 0x08);
-    t.u8(0x83).u32(0xFF0000FF);                     // run of 4
-    t.u8(0x01).u32(0xFF00FF00).u32(0xFFFF0000);     // 2 raw
-    const DWORD B = 0xFF0000FF;
-    EXPECT_EQ(DecodeTop(ImageFileKind::Tga, t.b), (std::vector<DWORD>{B, 0xFF00FF00, 0xFFFF0000, B, B, B}));
-
-    Bytes m = TgaHeader(layer::TGA_TYPE_RLE_COLORMAPPED, 4, 1, 8, 0x20, 1, 0, 2, 32);
-    m.u32(0x80FFFFFF).u32(0x00000000);
-    m.u8(0x82).u8(1).u8(0x00).u8(0);
-    EXPECT_EQ(DecodeTop(ImageFileKind::Tga, m.b), (std::vector<DWORD>{0, 0, 0, 0x80FFFFFF}));
+TEST(TgaDecode, DepthsColourMapsAndRunLengthPacketsThatCrossRows) {
+    const BYTE truecolour = TGA_TYPE_TRUECOLOR, mapped = TGA_TYPE_COLORMAPPED;
+    const DWORD B = 0xFF0000FF, G = 0xFF00FF00, R = 0xFFFF0000;
+    ExpectPixels(ImageFileKind::Tga, {
+        {Tga(truecolour, 2, 1, 24, 0x20, 0, 0, 0, 0, 3).raw("id!").u8(0x30).u8(0x20).u8(0x10).u8(0xFF)
+             .u8(0).u8(0x80), {0xFF102030, 0xFF8000FF}},
+        // 16 bits: with one attribute bit the top bit is alpha, without it the picture is opaque.
+        {Tga(truecolour, 2, 1, 16, 0x21).u16(0x7C00).u16(0x83E0), {0x00FF0000, G}},
+        {Tga(truecolour, 2, 1, 16, 0x20).u16(0x7C00).u16(0x001F), {R, B}},
+        {Tga(TGA_TYPE_GRAY, 3, 1, 8, 0x20).u8(0).u8(0x80).u8(0xFF),
+         {0xFF000000, 0xFF808080, 0xFFFFFFFF}},
+        // A colour map of 24-bit entries numbered from 10: stored indices 10..12.
+        {Tga(mapped, 3, 1, 8, 0x20, 1, 10, 3, 24).u8(0x01).u8(0x02).u8(0x03).u8(0x04).u8(0x05).u8(0x06)
+             .u8(0x07).u8(0x08).u8(0x09).u8(12).u8(10).u8(11), {0xFF090807, 0xFF030201, 0xFF060504}},
+        // 3 x 2, bottom-up: a run of 4 crosses from the first stored row into the second; then 2 raw.
+        {Tga(TGA_TYPE_RLE_TRUECOLOR, 3, 2, 32, 0x08).u8(0x83).u32(B).u8(0x01).u32(G).u32(R),
+         {B, G, R, B, B, B}},
+        {Tga(TGA_TYPE_RLE_COLORMAPPED, 4, 1, 8, 0x20, 1, 0, 2, 32).u32(0x80FFFFFF).u32(0)
+             .u8(0x82).u8(1).u8(0x00).u8(0), {0, 0, 0, 0x80FFFFFF}},
+    });
 }
 
 TEST(PpmDecode, EightAndSixteenBitSamplesWithComments) {
     Bytes p;
     p.raw("P6\n# made by hand\n2 1\n255\n").u8(1).u8(2).u8(3).u8(250).u8(251).u8(252);
-    layer::DecodedImage img;
-    ASSERT_EQ(layer::DecodeImage(p.b.data(), p.size(), &img), S_OK);
+    DecodedImage img;
+    ASSERT_EQ(DecodeImage(p.b.data(), p.size(), &img), S_OK);
     EXPECT_EQ(img.kind, ImageFileKind::Ppm);
     EXPECT_EQ(img.top.pixels, (std::vector<DWORD>{0xFF010203, 0xFFFAFBFC}));
-
-    // maxval 65535: two big-endian bytes a sample.
-    Bytes w;
-    w.raw("P6 1 1 65535 ").u8(0xFF).u8(0xFF).u8(0x80).u8(0x00).u8(0x00).u8(0x00);
-    EXPECT_EQ(DecodeTop(ImageFileKind::Ppm, w.b), (std::vector<DWORD>{0xFFFF8000}));
-
-    // maxval 100: samples scaled to 0..255, rounded.
-    Bytes s;
-    s.raw("P6\t1\r\n1#c\n100\n").u8(100).u8(50).u8(1);
-    EXPECT_EQ(DecodeTop(ImageFileKind::Ppm, s.b), (std::vector<DWORD>{0xFFFF8003}));
+    ExpectPixels(ImageFileKind::Ppm, {
+        // maxval 65535: two big-endian bytes a sample.
+        {Bytes().raw("P6 1 1 65535 ").u8(0xFF).u8(0xFF).u8(0x80).u8(0x00).u8(0x00).u8(0x00), {0xFFFF8000}},
+        // maxval 100: samples scaled to 0..255, rounded.
+        {Bytes().raw("P6\t1\r\n1#c\n100\n").u8(100).u8(50).u8(1), {0xFFFF8003}},
+    });
 }
