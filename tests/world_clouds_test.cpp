@@ -45,10 +45,7 @@ TEST(WorldClouds, TheSquareIsTwiceTheMapAndFollowsEachNewMap) {
     }
     // Without clouds.tga the layer still stands, untextured, and says so.
     EXPECT_EQ(world.pSky->pTexture, nullptr);
-    bool reported = false;
-    for (const auto& box : layer::ShownMessageBoxes())
-        reported |= box.text.find("D3DXCreateTextureFromFileEx - clouds.tga") != std::string::npos;
-    EXPECT_TRUE(reported);
+    EXPECT_TRUE(world_test::BoxShown("D3DXCreateTextureFromFileEx - clouds.tga"));
 
     world_test::WriteBytes("teren.ter", world_test::MakeFlatTerrainFile(10, 8, 1, 0.0f));
     world.LoadMap("teren.ter");

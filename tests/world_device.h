@@ -7,9 +7,11 @@
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
+#include <string>
 
 #include "d3dx8.h"
 #include "layer/device_stats.h"
+#include "layer/message_boxes.h"
 #include "shell/timer.h"
 #include "world_headless_device.h"
 
@@ -102,6 +104,13 @@ inline void ExpectColorNear(DWORD actual, DWORD expected, int tolerance) {
         const int a = int((actual >> shift) & 0xFF), e = int((expected >> shift) & 0xFF);
         EXPECT_LE(std::abs(a - e), tolerance) << std::hex << "pixel 0x" << actual << ", expected 0x" << expected;
     }
+}
+
+// Whether an error box whose text holds the part was shown.
+inline bool BoxShown(const std::string& part) {
+    for (const auto& box : layer::ShownMessageBoxes())
+        if (box.text.find(part) != std::string::npos && box.caption == "Error") return true;
+    return false;
 }
 
 }  // namespace world_test

@@ -20,12 +20,6 @@ using world_test::Device;
 
 namespace {
 
-bool Reported(const std::string& what) {
-    for (const auto& box : layer::ShownMessageBoxes())
-        if (box.text.find(what) != std::string::npos) return true;
-    return false;
-}
-
 struct FailureFixture {
     FailureFixture() : d(64, 64) {
         world_test::WriteBytes("teren.ter", world_test::MakeFlatTerrainFile(4, 4, 2, 0.0f));
@@ -59,7 +53,7 @@ TEST(WorldFailedCreation, ASpriteSetWithoutItsBufferStillRunsItsSpritesButDrawsN
     layer::FailNextResourceCreation(E_OUTOFMEMORY);
     CSpriteSet* set = new CSpriteSet(f.d.device, f.world, f.d.camera(), f.d.timer(), f.world->pObjectManager);
     EXPECT_EQ(set->pSpriteVB, nullptr);
-    EXPECT_TRUE(Reported("Not enough memory."));
+    EXPECT_TRUE(world_test::BoxShown("Not enough memory."));
     set->bExpire = 1;
     const int i = set->AddRandomSprite();
     set->sprites[i].fLifetime = 1.0f;
@@ -81,7 +75,7 @@ TEST(WorldFailedCreation, CloudsWithoutTheirBufferAreReportedAndNotDrawn) {
     delete f.world->pSky;
     f.world->pSky = new CSky(f.d.device, f.world, f.d.camera(), f.d.timer());
     EXPECT_EQ(f.world->pSky->pVB_clouds, nullptr);
-    EXPECT_TRUE(Reported("CreateVertexBuffer"));
+    EXPECT_TRUE(world_test::BoxShown("CreateVertexBuffer"));
     EXPECT_EQ(f.DrawCallsOf([&] { f.world->Render(); }), 1u);  // the terrain alone
 }
 
@@ -90,7 +84,7 @@ TEST(WorldFailedCreation, ATerrainMeshThatCannotBeMadeIsReportedAndMadeAgainOnTh
     layer::FailNextResourceCreation(E_OUTOFMEMORY);
     f.world->pMap->Load("teren.ter");
     EXPECT_EQ(f.world->pMap->pMesh, nullptr);
-    EXPECT_TRUE(Reported("Not enough memory."));
+    EXPECT_TRUE(world_test::BoxShown("Not enough memory."));
     EXPECT_EQ(f.DrawCallsOf([&] { f.world->pMap->Render(); }), 1u);  // the first Render builds again
     ASSERT_NE(f.world->pMap->pMesh, nullptr);
 
@@ -98,7 +92,7 @@ TEST(WorldFailedCreation, ATerrainMeshThatCannotBeMadeIsReportedAndMadeAgainOnTh
     f.d.cameraPos.x = 31.0f;  // into the next cell: the rebuild fails, nothing is drawn
     EXPECT_EQ(f.DrawCallsOf([&] { f.world->pMap->Render(); }), 0u);
     EXPECT_EQ(f.world->pMap->pMesh, nullptr);
-    EXPECT_TRUE(Reported("D3DXCreateMeshFVF - pMesh"));
+    EXPECT_TRUE(world_test::BoxShown("D3DXCreateMeshFVF - pMesh"));
     f.d.cameraPos.x = 31.5f;  // same cell: no new attempt
     EXPECT_EQ(f.DrawCallsOf([&] { f.world->pMap->Render(); }), 0u);
     f.d.cameraPos.x = 21.0f;
