@@ -25,15 +25,8 @@ protected:
         ASSERT_EQ(mouse_->Acquire(), DI_OK);
     }
     void TearDown() override {
-        if (mouse_) {
-            EXPECT_EQ(mouse_->Release(), 0u);
-        }
-        if (keyboard_) {
-            EXPECT_EQ(keyboard_->Release(), 0u);
-        }
-        if (di_) {
-            EXPECT_EQ(di_->Release(), 0u);
-        }
+        for (IUnknown* made : std::initializer_list<IUnknown*>{mouse_, keyboard_, di_})
+            EXPECT_EQ(made ? made->Release() : 0u, 0u);
         layer::ClearInjectedInput();
     }
     BYTE Key(BYTE dik) {
@@ -136,24 +129,14 @@ TEST_F(InputTest, LostDevicesFailOnceAndAcquireAgainAtOnce) {
 }
 
 TEST(DirectInputKeys, TableMapsPositionsToDistinctCodes) {
-    // Usage numbers: A is 4, 1 is 30, Return 40, Escape 41, Space 44, arrows 79 to 82.
-    EXPECT_EQ(layer::DIKeyFromScancode(4), DIK_A);
-    EXPECT_EQ(layer::DIKeyFromScancode(22), DIK_S);
-    EXPECT_EQ(layer::DIKeyFromScancode(7), DIK_D);
-    EXPECT_EQ(layer::DIKeyFromScancode(19), DIK_P);
-    EXPECT_EQ(layer::DIKeyFromScancode(5), DIK_B);
-    EXPECT_EQ(layer::DIKeyFromScancode(17), DIK_N);
-    EXPECT_EQ(layer::DIKeyFromScancode(30), DIK_1);
-    EXPECT_EQ(layer::DIKeyFromScancode(35), DIK_6);
-    EXPECT_EQ(layer::DIKeyFromScancode(40), DIK_RETURN);
-    EXPECT_EQ(layer::DIKeyFromScancode(41), DIK_ESCAPE);
-    EXPECT_EQ(layer::DIKeyFromScancode(44), DIK_SPACE);
-    EXPECT_EQ(layer::DIKeyFromScancode(79), DIK_RIGHT);
-    EXPECT_EQ(layer::DIKeyFromScancode(80), DIK_LEFT);
-    EXPECT_EQ(layer::DIKeyFromScancode(81), DIK_DOWN);
-    EXPECT_EQ(layer::DIKeyFromScancode(82), DIK_UP);
-    EXPECT_EQ(layer::DIKeyFromScancode(0), 0);
-    EXPECT_EQ(layer::DIKeyFromScancode(100000), 0);
+    // Every key the game reads, by its usage number: the letters A 4, B 5, D 7, N 17, P 19, S 22 and
+    // W 26, the digits 1 to 6 from 30, Return 40, Escape 41, Space 44 and the arrows from 79.
+    const std::pair<int, BYTE> keys[] = {
+        {4, DIK_A},     {5, DIK_B},       {7, DIK_D},       {17, DIK_N},     {19, DIK_P},    {22, DIK_S},
+        {26, DIK_W},    {30, DIK_1},      {31, DIK_2},      {32, DIK_3},     {33, DIK_4},    {34, DIK_5},
+        {35, DIK_6},    {40, DIK_RETURN}, {41, DIK_ESCAPE}, {44, DIK_SPACE}, {79, DIK_RIGHT}, {80, DIK_LEFT},
+        {81, DIK_DOWN}, {82, DIK_UP},     {0, 0},           {100000, 0}};
+    for (auto [scancode, dik] : keys) EXPECT_EQ(layer::DIKeyFromScancode(scancode), dik) << scancode;
     // Apart from the two backslash positions, no two scancodes share a code.
     std::set<BYTE> seen;
     int mapped = 0, shared = 0;
