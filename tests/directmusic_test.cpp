@@ -17,9 +17,14 @@ HRESULT Create(REFCLSID clsid, REFIID iid, T** out) {
     return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC, iid, reinterpret_cast<void**>(out));
 }
 
-HRESULT Load(IDirectMusicLoader8* loader, REFGUID clsid, const char16_t* name, IDirectMusicSegment8** out) {
-    return loader->LoadObjectFromFile(clsid, IID_IDirectMusicSegment8, const_cast<WCHAR*>(name),
-                                      reinterpret_cast<void**>(out));
+HRESULT Load(IDirectMusicLoader8* loader, const char16_t* name, IDirectMusicSegment8** out) {
+    return loader->LoadObjectFromFile(CLSID_DirectMusicSegment, IID_IDirectMusicSegment8,
+                                      const_cast<WCHAR*>(name), reinterpret_cast<void**>(out));
+}
+
+HRESULT ListenerOf(IDirectMusicAudioPath8* path, DWORD stage, IDirectSound3DListener** out) {
+    return path->GetObjectInPath(0, stage, 0, GUID_NULL, 0, IID_IDirectSound3DListener,
+                                 reinterpret_cast<void**>(out));
 }
 
 // A fresh working directory, COM and a loader for each loader test.
@@ -77,11 +82,11 @@ TEST_F(DirectMusicLoaderTest, MissingDamagedAndUnsupportedFilesFailEachInTheirOw
     std::ofstream("tune.spt") << "script";
 
     IDirectMusicSegment8* segment = reinterpret_cast<IDirectMusicSegment8*>(&dir);
-    EXPECT_EQ(Load(loader, CLSID_DirectMusicSegment, u"sound\\none.wav", &segment), DMUS_E_LOADER_FAILEDOPEN);
+    EXPECT_EQ(Load(loader, u"sound\\none.wav", &segment), DMUS_E_LOADER_FAILEDOPEN);
     EXPECT_EQ(segment, nullptr);
-    EXPECT_EQ(Load(loader, CLSID_DirectMusicSegment, u"cut.wav", &segment), E_FAIL);
-    EXPECT_EQ(Load(loader, CLSID_DirectMusicSegment, u"odd.wav", &segment), E_FAIL);
-    EXPECT_EQ(Load(loader, CLSID_DirectMusicSegment, u"song.mid", &segment), DMUS_E_LOADER_FORMATNOTSUPPORTED);
+    EXPECT_EQ(Load(loader, u"cut.wav", &segment), E_FAIL);
+    EXPECT_EQ(Load(loader, u"odd.wav", &segment), E_FAIL);
+    EXPECT_EQ(Load(loader, u"song.mid", &segment), DMUS_E_LOADER_FORMATNOTSUPPORTED);
     IDirectMusicScript8* script = nullptr;
     EXPECT_EQ(loader->LoadObjectFromFile(CLSID_DirectMusicScript, IID_IDirectMusicScript8,
                                          const_cast<WCHAR*>(u"tune.spt"), reinterpret_cast<void**>(&script)),
@@ -89,14 +94,14 @@ TEST_F(DirectMusicLoaderTest, MissingDamagedAndUnsupportedFilesFailEachInTheirOw
     EXPECT_EQ(script, nullptr);
 
     // Backslashes and any case find the file; the loader hands out its cached object again.
-    ASSERT_EQ(Load(loader, CLSID_DirectMusicSegment, u"SOUND\\shot.WAV", &segment), S_OK);
+    ASSERT_EQ(Load(loader, u"SOUND\\shot.WAV", &segment), S_OK);
     IDirectMusicSegment8* again = nullptr;
-    ASSERT_EQ(Load(loader, CLSID_DirectMusicSegment, u"sound\\shot.wav", &again), S_OK);
+    ASSERT_EQ(Load(loader, u"sound\\shot.wav", &again), S_OK);
     EXPECT_EQ(again, segment);
     again->Release();
     EXPECT_EQ(loader->ReleaseObjectByUnknown(segment), S_OK);
     EXPECT_EQ(loader->ReleaseObjectByUnknown(segment), S_FALSE);
-    ASSERT_EQ(Load(loader, CLSID_DirectMusicSegment, u"sound\\shot.wav", &again), S_OK);
+    ASSERT_EQ(Load(loader, u"sound\\shot.wav", &again), S_OK);
     EXPECT_NE(again, segment);
     again->Release();
     EXPECT_EQ(segment->Release(), 0u);
@@ -107,7 +112,7 @@ TEST_F(DirectMusicLoaderTest, SearchDirectoryAndMemoryDescriptors) {
     WriteLevelWave("media/a.wav", 1, 16);
     EXPECT_EQ(loader->SetSearchDirectory(GUID_DirectMusicAllTypes, const_cast<WCHAR*>(u"media"), FALSE), S_OK);
     IDirectMusicSegment8* segment = nullptr;
-    ASSERT_EQ(Load(loader, CLSID_DirectMusicSegment, u"a.wav", &segment), S_OK);
+    ASSERT_EQ(Load(loader, u"a.wav", &segment), S_OK);
     segment->Release();
 
     std::vector<uint8_t> image = layer::MakeWave16(std::vector<int16_t>(32, 9), 1, 22050);
@@ -142,25 +147,21 @@ TEST(DirectMusicPerformance, OneDeviceOwnerPathsAndTheListenersRollOff) {
     EXPECT_EQ(first->CreateStandardAudioPath(99, 128, TRUE, &path), E_INVALIDARG);
     ASSERT_EQ(first->CreateStandardAudioPath(DMUS_APATH_DYNAMIC_3D, 128, TRUE, &path), S_OK);
     IDirectSound3DListener* listener = nullptr;
-    EXPECT_EQ(path->GetObjectInPath(0, 1, 0, GUID_NULL, 0, IID_IDirectSound3DListener,
-                                    reinterpret_cast<void**>(&listener)),
-              E_NOINTERFACE);
-    ASSERT_EQ(path->GetObjectInPath(0, DMUS_PATH_PRIMARY_BUFFER, 0, GUID_NULL, 0, IID_IDirectSound3DListener,
-                                    reinterpret_cast<void**>(&listener)),
-              S_OK);
+    EXPECT_EQ(ListenerOf(path, 1, &listener), E_NOINTERFACE);
+    ASSERT_EQ(ListenerOf(path, DMUS_PATH_PRIMARY_BUFFER, &listener), S_OK);
     FLOAT rolloff = 0;
     EXPECT_EQ(listener->GetRolloffFactor(&rolloff), S_OK);
     EXPECT_EQ(rolloff, DS3D_DEFAULTROLLOFFFACTOR);
-    EXPECT_EQ(listener->SetRolloffFactor(0.25f, DS3D_IMMEDIATE), S_OK);
-    EXPECT_EQ(listener->SetRolloffFactor(11.0f, DS3D_IMMEDIATE), DSERR_INVALIDPARAM);
+    // The range is 0 to 10, both ends taken.
+    for (auto [factor, result] : {std::pair(0.0f, S_OK), {10.0f, S_OK}, {11.0f, DSERR_INVALIDPARAM},
+                                  {-0.01f, DSERR_INVALIDPARAM}, {0.25f, S_OK}})
+        EXPECT_EQ(listener->SetRolloffFactor(factor, DS3D_IMMEDIATE), result) << factor;
     listener->Release();
 
     // The roll-off belongs to the one primary buffer: the default path's listener sees it too.
     IDirectMusicAudioPath8* defaultPath = nullptr;
     ASSERT_EQ(first->GetDefaultAudioPath(&defaultPath), S_OK);
-    ASSERT_EQ(defaultPath->GetObjectInPath(0, DMUS_PATH_PRIMARY_BUFFER, 0, GUID_NULL, 0, IID_IDirectSound3DListener,
-                                           reinterpret_cast<void**>(&listener)),
-              S_OK);
+    ASSERT_EQ(ListenerOf(defaultPath, DMUS_PATH_PRIMARY_BUFFER, &listener), S_OK);
     EXPECT_EQ(listener->GetRolloffFactor(&rolloff), S_OK);
     EXPECT_EQ(rolloff, 0.25f);
     listener->Release();
