@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "commctrl.h"
+#include "content_test_support.h"
 #include "layer/dialogs.h"
 #include "layer/message_boxes.h"
 #include "scratch_dir.h"
@@ -20,11 +21,6 @@ using Bytes = std::vector<unsigned char>;
 
 const Bytes kDefaultFile = {0x80, 0x02, 0, 0, 0xE0, 0x01, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0,
                             0,    0,    2, 0, 0,    0,    1, 0, 0, 0, 1, 0, 0, 0, 0xF4, 0x01, 0, 0};
-
-Bytes ReadFileBytes(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 void WriteFileBytes(const char* path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary);
@@ -66,41 +62,26 @@ SConfig DefaultConfig() {
 
 }  // namespace
 
-TEST(SettingsDialog, FirstStartShowsTheBoxThenTheDefaultsAndWritesTheDefaultFile) {
+TEST(SettingsDialog, FirstStartShowsTheBoxThenTheDefaultsAsTheTemplateSaysAndWritesTheDefaultFile) {
     ScratchDir dir;
     layer::ClearShownMessageBoxes();
     size_t boxesBeforeDialog = 99;
     INT_PTR result = RunSettings([&](HWND hDlg) {
         boxesBeforeDialog = layer::ShownMessageBoxes().size();
         EXPECT_EQ(layer::DialogTitle(hDlg), "Rudurev VUGU!");
-        EXPECT_EQ(Selection(hDlg, IDC_RESOLUTION), 3);
-        EXPECT_EQ(Selection(hDlg, IDC_DEPTH), 0);
-        EXPECT_EQ(Selection(hDlg, IDC_FILTER), 1);
-        EXPECT_EQ(Selection(hDlg, IDC_VERTEXPROC), 0);
-        EXPECT_EQ(Selection(hDlg, IDC_MULTISAMPLE), 0);
-        EXPECT_EQ(IsDlgButtonChecked(hDlg, IDC_FULLSCREEN), BST_CHECKED);
-        EXPECT_EQ(IsDlgButtonChecked(hDlg, IDC_FOG), BST_CHECKED);
-        EXPECT_EQ(IsDlgButtonChecked(hDlg, IDC_VSYNC), BST_UNCHECKED);
-        EXPECT_EQ(IsDlgButtonChecked(hDlg, IDC_INVERTMOUSE), BST_UNCHECKED);
-        EXPECT_EQ(SendDlgItemMessageA(hDlg, IDC_SENSITIVITY, TBM_GETPOS, 0, 0), 500);
-        EXPECT_EQ(SendDlgItemMessageA(hDlg, IDC_SENSITIVITY, TBM_GETRANGEMIN, 0, 0), 0);
-        EXPECT_EQ(SendDlgItemMessageA(hDlg, IDC_SENSITIVITY, TBM_GETRANGEMAX, 0, 0), 1000);
+        for (auto [id, item] : {std::pair(IDC_RESOLUTION, 3), {IDC_DEPTH, 0}, {IDC_FILTER, 1}, {IDC_VERTEXPROC, 0},
+                                {IDC_MULTISAMPLE, 0}})
+            EXPECT_EQ(Selection(hDlg, id), item) << id;
+        for (auto [id, state] : {std::pair(IDC_FULLSCREEN, BST_CHECKED), {IDC_FOG, BST_CHECKED},
+                                 {IDC_VSYNC, BST_UNCHECKED}, {IDC_INVERTMOUSE, BST_UNCHECKED}})
+            EXPECT_EQ(IsDlgButtonChecked(hDlg, id), UINT(state)) << id;
+        for (auto [message, value] : {std::pair(TBM_GETPOS, 500), {TBM_GETRANGEMIN, 0}, {TBM_GETRANGEMAX, 1000}})
+            EXPECT_EQ(SendDlgItemMessageA(hDlg, IDC_SENSITIVITY, message, 0, 0), value) << message;
         EXPECT_EQ(SendDlgItemMessageA(hDlg, IDC_RESOLUTION, CB_GETCOUNT, 0, 0), 8);
         char text[32] = {};
         SendDlgItemMessageA(hDlg, IDC_MULTISAMPLE, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
         EXPECT_STREQ(text, "Žádný");
-        layer::ClickDialogControl(hDlg, IDC_START);
-    });
-    EXPECT_EQ(result, 1);
-    ASSERT_GE(layer::ShownMessageBoxes().size(), 1u);
-    EXPECT_EQ(boxesBeforeDialog, 1u);
-    EXPECT_EQ(layer::ShownMessageBoxes()[0].text, "Nelze otevrit soubor");
-    EXPECT_EQ(ReadFileBytes("trevok.cfg"), kDefaultFile);
-}
-
-TEST(SettingsDialog, IconAndHiddenControlsAsTheTemplateSays) {
-    ScratchDir dir;
-    RunSettings([](HWND hDlg) {
+        // The program's icon, and the hidden controls that nobody can reach.
         HICON big = layer::DialogIcon(hDlg, true);
         EXPECT_NE(big, nullptr);
         EXPECT_EQ(layer::DialogIcon(hDlg, false), big);
@@ -108,14 +89,19 @@ TEST(SettingsDialog, IconAndHiddenControlsAsTheTemplateSays) {
         EXPECT_FALSE(layer::IsDialogControlVisible(hDlg, IDC_VERTEXPROC));
         EXPECT_FALSE(layer::IsDialogControlVisible(hDlg, IDC_MULTISAMPLE));
         EXPECT_TRUE(layer::IsDialogControlVisible(hDlg, IDC_SENSITIVITY));
-        EXPECT_FALSE(layer::ClickDialogControl(hDlg, IDC_VERTEXPROC));  // hidden: nobody can reach it
-        RECT start;
-        ASSERT_TRUE(layer::DialogControlPixels(hDlg, IDC_START, &start));
+        EXPECT_FALSE(layer::ClickDialogControl(hDlg, IDC_VERTEXPROC));
+        RECT start = {};
+        EXPECT_TRUE(layer::DialogControlPixels(hDlg, IDC_START, &start));
         EXPECT_EQ(start.left, 263);  // 175 dialog units at 6 pixels per 4 units
         EXPECT_EQ(start.right - start.left, 82);
         EXPECT_EQ(start.top, 244);  // 150 units at 13 pixels per 8 units
-        layer::ClickDialogControl(hDlg, IDC_QUIT);
+        layer::ClickDialogControl(hDlg, IDC_START);
     });
+    EXPECT_EQ(result, 1);
+    ASSERT_GE(layer::ShownMessageBoxes().size(), 1u);
+    EXPECT_EQ(boxesBeforeDialog, 1u);
+    EXPECT_EQ(layer::ShownMessageBoxes()[0].text, "Nelze otevrit soubor");
+    EXPECT_EQ(ReadFileBytes("trevok.cfg"), kDefaultFile);
 }
 
 TEST(SettingsDialog, QuitLeavesTheFileAsItWasAndEscapeDoesNothing) {
@@ -244,7 +230,7 @@ TEST(SettingsDialog, EveryItemMapsBackToItsValues) {
     EXPECT_EQ(g_Config.dwSensitivity, 250u);
 }
 
-TEST(SettingsDialog, KeyboardAloneOperatesTheVisibleControls) {
+TEST(SettingsDialog, KeyboardAloneOperatesTheVisibleControlsAndTheComboLists) {
     ScratchDir dir;
     WriteFileBytes("trevok.cfg", kDefaultFile);
     std::vector<int> focusOrder;
@@ -264,6 +250,13 @@ TEST(SettingsDialog, KeyboardAloneOperatesTheVisibleControls) {
         layer::PressDialogKey(hDlg, K::Right);
         layer::PressDialogKey(hDlg, K::PageDown);
         layer::PressDialogKey(hDlg, K::Escape);  // ignored
+        // A combo's list opens and closes without leaving: Enter closes the list, not the dialog.
+        layer::ClickDialogControl(hDlg, IDC_DEPTH);
+        EXPECT_TRUE(layer::IsDialogComboDropped(hDlg, IDC_DEPTH));
+        layer::PressDialogKey(hDlg, K::Down);
+        layer::PressDialogKey(hDlg, K::Enter);
+        EXPECT_FALSE(layer::IsDialogComboDropped(hDlg, IDC_DEPTH));
+        EXPECT_TRUE(IsWindow(hDlg));
         layer::PressDialogKey(hDlg, K::Enter);  // the default button
     });
     const std::vector<int> expectedOrder = {IDC_START,      IDC_QUIT,        IDC_RESOLUTION, IDC_FILTER,
@@ -274,21 +267,6 @@ TEST(SettingsDialog, KeyboardAloneOperatesTheVisibleControls) {
     EXPECT_EQ(g_Config.dwWidth, 800u);
     EXPECT_EQ(g_Config.bVSync, 1);
     EXPECT_EQ(g_Config.dwSensitivity, 701u);  // one line and one page, a fifth of the range
-}
-
-TEST(SettingsDialog, AComboListOpensAndClosesWithoutLeaving) {
-    ScratchDir dir;
-    WriteFileBytes("trevok.cfg", kDefaultFile);
-    INT_PTR result = RunSettings([](HWND hDlg) {
-        layer::ClickDialogControl(hDlg, IDC_DEPTH);
-        EXPECT_TRUE(layer::IsDialogComboDropped(hDlg, IDC_DEPTH));
-        layer::PressDialogKey(hDlg, layer::DialogKey::Down);
-        layer::PressDialogKey(hDlg, layer::DialogKey::Enter);  // closes the list, not the dialog
-        EXPECT_FALSE(layer::IsDialogComboDropped(hDlg, IDC_DEPTH));
-        EXPECT_TRUE(IsWindow(hDlg));
-        layer::PressDialogKey(hDlg, layer::DialogKey::Enter);
-    });
-    EXPECT_EQ(result, 1);
     EXPECT_EQ(g_Config.dwDepth, 16u);
 }
 
