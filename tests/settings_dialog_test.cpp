@@ -124,57 +124,35 @@ TEST(SettingsDialog, QuitLeavesTheFileAsItWasAndEscapeDoesNothing) {
 
 TEST(SettingsDialog, StoredValuesPreselectAndFallBackAsTheTableSays) {
     ScratchDir dir;
+    // The height alone picks 1280x1024; no item has the filters 1, 2 or the depth 24; the hidden
+    // vertex processing and multisampling pass through; the trackbar clamps 1500; any non-zero
+    // byte checks a box; the reserved bytes stay.
     SConfig c = DefaultConfig();
-    c.dwWidth = 640;
-    c.dwHeight = 1024;  // the height alone picks 1280x1024
-    c.dwFilter = 1;
-    c.dwMipFilter = 2;  // no such item
-    c.dwDepth = 24;  // no such item
-    c.bHardwareTL = 1;  // hidden, passes through
-    c.dwMultiSample = 2;
-    c.dwSensitivity = 1500;  // clamped by the trackbar
-    c.bVSync = 7;  // any non-zero byte checks the box
-    c.bReserved1 = 0xAB;
-    c.bReserved2[0] = 0xCD;
-    c.bReserved2[1] = 0xEF;
+    c.dwHeight = 1024, c.dwFilter = 1, c.dwMipFilter = 2, c.dwDepth = 24, c.bHardwareTL = 1, c.dwMultiSample = 2;
+    c.dwSensitivity = 1500, c.bVSync = 7, c.bReserved1 = 0xAB, c.bReserved2[0] = 0xCD, c.bReserved2[1] = 0xEF;
     WriteFileBytes("trevok.cfg", ConfigBytes(c));
     INT_PTR result = RunSettings([](HWND hDlg) {
-        EXPECT_EQ(Selection(hDlg, IDC_RESOLUTION), 6);
-        EXPECT_EQ(Selection(hDlg, IDC_FILTER), CB_ERR);
-        EXPECT_EQ(Selection(hDlg, IDC_DEPTH), CB_ERR);
-        EXPECT_EQ(Selection(hDlg, IDC_VERTEXPROC), 1);
-        EXPECT_EQ(Selection(hDlg, IDC_MULTISAMPLE), 2);
+        for (auto [id, item] : {std::pair(IDC_RESOLUTION, 6), {IDC_FILTER, CB_ERR}, {IDC_DEPTH, CB_ERR},
+                                {IDC_VERTEXPROC, 1}, {IDC_MULTISAMPLE, 2}})
+            EXPECT_EQ(Selection(hDlg, id), item) << id;
         EXPECT_EQ(SendDlgItemMessageA(hDlg, IDC_SENSITIVITY, TBM_GETPOS, 0, 0), 1000);
         EXPECT_EQ(IsDlgButtonChecked(hDlg, IDC_VSYNC), BST_CHECKED);
         layer::ClickDialogControl(hDlg, IDC_START);
     });
     ASSERT_EQ(result, 1);
     SConfig expected = c;
-    expected.dwWidth = 1280;
-    expected.dwFilter = 2;
-    expected.dwMipFilter = 1;
-    expected.dwDepth = 0;
-    expected.dwSensitivity = 1000;
-    expected.bVSync = 1;
+    expected.dwWidth = 1280, expected.dwFilter = 2, expected.dwMipFilter = 1, expected.dwDepth = 0;
+    expected.dwSensitivity = 1000, expected.bVSync = 1;
     EXPECT_EQ(ReadFileBytes("trevok.cfg"), ConfigBytes(expected));
-}
 
-TEST(SettingsDialog, UnknownHeightAndNegativeSensitivityFallBack) {
-    ScratchDir dir;
-    SConfig c = DefaultConfig();
-    c.dwWidth = 1920;
-    c.dwHeight = 1080;
-    c.dwSensitivity = 0xFFFFFFFF;  // -1 as the trackbar reads it
-    c.dwMultiSample = 9;
+    // An unknown height falls back to 640x480, a sensitivity of -1 (as the trackbar reads it) to 0
+    // and an unknown multisampling to none.
+    c = DefaultConfig();
+    c.dwWidth = 1920, c.dwHeight = 1080, c.dwSensitivity = 0xFFFFFFFF, c.dwMultiSample = 9;
     ASSERT_EQ(PressStart(ConfigBytes(c)), 1);
-    SConfig saved;
-    Bytes bytes = ReadFileBytes("trevok.cfg");
-    ASSERT_EQ(bytes.size(), 36u);
-    std::memcpy(&saved, bytes.data(), 36);
-    EXPECT_EQ(saved.dwWidth, 640u);
-    EXPECT_EQ(saved.dwHeight, 480u);
-    EXPECT_EQ(saved.dwSensitivity, 0u);
-    EXPECT_EQ(saved.dwMultiSample, 0u);
+    expected = DefaultConfig();
+    expected.dwSensitivity = 0;
+    EXPECT_EQ(ReadFileBytes("trevok.cfg"), ConfigBytes(expected));
 }
 
 TEST(SettingsDialog, ShortAndLongFilesAreReadOnlyAsFarAsTheBlock) {
