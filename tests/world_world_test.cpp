@@ -1,8 +1,6 @@
 // world_world_test.cpp -- the world as a whole: its parts, pausing, shared states and drawing order.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "layer/message_boxes.h"
 #include "scratch_dir.h"
 #include "world/clouds.h"
@@ -80,28 +78,17 @@ TEST(WorldWorld, TheSharedStatesAreSetInFull) {
     f.world->dwFilter = D3DTEXF_POINT;
     f.world->dwMipFilter = D3DTEXF_LINEAR;
     f.world->SetRenderStates(0);
-    const struct {
-        D3DTEXTURESTAGESTATETYPE state;
-        DWORD value;
-    } stage[] = {{D3DTSS_MINFILTER, D3DTEXF_POINT},     {D3DTSS_MAGFILTER, D3DTEXF_POINT},
-                 {D3DTSS_MIPFILTER, D3DTEXF_LINEAR},    {D3DTSS_ALPHAOP, D3DTOP_MODULATE},
-                 {D3DTSS_ALPHAARG1, D3DTA_TEXTURE},     {D3DTSS_ALPHAARG2, D3DTA_DIFFUSE},
-                 {D3DTSS_COLOROP, D3DTOP_MODULATE},     {D3DTSS_COLORARG1, D3DTA_TEXTURE},
-                 {D3DTSS_COLORARG2, D3DTA_DIFFUSE}};
-    for (const auto& s : stage) EXPECT_EQ(f.d.StageState(s.state), s.value) << s.state;
-    const struct {
-        D3DRENDERSTATETYPE state;
-        DWORD value;
-    } render[] = {{D3DRS_SRCBLEND, D3DBLEND_SRCALPHA},
-                  {D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA},
-                  {D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL},
-                  {D3DRS_AMBIENT, 0},
-                  {D3DRS_LIGHTING, FALSE}};
-    for (const auto& r : render) EXPECT_EQ(f.d.RenderState(r.state), r.value) << r.state;
-    const float one = 1.0f;
-    DWORD bits;
-    memcpy(&bits, &one, 4);
-    EXPECT_EQ(f.d.StageState(D3DTSS_MIPMAPLODBIAS), bits);
+    // Stage 0's states, then the render states; the bias is the bits of the float 1.0.
+    const std::pair<D3DTEXTURESTAGESTATETYPE, DWORD> stage[] = {
+        {D3DTSS_MINFILTER, D3DTEXF_POINT},  {D3DTSS_MAGFILTER, D3DTEXF_POINT},  {D3DTSS_MIPFILTER, D3DTEXF_LINEAR},
+        {D3DTSS_ALPHAOP, D3DTOP_MODULATE},  {D3DTSS_ALPHAARG1, D3DTA_TEXTURE},  {D3DTSS_ALPHAARG2, D3DTA_DIFFUSE},
+        {D3DTSS_COLOROP, D3DTOP_MODULATE},  {D3DTSS_COLORARG1, D3DTA_TEXTURE},  {D3DTSS_COLORARG2, D3DTA_DIFFUSE},
+        {D3DTSS_MIPMAPLODBIAS, 0x3F800000}};
+    for (auto [state, value] : stage) EXPECT_EQ(f.d.StageState(state), value) << state;
+    const std::pair<D3DRENDERSTATETYPE, DWORD> render[] = {
+        {D3DRS_SRCBLEND, D3DBLEND_SRCALPHA}, {D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA},
+        {D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL}, {D3DRS_AMBIENT, 0}, {D3DRS_LIGHTING, FALSE}};
+    for (auto [state, value] : render) EXPECT_EQ(f.d.RenderState(state), value) << state;
 }
 
 TEST(WorldWorld, PassZeroIsDrawnBeforeTheCloudsAndPassOneAfterThem) {
