@@ -1,7 +1,6 @@
 // world_world_test.cpp -- the world as a whole: its parts, pausing, shared states and drawing order.
 #include <gtest/gtest.h>
 
-#include "layer/message_boxes.h"
 #include "scratch_dir.h"
 #include "world/clouds.h"
 #include "world/object_manager.h"
