@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <tuple>
 
 #include "d3dx8math.h"
 #include "game/game_database.h"
@@ -67,30 +68,21 @@ TEST(InitD3D, PresentParametersFollowEachSettingsCombination) {
         EXPECT_EQ(made.deviceType, D3DDEVTYPE_HAL);
         EXPECT_EQ(made.behaviorFlags, c.hardwareTL ? (DWORD)D3DCREATE_HARDWARE_VERTEXPROCESSING
                                                    : (DWORD)D3DCREATE_SOFTWARE_VERTEXPROCESSING);
-        EXPECT_EQ(pp.BackBufferWidth, 320u);
-        EXPECT_EQ(pp.BackBufferHeight, 200u);
-        if (c.format == D3DFMT_FORCE_DWORD) {
-            D3DDISPLAYMODE mode = {};
-            ASSERT_EQ(g_pD3D->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode), D3D_OK);
-            EXPECT_EQ(pp.BackBufferFormat, mode.Format);
-        } else {
-            EXPECT_EQ(pp.BackBufferFormat, c.format);
-        }
-        EXPECT_EQ(pp.BackBufferCount, 0u);
-        EXPECT_EQ(pp.MultiSampleType, c.samples);
-        EXPECT_EQ(pp.SwapEffect, D3DSWAPEFFECT_DISCARD);
-        EXPECT_EQ(pp.Windowed, c.fullscreen ? FALSE : TRUE);
-        EXPECT_EQ(pp.EnableAutoDepthStencil, TRUE);
-        EXPECT_EQ(pp.AutoDepthStencilFormat, D3DFMT_D16);
-        EXPECT_EQ(pp.Flags, 0u);
-        EXPECT_EQ(pp.FullScreen_RefreshRateInHz, 0u);
-        EXPECT_EQ(pp.FullScreen_PresentationInterval, c.interval);
+        D3DDISPLAYMODE mode = {};
+        ASSERT_EQ(g_pD3D->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode), D3D_OK);
+        EXPECT_EQ(pp.BackBufferFormat, c.format == D3DFMT_FORCE_DWORD ? mode.Format : c.format);
+        EXPECT_EQ(std::tie(pp.BackBufferWidth, pp.BackBufferHeight, pp.BackBufferCount, pp.Flags),
+                  std::make_tuple(320u, 200u, 0u, 0u));
+        EXPECT_EQ(std::tie(pp.MultiSampleType, pp.SwapEffect, pp.AutoDepthStencilFormat),
+                  std::make_tuple(c.samples, D3DSWAPEFFECT_DISCARD, D3DFMT_D16));
+        EXPECT_EQ(std::tie(pp.Windowed, pp.EnableAutoDepthStencil), std::make_tuple(c.fullscreen ? 0 : 1, 1));
+        EXPECT_EQ(std::tie(pp.FullScreen_RefreshRateInHz, pp.FullScreen_PresentationInterval),
+                  std::make_tuple(0u, c.interval));
         EXPECT_FLOAT_EQ(g_fAspect, 1.6f);
         DWORD cull = 0, z = 0;
         g_pd3dDevice->GetRenderState(D3DRS_CULLMODE, &cull);
         g_pd3dDevice->GetRenderState(D3DRS_ZENABLE, &z);
-        EXPECT_EQ(cull, (DWORD)D3DCULL_NONE);
-        EXPECT_EQ(z, (DWORD)D3DZB_TRUE);
+        EXPECT_EQ(std::tie(cull, z), std::make_tuple(DWORD(D3DCULL_NONE), DWORD(D3DZB_TRUE)));
         EXPECT_NE(g_pSoundManager, nullptr);
         // The back buffer has exactly the chosen size.
         D3DVIEWPORT8 vp;
@@ -102,34 +94,30 @@ TEST(InitD3D, PresentParametersFollowEachSettingsCombination) {
     }
 }
 
-TEST(InitD3D, DeviceFailureShowsTheBoxAndCreatesNoSoundObject) {
-    Settings(640, 480, 0, 0, 0, 0, 0);
-    layer::ClearShownMessageBoxes();
-    layer::FailNextCreateDevice(E_FAIL);
-    EXPECT_EQ(InitD3D(nullptr), E_FAIL);
-    const auto& boxes = layer::ShownMessageBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].caption, "Error");
-    EXPECT_EQ(boxes[0].text, "Nastala chyba!\nPříznak: CreateDevice\nChyba: -2147467259");
-    EXPECT_EQ(g_pd3dDevice, nullptr);
-    EXPECT_EQ(g_pSoundManager, nullptr);
-    EXPECT_NE(g_pD3D, nullptr);
-    Cleanup();  // after a partial start-up
-    EXPECT_TRUE(AllNull());
-    Cleanup();  // and again: nothing left to release
-    EXPECT_TRUE(AllNull());
-}
-
-TEST(InitD3D, WithoutDirect3DFailsSilently) {
-    Settings(640, 480, 0, 0, 0, 0, 0);
-    layer::ClearShownMessageBoxes();
-    layer::SetDirect3DUnavailable(true);
-    EXPECT_EQ(InitD3D(nullptr), E_FAIL);
-    layer::SetDirect3DUnavailable(false);
-    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
-    EXPECT_TRUE(AllNull());
-    Cleanup();
-    EXPECT_TRUE(AllNull());
+// A device that cannot be made shows the box; without Direct3D nothing is shown. Neither makes a
+// sound object, and Cleanup after either start-up releases what exists, twice over.
+TEST(InitD3D, AFailedStartShowsTheDevicesBoxAndCreatesNoSoundObject) {
+    for (bool direct3D : {true, false}) {
+        Settings(640, 480, 0, 0, 0, 0, 0);
+        layer::ClearShownMessageBoxes();
+        layer::SetDirect3DUnavailable(!direct3D);
+        if (direct3D) layer::FailNextCreateDevice(E_FAIL);
+        EXPECT_EQ(InitD3D(nullptr), E_FAIL);
+        layer::SetDirect3DUnavailable(false);
+        const auto& boxes = layer::ShownMessageBoxes();
+        ASSERT_EQ(boxes.size(), direct3D ? 1u : 0u);
+        for (const auto& box : boxes) {
+            EXPECT_EQ(box.caption, "Error");
+            EXPECT_EQ(box.text, "Nastala chyba!\nPříznak: CreateDevice\nChyba: -2147467259");
+        }
+        EXPECT_EQ(g_pd3dDevice, nullptr);
+        EXPECT_EQ(g_pSoundManager, nullptr);
+        EXPECT_EQ(AllNull(), !direct3D);
+        Cleanup();
+        EXPECT_TRUE(AllNull());
+        Cleanup();
+        EXPECT_TRUE(AllNull());
+    }
 }
 
 TEST(SetupMatrices, ViewFromTheEyeAndProjectionByZoom) {
