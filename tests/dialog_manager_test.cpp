@@ -52,6 +52,10 @@ INT_PTR CALLBACK RecordingProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM) {
     return FALSE;
 }
 
+LRESULT Send(HWND hDlg, int id, UINT message, WPARAM w = 0, LPARAM l = 0) {
+    return SendDlgItemMessageA(hDlg, id, message, w, l);
+}
+
 INT_PTR RunTestDialog(std::function<void(HWND)> script) {
     static bool added = layer::AddDialogResource(kTestDialog, &kTemplate);
     EXPECT_TRUE(added);
@@ -64,22 +68,30 @@ INT_PTR RunTestDialog(std::function<void(HWND)> script) {
 
 }  // namespace
 
-TEST(DialogManager, ComboBoxMessages) {
+TEST(DialogManager, ComboBoxMessagesAndKeys) {
     RunTestDialog([](HWND hDlg) {
-        EXPECT_EQ(SendDlgItemMessageA(hDlg, 10, CB_GETCURSEL, 0, 0), CB_ERR);
-        EXPECT_EQ(SendDlgItemMessageA(hDlg, 10, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("first")), 0);
-        EXPECT_EQ(SendDlgItemMessageA(hDlg, 10, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("second")), 1);
-        EXPECT_EQ(SendDlgItemMessageA(hDlg, 10, CB_SETCURSEL, 1, 0), 1);
-        EXPECT_EQ(SendDlgItemMessageA(hDlg, 10, CB_SETCURSEL, 5, 0), CB_ERR);  // out of range clears it
-        EXPECT_EQ(SendDlgItemMessageA(hDlg, 10, CB_GETCURSEL, 0, 0), CB_ERR);
-        EXPECT_EQ(SendDlgItemMessageA(hDlg, 10, CB_GETLBTEXTLEN, 1, 0), 6);
-        EXPECT_EQ(SendDlgItemMessageA(hDlg, 10, CB_GETLBTEXTLEN, 2, 0), CB_ERR);
+        EXPECT_EQ(Send(hDlg, 10, CB_GETCURSEL), CB_ERR);
+        EXPECT_EQ(Send(hDlg, 10, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("first")), 0);
+        EXPECT_EQ(Send(hDlg, 10, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("second")), 1);
+        EXPECT_EQ(Send(hDlg, 10, CB_SETCURSEL, 1), 1);
+        EXPECT_EQ(Send(hDlg, 10, CB_SETCURSEL, 2), CB_ERR);  // out of range clears it
+        EXPECT_EQ(Send(hDlg, 10, CB_SETCURSEL, 1), 1);
+        EXPECT_EQ(Send(hDlg, 10, CB_SETCURSEL, 5), CB_ERR);
+        EXPECT_EQ(Send(hDlg, 10, CB_GETCURSEL), CB_ERR);
+        EXPECT_EQ(Send(hDlg, 10, CB_GETLBTEXTLEN, 1), 6);
+        EXPECT_EQ(Send(hDlg, 10, CB_GETLBTEXTLEN, 2), CB_ERR);
         char text[16] = {};
-        EXPECT_EQ(SendDlgItemMessageA(hDlg, 10, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text)), 5);
+        EXPECT_EQ(Send(hDlg, 10, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text)), 5);
         EXPECT_STREQ(text, "first");
         EXPECT_TRUE(layer::ChooseDialogComboItem(hDlg, 10, 1));
         EXPECT_FALSE(layer::ChooseDialogComboItem(hDlg, 10, 2));
-        EXPECT_EQ(SendDlgItemMessageA(hDlg, 10, CB_GETCURSEL, 0, 0), 1);
+        EXPECT_EQ(Send(hDlg, 10, CB_GETCURSEL), 1);
+        // The keys step within the items: past the last or the first the choice stays.
+        using K = layer::DialogKey;
+        for (auto [key, item] : {std::pair(K::Down, 1), {K::Home, 0}, {K::Up, 0}, {K::End, 1}, {K::Left, 0}}) {
+            layer::PressDialogKey(hDlg, key);
+            EXPECT_EQ(Send(hDlg, 10, CB_GETCURSEL), item) << int(key);
+        }
         layer::ClickDialogControl(hDlg, 1);
     });
     // The choice told the procedure: close-up, then selection change, both with the combo's id.
@@ -90,19 +102,19 @@ TEST(DialogManager, ComboBoxMessages) {
 
 TEST(DialogManager, TrackbarClampsAndPostedMessagesArriveInOrder) {
     INT_PTR result = RunTestDialog([](HWND hDlg) {
-        EXPECT_EQ(SendDlgItemMessageA(hDlg, 14, TBM_GETPOS, 0, 0), 700);
-        SendDlgItemMessageA(hDlg, 14, TBM_SETPOS, 1, 5000);
-        EXPECT_EQ(SendDlgItemMessageA(hDlg, 14, TBM_GETPOS, 0, 0), 1000);
-        SendDlgItemMessageA(hDlg, 14, TBM_SETPOS, 1, static_cast<LPARAM>(0xFFFFFFFFu));  // -1 in 32 bits
-        EXPECT_EQ(SendDlgItemMessageA(hDlg, 14, TBM_GETPOS, 0, 0), 0);
-        SendDlgItemMessageA(hDlg, 14, TBM_SETRANGEMIN, 1, 300);
-        EXPECT_EQ(SendDlgItemMessageA(hDlg, 14, TBM_GETPOS, 0, 0), 300);
+        EXPECT_EQ(Send(hDlg, 14, TBM_GETPOS), 700);
+        Send(hDlg, 14, TBM_SETPOS, 1, 5000);
+        EXPECT_EQ(Send(hDlg, 14, TBM_GETPOS), 1000);
+        Send(hDlg, 14, TBM_SETPOS, 1, static_cast<LPARAM>(0xFFFFFFFFu));  // -1 in 32 bits
+        EXPECT_EQ(Send(hDlg, 14, TBM_GETPOS), 0);
+        Send(hDlg, 14, TBM_SETRANGEMIN, 1, 300);
+        EXPECT_EQ(Send(hDlg, 14, TBM_GETPOS), 300);
         layer::DragDialogTrackbar(hDlg, 14, 1.5);
-        EXPECT_EQ(SendDlgItemMessageA(hDlg, 14, TBM_GETPOS, 0, 0), 1000);
+        EXPECT_EQ(Send(hDlg, 14, TBM_GETPOS), 1000);
         layer::PressDialogKey(hDlg, layer::DialogKey::Home);
-        EXPECT_EQ(SendDlgItemMessageA(hDlg, 14, TBM_GETPOS, 0, 0), 300);
+        EXPECT_EQ(Send(hDlg, 14, TBM_GETPOS), 300);
         layer::PressDialogKey(hDlg, layer::DialogKey::Left);
-        EXPECT_EQ(SendDlgItemMessageA(hDlg, 14, TBM_GETPOS, 0, 0), 300);
+        EXPECT_EQ(Send(hDlg, 14, TBM_GETPOS), 300);
         layer::PressDialogKey(hDlg, layer::DialogKey::Enter);
     });
     EXPECT_EQ(result, 42);
@@ -120,7 +132,7 @@ TEST(DialogManager, CheckBoxesFocusAndWhatCannotBeReached) {
         layer::ClickDialogControl(hDlg, 13);  // disabled: nothing happens
         EXPECT_EQ(IsDlgButtonChecked(hDlg, 13), BST_UNCHECKED);
         EXPECT_EQ(GetDlgItem(hDlg, 99), nullptr);
-        EXPECT_EQ(SendDlgItemMessageA(hDlg, 99, CB_GETCOUNT, 0, 0), 0);
+        EXPECT_EQ(Send(hDlg, 99, CB_GETCOUNT), 0);
         EXPECT_EQ(GetDlgCtrlID(GetDlgItem(hDlg, 14)), 14);
         // Tab visits only visible, enabled tab stops, in template order, and wraps around.
         std::vector<int> order = {layer::DialogFocusId(hDlg)};
