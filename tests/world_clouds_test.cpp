@@ -10,7 +10,7 @@
 #include "world_device.h"
 #include "world_terrain_files.h"
 
-using world_test::Device;
+using namespace world_test;
 
 namespace {
 
@@ -30,7 +30,7 @@ TEST(WorldClouds, TheSquareIsTwiceTheMapAndFollowsEachNewMap) {
     ScratchDir dir;
     Device d(64, 64);
     CWorld world(d.device, d.camera(), d.timer());
-    world_test::WriteBytes("teren.ter", world_test::MakeFlatTerrainFile(12, 12, 1, 0.0f));
+    WriteBytes("teren.ter", MakeFlatTerrainFile(12, 12, 1, 0.0f));
     layer::ClearShownMessageBoxes();
     world.LoadMap("teren.ter");
     ASSERT_NE(world.pSky, nullptr);
@@ -45,9 +45,9 @@ TEST(WorldClouds, TheSquareIsTwiceTheMapAndFollowsEachNewMap) {
     }
     // Without clouds.tga the layer still stands, untextured, and says so.
     EXPECT_EQ(world.pSky->pTexture, nullptr);
-    EXPECT_TRUE(world_test::BoxShown("D3DXCreateTextureFromFileEx - clouds.tga"));
+    EXPECT_TRUE(BoxShown("D3DXCreateTextureFromFileEx - clouds.tga"));
 
-    world_test::WriteBytes("teren.ter", world_test::MakeFlatTerrainFile(10, 8, 1, 0.0f));
+    WriteBytes("teren.ter", MakeFlatTerrainFile(10, 8, 1, 0.0f));
     world.LoadMap("teren.ter");
     square = ReadSquare(world.pSky);
     ASSERT_EQ(square.size(), 4u);
@@ -59,7 +59,7 @@ TEST(WorldClouds, SeenFromBelowTexelsUnderAlpha64AreNotDrawnAndTheRestBlend) {
     ScratchDir dir;
     Device d(64, 64);
     CWorld world(d.device, d.camera(), d.timer());
-    world_test::WriteBytes("teren.ter", world_test::MakeFlatTerrainFile(2, 2, 1, 0.0f));
+    WriteBytes("teren.ter", MakeFlatTerrainFile(2, 2, 1, 0.0f));
     // Columns (u, along y) below the middle white at alpha 63; above it, rows (v, along x) below
     // the middle white at alpha 64 and the rest opaque black, which the key makes transparent.
     std::vector<DWORD> picture(64 * 64);

@@ -16,13 +16,13 @@
 #include "world_device.h"
 #include "world_terrain_files.h"
 
-using world_test::Device;
+using namespace world_test;
 
 namespace {
 
 struct FailureFixture {
     FailureFixture() : d(64, 64) {
-        world_test::WriteBytes("teren.ter", world_test::MakeFlatTerrainFile(4, 4, 2, 0.0f));
+        WriteBytes("teren.ter", MakeFlatTerrainFile(4, 4, 2, 0.0f));
         d.cameraPos = D3DXVECTOR3(20, 20, 3);
         d.LookAt(d.cameraPos, D3DXVECTOR3(30, 30, 0));
         world = new CWorld(d.device, d.camera(), d.timer());
@@ -53,7 +53,7 @@ TEST(WorldFailedCreation, ASpriteSetWithoutItsBufferStillRunsItsSpritesButDrawsN
     layer::FailNextResourceCreation(E_OUTOFMEMORY);
     CSpriteSet* set = new CSpriteSet(f.d.device, f.world, f.d.camera(), f.d.timer(), f.world->pObjectManager);
     EXPECT_EQ(set->pSpriteVB, nullptr);
-    EXPECT_TRUE(world_test::BoxShown("Not enough memory."));
+    EXPECT_TRUE(BoxShown("Not enough memory."));
     set->bExpire = 1;
     const int i = set->AddRandomSprite();
     set->sprites[i].fLifetime = 1.0f;
@@ -75,7 +75,7 @@ TEST(WorldFailedCreation, CloudsWithoutTheirBufferAreReportedAndNotDrawn) {
     delete f.world->pSky;
     f.world->pSky = new CSky(f.d.device, f.world, f.d.camera(), f.d.timer());
     EXPECT_EQ(f.world->pSky->pVB_clouds, nullptr);
-    EXPECT_TRUE(world_test::BoxShown("CreateVertexBuffer"));
+    EXPECT_TRUE(BoxShown("CreateVertexBuffer"));
     EXPECT_EQ(f.DrawCallsOf([&] { f.world->Render(); }), 1u);  // the terrain alone
 }
 
@@ -84,7 +84,7 @@ TEST(WorldFailedCreation, ATerrainMeshThatCannotBeMadeIsReportedAndMadeAgainOnTh
     layer::FailNextResourceCreation(E_OUTOFMEMORY);
     f.world->pMap->Load("teren.ter");
     EXPECT_EQ(f.world->pMap->pMesh, nullptr);
-    EXPECT_TRUE(world_test::BoxShown("Not enough memory."));
+    EXPECT_TRUE(BoxShown("Not enough memory."));
     EXPECT_EQ(f.DrawCallsOf([&] { f.world->pMap->Render(); }), 1u);  // the first Render builds again
     ASSERT_NE(f.world->pMap->pMesh, nullptr);
 
@@ -92,7 +92,7 @@ TEST(WorldFailedCreation, ATerrainMeshThatCannotBeMadeIsReportedAndMadeAgainOnTh
     f.d.cameraPos.x = 31.0f;  // into the next cell: the rebuild fails, nothing is drawn
     EXPECT_EQ(f.DrawCallsOf([&] { f.world->pMap->Render(); }), 0u);
     EXPECT_EQ(f.world->pMap->pMesh, nullptr);
-    EXPECT_TRUE(world_test::BoxShown("D3DXCreateMeshFVF - pMesh"));
+    EXPECT_TRUE(BoxShown("D3DXCreateMeshFVF - pMesh"));
     f.d.cameraPos.x = 31.5f;  // same cell: no new attempt
     EXPECT_EQ(f.DrawCallsOf([&] { f.world->pMap->Render(); }), 0u);
     f.d.cameraPos.x = 21.0f;

@@ -16,14 +16,14 @@
 #include "world_device.h"
 #include "world_terrain_files.h"
 
-using world_test::Device;
+using namespace world_test;
 
 namespace {
 
 // A world on a 12 x 12 map of the given ground, with one sprite set in its manager.
 struct SpriteFixture {
-    explicit SpriteFixture(const world_test::HeightFn& height = [](float, float) { return 0.0f; }) : d(64, 64) {
-        world_test::WriteBytes("teren.ter", world_test::MakeTerrainFile(12, 12, 2, height));
+    explicit SpriteFixture(const HeightFn& height = [](float, float) { return 0.0f; }) : d(64, 64) {
+        WriteBytes("teren.ter", MakeTerrainFile(12, 12, 2, height));
         d.cameraPos = D3DXVECTOR3(60, 60, 5);
         world = new CWorld(d.device, d.camera(), d.timer());
         world->LoadMap("teren.ter");
@@ -205,14 +205,14 @@ TEST(WorldSpriteSet, TheBillboardFacesTheCameraUnmirroredFromFourSides) {
     for (const D3DXVECTOR3& side : {D3DXVECTOR3(0, -1, 0), D3DXVECTOR3(1, 0, 0), D3DXVECTOR3(0, 1, 0),
                                     D3DXVECTOR3(-1, 0, 0)}) {
         f.DrawFrom(D3DXVECTOR3(50, 50, 1) + side, 0xFF0000FF);
-        world_test::ExpectColorNear(f.d.Pixel(26, 32), 0xFFFF0000, 2);
-        world_test::ExpectColorNear(f.d.Pixel(38, 32), 0xFF00FF00, 2);
-        world_test::ExpectColorNear(f.d.Pixel(2, 2), 0xFF0000FF, 0);  // the square is small: the corner is clear
+        ExpectColorNear(f.d.Pixel(26, 32), 0xFFFF0000, 2);
+        ExpectColorNear(f.d.Pixel(38, 32), 0xFF00FF00, 2);
+        ExpectColorNear(f.d.Pixel(2, 2), 0xFF0000FF, 0);  // the square is small: the corner is clear
     }
     // An inactive sprite is not drawn.
     f.set->RemoveSprite(i);
     f.DrawFrom(D3DXVECTOR3(50, 49, 1), 0xFF0000FF);
-    world_test::ExpectColorNear(f.d.Pixel(26, 32), 0xFF0000FF, 0);
+    ExpectColorNear(f.d.Pixel(26, 32), 0xFF0000FF, 0);
 }
 
 TEST(WorldSpriteSet, TextureAlphaBelowTheSetsReferenceIsCut) {

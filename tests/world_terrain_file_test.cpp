@@ -12,7 +12,7 @@
 #include "world_device.h"
 #include "world_terrain_files.h"
 
-using world_test::Device;
+using namespace world_test;
 
 namespace {
 
@@ -53,7 +53,7 @@ void SetCellCounts(std::vector<uint8_t>& file, int32_t x, int32_t y) {
     memcpy(&file[offsetof(STerrainFileHeader, iCellsY)], &y, 4);
 }
 
-std::vector<uint8_t> Good() { return world_test::MakeFlatTerrainFile(3, 3, 2, 1.0f); }
+std::vector<uint8_t> Good() { return MakeFlatTerrainFile(3, 3, 2, 1.0f); }
 
 std::vector<uint8_t> Cut(size_t size) {
     auto f = Good();
@@ -69,7 +69,7 @@ std::vector<uint8_t> WithCounts(int32_t x, int32_t y) {
 
 // The good file with cell (i, j) alone subdivided n times.
 std::vector<uint8_t> WithSubdivision(int i, int j, int n) {
-    return world_test::MakeTerrainFile(
+    return MakeTerrainFile(
         3, 3, [=](int a, int b) { return a == i && b == j ? n : 2; }, [](float, float) { return 1.0f; });
 }
 
@@ -101,7 +101,7 @@ TEST(WorldTerrainFile, EveryKindOfBadOrMissingFileIsReportedAndLeavesAnEmptyMap)
         {"huge cells along y", true, WithCounts(3, 0x7FFFFFFF), "1 az 12"},
         {"subdivision 0", true, WithSubdivision(2, 1, 0), "1 az 8"},
         {"subdivision 9", true, WithSubdivision(0, 2, 9), "1 az 8"},
-        {"subdivision 255", true, world_test::MakeFlatTerrainFile(2, 2, 255, 1.0f), "1 az 8"},
+        {"subdivision 255", true, MakeFlatTerrainFile(2, 2, 255, 1.0f), "1 az 8"},
         {"height not a number", true, WithCoordinate(1, 2, 1, 1, 2, std::nanf("")), "konecne"},
         {"infinite height in the far corner", true, WithCoordinate(2, 2, 2, 2, 2, INFINITY), "konecne"},
         {"minus infinite x", true, WithCoordinate(0, 0, 0, 0, 0, -INFINITY), "konecne"},
@@ -109,10 +109,10 @@ TEST(WorldTerrainFile, EveryKindOfBadOrMissingFileIsReportedAndLeavesAnEmptyMap)
     };
     for (const auto& b : bad) {
         MapInDir f;
-        if (b.written) world_test::WriteBytes("teren.ter", b.bytes);
+        if (b.written) WriteBytes("teren.ter", b.bytes);
         EXPECT_EQ(f.map.Load("teren.ter"), 0);
-        EXPECT_TRUE(world_test::BoxShown("teren.ter")) << b.label;
-        EXPECT_TRUE(world_test::BoxShown(b.reason)) << b.label;
+        EXPECT_TRUE(BoxShown("teren.ter")) << b.label;
+        EXPECT_TRUE(BoxShown(b.reason)) << b.label;
         ExpectEmptyMap(f.d, f.map, b.label);
     }
 }
@@ -121,13 +121,13 @@ TEST(WorldTerrainFile, AGoodFileIsTakenAsItLiesAndABadOneAfterItEmptiesTheMap) {
     MapInDir f;
     // Unused cells and the unused vertices of a cell may hold anything: a zero subdivision or a
     // height that is not a number there is no fault (V[4][1] of a cell divided 3 times).
-    auto file = world_test::MakeTerrainFile(2, 3, 3, [](float x, float y) { return x * 0.1f + y * 0.01f; });
+    auto file = MakeTerrainFile(2, 3, 3, [](float x, float y) { return x * 0.1f + y * 0.01f; });
     file[TerrainCellOffset(11, 11)] = 0;
     file[TerrainCellOffset(2, 0)] = 200;
     const float nan = std::nanf("");
     memcpy(&file[TerrainCellOffset(2, 0) + 4 + 8], &nan, 4);
     memcpy(&file[TerrainCellOffset(1, 1) + 4 + sizeof(STerrainVertex) * (9 * 4 + 1) + 8], &nan, 4);
-    world_test::WriteBytes("teren.ter", file);
+    WriteBytes("teren.ter", file);
     f.map.Load("teren.ter");
     EXPECT_TRUE(layer::ShownMessageBoxes().empty());
     EXPECT_EQ(f.map.iCellsX, 2);
@@ -139,12 +139,12 @@ TEST(WorldTerrainFile, AGoodFileIsTakenAsItLiesAndABadOneAfterItEmptiesTheMap) {
 
     auto broken = file;
     broken.resize(400000);
-    world_test::WriteBytes("teren.ter", broken);
+    WriteBytes("teren.ter", broken);
     f.map.Load("teren.ter");
-    EXPECT_TRUE(world_test::BoxShown("teren.ter"));
+    EXPECT_TRUE(BoxShown("teren.ter"));
     ExpectEmptyMap(f.d, f.map, "bad after good");
 
-    world_test::WriteBytes("teren.ter", file);
+    WriteBytes("teren.ter", file);
     f.map.Load("teren.ter");
     EXPECT_EQ(f.map.iCellsX, 2);
     EXPECT_NE(f.map.pMesh, nullptr);
@@ -152,7 +152,7 @@ TEST(WorldTerrainFile, AGoodFileIsTakenAsItLiesAndABadOneAfterItEmptiesTheMap) {
 
 TEST(WorldTerrainFile, ACameraFarFromTheMapBuildsNothingAndDrawsNothing) {
     MapInDir f;
-    world_test::WriteBytes("teren.ter", world_test::MakeFlatTerrainFile(12, 12, 2, 0.0f));
+    WriteBytes("teren.ter", MakeFlatTerrainFile(12, 12, 2, 0.0f));
     f.d.cameraPos = D3DXVECTOR3(500, -300, 5);
     f.map.Load("teren.ter");
     EXPECT_EQ(f.map.iCellsX, 12);

@@ -12,7 +12,7 @@
 #include "world_device.h"
 #include "world_terrain_files.h"
 
-using world_test::Device;
+using namespace world_test;
 
 namespace {
 
@@ -41,7 +41,7 @@ MeshCopy ReadMesh(ID3DXMesh* mesh) {
 // A map loaded from a terrain file written here, with the camera where asked.
 struct MapFixture {
     MapFixture(const std::vector<uint8_t>& file, float camX, float camY) {
-        world_test::WriteBytes("teren.ter", file);
+        WriteBytes("teren.ter", file);
         d.cameraPos = D3DXVECTOR3(camX, camY, 5.0f);
         map = new CMap(d.device, nullptr, d.camera(), d.timer());
         map->Load("teren.ter");
@@ -76,7 +76,7 @@ bool MeshHeight(const MeshCopy& mesh, float x, float y, float& z) {
 
 TEST(WorldTerrain, OneCellMeshHasTheGridVertexOrderAndTheDiagonalSplit) {
     for (int n : {1, 2, 8}) {
-        MapFixture f(world_test::MakeTerrainFile(1, 1, n, [](float x, float y) { return 0.01f * x + 0.02f * y; }), 5,
+        MapFixture f(MakeTerrainFile(1, 1, n, [](float x, float y) { return 0.01f * x + 0.02f * y; }), 5,
                      5);
         ASSERT_NE(f.map->pMesh, nullptr);
         const MeshCopy mesh = ReadMesh(f.map->pMesh);
@@ -113,7 +113,7 @@ TEST(WorldTerrain, TheWindowHoldsTheNineByNineCellsAroundTheCamera) {
         int first, last;
     } windows[] = {{1, 55, 1, 9}, {2, 5, 0, 4}, {8, 60, 2, 10}};
     for (const auto& w : windows) {
-        MapFixture f(world_test::MakeFlatTerrainFile(12, 12, w.n, 0.0f), w.camera, w.camera);
+        MapFixture f(MakeFlatTerrainFile(12, 12, w.n, 0.0f), w.camera, w.camera);
         const MeshCopy mesh = ReadMesh(f.map->pMesh);
         const int cells = (w.last - w.first + 1) * (w.last - w.first + 1), corners = (w.n + 1) * (w.n + 1);
         EXPECT_EQ(f.map->wVertexCount, cells * corners);
@@ -130,7 +130,7 @@ TEST(WorldTerrain, TheWindowHoldsTheNineByNineCellsAroundTheCamera) {
 }
 
 TEST(WorldTerrain, TheMeshIsRebuiltOnlyWhenTheCameraChangesCell) {
-    MapFixture f(world_test::MakeFlatTerrainFile(12, 12, 1, 0.0f), 55, 55);
+    MapFixture f(MakeFlatTerrainFile(12, 12, 1, 0.0f), 55, 55);
     f.d.LookAt(D3DXVECTOR3(55, 55, 5), D3DXVECTOR3(60, 60, 0));
     // Keep each mesh alive, so that a rebuilt one can never share the old one's address.
     std::vector<ID3DXMesh*> seen = {f.map->pMesh};
@@ -158,7 +158,7 @@ TEST(WorldTerrain, GroundHeightIsTheHeightOfTheDrawnTrianglesEverywhere) {
     // Bumpy ground over cells of every subdivision, all of them in the window.
     auto height = [](float x, float y) { return std::sin(x * 0.7f) * 1.5f + std::cos(y * 0.45f) + 0.02f * x * y / 10; };
     auto subdivision = [](int i, int j) { return 1 + (i * 3 + j * 5) % 8; };
-    MapFixture f(world_test::MakeTerrainFile(6, 5, subdivision, height), 30, 25);
+    MapFixture f(MakeTerrainFile(6, 5, subdivision, height), 30, 25);
     const MeshCopy mesh = ReadMesh(f.map->pMesh);
     ASSERT_FALSE(mesh.indices.empty());
     std::mt19937 random(7);
@@ -173,7 +173,7 @@ TEST(WorldTerrain, GroundHeightIsTheHeightOfTheDrawnTrianglesEverywhere) {
 
 TEST(WorldTerrain, FlatAndTiltedGroundAndTheMapsEdges) {
     {  // one device at a time
-        MapFixture f(world_test::MakeFlatTerrainFile(3, 2, 4, 1.75f), 5, 5);
+        MapFixture f(MakeFlatTerrainFile(3, 2, 4, 1.75f), 5, 5);
         for (float x : {0.0f, 0.01f, 4.99f, 10.0f, 15.3f, 29.99f})
             for (float y : {0.0f, 7.7f, 19.99f}) EXPECT_FLOAT_EQ(f.map->GetHeight(x, y), 1.75f) << x << "," << y;
         // The far edges are outside, as are points far off or not numbers.
@@ -182,7 +182,7 @@ TEST(WorldTerrain, FlatAndTiltedGroundAndTheMapsEdges) {
             EXPECT_EQ(f.map->GetHeight(x, y), 65535.0f) << x << "," << y;
     }
     auto plane = [](float x, float y) { return 0.25f * x - 0.125f * y + 2.0f; };
-    MapFixture f(world_test::MakeTerrainFile(4, 4, 2, plane), 20, 20);
+    MapFixture f(MakeTerrainFile(4, 4, 2, plane), 20, 20);
     std::mt19937 random(3);
     std::uniform_real_distribution<float> u(0.0f, 39.99f);
     for (int k = 0; k < 500; ++k) {
@@ -198,7 +198,7 @@ TEST(WorldTerrain, FlatAndTiltedGroundAndTheMapsEdges) {
 TEST(WorldTerrain, EachSquareIsSplitAlongTheDiagonalFromItsFirstCorner) {
     // One square whose corner V[1][0] alone is raised: only the triangle with fx > fy feels it.
     auto bump = [](float x, float y) { return (x == 10.0f && y == 0.0f) ? 4.0f : 0.0f; };
-    MapFixture f(world_test::MakeTerrainFile(1, 1, 1, bump), 5, 5);
+    MapFixture f(MakeTerrainFile(1, 1, 1, bump), 5, 5);
     EXPECT_NEAR(f.map->GetHeight(7.5f, 2.5f), 2.0f, 1e-5f);   // fx > fy: on the raised triangle
     EXPECT_NEAR(f.map->GetHeight(2.5f, 7.5f), 0.0f, 1e-5f);   // fx < fy
     EXPECT_NEAR(f.map->GetHeight(5.0f, 5.0f), 0.0f, 1e-5f);   // on the diagonal
@@ -216,7 +216,7 @@ TEST(WorldTerrain, DrawsTex6TimesTheVertexColourOpaque) {
     std::vector<BYTE> bmp;
     ASSERT_EQ(layer::EncodeBmp24(8, 8, picture.data(), &bmp), S_OK);
     ASSERT_EQ(layer::WriteBytesToFile("tex6.bmp", bmp), S_OK);
-    world_test::WriteBytes("teren.ter", world_test::MakeTerrainFile(
+    WriteBytes("teren.ter", MakeTerrainFile(
                                             1, 1, 1, [](float, float) { return 0.0f; }, 0xFFFF8040));
     d.cameraPos = D3DXVECTOR3(5, 5, 8);
     layer::ClearShownMessageBoxes();
@@ -233,9 +233,9 @@ TEST(WorldTerrain, DrawsTex6TimesTheVertexColourOpaque) {
     d.BeginFrame(0xFF0000FF);
     map.Render();
     d.EndFrame();
-    world_test::ExpectColorNear(d.Pixel(20, 24), 0xFF804020, 3);  // x about 7.9: grey times the colour
-    world_test::ExpectColorNear(d.Pixel(44, 24), 0xFFFF8040, 3);  // x about 2.1: white times the colour
-    world_test::ExpectColorNear(d.Pixel(44, 47), 0xFF000000, 3);  // y about 1.25: black, not the clear colour
+    ExpectColorNear(d.Pixel(20, 24), 0xFF804020, 3);  // x about 7.9: grey times the colour
+    ExpectColorNear(d.Pixel(44, 24), 0xFFFF8040, 3);  // x about 2.1: white times the colour
+    ExpectColorNear(d.Pixel(44, 47), 0xFF000000, 3);  // y about 1.25: black, not the clear colour
     EXPECT_EQ(d.RenderState(D3DRS_ALPHATESTENABLE), static_cast<DWORD>(FALSE));
     EXPECT_EQ(d.RenderState(D3DRS_ALPHABLENDENABLE), static_cast<DWORD>(FALSE));
 }

@@ -11,13 +11,13 @@
 #include "world_device.h"
 #include "world_terrain_files.h"
 
-using world_test::Device;
+using namespace world_test;
 
 namespace {
 
 struct WorldFixture {
     explicit WorldFixture(int cells = 12) : d(64, 64) {
-        world_test::WriteBytes("teren.ter", world_test::MakeFlatTerrainFile(cells, cells, 2, 0.0f));
+        WriteBytes("teren.ter", MakeFlatTerrainFile(cells, cells, 2, 0.0f));
         d.cameraPos = D3DXVECTOR3(50, 50, 2);
         world = new CWorld(d.device, d.camera(), d.timer());
         world->LoadMap("teren.ter");
@@ -108,14 +108,14 @@ TEST(WorldWorld, PassZeroIsDrawnBeforeTheCloudsAndPassOneAfterThem) {
     f.d.BeginFrame(0xFF0000FF);
     f.world->Render();
     f.d.EndFrame();
-    world_test::ExpectColorNear(f.d.Pixel(32, 32), 0xFF80007F, 3);
+    ExpectColorNear(f.d.Pixel(32, 32), 0xFF80007F, 3);
 
     // In pass 0 it is drawn before them, and they blend over it.
     set->byPass = 0;
     f.d.BeginFrame(0xFF0000FF);
     f.world->Render();
     f.d.EndFrame();
-    world_test::ExpectColorNear(f.d.Pixel(32, 32), 0xFFFF7F7F, 3);
-    world_test::ExpectColorNear(f.d.Pixel(2, 2), 0xFF80007F, 3);
+    ExpectColorNear(f.d.Pixel(32, 32), 0xFFFF7F7F, 3);
+    ExpectColorNear(f.d.Pixel(2, 2), 0xFF80007F, 3);
     delete set;
 }
