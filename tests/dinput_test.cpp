@@ -7,12 +7,14 @@
 #include "dinput.h"
 #include "layer/input.h"
 
+using namespace layer;
+
 namespace {
 
 class InputTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        layer::ClearInjectedInput();
+        ClearInjectedInput();
         ASSERT_EQ(DirectInput8Create(nullptr, 0x0800, IID_IDirectInput8A, reinterpret_cast<void**>(&di_), nullptr),
                   DI_OK);
         ASSERT_EQ(di_->CreateDevice(GUID_SysKeyboard, &keyboard_, nullptr), DI_OK);
@@ -27,7 +29,7 @@ protected:
     void TearDown() override {
         for (IUnknown* made : std::initializer_list<IUnknown*>{mouse_, keyboard_, di_})
             EXPECT_EQ(made ? made->Release() : 0u, 0u);
-        layer::ClearInjectedInput();
+        ClearInjectedInput();
     }
     BYTE Key(BYTE dik) {
         BYTE keys[256];
@@ -64,33 +66,33 @@ TEST(DirectInputCreate, RefusesWrongVersionsInterfacesAndDevices) {
 
 TEST_F(InputTest, KeysAreHeldWhileDownAndReadAsTheImmediateState) {
     EXPECT_EQ(Key(DIK_W), 0);
-    layer::InjectKey(DIK_W, true);
+    InjectKey(DIK_W, true);
     EXPECT_EQ(Key(DIK_W), 0x80);
     EXPECT_EQ(Key(DIK_W), 0x80);  // no edge bookkeeping in the device: it stays held
-    layer::InjectKey(DIK_W, false);
+    InjectKey(DIK_W, false);
     EXPECT_EQ(Key(DIK_W), 0);
     // A press and release between two reads is never seen.
-    layer::InjectKey(DIK_SPACE, true);
-    layer::InjectKey(DIK_SPACE, false);
+    InjectKey(DIK_SPACE, true);
+    InjectKey(DIK_SPACE, false);
     EXPECT_EQ(Key(DIK_SPACE), 0);
 }
 
 TEST_F(InputTest, ScancodesThroughSdlsQueueReachTheKeyOfThatPosition) {
-    layer::InjectScancode(26, true);  // the usage number of the key labelled W on a US keyboard
+    InjectScancode(26, true);  // the usage number of the key labelled W on a US keyboard
     EXPECT_EQ(Key(DIK_W), 0x80);
-    layer::InjectScancode(26, false);
-    layer::InjectScancode(82, true);  // the up arrow
+    InjectScancode(26, false);
+    InjectScancode(82, true);  // the up arrow
     EXPECT_EQ(Key(DIK_W), 0);
     EXPECT_EQ(Key(DIK_UP), 0x80);
-    layer::InjectScancode(82, false);
+    InjectScancode(82, false);
     EXPECT_EQ(Key(DIK_UP), 0);
 }
 
 TEST_F(InputTest, MouseReportsMotionSinceTheLastReadAndItsButtons) {
-    layer::InjectMouseMotion(5, -3);
-    layer::InjectMouseMotion(2, 1);
-    layer::InjectMouseWheel(120);
-    layer::InjectMouseButton(0, true);
+    InjectMouseMotion(5, -3);
+    InjectMouseMotion(2, 1);
+    InjectMouseWheel(120);
+    InjectMouseButton(0, true);
     DIMOUSESTATE2 m;
     ASSERT_EQ(mouse_->GetDeviceState(sizeof m, &m), DI_OK);
     EXPECT_EQ(m.lX, 7);
@@ -103,8 +105,8 @@ TEST_F(InputTest, MouseReportsMotionSinceTheLastReadAndItsButtons) {
     EXPECT_EQ(m.lY, 0);
     EXPECT_EQ(m.lZ, 0);
     EXPECT_EQ(m.rgbButtons[0], 0x80);  // still held
-    layer::InjectMouseButton(0, false);
-    layer::InjectMouseButton(1, true);
+    InjectMouseButton(0, false);
+    InjectMouseButton(1, true);
     ASSERT_EQ(mouse_->GetDeviceState(sizeof m, &m), DI_OK);
     EXPECT_EQ(m.rgbButtons[0], 0);
     EXPECT_EQ(m.rgbButtons[1], 0x80);
@@ -114,8 +116,8 @@ TEST_F(InputTest, MouseReportsMotionSinceTheLastReadAndItsButtons) {
 }
 
 TEST_F(InputTest, LostDevicesFailOnceAndAcquireAgainAtOnce) {
-    layer::InjectKey(DIK_A, true);
-    layer::FailKeyboardReads(1);
+    InjectKey(DIK_A, true);
+    FailKeyboardReads(1);
     BYTE keys[256];
     EXPECT_EQ(keyboard_->GetDeviceState(sizeof keys, keys), DIERR_INPUTLOST);
     EXPECT_EQ(keyboard_->GetDeviceState(sizeof keys, keys), DIERR_NOTACQUIRED);
@@ -136,12 +138,12 @@ TEST(DirectInputKeys, TableMapsPositionsToDistinctCodes) {
         {26, DIK_W},    {30, DIK_1},      {31, DIK_2},      {32, DIK_3},     {33, DIK_4},    {34, DIK_5},
         {35, DIK_6},    {40, DIK_RETURN}, {41, DIK_ESCAPE}, {44, DIK_SPACE}, {79, DIK_RIGHT}, {80, DIK_LEFT},
         {81, DIK_DOWN}, {82, DIK_UP},     {0, 0},           {100000, 0}};
-    for (auto [scancode, dik] : keys) EXPECT_EQ(layer::DIKeyFromScancode(scancode), dik) << scancode;
+    for (auto [scancode, dik] : keys) EXPECT_EQ(DIKeyFromScancode(scancode), dik) << scancode;
     // Apart from the two backslash positions, no two scancodes share a code.
     std::set<BYTE> seen;
     int mapped = 0, shared = 0;
     for (int sc = 0; sc < 512; ++sc) {
-        BYTE dik = layer::DIKeyFromScancode(sc);
+        BYTE dik = DIKeyFromScancode(sc);
         if (!dik) continue;
         ++mapped;
         if (!seen.insert(dik).second) ++shared;

@@ -7,6 +7,8 @@
 #include "layer/message_boxes.h"
 #include "windows.h"
 
+using namespace layer;
+
 TEST(RuntimeRandom, FirstDrawsOfTheUnseededGenerator) {
     srand(1);
     // The 15-bit generator's well-known opening sequence for seed 1.
@@ -29,24 +31,24 @@ TEST(RuntimeRandom, ReseedingRepeatsTheSequenceAndStaysIn15Bits) {
 }
 
 TEST(ProgramClock, ManualClockIsDrivenAndRealClockResumesWithoutGoingBack) {
-    layer::UseManualClock(5000);
+    UseManualClock(5000);
     EXPECT_EQ(timeGetTime(), 5000u);
-    layer::AdvanceClock(16);
+    AdvanceClock(16);
     EXPECT_EQ(timeGetTime(), 5016u);
-    layer::SetClock(100000);
-    layer::UseRealClock();
+    SetClock(100000);
+    UseRealClock();
     EXPECT_GE(timeGetTime(), 100000u);
-    EXPECT_FALSE(layer::IsClockManual());
+    EXPECT_FALSE(IsClockManual());
 }
 
 TEST(MessageBoxes, AreLoggedAndAnswerWithoutBlocking) {
-    layer::ClearShownMessageBoxes();
+    ClearShownMessageBoxes();
     EXPECT_EQ(MessageBoxA(nullptr, "Nelze otevrit soubor", "Error", MB_OK | MB_ICONERROR), IDOK);
     EXPECT_EQ(MessageBoxA(nullptr, "Pokračovat?", "Otázka", MB_YESNO), IDYES);
-    layer::SetMessageBoxAnswer(IDNO);
+    SetMessageBoxAnswer(IDNO);
     EXPECT_EQ(MessageBoxA(nullptr, "Znovu?", nullptr, MB_YESNO), IDNO);
-    layer::SetMessageBoxAnswer(IDOK);
-    const auto& shown = layer::ShownMessageBoxes();
+    SetMessageBoxAnswer(IDOK);
+    const auto& shown = ShownMessageBoxes();
     ASSERT_EQ(shown.size(), 3u);
     EXPECT_EQ(shown[0].text, "Nelze otevrit soubor");
     EXPECT_EQ(shown[0].caption, "Error");

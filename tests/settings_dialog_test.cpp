@@ -15,6 +15,8 @@
 #include "shell/resource.h"
 #include "shell/settings.h"
 
+using namespace layer;
+
 namespace {
 
 using Bytes = std::vector<unsigned char>;
@@ -41,17 +43,17 @@ INT_PTR RunSettings(std::function<void(HWND)> script) {
     std::memset(&g_Config, 0, sizeof g_Config);  // as the program starts
     SetConfigDefaults();
     LoadConfig();
-    layer::SetDialogScript(std::move(script));
+    SetDialogScript(std::move(script));
     INT_PTR result =
         DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCE(IDD_SETTINGS), nullptr, SettingsDlgProc, 0);
-    layer::SetDialogScript(nullptr);
+    SetDialogScript(nullptr);
     if (result == 1) SaveConfig();
     return result;
 }
 
 INT_PTR PressStart(const Bytes& file) {
     WriteFileBytes("trevok.cfg", file);
-    return RunSettings([](HWND hDlg) { layer::ClickDialogControl(hDlg, IDC_START); });
+    return RunSettings([](HWND hDlg) { ClickDialogControl(hDlg, IDC_START); });
 }
 
 SConfig DefaultConfig() {
@@ -64,11 +66,11 @@ SConfig DefaultConfig() {
 
 TEST(SettingsDialog, FirstStartShowsTheBoxThenTheDefaultsAsTheTemplateSaysAndWritesTheDefaultFile) {
     ScratchDir dir;
-    layer::ClearShownMessageBoxes();
+    ClearShownMessageBoxes();
     size_t boxesBeforeDialog = 99;
     INT_PTR result = RunSettings([&](HWND hDlg) {
-        boxesBeforeDialog = layer::ShownMessageBoxes().size();
-        EXPECT_EQ(layer::DialogTitle(hDlg), "Rudurev VUGU!");
+        boxesBeforeDialog = ShownMessageBoxes().size();
+        EXPECT_EQ(DialogTitle(hDlg), "Rudurev VUGU!");
         for (auto [id, item] : {std::pair(IDC_RESOLUTION, 3), {IDC_DEPTH, 0}, {IDC_FILTER, 1}, {IDC_VERTEXPROC, 0},
                                 {IDC_MULTISAMPLE, 0}})
             EXPECT_EQ(Selection(hDlg, id), item) << id;
@@ -82,25 +84,25 @@ TEST(SettingsDialog, FirstStartShowsTheBoxThenTheDefaultsAsTheTemplateSaysAndWri
         SendDlgItemMessageA(hDlg, IDC_MULTISAMPLE, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
         EXPECT_STREQ(text, "Žádný");
         // The program's icon, and the hidden controls that nobody can reach.
-        HICON big = layer::DialogIcon(hDlg, true);
+        HICON big = DialogIcon(hDlg, true);
         EXPECT_NE(big, nullptr);
-        EXPECT_EQ(layer::DialogIcon(hDlg, false), big);
+        EXPECT_EQ(DialogIcon(hDlg, false), big);
         EXPECT_EQ(big, LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCE(IDI_TREVOK)));
-        EXPECT_FALSE(layer::IsDialogControlVisible(hDlg, IDC_VERTEXPROC));
-        EXPECT_FALSE(layer::IsDialogControlVisible(hDlg, IDC_MULTISAMPLE));
-        EXPECT_TRUE(layer::IsDialogControlVisible(hDlg, IDC_SENSITIVITY));
-        EXPECT_FALSE(layer::ClickDialogControl(hDlg, IDC_VERTEXPROC));
+        EXPECT_FALSE(IsDialogControlVisible(hDlg, IDC_VERTEXPROC));
+        EXPECT_FALSE(IsDialogControlVisible(hDlg, IDC_MULTISAMPLE));
+        EXPECT_TRUE(IsDialogControlVisible(hDlg, IDC_SENSITIVITY));
+        EXPECT_FALSE(ClickDialogControl(hDlg, IDC_VERTEXPROC));
         RECT start = {};
-        EXPECT_TRUE(layer::DialogControlPixels(hDlg, IDC_START, &start));
+        EXPECT_TRUE(DialogControlPixels(hDlg, IDC_START, &start));
         EXPECT_EQ(start.left, 263);  // 175 dialog units at 6 pixels per 4 units
         EXPECT_EQ(start.right - start.left, 82);
         EXPECT_EQ(start.top, 244);  // 150 units at 13 pixels per 8 units
-        layer::ClickDialogControl(hDlg, IDC_START);
+        ClickDialogControl(hDlg, IDC_START);
     });
     EXPECT_EQ(result, 1);
-    ASSERT_GE(layer::ShownMessageBoxes().size(), 1u);
+    ASSERT_GE(ShownMessageBoxes().size(), 1u);
     EXPECT_EQ(boxesBeforeDialog, 1u);
-    EXPECT_EQ(layer::ShownMessageBoxes()[0].text, "Nelze otevrit soubor");
+    EXPECT_EQ(ShownMessageBoxes()[0].text, "Nelze otevrit soubor");
     EXPECT_EQ(ReadFileBytes("trevok.cfg"), kDefaultFile);
 }
 
@@ -111,11 +113,11 @@ TEST(SettingsDialog, QuitLeavesTheFileAsItWasAndEscapeDoesNothing) {
     WriteFileBytes("trevok.cfg", file);
     int closedBy = 0;
     INT_PTR result = RunSettings([&](HWND hDlg) {
-        layer::PressDialogKey(hDlg, layer::DialogKey::Escape);
+        PressDialogKey(hDlg, DialogKey::Escape);
         SendMessageA(hDlg, WM_CLOSE, 0, 0);
         if (IsWindow(hDlg)) closedBy = 1;  // still open after Esc and a close request
-        layer::ClickDialogControl(hDlg, IDC_FULLSCREEN);
-        layer::ClickDialogControl(hDlg, IDC_QUIT);
+        ClickDialogControl(hDlg, IDC_FULLSCREEN);
+        ClickDialogControl(hDlg, IDC_QUIT);
     });
     EXPECT_EQ(closedBy, 1);
     EXPECT_EQ(result, 0);
@@ -137,7 +139,7 @@ TEST(SettingsDialog, StoredValuesPreselectAndFallBackAsTheTableSays) {
             EXPECT_EQ(Selection(hDlg, id), item) << id;
         EXPECT_EQ(SendDlgItemMessageA(hDlg, IDC_SENSITIVITY, TBM_GETPOS, 0, 0), 1000);
         EXPECT_EQ(IsDlgButtonChecked(hDlg, IDC_VSYNC), BST_CHECKED);
-        layer::ClickDialogControl(hDlg, IDC_START);
+        ClickDialogControl(hDlg, IDC_START);
     });
     ASSERT_EQ(result, 1);
     SConfig expected = c;
@@ -177,8 +179,8 @@ TEST(SettingsDialog, EveryItemMapsBackToItsValues) {
     for (int i = 0; i < 8; ++i) {
         WriteFileBytes("trevok.cfg", kDefaultFile);
         RunSettings([i](HWND hDlg) {
-            EXPECT_TRUE(layer::ChooseDialogComboItem(hDlg, IDC_RESOLUTION, i));
-            layer::ClickDialogControl(hDlg, IDC_START);
+            EXPECT_TRUE(ChooseDialogComboItem(hDlg, IDC_RESOLUTION, i));
+            ClickDialogControl(hDlg, IDC_START);
         });
         EXPECT_EQ(g_Config.dwWidth, widths[i]);
         EXPECT_EQ(g_Config.dwHeight, heights[i]);
@@ -187,9 +189,9 @@ TEST(SettingsDialog, EveryItemMapsBackToItsValues) {
     const DWORD depths[] = {0, 16, 32};
     for (int i = 0; i < 3; ++i) {
         RunSettings([i](HWND hDlg) {
-            layer::ChooseDialogComboItem(hDlg, IDC_FILTER, i);
-            layer::ChooseDialogComboItem(hDlg, IDC_DEPTH, i);
-            layer::ClickDialogControl(hDlg, IDC_START);
+            ChooseDialogComboItem(hDlg, IDC_FILTER, i);
+            ChooseDialogComboItem(hDlg, IDC_DEPTH, i);
+            ClickDialogControl(hDlg, IDC_START);
         });
         EXPECT_EQ(g_Config.dwFilter, filters[i][0]);
         EXPECT_EQ(g_Config.dwMipFilter, filters[i][1]);
@@ -197,9 +199,9 @@ TEST(SettingsDialog, EveryItemMapsBackToItsValues) {
     }
     // Each check box and the trackbar, changed and read back.
     RunSettings([](HWND hDlg) {
-        for (int id : {IDC_FULLSCREEN, IDC_VSYNC, IDC_INVERTMOUSE, IDC_FOG}) layer::ClickDialogControl(hDlg, id);
-        layer::DragDialogTrackbar(hDlg, IDC_SENSITIVITY, 0.25);
-        layer::ClickDialogControl(hDlg, IDC_START);
+        for (int id : {IDC_FULLSCREEN, IDC_VSYNC, IDC_INVERTMOUSE, IDC_FOG}) ClickDialogControl(hDlg, id);
+        DragDialogTrackbar(hDlg, IDC_SENSITIVITY, 0.25);
+        ClickDialogControl(hDlg, IDC_START);
     });
     EXPECT_EQ(g_Config.bFullscreen, 0);
     EXPECT_EQ(g_Config.bVSync, 1);
@@ -213,29 +215,29 @@ TEST(SettingsDialog, KeyboardAloneOperatesTheVisibleControlsAndTheComboLists) {
     WriteFileBytes("trevok.cfg", kDefaultFile);
     std::vector<int> focusOrder;
     INT_PTR result = RunSettings([&](HWND hDlg) {
-        using K = layer::DialogKey;
-        focusOrder.push_back(layer::DialogFocusId(hDlg));
+        using K = DialogKey;
+        focusOrder.push_back(DialogFocusId(hDlg));
         for (int i = 0; i < 11; ++i) {
-            layer::PressDialogKey(hDlg, K::Tab);
-            focusOrder.push_back(layer::DialogFocusId(hDlg));
+            PressDialogKey(hDlg, K::Tab);
+            focusOrder.push_back(DialogFocusId(hDlg));
         }
         // Focus is back on "Spustit"; go to the resolution box and step it down to 800x600.
-        while (layer::DialogFocusId(hDlg) != IDC_RESOLUTION) layer::PressDialogKey(hDlg, K::Tab);
-        layer::PressDialogKey(hDlg, K::Down);
-        while (layer::DialogFocusId(hDlg) != IDC_VSYNC) layer::PressDialogKey(hDlg, K::ShiftTab);
-        layer::PressDialogKey(hDlg, K::Space);
-        while (layer::DialogFocusId(hDlg) != IDC_SENSITIVITY) layer::PressDialogKey(hDlg, K::Tab);
-        layer::PressDialogKey(hDlg, K::Right);
-        layer::PressDialogKey(hDlg, K::PageDown);
-        layer::PressDialogKey(hDlg, K::Escape);  // ignored
+        while (DialogFocusId(hDlg) != IDC_RESOLUTION) PressDialogKey(hDlg, K::Tab);
+        PressDialogKey(hDlg, K::Down);
+        while (DialogFocusId(hDlg) != IDC_VSYNC) PressDialogKey(hDlg, K::ShiftTab);
+        PressDialogKey(hDlg, K::Space);
+        while (DialogFocusId(hDlg) != IDC_SENSITIVITY) PressDialogKey(hDlg, K::Tab);
+        PressDialogKey(hDlg, K::Right);
+        PressDialogKey(hDlg, K::PageDown);
+        PressDialogKey(hDlg, K::Escape);  // ignored
         // A combo's list opens and closes without leaving: Enter closes the list, not the dialog.
-        layer::ClickDialogControl(hDlg, IDC_DEPTH);
-        EXPECT_TRUE(layer::IsDialogComboDropped(hDlg, IDC_DEPTH));
-        layer::PressDialogKey(hDlg, K::Down);
-        layer::PressDialogKey(hDlg, K::Enter);
-        EXPECT_FALSE(layer::IsDialogComboDropped(hDlg, IDC_DEPTH));
+        ClickDialogControl(hDlg, IDC_DEPTH);
+        EXPECT_TRUE(IsDialogComboDropped(hDlg, IDC_DEPTH));
+        PressDialogKey(hDlg, K::Down);
+        PressDialogKey(hDlg, K::Enter);
+        EXPECT_FALSE(IsDialogComboDropped(hDlg, IDC_DEPTH));
         EXPECT_TRUE(IsWindow(hDlg));
-        layer::PressDialogKey(hDlg, K::Enter);  // the default button
+        PressDialogKey(hDlg, K::Enter);  // the default button
     });
     const std::vector<int> expectedOrder = {IDC_START,      IDC_QUIT,        IDC_RESOLUTION, IDC_FILTER,
                                             IDC_FULLSCREEN, IDC_VSYNC,       IDC_INVERTMOUSE, IDC_SENSITIVITY,
@@ -253,13 +255,13 @@ TEST(SettingsDialog, UnwritableFileShowsTheBoxAndKeepsTheChoice) {
     WriteFileBytes("trevok.cfg", kDefaultFile);
     std::filesystem::remove("trevok.cfg");
     std::filesystem::create_directory("trevok.cfg");  // a directory cannot be opened as a file
-    layer::ClearShownMessageBoxes();
+    ClearShownMessageBoxes();
     INT_PTR result = RunSettings([](HWND hDlg) {
-        layer::ChooseDialogComboItem(hDlg, IDC_RESOLUTION, 4);
-        layer::ClickDialogControl(hDlg, IDC_START);
+        ChooseDialogComboItem(hDlg, IDC_RESOLUTION, 4);
+        ClickDialogControl(hDlg, IDC_START);
     });
     EXPECT_EQ(result, 1);
     EXPECT_EQ(g_Config.dwWidth, 800u);
-    ASSERT_EQ(layer::ShownMessageBoxes().size(), 2u);  // one on reading, one on writing
-    EXPECT_EQ(layer::ShownMessageBoxes()[1].text, "Nelze otevrit soubor");
+    ASSERT_EQ(ShownMessageBoxes().size(), 2u);  // one on reading, one on writing
+    EXPECT_EQ(ShownMessageBoxes()[1].text, "Nelze otevrit soubor");
 }

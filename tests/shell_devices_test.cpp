@@ -15,6 +15,8 @@
 #include "shell/devices.h"
 #include "shell/settings.h"
 
+using namespace layer;
+
 extern D3DXVECTOR3 g_vEye;
 extern D3DXVECTOR3 g_vLookAt;
 extern D3DXVECTOR3 g_vUp;
@@ -58,10 +60,10 @@ TEST(InitD3D, PresentParametersFollowEachSettingsCombination) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "depth " << c.depth << " full screen " << (int)c.fullscreen);
         Settings(320, 200, c.depth, c.fullscreen, c.vsync, c.hardwareTL, c.multisample);
-        layer::ClearShownMessageBoxes();
+        ClearShownMessageBoxes();
         ASSERT_EQ(InitD3D(nullptr), S_OK);
-        EXPECT_TRUE(layer::ShownMessageBoxes().empty());
-        const layer::DeviceCreation made = layer::LastDeviceCreation();
+        EXPECT_TRUE(ShownMessageBoxes().empty());
+        const DeviceCreation made = LastDeviceCreation();
         const D3DPRESENT_PARAMETERS& pp = made.presentParameters;
         ASSERT_TRUE(made.called);
         EXPECT_EQ(made.adapter, (UINT)D3DADAPTER_DEFAULT);
@@ -99,12 +101,12 @@ TEST(InitD3D, PresentParametersFollowEachSettingsCombination) {
 TEST(InitD3D, AFailedStartShowsTheDevicesBoxAndCreatesNoSoundObject) {
     for (bool direct3D : {true, false}) {
         Settings(640, 480, 0, 0, 0, 0, 0);
-        layer::ClearShownMessageBoxes();
-        layer::SetDirect3DUnavailable(!direct3D);
-        if (direct3D) layer::FailNextCreateDevice(E_FAIL);
+        ClearShownMessageBoxes();
+        SetDirect3DUnavailable(!direct3D);
+        if (direct3D) FailNextCreateDevice(E_FAIL);
         EXPECT_EQ(InitD3D(nullptr), E_FAIL);
-        layer::SetDirect3DUnavailable(false);
-        const auto& boxes = layer::ShownMessageBoxes();
+        SetDirect3DUnavailable(false);
+        const auto& boxes = ShownMessageBoxes();
         ASSERT_EQ(boxes.size(), direct3D ? 1u : 0u);
         for (const auto& box : boxes) {
             EXPECT_EQ(box.caption, "Error");
@@ -156,7 +158,7 @@ namespace {
 class ReadInputTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        layer::ClearInjectedInput();
+        ClearInjectedInput();
         std::memset(g_Keys, 0, sizeof g_Keys);
         std::memset(g_PrevKeys, 0, sizeof g_PrevKeys);
         std::memset(&g_MouseState, 0, sizeof g_MouseState);
@@ -165,26 +167,26 @@ protected:
     }
     void TearDown() override {
         Cleanup();
-        layer::ClearInjectedInput();
+        ClearInjectedInput();
     }
 };
 
 }  // namespace
 
 TEST_F(ReadInputTest, HeldKeysShowInBothBuffersAndEdgesOnlyOnce) {
-    layer::InjectKey(DIK_W, true);
+    InjectKey(DIK_W, true);
     EXPECT_EQ(ReadInput(), 0);
     EXPECT_EQ(g_Keys[DIK_W], 0x80);
     EXPECT_EQ(g_PrevKeys[DIK_W], 0);  // a press edge
     ReadInput();
     EXPECT_EQ(g_Keys[DIK_W], 0x80);
     EXPECT_EQ(g_PrevKeys[DIK_W], 0x80);  // held, no edge
-    layer::InjectKey(DIK_W, false);
+    InjectKey(DIK_W, false);
     ReadInput();
     EXPECT_EQ(g_Keys[DIK_W], 0);
     EXPECT_EQ(g_PrevKeys[DIK_W], 0x80);
-    layer::InjectMouseMotion(3, -4);
-    layer::InjectMouseButton(1, true);
+    InjectMouseMotion(3, -4);
+    InjectMouseButton(1, true);
     ReadInput();
     EXPECT_EQ(g_MouseState.lX, 3);
     EXPECT_EQ(g_MouseState.lY, -4);
@@ -196,13 +198,13 @@ TEST_F(ReadInputTest, HeldKeysShowInBothBuffersAndEdgesOnlyOnce) {
 }
 
 TEST_F(ReadInputTest, FailedKeyboardReadZeroesKeysAndKeepsTheMouse) {
-    layer::InjectKey(DIK_SPACE, true);
-    layer::InjectMouseMotion(7, 0);
+    InjectKey(DIK_SPACE, true);
+    InjectMouseMotion(7, 0);
     ReadInput();
     ASSERT_EQ(g_MouseState.lX, 7);
     std::strcpy(g_szText, "kept");
-    layer::FailKeyboardReads(1);
-    layer::InjectMouseMotion(9, 9);
+    FailKeyboardReads(1);
+    InjectMouseMotion(9, 9);
     ReadInput();
     for (int i = 0; i < 256; ++i) ASSERT_EQ(g_Keys[i], 0) << i;
     EXPECT_EQ(g_PrevKeys[DIK_SPACE], 0x80);
@@ -216,8 +218,8 @@ TEST_F(ReadInputTest, FailedKeyboardReadZeroesKeysAndKeepsTheMouse) {
 
 TEST_F(ReadInputTest, SuccessfulKeyboardReadEmptiesTheTextEvenWhenTheMouseFails) {
     std::strcpy(g_szText, "JSI MRTEV");
-    layer::InjectMouseButton(0, true);
-    layer::FailMouseReads(1);
+    InjectMouseButton(0, true);
+    FailMouseReads(1);
     ReadInput();
     EXPECT_EQ(g_szText[0], '\0');
     EXPECT_EQ(g_MouseState.rgbButtons[0], 0);  // zero after the failed read

@@ -56,8 +56,7 @@ inline std::vector<uint8_t> MakeTerrainFile(int cellsX, int cellsY, const Subdiv
 
 inline std::vector<uint8_t> MakeTerrainFile(int cellsX, int cellsY, int subdivision, const HeightFn& height,
                                             DWORD color = 0xFFFFFFFF) {
-    return MakeTerrainFile(
-        cellsX, cellsY, [subdivision](int, int) { return subdivision; }, height, color);
+    return MakeTerrainFile(cellsX, cellsY, [subdivision](int, int) { return subdivision; }, height, color);
 }
 
 inline std::vector<uint8_t> MakeFlatTerrainFile(int cellsX, int cellsY, int subdivision, float height) {

@@ -76,8 +76,7 @@ bool MeshHeight(const MeshCopy& mesh, float x, float y, float& z) {
 
 TEST(WorldTerrain, OneCellMeshHasTheGridVertexOrderAndTheDiagonalSplit) {
     for (int n : {1, 2, 8}) {
-        MapFixture f(MakeTerrainFile(1, 1, n, [](float x, float y) { return 0.01f * x + 0.02f * y; }), 5,
-                     5);
+        MapFixture f(MakeTerrainFile(1, 1, n, [](float x, float y) { return 0.01f * x + 0.02f * y; }), 5, 5);
         ASSERT_NE(f.map->pMesh, nullptr);
         const MeshCopy mesh = ReadMesh(f.map->pMesh);
         ASSERT_EQ(mesh.vertices.size(), size_t((n + 1) * (n + 1)));
@@ -216,8 +215,7 @@ TEST(WorldTerrain, DrawsTex6TimesTheVertexColourOpaque) {
     std::vector<BYTE> bmp;
     ASSERT_EQ(layer::EncodeBmp24(8, 8, picture.data(), &bmp), S_OK);
     ASSERT_EQ(layer::WriteBytesToFile("tex6.bmp", bmp), S_OK);
-    WriteBytes("teren.ter", MakeTerrainFile(
-                                            1, 1, 1, [](float, float) { return 0.0f; }, 0xFFFF8040));
+    WriteBytes("teren.ter", MakeTerrainFile(1, 1, 1, [](float, float) { return 0.0f; }, 0xFFFF8040));
     d.cameraPos = D3DXVECTOR3(5, 5, 8);
     layer::ClearShownMessageBoxes();
     CMap map(d.device, nullptr, d.camera(), d.timer());
