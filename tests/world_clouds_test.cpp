@@ -30,29 +30,25 @@ TEST(WorldClouds, TheSquareIsTwiceTheMapAndFollowsEachNewMap) {
     ScratchDir dir;
     Device d(64, 64);
     CWorld world(d.device, d.camera(), d.timer());
-    WriteBytes("teren.ter", MakeFlatTerrainFile(12, 12, 1, 0.0f));
     layer::ClearShownMessageBoxes();
-    world.LoadMap("teren.ter");
-    ASSERT_NE(world.pSky, nullptr);
-    std::vector<SCloudVertex> square = ReadSquare(world.pSky);
-    ASSERT_EQ(square.size(), 4u);
-    const float expected[4][5] = {{-120, -120, 0, 0}, {120, -120, 0, 1}, {-120, 120, 1, 0}, {120, 120, 1, 1}};
-    for (int k = 0; k < 4; ++k) {
-        EXPECT_EQ(square[k].vPos, D3DXVECTOR3(expected[k][0], expected[k][1], 6.0f));
-        EXPECT_EQ(square[k].vNormal, D3DXVECTOR3(0, 0, 1));
-        EXPECT_EQ(square[k].fU, expected[k][2]);
-        EXPECT_EQ(square[k].fV, expected[k][3]);
+    for (auto [x, y] : {std::pair(12, 12), {10, 8}}) {
+        WriteBytes("teren.ter", MakeFlatTerrainFile(x, y, 1, 0.0f));
+        world.LoadMap("teren.ter");
+        ASSERT_NE(world.pSky, nullptr);
+        const std::vector<SCloudVertex> square = ReadSquare(world.pSky);
+        ASSERT_EQ(square.size(), 4u);
+        const float w = 10.0f * x, h = 10.0f * y;
+        const float expected[4][4] = {{-w, -h, 0, 0}, {w, -h, 0, 1}, {-w, h, 1, 0}, {w, h, 1, 1}};
+        for (int k = 0; k < 4; ++k) {
+            EXPECT_EQ(square[k].vPos, D3DXVECTOR3(expected[k][0], expected[k][1], 6.0f)) << x << "x" << y;
+            EXPECT_EQ(square[k].vNormal, D3DXVECTOR3(0, 0, 1));
+            EXPECT_EQ(square[k].fU, expected[k][2]);
+            EXPECT_EQ(square[k].fV, expected[k][3]);
+        }
     }
     // Without clouds.tga the layer still stands, untextured, and says so.
     EXPECT_EQ(world.pSky->pTexture, nullptr);
     EXPECT_TRUE(BoxShown("D3DXCreateTextureFromFileEx - clouds.tga"));
-
-    WriteBytes("teren.ter", MakeFlatTerrainFile(10, 8, 1, 0.0f));
-    world.LoadMap("teren.ter");
-    square = ReadSquare(world.pSky);
-    ASSERT_EQ(square.size(), 4u);
-    EXPECT_EQ(square[0].vPos, D3DXVECTOR3(-100, -80, 6));
-    EXPECT_EQ(square[3].vPos, D3DXVECTOR3(100, 80, 6));
 }
 
 TEST(WorldClouds, SeenFromBelowTexelsUnderAlpha64AreNotDrawnAndTheRestBlend) {
