@@ -58,6 +58,27 @@ LRESULT Send(HWND hDlg, int id, UINT message, WPARAM w = 0, LPARAM l = 0) {
     return SendDlgItemMessageA(hDlg, id, message, w, l);
 }
 
+// The pixels of the dialog's drawing whose colour is near rgb.
+int PixelsNear(const std::vector<uint32_t>& px, uint32_t rgb) {
+    int n = 0;
+    for (uint32_t p : px) {
+        int d = 0;
+        for (int shift = 0; shift <= 16; shift += 8) d += std::abs(int((p >> shift) & 0xFF) - int((rgb >> shift) & 0xFF));
+        n += d < 90;
+    }
+    return n;
+}
+
+// The pixels of a drawing `width` wide within x0..x1, y0..y1 (the ends outside) whose channel at
+// the shift is dark.
+int DarkIn(const std::vector<uint32_t>& px, int width, int x0, int y0, int x1, int y1, int shift = 0) {
+    int dark = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            dark += ((px[size_t(y) * size_t(width) + size_t(x)] >> shift) & 0xFF) < 0x60;
+    return dark;
+}
+
 INT_PTR RunTestDialog(std::function<void(HWND)> script) {
     static bool added = AddDialogResource(kTestDialog, &kTemplate);
     EXPECT_TRUE(added);
@@ -171,36 +192,13 @@ TEST(DialogManager, TheViewDrawsTextAndStateOfTheControls) {
     });
     ASSERT_EQ(width, 240);  // 160 dialog units
     ASSERT_EQ(height, 163);  // 100 dialog units
-    auto darkPixelsIn = [&](const std::vector<uint32_t>& px, int x0, int y0, int x1, int y1) {
-        int dark = 0;
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x)
-                if ((px[static_cast<size_t>(y * width + x)] & 0xFF) < 0x60) ++dark;
-        return dark;
-    };
     // "Label" at (150, 16) is drawn in dark text on the light face.
-    EXPECT_GT(darkPixelsIn(unchecked, 150, 16, 210, 30), 10);
-    EXPECT_EQ(darkPixelsIn(unchecked, 200, 100, 235, 120), 0);  // empty face
+    EXPECT_GT(DarkIn(unchecked, width, 150, 16, 210, 30), 10);
+    EXPECT_EQ(DarkIn(unchecked, width, 200, 100, 235, 120), 0);  // empty face
     // The check mark appears in the box of control 11 (at 15, 49) only when checked.
-    int boxUnchecked = darkPixelsIn(unchecked, 17, 51, 26, 60), boxChecked = darkPixelsIn(checked, 17, 51, 26, 60);
-    EXPECT_EQ(boxUnchecked, 0);
-    EXPECT_GT(boxChecked, 10);
+    EXPECT_EQ(DarkIn(unchecked, width, 17, 51, 26, 60), 0);
+    EXPECT_GT(DarkIn(checked, width, 17, 51, 26, 60), 10);
 }
-
-namespace {
-
-// The pixels of the dialog's drawing whose colour is near rgb.
-int PixelsNear(const std::vector<uint32_t>& px, uint32_t rgb) {
-    int n = 0;
-    for (uint32_t p : px) {
-        int d = 0;
-        for (int shift = 0; shift <= 16; shift += 8) d += std::abs(int((p >> shift) & 0xFF) - int((rgb >> shift) & 0xFF));
-        n += d < 90;
-    }
-    return n;
-}
-
-}  // namespace
 
 // A message box is a dialog of the layer: drawn as the others with the icon it asks for, the
 // default button focused, Esc answering Cancel, or OK where OK is the only button, and otherwise
@@ -237,11 +235,9 @@ TEST(MessageBoxDialog, ShowsItsIconAndAnswersByItsButtonsAndKeys) {
         EXPECT_EQ(MessageBoxA(nullptr, "Prvni radek\nDruhy radek\nTreti", "Otázka", c.type), c.answer);
         SetDialogScript(nullptr);
         EXPECT_GE(text.bottom - text.top, 3 * 12) << "three lines of text";
-        int lastLine = 0;  // dark text in the lowest third of the text's place
-        for (int y = text.top + (text.bottom - text.top) * 2 / 3; y < text.bottom && y < height; ++y)
-            for (int x = text.left; x < text.right && x < width; ++x)
-                lastLine += ((px[size_t(y) * size_t(width) + size_t(x)] >> 16) & 0xFF) < 0x60;
-        EXPECT_GT(lastLine, 10) << "the third line is drawn";
+        // Dark text in the lowest third of the text's place: the third line is drawn.
+        const int top = text.top + (text.bottom - text.top) * 2 / 3, right = std::min<int>(text.right, width);
+        EXPECT_GT(DarkIn(px, width, text.left, top, right, std::min<int>(text.bottom, height), 16), 10);
         if (c.iconColour)
             EXPECT_GT(PixelsNear(px, c.iconColour), 150) << "the icon";
         else
