@@ -13,8 +13,8 @@
 namespace {
 
 template <typename T>
-HRESULT Create(REFCLSID clsid, REFIID iid, T** out) {
-    return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC, iid, reinterpret_cast<void**>(out));
+HRESULT Create(REFCLSID clsid, REFIID iid, T** out, IUnknown* outer = nullptr) {
+    return CoCreateInstance(clsid, outer, CLSCTX_INPROC, iid, reinterpret_cast<void**>(out));
 }
 
 HRESULT Load(IDirectMusicLoader8* loader, const char16_t* name, IDirectMusicSegment8** out) {
@@ -54,14 +54,9 @@ TEST(Com, InitialisationIsCountedPerModelAndCreationNeedsIt) {
     EXPECT_EQ(layer::ComInitCount(), 2);
 
     IUnknown* unknown = nullptr;
-    EXPECT_EQ(CoCreateInstance(IID_IUnknown, nullptr, CLSCTX_INPROC, IID_IUnknown, reinterpret_cast<void**>(&unknown)),
-              REGDB_E_CLASSNOTREG);
-    EXPECT_EQ(CoCreateInstance(CLSID_DirectMusicLoader, unknown, CLSCTX_INPROC, IID_IDirectMusicLoader8,
-                               reinterpret_cast<void**>(&loader)),
-              S_OK);
-    EXPECT_EQ(CoCreateInstance(CLSID_DirectMusicLoader, loader, CLSCTX_INPROC, IID_IDirectMusicLoader8,
-                               reinterpret_cast<void**>(&unknown)),
-              CLASS_E_NOAGGREGATION);
+    EXPECT_EQ(Create(IID_IUnknown, IID_IUnknown, &unknown), REGDB_E_CLASSNOTREG);
+    EXPECT_EQ(Create(CLSID_DirectMusicLoader, IID_IDirectMusicLoader8, &loader, unknown), S_OK);
+    EXPECT_EQ(Create(CLSID_DirectMusicLoader, IID_IDirectMusicLoader8, &unknown, loader), CLASS_E_NOAGGREGATION);
     IDirectMusicPerformance8* wrong = nullptr;
     EXPECT_EQ(Create(CLSID_DirectMusicLoader, IID_IDirectMusicPerformance8, &wrong), E_NOINTERFACE);
     EXPECT_EQ(wrong, nullptr);

@@ -51,9 +51,17 @@ INT_PTR RunSettings(std::function<void(HWND)> script) {
     return result;
 }
 
+// The dialog left with "Spustit" after these items were chosen: its result.
+INT_PTR StartWith(std::vector<std::pair<int, int>> choices) {
+    return RunSettings([choices](HWND hDlg) {
+        for (auto [id, item] : choices) EXPECT_TRUE(ChooseDialogComboItem(hDlg, id, item)) << id;
+        ClickDialogControl(hDlg, IDC_START);
+    });
+}
+
 INT_PTR PressStart(const Bytes& file) {
     WriteFileBytes("trevok.cfg", file);
-    return RunSettings([](HWND hDlg) { ClickDialogControl(hDlg, IDC_START); });
+    return StartWith({});
 }
 
 SConfig DefaultConfig() {
@@ -178,21 +186,14 @@ TEST(SettingsDialog, EveryItemMapsBackToItsValues) {
     const DWORD heights[] = {200, 240, 384, 480, 600, 768, 1024, 1200};
     for (int i = 0; i < 8; ++i) {
         WriteFileBytes("trevok.cfg", kDefaultFile);
-        RunSettings([i](HWND hDlg) {
-            EXPECT_TRUE(ChooseDialogComboItem(hDlg, IDC_RESOLUTION, i));
-            ClickDialogControl(hDlg, IDC_START);
-        });
+        StartWith({{IDC_RESOLUTION, i}});
         EXPECT_EQ(g_Config.dwWidth, widths[i]);
         EXPECT_EQ(g_Config.dwHeight, heights[i]);
     }
     const DWORD filters[][2] = {{1, 1}, {2, 1}, {2, 2}};
     const DWORD depths[] = {0, 16, 32};
     for (int i = 0; i < 3; ++i) {
-        RunSettings([i](HWND hDlg) {
-            ChooseDialogComboItem(hDlg, IDC_FILTER, i);
-            ChooseDialogComboItem(hDlg, IDC_DEPTH, i);
-            ClickDialogControl(hDlg, IDC_START);
-        });
+        StartWith({{IDC_FILTER, i}, {IDC_DEPTH, i}});
         EXPECT_EQ(g_Config.dwFilter, filters[i][0]);
         EXPECT_EQ(g_Config.dwMipFilter, filters[i][1]);
         EXPECT_EQ(g_Config.dwDepth, depths[i]);
@@ -256,11 +257,7 @@ TEST(SettingsDialog, UnwritableFileShowsTheBoxAndKeepsTheChoice) {
     std::filesystem::remove("trevok.cfg");
     std::filesystem::create_directory("trevok.cfg");  // a directory cannot be opened as a file
     ClearShownMessageBoxes();
-    INT_PTR result = RunSettings([](HWND hDlg) {
-        ChooseDialogComboItem(hDlg, IDC_RESOLUTION, 4);
-        ClickDialogControl(hDlg, IDC_START);
-    });
-    EXPECT_EQ(result, 1);
+    EXPECT_EQ(StartWith({{IDC_RESOLUTION, 4}}), 1);
     EXPECT_EQ(g_Config.dwWidth, 800u);
     ASSERT_EQ(ShownMessageBoxes().size(), 2u);  // one on reading, one on writing
     EXPECT_EQ(ShownMessageBoxes()[1].text, "Nelze otevrit soubor");

@@ -143,7 +143,7 @@ TEST(RandomIntHelper, FollowsTheRuntimeSequenceAndStaysBelowN) {
     for (int count : seen) EXPECT_GT(count, 0);
 }
 
-TEST(SmallHelpers, FlagsAbsoluteValueAndSquare) {
+TEST(SmallHelpers, FlagsAbsoluteValueSquareAndDistance) {
     DWORD flags = 0x0A;
     EXPECT_TRUE(HasFlags(&flags, 0x08));
     EXPECT_FALSE(HasFlags(&flags, 0x0C));
@@ -152,9 +152,7 @@ TEST(SmallHelpers, FlagsAbsoluteValueAndSquare) {
     EXPECT_FLOAT_EQ(FloatAbs(3.0f), 3.0f);
     EXPECT_FLOAT_EQ(FloatAbs(0.0f), 0.0f);
     EXPECT_FLOAT_EQ(Sqr(-3.0f), 9.0f);
-}
-
-TEST(SmallHelpers, DistanceBetweenPoints) {
+    // The distance between points.
     D3DXVECTOR3 origin(0, 0, 0), a(3, 4, 0), b(1, 2, 3), c(-1, -2, -3);
     EXPECT_FLOAT_EQ(Distance(&origin, &a), 5.0f);
     EXPECT_FLOAT_EQ(Distance(&a, &origin), 5.0f);
