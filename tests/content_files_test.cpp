@@ -67,14 +67,8 @@ std::vector<int> EnclosedKeyRegions(const Picture& p, DWORD key) {
         }
         return n;
     };
-    for (int x = 0; x < w; ++x) {
-        fill(x, 0);
-        fill((h - 1) * w + x, 0);
-    }
-    for (int y = 0; y < h; ++y) {
-        fill(y * w, 0);
-        fill(y * w + w - 1, 0);
-    }
+    for (int i = 0; i < w * h; ++i)  // first the key that reaches the edges: the outside
+        if (i % w == 0 || i % w == w - 1 || i < w || i >= (h - 1) * w) fill(i, 0);
     for (int i = 0; i < w * h; ++i)
         if (region[i] < 0 && IsKey(p.image.top.pixels[i], key)) sizes.push_back(fill(i, int(sizes.size()) + 1));
     return sizes;
