@@ -27,15 +27,13 @@ std::vector<SCloudVertex> ReadSquare(CSky* sky) {
 }  // namespace
 
 TEST(WorldClouds, TheSquareIsTwiceTheMapAndFollowsEachNewMap) {
-    ScratchDir dir;
-    Device d(64, 64);
-    CWorld world(d.device, d.camera(), d.timer());
+    WorldInDir f({}, D3DXVECTOR3(50, 50, 5), false);
     layer::ClearShownMessageBoxes();
     for (auto [x, y] : {std::pair(12, 12), {10, 8}}) {
         WriteBytes("teren.ter", MakeFlatTerrainFile(x, y, 1, 0.0f));
-        world.LoadMap("teren.ter");
-        ASSERT_NE(world.pSky, nullptr);
-        const std::vector<SCloudVertex> square = ReadSquare(world.pSky);
+        f.world->LoadMap("teren.ter");
+        ASSERT_NE(f.world->pSky, nullptr);
+        const std::vector<SCloudVertex> square = ReadSquare(f.world->pSky);
         ASSERT_EQ(square.size(), 4u);
         const float w = 10.0f * x, h = 10.0f * y;
         const float expected[4][4] = {{-w, -h, 0, 0}, {w, -h, 0, 1}, {-w, h, 1, 0}, {w, h, 1, 1}};
@@ -47,15 +45,14 @@ TEST(WorldClouds, TheSquareIsTwiceTheMapAndFollowsEachNewMap) {
         }
     }
     // Without clouds.tga the layer still stands, untextured, and says so.
-    EXPECT_EQ(world.pSky->pTexture, nullptr);
+    EXPECT_EQ(f.world->pSky->pTexture, nullptr);
     EXPECT_TRUE(BoxShown("D3DXCreateTextureFromFileEx - clouds.tga"));
 }
 
 TEST(WorldClouds, SeenFromBelowTexelsUnderAlpha64AreNotDrawnAndTheRestBlend) {
-    ScratchDir dir;
-    Device d(64, 64);
-    CWorld world(d.device, d.camera(), d.timer());
-    WriteBytes("teren.ter", MakeFlatTerrainFile(2, 2, 1, 0.0f));
+    const D3DXVECTOR3 eye(0, 0, -4);
+    WorldInDir f(MakeFlatTerrainFile(2, 2, 1, 0.0f), eye, false);
+    Device& d = f.d;
     // Columns (u, along y) below the middle white at alpha 63; above it, rows (v, along x) below
     // the middle white at alpha 64 and the rest opaque black, which the key makes transparent.
     std::vector<DWORD> picture(64 * 64);
@@ -64,16 +61,14 @@ TEST(WorldClouds, SeenFromBelowTexelsUnderAlpha64AreNotDrawnAndTheRestBlend) {
     std::vector<BYTE> tga;
     ASSERT_EQ(layer::EncodeTga32(64, 64, picture.data(), &tga), S_OK);
     ASSERT_EQ(layer::WriteBytesToFile("clouds.tga", tga), S_OK);
-    world.LoadMap("teren.ter");
-    ASSERT_NE(world.pSky->pTexture, nullptr);
+    f.world->LoadMap("teren.ter");
+    ASSERT_NE(f.world->pSky->pTexture, nullptr);
     // From below the layer, looking up with x as up: the screen's left is the world's +y and its
     // top the world's +x. The square spans -20 to 20: u and v run from 0.25 to 0.75 on screen.
-    const D3DXVECTOR3 eye(0, 0, -4);
-    d.cameraPos = eye;
     d.LookAtFrom(eye, D3DXVECTOR3(0, 0, 6), D3DXVECTOR3(1, 0, 0));
     d.BeginFrame(0xFF000000);
-    world.SetRenderStates(0);
-    world.pSky->Render();
+    f.world->SetRenderStates(0);
+    f.world->pSky->Render();
     d.EndFrame();
     // Over y > 0 and x < 0 alpha 64: white blended at 64/255 over black; over y < 0 alpha 63 and
     // over the keyed black: not drawn.

@@ -1,5 +1,6 @@
 // world_device.h -- a real headless Direct3D device for the world's tests, with a camera position,
-// a frame timer, view set-up, pixels read back and small textures made in memory.
+// a frame timer, view set-up, pixels read back and small textures made in memory; and a world
+// over a terrain file on it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,8 +13,11 @@
 #include "d3dx8.h"
 #include "layer/device_stats.h"
 #include "layer/message_boxes.h"
+#include "scratch_dir.h"
 #include "shell/timer.h"
+#include "world/world.h"
 #include "world_headless_device.h"
+#include "world_terrain_files.h"
 
 namespace world_test {
 
@@ -96,6 +100,21 @@ public:
     IDirect3DDevice8* device = nullptr;
     D3DXVECTOR3 cameraPos = D3DXVECTOR3(50, 50, 5);
     CTimer timerObj;
+};
+
+// A world in a directory of its own over the terrain file given, with the camera where asked; the
+// world loads the file unless told not to.
+struct WorldInDir {
+    WorldInDir(const std::vector<uint8_t>& terrain, const D3DXVECTOR3& camera, bool load = true) {
+        WriteBytes("teren.ter", terrain);
+        d.cameraPos = camera;
+        world = new CWorld(d.device, d.camera(), d.timer());
+        if (load) world->LoadMap("teren.ter");
+    }
+    ~WorldInDir() { delete world; }
+    ScratchDir dir;
+    Device d;
+    CWorld* world;
 };
 
 // Red, green and blue each within the tolerance; alpha is not compared.

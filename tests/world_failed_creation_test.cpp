@@ -20,18 +20,12 @@ using namespace world_test;
 
 namespace {
 
-struct FailureFixture {
-    FailureFixture() : d(64, 64) {
-        WriteBytes("teren.ter", MakeFlatTerrainFile(4, 4, 2, 0.0f));
-        d.cameraPos = D3DXVECTOR3(20, 20, 3);
+struct FailureFixture : WorldInDir {
+    FailureFixture() : WorldInDir(MakeFlatTerrainFile(4, 4, 2, 0.0f), D3DXVECTOR3(20, 20, 3), false) {
         d.LookAt(d.cameraPos, D3DXVECTOR3(30, 30, 0));
-        world = new CWorld(d.device, d.camera(), d.timer());
         layer::ClearShownMessageBoxes();
     }
-    ~FailureFixture() {
-        delete world;
-        layer::ResetDeviceControl();
-    }
+    ~FailureFixture() { layer::ResetDeviceControl(); }
     UINT DrawCallsOf(const std::function<void()>& draw) {
         d.BeginFrame();
         const UINT before = layer::CurrentFrameStats().drawCalls;
@@ -40,9 +34,6 @@ struct FailureFixture {
         d.EndFrame();
         return after - before;
     }
-    ScratchDir dir;
-    Device d;
-    CWorld* world;
 };
 
 }  // namespace

@@ -21,18 +21,11 @@ using namespace world_test;
 namespace {
 
 // A world on a 12 x 12 map of the given ground, with one sprite set in its manager.
-struct SpriteFixture {
-    explicit SpriteFixture(const HeightFn& height = [](float, float) { return 0.0f; }) : d(64, 64) {
-        WriteBytes("teren.ter", MakeTerrainFile(12, 12, 2, height));
-        d.cameraPos = D3DXVECTOR3(60, 60, 5);
-        world = new CWorld(d.device, d.camera(), d.timer());
-        world->LoadMap("teren.ter");
-        set = new CSpriteSet(d.device, world, d.camera(), d.timer(), world->pObjectManager);
-    }
-    ~SpriteFixture() {
-        delete set;
-        delete world;
-    }
+struct SpriteFixture : WorldInDir {
+    explicit SpriteFixture(const HeightFn& height = [](float, float) { return 0.0f; })
+        : WorldInDir(MakeTerrainFile(12, 12, 2, height), D3DXVECTOR3(60, 60, 5)),
+          set(new CSpriteSet(d.device, world, d.camera(), d.timer(), world->pObjectManager)) {}
+    ~SpriteFixture() { delete set; }
     // A sprite standing at (50, 50, 1) with an 8 x 8 texture in slot 0.
     int AddShownSprite(const std::function<DWORD(int x, int y)>& texel) {
         world->pTextureManager->textures[0] = d.MakeTexture(8, 8, texel);
@@ -53,9 +46,6 @@ struct SpriteFixture {
             set->Render();
         d.EndFrame();
     }
-    ScratchDir dir;
-    Device d;
-    CWorld* world;
     CSpriteSet* set;
 };
 

@@ -15,17 +15,9 @@ using namespace world_test;
 
 namespace {
 
-struct WorldFixture {
-    explicit WorldFixture(int cells = 12) : d(64, 64) {
-        WriteBytes("teren.ter", MakeFlatTerrainFile(cells, cells, 2, 0.0f));
-        d.cameraPos = D3DXVECTOR3(50, 50, 2);
-        world = new CWorld(d.device, d.camera(), d.timer());
-        world->LoadMap("teren.ter");
-    }
-    ~WorldFixture() { delete world; }
-    ScratchDir dir;
-    Device d;
-    CWorld* world;
+struct WorldFixture : WorldInDir {
+    explicit WorldFixture(int cells = 12)
+        : WorldInDir(MakeFlatTerrainFile(cells, cells, 2, 0.0f), D3DXVECTOR3(50, 50, 2)) {}
 };
 
 void ExpectAllPaused(const CWorld& world, const CSpriteSet& set, BYTE value) {
@@ -79,10 +71,11 @@ TEST(WorldWorld, TheSharedStatesAreSetInFull) {
     f.world->SetRenderStates(0);
     // Stage 0's states, then the render states; the bias is the bits of the float 1.0.
     const std::pair<D3DTEXTURESTAGESTATETYPE, DWORD> stage[] = {
-        {D3DTSS_MINFILTER, D3DTEXF_POINT},  {D3DTSS_MAGFILTER, D3DTEXF_POINT},  {D3DTSS_MIPFILTER, D3DTEXF_LINEAR},
-        {D3DTSS_ALPHAOP, D3DTOP_MODULATE},  {D3DTSS_ALPHAARG1, D3DTA_TEXTURE},  {D3DTSS_ALPHAARG2, D3DTA_DIFFUSE},
-        {D3DTSS_COLOROP, D3DTOP_MODULATE},  {D3DTSS_COLORARG1, D3DTA_TEXTURE},  {D3DTSS_COLORARG2, D3DTA_DIFFUSE},
-        {D3DTSS_MIPMAPLODBIAS, 0x3F800000}};
+        {D3DTSS_MINFILTER, D3DTEXF_POINT},   {D3DTSS_MAGFILTER, D3DTEXF_POINT},
+        {D3DTSS_MIPFILTER, D3DTEXF_LINEAR},  {D3DTSS_ALPHAOP, D3DTOP_MODULATE},
+        {D3DTSS_ALPHAARG1, D3DTA_TEXTURE},   {D3DTSS_ALPHAARG2, D3DTA_DIFFUSE},
+        {D3DTSS_COLOROP, D3DTOP_MODULATE},   {D3DTSS_COLORARG1, D3DTA_TEXTURE},
+        {D3DTSS_COLORARG2, D3DTA_DIFFUSE},   {D3DTSS_MIPMAPLODBIAS, 0x3F800000}};
     for (auto [state, value] : stage) EXPECT_EQ(f.d.StageState(state), value) << state;
     const std::pair<D3DRENDERSTATETYPE, DWORD> render[] = {
         {D3DRS_SRCBLEND, D3DBLEND_SRCALPHA}, {D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA},
