@@ -48,7 +48,7 @@ INT_PTR CALLBACK RecordingProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM) {
         PostMessageA(bar, TBM_SETRANGEMAX, 1, 1000);
         PostMessageA(bar, TBM_SETPOS, 1, 700);
         SendMessageA(bar, TBM_SETPOS, 1, 700);  // sent at once: still the default range 0..100
-        g_seen.commands.push_back(static_cast<WPARAM>(SendMessageA(bar, TBM_GETPOS, 0, 0)));
+        g_seen.commands.push_back(WPARAM(SendMessageA(bar, TBM_GETPOS, 0, 0)));
         return TRUE;
     }
     return FALSE;
@@ -128,7 +128,7 @@ TEST(DialogManager, TrackbarClampsAndPostedMessagesArriveInOrder) {
         EXPECT_EQ(Send(hDlg, 14, TBM_GETPOS), 700);
         Send(hDlg, 14, TBM_SETPOS, 1, 5000);
         EXPECT_EQ(Send(hDlg, 14, TBM_GETPOS), 1000);
-        Send(hDlg, 14, TBM_SETPOS, 1, static_cast<LPARAM>(0xFFFFFFFFu));  // -1 in 32 bits
+        Send(hDlg, 14, TBM_SETPOS, 1, LPARAM(0xFFFFFFFFu));  // -1 in 32 bits
         EXPECT_EQ(Send(hDlg, 14, TBM_GETPOS), 0);
         Send(hDlg, 14, TBM_SETRANGEMIN, 1, 300);
         EXPECT_EQ(Send(hDlg, 14, TBM_GETPOS), 300);
@@ -170,7 +170,7 @@ TEST(DialogManager, CheckBoxesFocusAndWhatCannotBeReached) {
         EXPECT_TRUE(IsWindow(hDlg));
         ClickDialogControl(hDlg, 1);
     });
-    EXPECT_EQ(g_seen.messages.front(), static_cast<UINT>(WM_INITDIALOG));
+    EXPECT_EQ(g_seen.messages.front(), UINT(WM_INITDIALOG));
     EXPECT_NE(std::find(g_seen.commands.begin(), g_seen.commands.end(), MAKEWPARAM(IDCANCEL, 0)),
               g_seen.commands.end());
 }

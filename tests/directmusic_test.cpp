@@ -115,7 +115,7 @@ TEST_F(DirectMusicLoaderTest, SearchDirectoryAndMemoryDescriptors) {
     desc.dwSize = sizeof desc;
     desc.dwValidData = DMUS_OBJ_CLASS | DMUS_OBJ_MEMORY;
     desc.guidClass = CLSID_DirectMusicSegment;
-    desc.llMemLength = static_cast<LONGLONG>(image.size());
+    desc.llMemLength = LONGLONG(image.size());
     desc.pbMemData = image.data();
     ASSERT_EQ(loader->GetObject(&desc, IID_IDirectMusicSegment8, reinterpret_cast<void**>(&segment)), S_OK);
     EXPECT_EQ(loader->ReleaseObjectByUnknown(segment), S_FALSE);  // memory objects are not cached

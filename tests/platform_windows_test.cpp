@@ -64,8 +64,8 @@ TEST(PlatformWindows, FramedWindowClientAreaAndSwitchToAFullScreenThatCoversTheD
     RECT client;
     GetClientRect(h, &client);
     EXPECT_EQ(std::tie(client.right, client.bottom), std::make_tuple(640, 480));
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(h, GWL_STYLE)), WS_OVERLAPPEDWINDOW);
-    EXPECT_EQ(GetWindowLongA(h, GWL_HINSTANCE), static_cast<LONG>(reinterpret_cast<intptr_t>(Module())));
+    EXPECT_EQ(DWORD(GetWindowLongA(h, GWL_STYLE)), WS_OVERLAPPEDWINDOW);
+    EXPECT_EQ(GetWindowLongA(h, GWL_HINSTANCE), LONG(reinterpret_cast<intptr_t>(Module())));
 
     // The device may ask for full screen while the window is hidden; where nobody grants it, the
     // window must already fill the screen. The program's own idea of the window keeps its size,
@@ -74,7 +74,7 @@ TEST(PlatformWindows, FramedWindowClientAreaAndSwitchToAFullScreenThatCoversTheD
     ASSERT_EQ(SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(sdl), &display), 0);
     ASSERT_NE(display.w, 648);
     for (DWORD style : {WS_POPUP | WS_SYSMENU, WS_POPUP | WS_VISIBLE | WS_SYSMENU}) {
-        SetWindowLongA(h, GWL_STYLE, static_cast<LONG>(style));
+        SetWindowLongA(h, GWL_STYLE, LONG(style));
         SDL_GetWindowPosition(sdl, &at.x, &at.y);
         SDL_GetWindowSize(sdl, &at.w, &at.h);
         EXPECT_EQ(std::tie(at.x, at.y, at.w, at.h), std::tie(display.x, display.y, display.w, display.h));
@@ -84,9 +84,9 @@ TEST(PlatformWindows, FramedWindowClientAreaAndSwitchToAFullScreenThatCoversTheD
     }
     EXPECT_FALSE(ShowWindow(h, SW_SHOWDEFAULT));
     EXPECT_TRUE(IsWindowVisible(h));
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(h, GWL_STYLE)), WS_POPUP | WS_VISIBLE | WS_SYSMENU);
+    EXPECT_EQ(DWORD(GetWindowLongA(h, GWL_STYLE)), WS_POPUP | WS_VISIBLE | WS_SYSMENU);
     // Framed again, the window has the chosen client size once more.
-    SetWindowLongA(h, GWL_STYLE, static_cast<LONG>(WS_OVERLAPPEDWINDOW));
+    SetWindowLongA(h, GWL_STYLE, LONG(WS_OVERLAPPEDWINDOW));
     SDL_GetWindowSize(sdl, &at.w, &at.h);
     GetClientRect(h, &client);
     EXPECT_EQ(std::tie(at.w, at.h), std::tie(client.right, client.bottom));
@@ -111,12 +111,12 @@ TEST(PlatformWindows, CloseGoesThroughDestroyToQuitAfterOtherMessages) {
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
     EXPECT_EQ(msg.message, WM_USER + 1);
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE));  // filtered: skips the first
-    EXPECT_EQ(msg.message, static_cast<UINT>(WM_CLOSE));
+    EXPECT_EQ(msg.message, UINT(WM_CLOSE));
     DispatchMessageA(&msg);
     EXPECT_EQ(g_received, (std::vector<UINT>{WM_CLOSE, WM_DESTROY, WM_NCDESTROY}));
     // The destroyed window's messages are gone; what is left is the quit, with its code.
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(msg.message, UINT(WM_QUIT));
     EXPECT_EQ(msg.wParam, 3u);
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
     EXPECT_FALSE(PostMessageA(h, WM_USER, 0, 0));
@@ -145,7 +145,7 @@ TEST(PlatformWindows, CloseRequestedWhileOnlyInputIsReadKeepsItsTurn) {
     PostMessageA(h, WM_USER + 1, 0, 0);
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT) DispatchMessageA(&msg);
-    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(msg.message, UINT(WM_QUIT));
     // The close destroyed the window, so the later message never reached it.
     EXPECT_EQ(g_received, (std::vector<UINT>{WM_CLOSE, WM_DESTROY, WM_NCDESTROY}));
     EXPECT_FALSE(IsWindow(h));
@@ -164,5 +164,5 @@ TEST(PlatformWindows, ThreadMessagesAndQuitWaitForPostedOnes) {
     EXPECT_EQ(msg.hwnd, nullptr);
     EXPECT_EQ(DispatchMessageA(&msg), 0);
     EXPECT_FALSE(GetMessageA(&msg, nullptr, 0, 0));  // WM_QUIT
-    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(msg.message, UINT(WM_QUIT));
 }

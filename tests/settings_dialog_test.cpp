@@ -35,7 +35,7 @@ Bytes ConfigBytes(const SConfig& c) {
     return b;
 }
 
-int Selection(HWND hDlg, int id) { return static_cast<int>(SendDlgItemMessageA(hDlg, id, CB_GETCURSEL, 0, 0)); }
+int Selection(HWND hDlg, int id) { return int(SendDlgItemMessageA(hDlg, id, CB_GETCURSEL, 0, 0)); }
 
 // Runs the program's start of settings: defaults, the file, the dialog with the script; then the
 // save that "Spustit" leads to. The dialog's result.

@@ -91,9 +91,9 @@ TEST(ErrorBoxText, NonNegativeResultsShowNothingAndAFailureNamesTheCallAndTheSig
     layer::ClearShownMessageBoxes();
     for (HRESULT hr : {S_OK, S_FALSE, HRESULT(0x7FFFFFFF)}) ErrorBox(hr, "CreateDevice");
     ErrorBox(E_FAIL, "CreateDevice");
-    ErrorBox(static_cast<HRESULT>(0x88760868u), "g_pVB2D->Lock");
+    ErrorBox(HRESULT(0x88760868u), "g_pVB2D->Lock");
     ErrorBox(E_OUTOFMEMORY, "CreateVertexBuffer - g_pVB2D");
-    ErrorBox(static_cast<HRESULT>(0x8876017Cu), "CreateTexture");
+    ErrorBox(HRESULT(0x8876017Cu), "CreateTexture");
     const auto& boxes = layer::ShownMessageBoxes();
     ASSERT_EQ(boxes.size(), 4u);
     EXPECT_EQ(boxes[0].text, "Nastala chyba!\nPříznak: CreateDevice\nChyba: -2147467259");

@@ -76,12 +76,12 @@ TEST(WorldClouds, SeenFromBelowTexelsUnderAlpha64AreNotDrawnAndTheRestBlend) {
     EXPECT_EQ(d.Pixel(56, 56) & 0xFFFFFF, 0u);
     EXPECT_EQ(d.Pixel(56, 8) & 0xFFFFFF, 0u);
     EXPECT_EQ(d.Pixel(8, 8) & 0xFFFFFF, 0u);
-    EXPECT_NEAR(static_cast<int>(kept & 0xFF), 64, 2);
-    EXPECT_NEAR(static_cast<int>((kept >> 8) & 0xFF), 64, 2);
+    EXPECT_NEAR(int(kept & 0xFF), 64, 2);
+    EXPECT_NEAR(int((kept >> 8) & 0xFF), 64, 2);
 
     // The states it draws with: the texture's alpha alone, tested at 64, blended.
-    EXPECT_EQ(d.StageState(D3DTSS_ALPHAOP), static_cast<DWORD>(D3DTOP_SELECTARG1));
+    EXPECT_EQ(d.StageState(D3DTSS_ALPHAOP), DWORD(D3DTOP_SELECTARG1));
     EXPECT_EQ(d.RenderState(D3DRS_ALPHAREF), 64u);
-    EXPECT_EQ(d.RenderState(D3DRS_ALPHATESTENABLE), static_cast<DWORD>(TRUE));
-    EXPECT_EQ(d.RenderState(D3DRS_ALPHABLENDENABLE), static_cast<DWORD>(TRUE));
+    EXPECT_EQ(d.RenderState(D3DRS_ALPHATESTENABLE), DWORD(TRUE));
+    EXPECT_EQ(d.RenderState(D3DRS_ALPHABLENDENABLE), DWORD(TRUE));
 }

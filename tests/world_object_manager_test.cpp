@@ -180,7 +180,7 @@ TEST_F(WorldObjectManager, RenderPassSetsTheAlphaStatesOfThePass) {
     d.device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
     manager.RenderPass(1);
     EXPECT_EQ(d.RenderState(D3DRS_ALPHAREF), 64u);
-    EXPECT_EQ(d.RenderState(D3DRS_ALPHATESTENABLE), static_cast<DWORD>(TRUE));
-    EXPECT_EQ(d.RenderState(D3DRS_ALPHABLENDENABLE), static_cast<DWORD>(TRUE));
-    EXPECT_EQ(d.StageState(D3DTSS_ALPHAOP), static_cast<DWORD>(D3DTOP_MODULATE));
+    EXPECT_EQ(d.RenderState(D3DRS_ALPHATESTENABLE), DWORD(TRUE));
+    EXPECT_EQ(d.RenderState(D3DRS_ALPHABLENDENABLE), DWORD(TRUE));
+    EXPECT_EQ(d.StageState(D3DTSS_ALPHAOP), DWORD(D3DTOP_MODULATE));
 }

@@ -65,7 +65,7 @@ bool MeshHeight(const MeshCopy& mesh, float x, float y, float& z) {
         const double l3 = 1.0 - l1 - l2;
         const double eps = 1e-6;
         if (l1 >= -eps && l2 >= -eps && l3 >= -eps) {
-            z = static_cast<float>(l1 * a.z + l2 * b.z + l3 * c.z);
+            z = float(l1 * a.z + l2 * b.z + l3 * c.z);
             return true;
         }
     }
@@ -234,6 +234,6 @@ TEST(WorldTerrain, DrawsTex6TimesTheVertexColourOpaque) {
     ExpectColorNear(d.Pixel(20, 24), 0xFF804020, 3);  // x about 7.9: grey times the colour
     ExpectColorNear(d.Pixel(44, 24), 0xFFFF8040, 3);  // x about 2.1: white times the colour
     ExpectColorNear(d.Pixel(44, 47), 0xFF000000, 3);  // y about 1.25: black, not the clear colour
-    EXPECT_EQ(d.RenderState(D3DRS_ALPHATESTENABLE), static_cast<DWORD>(FALSE));
-    EXPECT_EQ(d.RenderState(D3DRS_ALPHABLENDENABLE), static_cast<DWORD>(FALSE));
+    EXPECT_EQ(d.RenderState(D3DRS_ALPHATESTENABLE), DWORD(FALSE));
+    EXPECT_EQ(d.RenderState(D3DRS_ALPHABLENDENABLE), DWORD(FALSE));
 }
