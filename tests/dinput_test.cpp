@@ -64,7 +64,7 @@ TEST(DirectInputCreate, RefusesWrongVersionsInterfacesAndDevices) {
     EXPECT_EQ(di->Release(), 0u);
 }
 
-TEST_F(InputTest, KeysAreHeldWhileDownAndReadAsTheImmediateState) {
+TEST_F(InputTest, KeysOfEachPositionAreHeldWhileDownAndReadAsTheImmediateState) {
     EXPECT_EQ(Key(DIK_W), 0);
     InjectKey(DIK_W, true);
     EXPECT_EQ(Key(DIK_W), 0x80);
@@ -75,9 +75,7 @@ TEST_F(InputTest, KeysAreHeldWhileDownAndReadAsTheImmediateState) {
     InjectKey(DIK_SPACE, true);
     InjectKey(DIK_SPACE, false);
     EXPECT_EQ(Key(DIK_SPACE), 0);
-}
-
-TEST_F(InputTest, ScancodesThroughSdlsQueueReachTheKeyOfThatPosition) {
+    // Scancodes through SDL's queue reach the key of that position.
     InjectScancode(26, true);  // the usage number of the key labelled W on a US keyboard
     EXPECT_EQ(Key(DIK_W), 0x80);
     InjectScancode(26, false);

@@ -10,6 +10,8 @@
 #include "scratch_dir.h"
 #include "sound_test_support.h"
 
+using namespace layer;
+
 namespace {
 
 template <typename T>
@@ -51,7 +53,7 @@ TEST(Com, InitialisationIsCountedPerModelAndCreationNeedsIt) {
     EXPECT_EQ(CoInitialize(nullptr), S_OK);
     EXPECT_EQ(CoInitialize(nullptr), S_FALSE);
     EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), RPC_E_CHANGED_MODE);
-    EXPECT_EQ(layer::ComInitCount(), 2);
+    EXPECT_EQ(ComInitCount(), 2);
 
     IUnknown* unknown = nullptr;
     EXPECT_EQ(Create(IID_IUnknown, IID_IUnknown, &unknown), REGDB_E_CLASSNOTREG);
@@ -63,13 +65,13 @@ TEST(Com, InitialisationIsCountedPerModelAndCreationNeedsIt) {
     EXPECT_EQ(loader->Release(), 0u);
     CoUninitialize();
     CoUninitialize();
-    EXPECT_EQ(layer::ComInitCount(), 0);
+    EXPECT_EQ(ComInitCount(), 0);
 }
 
 TEST_F(DirectMusicLoaderTest, MissingDamagedAndUnsupportedFilesFailEachInTheirOwnWay) {
     std::filesystem::create_directory("Sound");
     WriteLevelWave("Sound/Shot.wav", 1000, 64);
-    std::vector<uint8_t> image = layer::MakeWave16(std::vector<int16_t>(128, 5), 2, 44100);
+    std::vector<uint8_t> image = MakeWave16(std::vector<int16_t>(128, 5), 2, 44100);
     std::ofstream("cut.wav", std::ios::binary).write(reinterpret_cast<const char*>(image.data()), image.size() - 10);
     image[22] = 0;  // no channels
     std::ofstream("odd.wav", std::ios::binary).write(reinterpret_cast<const char*>(image.data()), image.size());
@@ -110,7 +112,7 @@ TEST_F(DirectMusicLoaderTest, SearchDirectoryAndMemoryDescriptors) {
     ASSERT_EQ(Load(loader, u"a.wav", &segment), S_OK);
     segment->Release();
 
-    std::vector<uint8_t> image = layer::MakeWave16(std::vector<int16_t>(32, 9), 1, 22050);
+    std::vector<uint8_t> image = MakeWave16(std::vector<int16_t>(32, 9), 1, 22050);
     DMUS_OBJECTDESC desc = {};
     desc.dwSize = sizeof desc;
     desc.dwValidData = DMUS_OBJ_CLASS | DMUS_OBJ_MEMORY;
@@ -136,7 +138,7 @@ TEST(DirectMusicPerformance, OneDeviceOwnerPathsAndTheListenersRollOff) {
     EXPECT_EQ(first->CreateStandardAudioPath(DMUS_APATH_DYNAMIC_3D, 128, TRUE, &path), DSERR_NODRIVER);
     ASSERT_EQ(first->InitAudio(nullptr, nullptr, nullptr, DMUS_APATH_DYNAMIC_STEREO, 128, DMUS_AUDIOF_ALL, nullptr),
               S_OK);
-    EXPECT_EQ(layer::AudioFrequency(), 44100);
+    EXPECT_EQ(AudioFrequency(), 44100);
     EXPECT_EQ(second->InitAudio(nullptr, nullptr, nullptr, 0, 128, DMUS_AUDIOF_ALL, nullptr), DSERR_ALLOCATED);
 
     EXPECT_EQ(first->CreateStandardAudioPath(99, 128, TRUE, &path), E_INVALIDARG);
@@ -169,6 +171,6 @@ TEST(DirectMusicPerformance, OneDeviceOwnerPathsAndTheListenersRollOff) {
     EXPECT_EQ(second->GetDefaultAudioPath(&defaultPath), E_FAIL);  // asked for none
     EXPECT_EQ(path->Release(), 0u);
     second->Release();
-    EXPECT_EQ(layer::AudioFrequency(), 0);
+    EXPECT_EQ(AudioFrequency(), 0);
     CoUninitialize();
 }

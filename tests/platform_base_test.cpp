@@ -9,16 +9,10 @@
 
 using namespace layer;
 
-TEST(RuntimeRandom, FirstDrawsOfTheUnseededGenerator) {
+TEST(RuntimeRandom, FirstDrawsOfTheUnseededGeneratorAndReseedingRepeatsTheSequenceIn15Bits) {
     srand(1);
     // The 15-bit generator's well-known opening sequence for seed 1.
-    EXPECT_EQ(rand(), 41);
-    EXPECT_EQ(rand(), 18467);
-    EXPECT_EQ(rand(), 6334);
-    EXPECT_EQ(rand(), 26500);
-}
-
-TEST(RuntimeRandom, ReseedingRepeatsTheSequenceAndStaysIn15Bits) {
+    for (int draw : {41, 18467, 6334, 26500}) EXPECT_EQ(rand(), draw);
     srand(12345);
     int first[100];
     for (int& v : first) {

@@ -197,7 +197,7 @@ TEST_F(ReadInputTest, HeldKeysShowInBothBuffersAndEdgesOnlyOnce) {
     EXPECT_EQ(g_PrevMouseState.rgbButtons[1], 0x80);
 }
 
-TEST_F(ReadInputTest, FailedKeyboardReadZeroesKeysAndKeepsTheMouse) {
+TEST_F(ReadInputTest, AFailedKeyboardReadZeroesTheKeysAndAFailedMouseReadTheMouse) {
     InjectKey(DIK_SPACE, true);
     InjectMouseMotion(7, 0);
     ReadInput();
@@ -214,9 +214,7 @@ TEST_F(ReadInputTest, FailedKeyboardReadZeroesKeysAndKeepsTheMouse) {
     ReadInput();
     EXPECT_EQ(g_Keys[DIK_SPACE], 0x80);
     EXPECT_EQ(g_MouseState.lX, 9);
-}
-
-TEST_F(ReadInputTest, SuccessfulKeyboardReadEmptiesTheTextEvenWhenTheMouseFails) {
+    // A successful keyboard read empties the text even when the mouse read then fails.
     std::strcpy(g_szText, "JSI MRTEV");
     InjectMouseButton(0, true);
     FailMouseReads(1);

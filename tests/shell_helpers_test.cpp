@@ -15,6 +15,8 @@
 #include "shell/error_box.h"
 #include "shell/helpers.h"
 
+using namespace layer;
+
 namespace {
 
 std::string ReadAll(const char* path) {
@@ -31,7 +33,7 @@ void WriteAll(const char* path, const std::string& bytes) {
 
 TEST(DiskFile, MissingFileShowsTheBoxOnceAndReadsNothing) {
     ScratchDir dir;
-    layer::ClearShownMessageBoxes();
+    ClearShownMessageBoxes();
     unsigned char buffer[36];
     std::memset(buffer, 0x5A, sizeof buffer);
     {
@@ -40,7 +42,7 @@ TEST(DiskFile, MissingFileShowsTheBoxOnceAndReadsNothing) {
         EXPECT_EQ(file.Write(buffer, 36), 0u);
     }
     for (unsigned char b : buffer) EXPECT_EQ(b, 0x5A);
-    const auto& boxes = layer::ShownMessageBoxes();
+    const auto& boxes = ShownMessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "Nelze otevrit soubor");
     EXPECT_EQ(boxes[0].caption, "Error");
@@ -50,14 +52,14 @@ TEST(DiskFile, MissingFileShowsTheBoxOnceAndReadsNothing) {
 TEST(DiskFile, CreateModeTruncatesAndWritesWholeBlock) {
     ScratchDir dir;
     WriteAll("data.bin", std::string(100, 'x'));
-    layer::ClearShownMessageBoxes();
+    ClearShownMessageBoxes();
     {
         CDiskFile file("data.bin", 0xFFFF);
         EXPECT_EQ(ReadAll("data.bin").size(), 0u);  // truncated before anything is written
         EXPECT_EQ(file.Write("0123456789abcdef0123456789abcdef0123", 36), 36u);
     }
     EXPECT_EQ(ReadAll("data.bin"), "0123456789abcdef0123456789abcdef0123");
-    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
+    EXPECT_TRUE(ShownMessageBoxes().empty());
 }
 
 TEST(DiskFile, ReadsReturnTheCountOfAShortFileAndOpenModesDecideAccess) {
@@ -88,13 +90,13 @@ TEST(DiskFile, ReadsReturnTheCountOfAShortFileAndOpenModesDecideAccess) {
 }
 
 TEST(ErrorBoxText, NonNegativeResultsShowNothingAndAFailureNamesTheCallAndTheSignedResult) {
-    layer::ClearShownMessageBoxes();
+    ClearShownMessageBoxes();
     for (HRESULT hr : {S_OK, S_FALSE, HRESULT(0x7FFFFFFF)}) ErrorBox(hr, "CreateDevice");
     ErrorBox(E_FAIL, "CreateDevice");
     ErrorBox(HRESULT(0x88760868u), "g_pVB2D->Lock");
     ErrorBox(E_OUTOFMEMORY, "CreateVertexBuffer - g_pVB2D");
     ErrorBox(HRESULT(0x8876017Cu), "CreateTexture");
-    const auto& boxes = layer::ShownMessageBoxes();
+    const auto& boxes = ShownMessageBoxes();
     ASSERT_EQ(boxes.size(), 4u);
     EXPECT_EQ(boxes[0].text, "Nastala chyba!\nPříznak: CreateDevice\nChyba: -2147467259");
     EXPECT_EQ(boxes[0].caption, "Error");
@@ -105,14 +107,14 @@ TEST(ErrorBoxText, NonNegativeResultsShowNothingAndAFailureNamesTheCallAndTheSig
 }
 
 TEST(ErrorBoxText, VeryLongCallTextIsCutAndKeepsTheResultLine) {
-    layer::ClearShownMessageBoxes();
+    ClearShownMessageBoxes();
     std::string what(1000, 'w');
     ErrorBox(E_FAIL, what.c_str());
     ErrorBox(E_FAIL, nullptr);
     std::string accented;
     for (int i = 0; i < 400; ++i) accented += "ř";  // two bytes each
     ErrorBox(E_FAIL, accented.c_str());
-    const auto& boxes = layer::ShownMessageBoxes();
+    const auto& boxes = ShownMessageBoxes();
     ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[0].text.size(), 511u);
     EXPECT_EQ(boxes[0].text.rfind("\nChyba: -2147467259"), boxes[0].text.size() - 19);

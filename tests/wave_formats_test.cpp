@@ -17,6 +17,7 @@
 #include "scratch_dir.h"
 #include "wave_test_files.h"
 
+using namespace layer;
 using namespace wave_test;
 
 namespace {
@@ -48,10 +49,10 @@ class WaveFormatsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         std::filesystem::create_directory("sound");
-        layer::SetManualAudioMixing(true);
-        layer::ClearShownMessageBoxes();
+        SetManualAudioMixing(true);
+        ClearShownMessageBoxes();
     }
-    void TearDown() override { layer::SetManualAudioMixing(false); }
+    void TearDown() override { SetManualAudioMixing(false); }
 
     // The first 200 stereo frames heard with each wave played at once as a secondary voice.
     std::vector<int16_t> Mix(const std::vector<std::vector<uint8_t>>& voices, const char* name) {
@@ -64,7 +65,7 @@ protected:
             sound.PlaySegment(slots.back(), 0, DMUS_SEGF_SECONDARY);
         }
         std::vector<int16_t> stereo(2 * 200);
-        layer::MixAudio(stereo.data(), 200);
+        MixAudio(stereo.data(), 200);
         for (int slot : slots) sound.FreeSegment(slot);
         return stereo;
     }
@@ -121,7 +122,7 @@ TEST_F(WaveFormatsTest, SamplesOfEveryKindPlayAtTheirLevelAndLoudSumsSaturate) {
         return ExtensibleWave({2, bits, bits, 1}, Frames(value, bits / 8, 100));
     };
     // The game's own kind: mono at 22050 frames a second, made twice as long at the device's rate.
-    auto mono = [](int16_t value) { return layer::MakeWave16(std::vector<int16_t>(50, value), 1, 22050); };
+    auto mono = [](int16_t value) { return MakeWave16(std::vector<int16_t>(50, value), 1, 22050); };
     const struct {
         const char* name;
         std::vector<std::vector<uint8_t>> voices;
@@ -157,7 +158,7 @@ TEST_F(WaveFormatsTest, SamplesOfEveryKindPlayAtTheirLevelAndLoudSumsSaturate) {
         EXPECT_EQ(stereo[2 * 50 + 1], stereo[2 * 50]) << c.name;
         EXPECT_EQ(stereo[2 * 150], 0) << c.name;  // 100 frames, then silence
     }
-    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
+    EXPECT_TRUE(ShownMessageBoxes().empty());
 }
 
 // A chunk of odd size is followed by a pad byte that belongs to no chunk: 8-bit mono sounds of
@@ -180,5 +181,5 @@ TEST_F(WaveFormatsTest, OddSizedChunksAreFollowedByAPadByte) {
         EXPECT_NEAR(stereo[2 * (c.frames - 1)], 16384, 1) << c.name;  // 192 is half way up
         EXPECT_EQ(stereo[2 * c.frames], 0) << c.name;
     }
-    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
+    EXPECT_TRUE(ShownMessageBoxes().empty());
 }

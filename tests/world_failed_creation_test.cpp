@@ -16,6 +16,7 @@
 #include "world_device.h"
 #include "world_terrain_files.h"
 
+using namespace layer;
 using namespace world_test;
 
 namespace {
@@ -23,14 +24,14 @@ namespace {
 struct FailureFixture : WorldInDir {
     FailureFixture() : WorldInDir(MakeFlatTerrainFile(4, 4, 2, 0.0f), D3DXVECTOR3(20, 20, 3), false) {
         d.LookAt(d.cameraPos, D3DXVECTOR3(30, 30, 0));
-        layer::ClearShownMessageBoxes();
+        ClearShownMessageBoxes();
     }
-    ~FailureFixture() { layer::ResetDeviceControl(); }
+    ~FailureFixture() { ResetDeviceControl(); }
     UINT DrawCallsOf(const std::function<void()>& draw) {
         d.BeginFrame();
-        const UINT before = layer::CurrentFrameStats().drawCalls;
+        const UINT before = CurrentFrameStats().drawCalls;
         draw();
-        const UINT after = layer::CurrentFrameStats().drawCalls;
+        const UINT after = CurrentFrameStats().drawCalls;
         d.EndFrame();
         return after - before;
     }
@@ -41,7 +42,7 @@ struct FailureFixture : WorldInDir {
 TEST(WorldFailedCreation, ASpriteSetWithoutItsBufferStillRunsItsSpritesButDrawsNone) {
     FailureFixture f;
     f.world->LoadMap("teren.ter");
-    layer::FailNextResourceCreation(E_OUTOFMEMORY);
+    FailNextResourceCreation(E_OUTOFMEMORY);
     CSpriteSet* set = new CSpriteSet(f.d.device, f.world, f.d.camera(), f.d.timer(), f.world->pObjectManager);
     EXPECT_EQ(set->pSpriteVB, nullptr);
     EXPECT_TRUE(BoxShown("Not enough memory."));
@@ -62,7 +63,7 @@ TEST(WorldFailedCreation, CloudsWithoutTheirBufferAreReportedAndNotDrawn) {
     FailureFixture f;
     f.world->LoadMap("teren.ter");
     EXPECT_EQ(f.DrawCallsOf([&] { f.world->pSky->Render(); }), 1u);
-    layer::FailNextResourceCreation(E_FAIL);
+    FailNextResourceCreation(E_FAIL);
     delete f.world->pSky;
     f.world->pSky = new CSky(f.d.device, f.world, f.d.camera(), f.d.timer());
     EXPECT_EQ(f.world->pSky->pVB_clouds, nullptr);
@@ -72,14 +73,14 @@ TEST(WorldFailedCreation, CloudsWithoutTheirBufferAreReportedAndNotDrawn) {
 
 TEST(WorldFailedCreation, ATerrainMeshThatCannotBeMadeIsReportedAndMadeAgainOnTheNextCell) {
     FailureFixture f;
-    layer::FailNextResourceCreation(E_OUTOFMEMORY);
+    FailNextResourceCreation(E_OUTOFMEMORY);
     f.world->pMap->Load("teren.ter");
     EXPECT_EQ(f.world->pMap->pMesh, nullptr);
     EXPECT_TRUE(BoxShown("Not enough memory."));
     EXPECT_EQ(f.DrawCallsOf([&] { f.world->pMap->Render(); }), 1u);  // the first Render builds again
     ASSERT_NE(f.world->pMap->pMesh, nullptr);
 
-    layer::FailNextResourceCreation(E_FAIL);
+    FailNextResourceCreation(E_FAIL);
     f.d.cameraPos.x = 31.0f;  // into the next cell: the rebuild fails, nothing is drawn
     EXPECT_EQ(f.DrawCallsOf([&] { f.world->pMap->Render(); }), 0u);
     EXPECT_EQ(f.world->pMap->pMesh, nullptr);

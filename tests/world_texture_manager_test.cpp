@@ -10,6 +10,7 @@
 #include "world/texture_manager.h"
 #include "world_device.h"
 
+using namespace layer;
 using world_test::Device;
 
 namespace {
@@ -26,8 +27,8 @@ void WritePicture(const char* name, DWORD colour) {
     std::vector<DWORD> pixels(64, colour);
     for (int y = 0; y < 8; ++y) pixels[y * 8] = 0xFFFF00FF;
     std::vector<BYTE> bytes;
-    ASSERT_EQ(layer::EncodeBmp24(8, 8, pixels.data(), &bytes), S_OK);
-    ASSERT_EQ(layer::WriteBytesToFile(name, bytes), S_OK);
+    ASSERT_EQ(EncodeBmp24(8, 8, pixels.data(), &bytes), S_OK);
+    ASSERT_EQ(WriteBytesToFile(name, bytes), S_OK);
 }
 
 DWORD Texel(IDirect3DTexture8* texture, int x, int y) {
@@ -55,10 +56,10 @@ TEST(WorldTextureManager, AFailedLoadGivesMinusOneWhichBindsNothing) {
     Slots slots;
     Device& d = slots.d;
     CTextureManager& manager = slots.manager;
-    layer::ClearShownMessageBoxes();
+    ClearShownMessageBoxes();
     EXPECT_EQ(slots.Load("graph\\missing.bmp", 32), -1);
-    ASSERT_EQ(layer::ShownMessageBoxes().size(), 1u);
-    EXPECT_NE(layer::ShownMessageBoxes()[0].text.find("D3DXCreateTextureFromFileEx - TextureManager : "
+    ASSERT_EQ(ShownMessageBoxes().size(), 1u);
+    EXPECT_NE(ShownMessageBoxes()[0].text.find("D3DXCreateTextureFromFileEx - TextureManager : "
                                                       "graph\\missing.bmp"),
               std::string::npos);
     for (IDirect3DTexture8* t : manager.textures) EXPECT_EQ(t, nullptr);
@@ -76,23 +77,23 @@ TEST(WorldTextureManager, AFailedLoadGivesMinusOneWhichBindsNothing) {
 
     // A name too long for the report is cut, not overrun.
     const std::string longName(400, 'x');
-    layer::ClearShownMessageBoxes();
+    ClearShownMessageBoxes();
     EXPECT_EQ(slots.Load(longName.c_str(), 32), -1);
-    ASSERT_EQ(layer::ShownMessageBoxes().size(), 1u);
+    ASSERT_EQ(ShownMessageBoxes().size(), 1u);
 }
 
 TEST(WorldTextureManager, LoadsFillTheSlotsInOrderWithTheKeyAppliedAndAFreedSlotComesBack) {
     Slots slots;
     CTextureManager& manager = slots.manager;
     WritePicture("graph_a.bmp", 0xFF20A040);
-    layer::ClearShownMessageBoxes();
+    ClearShownMessageBoxes();
     // Keyed magenta, given as a colour of floats.
     ASSERT_EQ(manager.LoadTexture("graph_a.bmp", 8, 8, 1, D3DFMT_A8R8G8B8, D3DXCOLOR(1.0f, 0.0f, 1.0f, 1.0f)), 0);
     EXPECT_EQ(Texel(manager.textures[0], 0, 3), 0x00000000u);
     EXPECT_EQ(Texel(manager.textures[0], 5, 3), 0xFF20A040u);
     for (int k = 1; k < 64; ++k) ASSERT_EQ(slots.Load("graph_a.bmp"), k);
     EXPECT_EQ(slots.Load("graph_a.bmp"), -1);
-    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
+    EXPECT_TRUE(ShownMessageBoxes().empty());
 
     manager.ReleaseTexture(3);
     manager.ReleaseTexture(40);
