@@ -175,7 +175,8 @@ TEST(ContentPictures, GroundAndCloudsTileWithoutASeam) {
 }
 
 TEST(ContentPictures, ReticlesScopeFenceAndHudAtlas) {
-    for (auto [path, w] : {std::pair("graph\\cross.bmp", 32), {"graph\\circle.bmp", 32}, {"graph\\plot.bmp", 128}})
+    for (auto [path, w] : {std::pair("graph\\cross.bmp", 32), {"graph\\circle.bmp", 32},
+                           {"graph\\plot.bmp", 128}})
         ExpectKeyedFigure(path, w, 32, kWhite, true);
     Picture scope = Load("graph\\awmlook.bmp", 256, 256);
     EXPECT_FALSE(IsKey(scope.At(0, 0), kWhite));

@@ -111,7 +111,8 @@ TEST(DialogManager, ComboBoxMessagesAndKeys) {
         EXPECT_EQ(Send(hDlg, 10, CB_GETCURSEL), 1);
         // The keys step within the items: past the last or the first the choice stays.
         using K = DialogKey;
-        for (auto [key, item] : {std::pair(K::Down, 1), {K::Home, 0}, {K::Up, 0}, {K::End, 1}, {K::Left, 0}}) {
+        for (auto [key, item] : {std::pair(K::Down, 1), {K::Home, 0}, {K::Up, 0}, {K::End, 1},
+                                 {K::Left, 0}}) {
             PressDialogKey(hDlg, key);
             EXPECT_EQ(Send(hDlg, 10, CB_GETCURSEL), item) << int(key);
         }

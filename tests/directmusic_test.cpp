@@ -58,7 +58,8 @@ TEST(Com, InitialisationIsCountedPerModelAndCreationNeedsIt) {
     IUnknown* unknown = nullptr;
     EXPECT_EQ(Create(IID_IUnknown, IID_IUnknown, &unknown), REGDB_E_CLASSNOTREG);
     EXPECT_EQ(Create(CLSID_DirectMusicLoader, IID_IDirectMusicLoader8, &loader, unknown), S_OK);
-    EXPECT_EQ(Create(CLSID_DirectMusicLoader, IID_IDirectMusicLoader8, &unknown, loader), CLASS_E_NOAGGREGATION);
+    EXPECT_EQ(Create(CLSID_DirectMusicLoader, IID_IDirectMusicLoader8, &unknown, loader),
+              CLASS_E_NOAGGREGATION);
     IDirectMusicPerformance8* wrong = nullptr;
     EXPECT_EQ(Create(CLSID_DirectMusicLoader, IID_IDirectMusicPerformance8, &wrong), E_NOINTERFACE);
     EXPECT_EQ(wrong, nullptr);

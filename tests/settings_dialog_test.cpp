@@ -79,13 +79,14 @@ TEST(SettingsDialog, FirstStartShowsTheBoxThenTheDefaultsAsTheTemplateSaysAndWri
     INT_PTR result = RunSettings([&](HWND hDlg) {
         boxesBeforeDialog = ShownMessageBoxes().size();
         EXPECT_EQ(DialogTitle(hDlg), "Rudurev VUGU!");
-        for (auto [id, item] : {std::pair(IDC_RESOLUTION, 3), {IDC_DEPTH, 0}, {IDC_FILTER, 1}, {IDC_VERTEXPROC, 0},
-                                {IDC_MULTISAMPLE, 0}})
+        for (auto [id, item] : {std::pair(IDC_RESOLUTION, 3), {IDC_DEPTH, 0}, {IDC_FILTER, 1},
+                                {IDC_VERTEXPROC, 0}, {IDC_MULTISAMPLE, 0}})
             EXPECT_EQ(Selection(hDlg, id), item) << id;
         for (auto [id, state] : {std::pair(IDC_FULLSCREEN, BST_CHECKED), {IDC_FOG, BST_CHECKED},
                                  {IDC_VSYNC, BST_UNCHECKED}, {IDC_INVERTMOUSE, BST_UNCHECKED}})
             EXPECT_EQ(IsDlgButtonChecked(hDlg, id), UINT(state)) << id;
-        for (auto [message, value] : {std::pair(TBM_GETPOS, 500), {TBM_GETRANGEMIN, 0}, {TBM_GETRANGEMAX, 1000}})
+        for (auto [message, value] : {std::pair(TBM_GETPOS, 500), {TBM_GETRANGEMIN, 0},
+                                      {TBM_GETRANGEMAX, 1000}})
             EXPECT_EQ(SendDlgItemMessageA(hDlg, IDC_SENSITIVITY, message, 0, 0), value) << message;
         EXPECT_EQ(SendDlgItemMessageA(hDlg, IDC_RESOLUTION, CB_GETCOUNT, 0, 0), 8);
         char text[32] = {};
@@ -138,8 +139,9 @@ TEST(SettingsDialog, StoredValuesPreselectAndFallBackAsTheTableSays) {
     // vertex processing and multisampling pass through; the trackbar clamps 1500; any non-zero
     // byte checks a box; the reserved bytes stay.
     SConfig c = DefaultConfig();
-    c.dwHeight = 1024, c.dwFilter = 1, c.dwMipFilter = 2, c.dwDepth = 24, c.bHardwareTL = 1, c.dwMultiSample = 2;
-    c.dwSensitivity = 1500, c.bVSync = 7, c.bReserved1 = 0xAB, c.bReserved2[0] = 0xCD, c.bReserved2[1] = 0xEF;
+    c.dwHeight = 1024, c.dwFilter = 1, c.dwMipFilter = 2, c.dwDepth = 24, c.bHardwareTL = 1;
+    c.dwMultiSample = 2, c.dwSensitivity = 1500, c.bVSync = 7;
+    c.bReserved1 = 0xAB, c.bReserved2[0] = 0xCD, c.bReserved2[1] = 0xEF;
     WriteFileBytes("trevok.cfg", ConfigBytes(c));
     INT_PTR result = RunSettings([](HWND hDlg) {
         for (auto [id, item] : {std::pair(IDC_RESOLUTION, 6), {IDC_FILTER, CB_ERR}, {IDC_DEPTH, CB_ERR},

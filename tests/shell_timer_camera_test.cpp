@@ -23,7 +23,8 @@ TEST(FrameTimer, ConstructionAndFrameTime) {
     CTimer t;
     EXPECT_EQ(t.fNow, 20000.0f);
     EXPECT_EQ(t.fStopwatchStart, 20000.0f);
-    for (float zero : {float(t.iFrames), t.fLastFPSTime, t.fFrameTime, t.fFPS, t.fElapsed}) EXPECT_EQ(zero, 0.0f);
+    for (float zero : {float(t.iFrames), t.fLastFPSTime, t.fFrameTime, t.fFPS, t.fElapsed})
+        EXPECT_EQ(zero, 0.0f);
     AdvanceClock(40);
     t.Update();  // the first update samples the rate at once: fLastFPSTime was 0
     EXPECT_EQ(t.fFrameTime, 40.0f);

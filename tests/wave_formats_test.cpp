@@ -131,7 +131,7 @@ TEST_F(WaveFormatsTest, SamplesOfEveryKindPlayAtTheirLevelAndLoudSumsSaturate) {
         {"24-bit", {ExtensibleWave({}, Frames(0x123456, 3, 100))}, 0x1234, 2},
         {"24-bit, 20 valid", {ExtensibleWave({2, 24, 20, 1}, Frames(0xE00000, 3, 100))}, -0x2000, 2},
         {"32-bit float", {ExtensibleWave({2, 32, 32, 3}, Frames(FloatBits(0.25f), 4, 100))}, 8192, 2},
-        {"16-bit, longer extension", {ExtensibleWave({2, 16, 16, 1, 48, 30}, Frames(0x0800, 2, 100))}, 0x0800, 2},
+        {"16-bit, longer extension", {ExtensibleWave({2, 16, 16, 1, 48, 30}, Frames(2048, 2, 100))}, 2048, 2},
         {"16-bit highest, twice", {pcm(16, 0x7FFF), pcm(16, 0x7FFF)}, 32767, 0},
         {"16-bit lowest, twice", {pcm(16, 0x8000), pcm(16, 0x8000)}, -32768, 0},
         {"16-bit highest and lowest", {pcm(16, 0x7FFF), pcm(16, 0x8000)}, -1, 0},

@@ -15,6 +15,7 @@
 #include "layer/message_boxes.h"
 #include "scratch_dir.h"
 #include "shell/timer.h"
+#include "world/terrain.h"
 #include "world/world.h"
 #include "world_headless_device.h"
 #include "world_terrain_files.h"
@@ -100,6 +101,19 @@ public:
     IDirect3DDevice8* device = nullptr;
     D3DXVECTOR3 cameraPos = D3DXVECTOR3(50, 50, 5);
     CTimer timerObj;
+};
+
+// A map in a directory of its own with the camera over (x, y): the terrain file given is written
+// and loaded; the boxes shown until then are forgotten.
+struct MapInDir {
+    explicit MapInDir(float x = 5, float y = 5, const std::vector<uint8_t>& file = {}) {
+        d.cameraPos = D3DXVECTOR3(x, y, 5);
+        if (!file.empty()) WriteBytes("teren.ter", file), map.Load("teren.ter");
+        layer::ClearShownMessageBoxes();
+    }
+    ScratchDir dir;
+    Device d;
+    CMap map{d.device, nullptr, d.camera(), d.timer()};
 };
 
 // A world in a directory of its own over the terrain file given, with the camera where asked; the

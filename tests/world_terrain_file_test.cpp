@@ -37,17 +37,6 @@ void ExpectEmptyMap(Device& d, CMap& map, const std::string& label) {
     EXPECT_EQ(d.Pixel(32, 32) & 0xFFFFFF, 0x0000FFu) << label;
 }
 
-// A map over the camera at (5, 5), in a directory of its own.
-struct MapInDir {
-    MapInDir() {
-        d.cameraPos = D3DXVECTOR3(5, 5, 5);
-        layer::ClearShownMessageBoxes();
-    }
-    ScratchDir dir;
-    Device d{64, 64};
-    CMap map{d.device, nullptr, d.camera(), d.timer()};
-};
-
 void SetCellCounts(std::vector<uint8_t>& file, int32_t x, int32_t y) {
     memcpy(&file[offsetof(STerrainFileHeader, iCellsX)], &x, 4);
     memcpy(&file[offsetof(STerrainFileHeader, iCellsY)], &y, 4);

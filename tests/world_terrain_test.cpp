@@ -38,20 +38,6 @@ MeshCopy ReadMesh(ID3DXMesh* mesh) {
     return copy;
 }
 
-// A map loaded from a terrain file written here, with the camera where asked.
-struct MapFixture {
-    MapFixture(const std::vector<uint8_t>& file, float camX, float camY) {
-        WriteBytes("teren.ter", file);
-        d.cameraPos = D3DXVECTOR3(camX, camY, 5.0f);
-        map = new CMap(d.device, nullptr, d.camera(), d.timer());
-        map->Load("teren.ter");
-    }
-    ~MapFixture() { delete map; }
-    ScratchDir dir;
-    Device d;
-    CMap* map;
-};
-
 // The height of the mesh triangle under (x, y), and whether one was found.
 bool MeshHeight(const MeshCopy& mesh, float x, float y, float& z) {
     for (size_t t = 0; t + 2 < mesh.indices.size(); t += 3) {
@@ -76,17 +62,17 @@ bool MeshHeight(const MeshCopy& mesh, float x, float y, float& z) {
 
 TEST(WorldTerrain, OneCellMeshHasTheGridVertexOrderAndTheDiagonalSplit) {
     for (int n : {1, 2, 8}) {
-        MapFixture f(MakeTerrainFile(1, 1, n, [](float x, float y) { return 0.01f * x + 0.02f * y; }), 5, 5);
-        ASSERT_NE(f.map->pMesh, nullptr);
-        const MeshCopy mesh = ReadMesh(f.map->pMesh);
+        MapInDir f(5, 5, MakeTerrainFile(1, 1, n, [](float x, float y) { return 0.01f * x + 0.02f * y; }));
+        ASSERT_NE(f.map.pMesh, nullptr);
+        const MeshCopy mesh = ReadMesh(f.map.pMesh);
         ASSERT_EQ(mesh.vertices.size(), size_t((n + 1) * (n + 1)));
         ASSERT_EQ(mesh.indices.size(), size_t(6 * n * n));
-        EXPECT_EQ(f.map->wVertexCount, (n + 1) * (n + 1));
-        EXPECT_EQ(f.map->wIndexCount, 6 * n * n);
+        EXPECT_EQ(f.map.wVertexCount, (n + 1) * (n + 1));
+        EXPECT_EQ(f.map.wIndexCount, 6 * n * n);
         // V[r][c] is vertex c(n+1) + r, with its position, colour and u, v.
         for (int c = 0; c <= n; ++c)
             for (int r = 0; r <= n; ++r) {
-                const STerrainVertex& v = f.map->cells[0][0].vertices[r][c];
+                const STerrainVertex& v = f.map.cells[0][0].vertices[r][c];
                 const SVertex3D& m = mesh.vertices[c * (n + 1) + r];
                 EXPECT_EQ(m.vPos, D3DXVECTOR3(v.vPos[0], v.vPos[1], v.vPos[2]));
                 EXPECT_EQ(m.dwColor, v.dwColor);
@@ -112,11 +98,11 @@ TEST(WorldTerrain, TheWindowHoldsTheNineByNineCellsAroundTheCamera) {
         int first, last;
     } windows[] = {{1, 55, 1, 9}, {2, 5, 0, 4}, {8, 60, 2, 10}};
     for (const auto& w : windows) {
-        MapFixture f(MakeFlatTerrainFile(12, 12, w.n, 0.0f), w.camera, w.camera);
-        const MeshCopy mesh = ReadMesh(f.map->pMesh);
+        MapInDir f(w.camera, w.camera, MakeFlatTerrainFile(12, 12, w.n, 0.0f));
+        const MeshCopy mesh = ReadMesh(f.map.pMesh);
         const int cells = (w.last - w.first + 1) * (w.last - w.first + 1), corners = (w.n + 1) * (w.n + 1);
-        EXPECT_EQ(f.map->wVertexCount, cells * corners);
-        EXPECT_EQ(f.map->wIndexCount, cells * 6 * w.n * w.n);
+        EXPECT_EQ(f.map.wVertexCount, cells * corners);
+        EXPECT_EQ(f.map.wIndexCount, cells * 6 * w.n * w.n);
         ASSERT_EQ(mesh.vertices.size(), size_t(cells * corners));
         EXPECT_EQ(mesh.indices.size(), size_t(cells * 6 * w.n * w.n));
         const float low = 10.0f * w.first, high = 10.0f * (w.last + 1);
@@ -129,10 +115,10 @@ TEST(WorldTerrain, TheWindowHoldsTheNineByNineCellsAroundTheCamera) {
 }
 
 TEST(WorldTerrain, TheMeshIsRebuiltOnlyWhenTheCameraChangesCell) {
-    MapFixture f(MakeFlatTerrainFile(12, 12, 1, 0.0f), 55, 55);
+    MapInDir f(55, 55, MakeFlatTerrainFile(12, 12, 1, 0.0f));
     f.d.LookAt(D3DXVECTOR3(55, 55, 5), D3DXVECTOR3(60, 60, 0));
     // Keep each mesh alive, so that a rebuilt one can never share the old one's address.
-    std::vector<ID3DXMesh*> seen = {f.map->pMesh};
+    std::vector<ID3DXMesh*> seen = {f.map.pMesh};
     seen[0]->AddRef();
     f.d.BeginFrame();
     // The first Render always rebuilds; then only crossing x = 60 and y = 50 does.
@@ -141,15 +127,15 @@ TEST(WorldTerrain, TheMeshIsRebuiltOnlyWhenTheCameraChangesCell) {
     for (const auto& m : moves) {
         f.d.cameraPos.x = m[0];
         f.d.cameraPos.y = m[1];
-        f.map->Render();
-        if (f.map->pMesh && f.map->pMesh != seen.back()) {
-            f.map->pMesh->AddRef();
-            seen.push_back(f.map->pMesh);
+        f.map.Render();
+        if (f.map.pMesh && f.map.pMesh != seen.back()) {
+            f.map.pMesh->AddRef();
+            seen.push_back(f.map.pMesh);
         }
         EXPECT_EQ(seen.size(), size_t(m[2])) << m[0] << "," << m[1];
     }
     f.d.EndFrame();
-    EXPECT_EQ(ReadMesh(f.map->pMesh).vertices.front().vPos.x, 20.0f);  // cells 2 to 10 along x
+    EXPECT_EQ(ReadMesh(f.map.pMesh).vertices.front().vPos.x, 20.0f);  // cells 2 to 10 along x
     for (ID3DXMesh* m : seen) m->Release();
 }
 
@@ -157,8 +143,8 @@ TEST(WorldTerrain, GroundHeightIsTheHeightOfTheDrawnTrianglesEverywhere) {
     // Bumpy ground over cells of every subdivision, all of them in the window.
     auto height = [](float x, float y) { return std::sin(x * 0.7f) * 1.5f + std::cos(y * 0.45f) + 0.02f * x * y / 10; };
     auto subdivision = [](int i, int j) { return 1 + (i * 3 + j * 5) % 8; };
-    MapFixture f(MakeTerrainFile(6, 5, subdivision, height), 30, 25);
-    const MeshCopy mesh = ReadMesh(f.map->pMesh);
+    MapInDir f(30, 25, MakeTerrainFile(6, 5, subdivision, height));
+    const MeshCopy mesh = ReadMesh(f.map.pMesh);
     ASSERT_FALSE(mesh.indices.empty());
     std::mt19937 random(7);
     std::uniform_real_distribution<float> ux(0.0f, 59.999f), uy(0.0f, 49.999f);
@@ -166,42 +152,42 @@ TEST(WorldTerrain, GroundHeightIsTheHeightOfTheDrawnTrianglesEverywhere) {
         const float x = ux(random), y = uy(random);
         float z = 0;
         ASSERT_TRUE(MeshHeight(mesh, x, y, z)) << x << "," << y;
-        EXPECT_NEAR(f.map->GetHeight(x, y), z, 1e-3f) << x << "," << y;
+        EXPECT_NEAR(f.map.GetHeight(x, y), z, 1e-3f) << x << "," << y;
     }
 }
 
 TEST(WorldTerrain, FlatAndTiltedGroundAndTheMapsEdges) {
     {  // one device at a time
-        MapFixture f(MakeFlatTerrainFile(3, 2, 4, 1.75f), 5, 5);
+        MapInDir f(5, 5, MakeFlatTerrainFile(3, 2, 4, 1.75f));
         for (float x : {0.0f, 0.01f, 4.99f, 10.0f, 15.3f, 29.99f})
-            for (float y : {0.0f, 7.7f, 19.99f}) EXPECT_FLOAT_EQ(f.map->GetHeight(x, y), 1.75f) << x << "," << y;
+            for (float y : {0.0f, 7.7f, 19.99f}) EXPECT_FLOAT_EQ(f.map.GetHeight(x, y), 1.75f) << x << "," << y;
         // The far edges are outside, as are points far off or not numbers.
-        for (auto [x, y] : {std::pair(30.0f, 5.0f), {5.0f, 20.0f}, {-10.0f, 5.0f}, {5.0f, -12.0f}, {1e30f, 5.0f},
-                            {NAN, 5.0f}})
-            EXPECT_EQ(f.map->GetHeight(x, y), 65535.0f) << x << "," << y;
+        for (auto [x, y] : {std::pair(30.0f, 5.0f), {5.0f, 20.0f}, {-10.0f, 5.0f}, {5.0f, -12.0f},
+                            {1e30f, 5.0f}, {NAN, 5.0f}})
+            EXPECT_EQ(f.map.GetHeight(x, y), 65535.0f) << x << "," << y;
     }
     auto plane = [](float x, float y) { return 0.25f * x - 0.125f * y + 2.0f; };
-    MapFixture f(MakeTerrainFile(4, 4, 2, plane), 20, 20);
+    MapInDir f(20, 20, MakeTerrainFile(4, 4, 2, plane));
     std::mt19937 random(3);
     std::uniform_real_distribution<float> u(0.0f, 39.99f);
     for (int k = 0; k < 500; ++k) {
         const float x = u(random), y = u(random);
-        EXPECT_NEAR(f.map->GetHeight(x, y), plane(x, y), 1e-4f) << x << "," << y;
+        EXPECT_NEAR(f.map.GetHeight(x, y), plane(x, y), 1e-4f) << x << "," << y;
     }
     // Just outside the near edges the cell index truncates to 0: the edge square's plane goes on.
     for (float v : {-0.5f, -4.0f, -7.5f, -9.9f})
         for (auto [x, y] : {std::pair(v, 12.0f), {12.0f, v}, {v, v}})
-            EXPECT_NEAR(f.map->GetHeight(x, y), plane(x, y), 1e-4f) << x << "," << y;
+            EXPECT_NEAR(f.map.GetHeight(x, y), plane(x, y), 1e-4f) << x << "," << y;
 }
 
 TEST(WorldTerrain, EachSquareIsSplitAlongTheDiagonalFromItsFirstCorner) {
     // One square whose corner V[1][0] alone is raised: only the triangle with fx > fy feels it.
     auto bump = [](float x, float y) { return (x == 10.0f && y == 0.0f) ? 4.0f : 0.0f; };
-    MapFixture f(MakeTerrainFile(1, 1, 1, bump), 5, 5);
-    EXPECT_NEAR(f.map->GetHeight(7.5f, 2.5f), 2.0f, 1e-5f);   // fx > fy: on the raised triangle
-    EXPECT_NEAR(f.map->GetHeight(2.5f, 7.5f), 0.0f, 1e-5f);   // fx < fy
-    EXPECT_NEAR(f.map->GetHeight(5.0f, 5.0f), 0.0f, 1e-5f);   // on the diagonal
-    EXPECT_NEAR(f.map->GetHeight(10.0f - 1e-3f, 0.0f), 4.0f, 1e-2f);
+    MapInDir f(5, 5, MakeTerrainFile(1, 1, 1, bump));
+    EXPECT_NEAR(f.map.GetHeight(7.5f, 2.5f), 2.0f, 1e-5f);   // fx > fy: on the raised triangle
+    EXPECT_NEAR(f.map.GetHeight(2.5f, 7.5f), 0.0f, 1e-5f);   // fx < fy
+    EXPECT_NEAR(f.map.GetHeight(5.0f, 5.0f), 0.0f, 1e-5f);   // on the diagonal
+    EXPECT_NEAR(f.map.GetHeight(10.0f - 1e-3f, 0.0f), 4.0f, 1e-2f);
 }
 
 TEST(WorldTerrain, DrawsTex6TimesTheVertexColourOpaque) {
