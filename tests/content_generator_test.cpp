@@ -2,7 +2,6 @@
 // build's own data, and every file the game names.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>

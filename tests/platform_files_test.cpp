@@ -3,7 +3,6 @@
 
 #include <sys/stat.h>
 
-#include <cstring>
 #include <fstream>
 #include <string>
 

@@ -4,7 +4,6 @@
 
 #include <cstring>
 #include <fstream>
-#include <string>
 #include <vector>
 
 #include "commctrl.h"

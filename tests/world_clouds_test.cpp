@@ -2,13 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "layer/image_encode.h"
-#include "layer/message_boxes.h"
-#include "scratch_dir.h"
 #include "world/clouds.h"
-#include "world/terrain.h"
-#include "world/world.h"
 #include "world_device.h"
-#include "world_terrain_files.h"
 
 using namespace world_test;
 

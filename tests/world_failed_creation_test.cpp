@@ -3,18 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <string>
 
 #include "layer/device_control.h"
 #include "layer/device_stats.h"
-#include "layer/message_boxes.h"
-#include "scratch_dir.h"
 #include "world/clouds.h"
 #include "world/sprite_set.h"
-#include "world/terrain.h"
-#include "world/world.h"
 #include "world_device.h"
-#include "world_terrain_files.h"
 
 using namespace layer;
 using namespace world_test;

@@ -6,15 +6,10 @@
 #include <functional>
 #include <vector>
 
-#include "scratch_dir.h"
-#include "shell/timer.h"
 #include "world/object_manager.h"
 #include "world/sprite_set.h"
-#include "world/terrain.h"
 #include "world/texture_manager.h"
-#include "world/world.h"
 #include "world_device.h"
-#include "world_terrain_files.h"
 
 using namespace world_test;
 

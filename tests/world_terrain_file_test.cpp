@@ -6,11 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "layer/message_boxes.h"
-#include "scratch_dir.h"
-#include "world/terrain.h"
 #include "world_device.h"
-#include "world_terrain_files.h"
 
 using namespace world_test;
 

@@ -5,8 +5,6 @@
 #include <vector>
 
 #include "layer/image_encode.h"
-#include "layer/message_boxes.h"
-#include "scratch_dir.h"
 #include "world/texture_manager.h"
 #include "world_device.h"
 

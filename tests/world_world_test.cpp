@@ -1,15 +1,11 @@
 // world_world_test.cpp -- the world as a whole: its parts, pausing, shared states and drawing order.
 #include <gtest/gtest.h>
 
-#include "scratch_dir.h"
 #include "world/clouds.h"
 #include "world/object_manager.h"
 #include "world/sprite_set.h"
-#include "world/terrain.h"
 #include "world/texture_manager.h"
-#include "world/world.h"
 #include "world_device.h"
-#include "world_terrain_files.h"
 
 using namespace world_test;
 
