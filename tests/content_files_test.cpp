@@ -93,7 +93,7 @@ void ExpectKeyedFigure(const char* path, int w, int h, DWORD key, bool gaps = fa
 
 // Where a cloud thins out to the alpha test's cut (64) it is drawn blended over the sky, the colour
 // the frame clears to: its colour there is the sky's, or the cut shows as a lighter line.
-TEST(ContentPictures, GroundCloudsAndEffectsHaveTheirSizesAndAlphaAndCloudRimsBlendIntoTheSky) {
+TEST(ContentPictures, GroundCloudsAndEffectsHaveTheirAlphaAndCloudRimsBlendIntoTheSky) {
     Picture ground = Load("tex6.bmp", 256, 256);
     EXPECT_EQ(CountKey(ground, kBlack), 0) << "the ground texture is opaque everywhere";
     Picture clouds = Load("clouds.tga", 64, 64);
@@ -231,7 +231,7 @@ TEST(ContentPictures, WeaponsHaveTheirMuzzleWhereTheFlashLands) {
 // game loads, one texel spans 2^(levels-1) texels of the picture, and all of those along every
 // edge must be clear, or a creature's feet show as dashes over its head. Enemies, projectiles
 // and the intro's heads stand on the magenta key, each creature on the bottom of its margin.
-TEST(ContentPictures, EverySpriteKeepsAClearMarginForItsSmallestMipLevelAndEveryCreatureItsKey) {
+TEST(ContentPictures, SpritesKeepAClearMarginForTheirSmallestMipAndCreaturesTheirKey) {
     struct Sprite {
         std::string path;
         int size, levels;
@@ -325,7 +325,7 @@ static double LoudestTenth(const std::vector<int16_t>& s) {
 
 // The buzz for a harmless creature shot by mistake plays over the fight: it tells, it does not
 // blare, no louder than the middle of the other sounds.
-TEST(ContentSounds, EveryWaveIsSixteenBitPcmOfAFittingLengthAndTheWrongTargetBuzzIsNotLoud) {
+TEST(ContentSounds, EveryWaveIs16BitPcmOfAFittingLengthAndTheWrongTargetBuzzIsQuiet) {
     struct Expect {
         const char* path;
         float minSeconds, maxSeconds;

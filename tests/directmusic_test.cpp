@@ -130,6 +130,9 @@ TEST_F(DirectMusicLoaderTest, SearchDirectoryAndMemoryDescriptors) {
 }
 
 TEST(DirectMusicPerformance, OneDeviceOwnerPathsAndTheListenersRollOff) {
+    auto init = [](IDirectMusicPerformance8* performance, DWORD path) {
+        return performance->InitAudio(nullptr, nullptr, nullptr, path, 128, DMUS_AUDIOF_ALL, nullptr);
+    };
     CoInitialize(nullptr);
     IDirectMusicPerformance8* first = nullptr;
     IDirectMusicPerformance8* second = nullptr;
@@ -137,10 +140,9 @@ TEST(DirectMusicPerformance, OneDeviceOwnerPathsAndTheListenersRollOff) {
     ASSERT_EQ(Create(CLSID_DirectMusicPerformance, IID_IDirectMusicPerformance8, &second), S_OK);
     IDirectMusicAudioPath8* path = nullptr;
     EXPECT_EQ(first->CreateStandardAudioPath(DMUS_APATH_DYNAMIC_3D, 128, TRUE, &path), DSERR_NODRIVER);
-    ASSERT_EQ(first->InitAudio(nullptr, nullptr, nullptr, DMUS_APATH_DYNAMIC_STEREO, 128, DMUS_AUDIOF_ALL, nullptr),
-              S_OK);
+    ASSERT_EQ(init(first, DMUS_APATH_DYNAMIC_STEREO), S_OK);
     EXPECT_EQ(AudioFrequency(), 44100);
-    EXPECT_EQ(second->InitAudio(nullptr, nullptr, nullptr, 0, 128, DMUS_AUDIOF_ALL, nullptr), DSERR_ALLOCATED);
+    EXPECT_EQ(init(second, 0), DSERR_ALLOCATED);
 
     EXPECT_EQ(first->CreateStandardAudioPath(99, 128, TRUE, &path), E_INVALIDARG);
     ASSERT_EQ(first->CreateStandardAudioPath(DMUS_APATH_DYNAMIC_3D, 128, TRUE, &path), S_OK);
@@ -168,7 +170,7 @@ TEST(DirectMusicPerformance, OneDeviceOwnerPathsAndTheListenersRollOff) {
     // Closing down frees the device for the other performance; the old path outlives it safely.
     EXPECT_EQ(first->CloseDown(), S_OK);
     EXPECT_EQ(first->Release(), 0u);
-    EXPECT_EQ(second->InitAudio(nullptr, nullptr, nullptr, 0, 128, DMUS_AUDIOF_ALL, nullptr), S_OK);
+    EXPECT_EQ(init(second, 0), S_OK);
     EXPECT_EQ(second->GetDefaultAudioPath(&defaultPath), E_FAIL);  // asked for none
     EXPECT_EQ(path->Release(), 0u);
     second->Release();

@@ -9,7 +9,7 @@
 
 using namespace layer;
 
-TEST(RuntimeRandom, FirstDrawsOfTheUnseededGeneratorAndReseedingRepeatsTheSequenceIn15Bits) {
+TEST(RuntimeRandom, FirstDrawsAndReseedingRepeatTheSequenceIn15Bits) {
     srand(1);
     // The 15-bit generator's well-known opening sequence for seed 1.
     for (int draw : {41, 18467, 6334, 26500}) EXPECT_EQ(rand(), draw);

@@ -54,7 +54,7 @@ TEST(PlatformWindows, ClassesRegisterOnceAndRefuseBadRecords) {
     EXPECT_FALSE(UnregisterClassA("alpha", Module()));
 }
 
-TEST(PlatformWindows, FramedWindowClientAreaAndSwitchToAFullScreenThatCoversTheDisplayBeforeItIsShown) {
+TEST(PlatformWindows, FramedClientAreaAndFullScreenCoveringTheDisplayBeforeItIsShown) {
     RegisterTestClass("Frame");
     HWND h = MakeWindow("Frame", WS_OVERLAPPEDWINDOW, 10, 10, 648, 510);
     ASSERT_NE(h, nullptr);

@@ -71,7 +71,7 @@ SConfig DefaultConfig() {
 
 }  // namespace
 
-TEST(SettingsDialog, FirstStartShowsTheBoxThenTheDefaultsAsTheTemplateSaysAndWritesTheDefaultFile) {
+TEST(SettingsDialog, FirstStartShowsTheBoxThenTheTemplateWithTheDefaultsAndWritesThem) {
     ScratchDir dir;
     ClearShownMessageBoxes();
     size_t boxesBeforeDialog = 99;

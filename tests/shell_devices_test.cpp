@@ -27,12 +27,8 @@ namespace {
 void Settings(DWORD width, DWORD height, DWORD depth, BYTE fullscreen, BYTE vsync, BYTE hardwareTL,
               DWORD multisample) {
     SetConfigDefaults();
-    g_Config.dwWidth = width;
-    g_Config.dwHeight = height;
-    g_Config.dwDepth = depth;
-    g_Config.bFullscreen = fullscreen;
-    g_Config.bVSync = vsync;
-    g_Config.bHardwareTL = hardwareTL;
+    g_Config.dwWidth = width, g_Config.dwHeight = height, g_Config.dwDepth = depth;
+    g_Config.bFullscreen = fullscreen, g_Config.bVSync = vsync, g_Config.bHardwareTL = hardwareTL;
     g_Config.dwMultiSample = multisample;
 }
 

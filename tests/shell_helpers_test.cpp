@@ -89,7 +89,7 @@ TEST(DiskFile, ReadsReturnTheCountOfAShortFileAndOpenModesDecideAccess) {
     EXPECT_EQ(ReadAll("Graph/Intro/Short.BIN"), "zzCD!FGHIJ");
 }
 
-TEST(ErrorBoxText, NonNegativeResultsShowNothingAndAFailureNamesTheCallAndTheSignedResult) {
+TEST(ErrorBoxText, SuccessShowsNothingAndAFailureNamesTheCallAndTheSignedResult) {
     ClearShownMessageBoxes();
     for (HRESULT hr : {S_OK, S_FALSE, HRESULT(0x7FFFFFFF)}) ErrorBox(hr, "CreateDevice");
     ErrorBox(E_FAIL, "CreateDevice");

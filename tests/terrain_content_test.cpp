@@ -71,7 +71,7 @@ protected:
 
 // The grid is where the height query expects it; the hills and hollows stay well below the clouds
 // (the cloud layer hangs at 6) and the shading is gentle.
-TEST_F(TerrainContent, HeaderAndGridAreWhereTheHeightQueryExpectsThemAndTheGroundIsGentle) {
+TEST_F(TerrainContent, GridIsWhereTheHeightQueryExpectsItAndTheGroundIsGentle) {
     EXPECT_EQ(terrain->header.iCellsX, 12);
     EXPECT_EQ(terrain->header.iCellsY, 12);
     std::set<int> subdivisions;

@@ -1,6 +1,6 @@
 // world_device.h -- a real headless Direct3D device for the world's tests, with a camera position,
-// a frame timer, view set-up, pixels read back and small textures made in memory; and a world
-// over a terrain file on it.
+// a frame timer, view set-up, pixels read back and small textures made in memory; a map and a
+// world on it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,6 +15,7 @@
 #include "layer/message_boxes.h"
 #include "scratch_dir.h"
 #include "shell/timer.h"
+#include "world/sprite_set.h"
 #include "world/terrain.h"
 #include "world/world.h"
 #include "world_headless_device.h"
@@ -103,8 +104,8 @@ public:
     CTimer timerObj;
 };
 
-// A map in a directory of its own with the camera over (x, y): the terrain file given is written
-// and loaded; the boxes shown until then are forgotten.
+// A map in a directory of its own, the camera over (x, y), loaded from the file given if any; the
+// boxes shown until then are forgotten.
 struct MapInDir {
     explicit MapInDir(float x = 5, float y = 5, const std::vector<uint8_t>& file = {}) {
         d.cameraPos = D3DXVECTOR3(x, y, 5);
@@ -116,8 +117,7 @@ struct MapInDir {
     CMap map{d.device, nullptr, d.camera(), d.timer()};
 };
 
-// A world in a directory of its own over the terrain file given, with the camera where asked; the
-// world loads the file unless told not to.
+// A world in a directory of its own over the terrain file given, loaded unless told otherwise.
 struct WorldInDir {
     WorldInDir(const std::vector<uint8_t>& terrain, const D3DXVECTOR3& camera, bool load = true) {
         WriteBytes("teren.ter", terrain);
@@ -126,6 +126,11 @@ struct WorldInDir {
         if (load) world->LoadMap("teren.ter");
     }
     ~WorldInDir() { delete world; }
+    // A new sprite set of the world, registered with its object manager.
+    template <typename Set = CSpriteSet>
+    Set* NewSet() {
+        return new Set(d.device, world, d.camera(), d.timer(), world->pObjectManager);
+    }
     ScratchDir dir;
     Device d;
     CWorld* world;

@@ -37,7 +37,7 @@ TEST(WorldFailedCreation, ASpriteSetWithoutItsBufferStillRunsItsSpritesButDrawsN
     FailureFixture f;
     f.world->LoadMap("teren.ter");
     FailNextResourceCreation(E_OUTOFMEMORY);
-    CSpriteSet* set = new CSpriteSet(f.d.device, f.world, f.d.camera(), f.d.timer(), f.world->pObjectManager);
+    CSpriteSet* set = f.NewSet();
     EXPECT_EQ(set->pSpriteVB, nullptr);
     EXPECT_TRUE(BoxShown("Not enough memory."));
     set->bExpire = 1;

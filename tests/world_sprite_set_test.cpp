@@ -19,7 +19,7 @@ namespace {
 struct SpriteFixture : WorldInDir {
     explicit SpriteFixture(const HeightFn& height = [](float, float) { return 0.0f; })
         : WorldInDir(MakeTerrainFile(12, 12, 2, height), D3DXVECTOR3(60, 60, 5)),
-          set(new CSpriteSet(d.device, world, d.camera(), d.timer(), world->pObjectManager)) {}
+          set(NewSet()) {}
     ~SpriteFixture() { delete set; }
     // A sprite standing at (50, 50, 1) with an 8 x 8 texture in slot 0.
     int AddShownSprite(const std::function<DWORD(int x, int y)>& texel) {
@@ -112,7 +112,7 @@ TEST(WorldSpriteSet, AFullSetGivesMinusOneAndAFreedRecordIsTakenFirst) {
 
 TEST(WorldSpriteSet, SpritesAgeOnlyWhileTheSetRunsAndExpireAfterTheirLastFrame) {
     SpriteFixture f;
-    CountingSet* set = new CountingSet(f.d.device, f.world, f.d.camera(), f.d.timer(), f.world->pObjectManager);
+    CountingSet* set = f.NewSet<CountingSet>();
     set->bCustomUpdate = 1;
     set->bExpire = 1;
     const int a = set->AddRandomSprite();

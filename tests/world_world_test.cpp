@@ -31,7 +31,7 @@ TEST(WorldWorld, EverythingStartsPausedAndPausesAndResumesTogether) {
     EXPECT_EQ(f.world->iWidth, 640);
     EXPECT_EQ(f.world->iHeight, 480);
     EXPECT_EQ(f.world->pTextureManager->bPaused, 1);
-    CSpriteSet* set = new CSpriteSet(f.d.device, f.world, f.d.camera(), f.d.timer(), f.world->pObjectManager);
+    CSpriteSet* set = f.NewSet();
     ExpectAllPaused(*f.world, *set, 1);
     f.world->Pause();
     ExpectAllPaused(*f.world, *set, 1);
@@ -39,7 +39,7 @@ TEST(WorldWorld, EverythingStartsPausedAndPausesAndResumesTogether) {
     f.world->Resume();
     ExpectAllPaused(*f.world, *set, 0);
     // Made while the world runs: paused until the next fan-out.
-    CSpriteSet* later = new CSpriteSet(f.d.device, f.world, f.d.camera(), f.d.timer(), f.world->pObjectManager);
+    CSpriteSet* later = f.NewSet();
     EXPECT_EQ(later->bPaused, 1);
     f.world->Pause();
     ExpectAllPaused(*f.world, *set, 1);
@@ -84,7 +84,7 @@ TEST(WorldWorld, PassZeroIsDrawnBeforeTheCloudsAndPassOneAfterThem) {
     // Half-transparent red clouds; an opaque white sprite above them, seen through them from below.
     f.world->pSky->pTexture = f.d.MakeTexture(2, 2, [](int, int) { return 0x80FF0000u; });
     f.world->pTextureManager->textures[0] = f.d.MakeTexture(2, 2, [](int, int) { return 0xFFFFFFFFu; });
-    CSpriteSet* set = new CSpriteSet(f.d.device, f.world, f.d.camera(), f.d.timer(), f.world->pObjectManager);
+    CSpriteSet* set = f.NewSet();
     const int i = set->AddRandomSprite();
     set->sprites[i].iTexture = 0;
     set->sprites[i].vPos = D3DXVECTOR3(10, 10, 7);
