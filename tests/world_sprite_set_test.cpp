@@ -58,7 +58,7 @@ struct CountingSet : CSpriteSet {
 
 }  // namespace
 
-TEST(WorldSpriteSet, SpritesArePlacedFromTheGeneratorOnTheGround) {
+TEST(WorldSpriteSet, SpritesArePlacedOnTheGroundUntilTheSetIsFullAndAFreedRecordIsTakenFirst) {
     SpriteFixture f([](float x, float y) { return 0.05f * x + 0.02f * y; });
     srand(1);
     const int first = f.set->AddRandomSprite();
@@ -87,11 +87,7 @@ TEST(WorldSpriteSet, SpritesArePlacedFromTheGeneratorOnTheGround) {
         EXPECT_TRUE(t.vPos.x >= 20.0f && t.vPos.x <= 100.0f && t.vPos.y >= 20.0f && t.vPos.y <= 100.0f) << k;
         EXPECT_NEAR(t.vPos.z, f.world->pMap->GetHeight(t.vPos.x, t.vPos.y) + 0.25f, 1e-5f);
     }
-}
-
-TEST(WorldSpriteSet, AFullSetGivesMinusOneAndAFreedRecordIsTakenFirst) {
-    SpriteFixture f;
-    for (int k = 0; k < 64; ++k) ASSERT_EQ(f.set->AddRandomSprite(), k);
+    // The full set gives -1; a freed record is taken first.
     f.set->sprites[9].fHealth = 12.5f;
     f.set->sprites[9].iTexture = 3;
     EXPECT_EQ(f.set->AddRandomSprite(), -1);
