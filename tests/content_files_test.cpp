@@ -131,7 +131,7 @@ TEST(ContentPictures, GroundCloudsAndEffectsHaveTheirAlphaAndCloudRimsBlendIntoT
     EXPECT_GT(drop, 100);
     EXPECT_EQ(blood.At(0, 0) >> 24, 0u);
 
-    for (auto [path, size] : {std::pair<const char*, int>{"graph\\flame.tga", 32}, {"graph\\dust.tga", 32}, {"graph\\exp.tga", 64}}) {
+    for (auto [path, size] : {std::pair("graph\\flame.tga", 32), {"graph\\dust.tga", 32}, {"graph\\exp.tga", 64}}) {
         SCOPED_TRACE(path);
         Picture p = Load(path, size, size);
         EXPECT_EQ(p.image.sourceFormat, layer::ImageSourceFormat::Argb32);
@@ -160,7 +160,7 @@ double LineStep(const Picture& p, int a, int b, bool columns) {
 // layer's edge: going over from the last column to the first (or row) is a step like those
 // between neighbours inside, or every cell border shows as a seam.
 TEST(ContentPictures, GroundAndCloudsTileWithoutASeam) {
-    for (auto [path, size] : {std::pair<const char*, int>{"tex6.bmp", 256}, {"clouds.tga", 64}}) {
+    for (auto [path, size] : {std::pair("tex6.bmp", 256), {"clouds.tga", 64}}) {
         SCOPED_TRACE(path);
         Picture p = Load(path, size, size);
         for (bool columns : {true, false}) {
@@ -292,8 +292,8 @@ WaveFile ReadWave(const char* gamePath) {
     WaveFile w;
     std::vector<BYTE> b = ReadFileBytes(DataPath(gamePath));
     if (b.size() < 44 || std::memcmp(b.data(), "RIFF", 4) || std::memcmp(b.data() + 8, "WAVEfmt ", 8)) return w;
-    auto u32 = [&](size_t at) { return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24; };
     auto u16 = [&](size_t at) { return int(b[at]) | int(b[at + 1]) << 8; };
+    auto u32 = [&](size_t at) { return uint32_t(u16(at)) | uint32_t(u16(at + 2)) << 16; };
     EXPECT_EQ(u32(4), b.size() - 8);
     EXPECT_EQ(u16(20), 1) << "PCM";
     w.channels = u16(22);

@@ -84,7 +84,7 @@ TEST(Camera, GlobalsAreMadeInOrderAndStartAtTheirPlace) {
     });
 }
 
-TEST(Camera, YawTurnsAboutWorldZAndRepeatsEachUpdate) {
+TEST(Camera, TurnsRollThenYawAboutWorldZThenPitchAndRepeatEachUpdate) {
     CTimer timer;
     CCamera cam(&timer);
     cam.fYaw = 90;
@@ -95,18 +95,14 @@ TEST(Camera, YawTurnsAboutWorldZAndRepeatsEachUpdate) {
     cam.Update();
     cam.Update();  // angles left standing apply again
     ExpectVec(cam.vRight, -1, 0, 0);
-}
-
-TEST(Camera, RollThenYawThenPitchAboutTheTurnedRightAxis) {
-    CTimer timer;
-    CCamera cam(&timer);
-    cam.fRoll = 90;
-    cam.fPitch = 90;
-    cam.Update();
     // Roll about look (z) takes up to -x and right to +y; pitch then turns about that new right axis.
-    ExpectVec(cam.vRight, 0, 1, 0);
-    ExpectVec(cam.vUp, 0, 0, 1);
-    ExpectVec(cam.vLook, 1, 0, 0);
+    CCamera rolled(&timer);
+    rolled.fRoll = 90;
+    rolled.fPitch = 90;
+    rolled.Update();
+    ExpectVec(rolled.vRight, 0, 1, 0);
+    ExpectVec(rolled.vUp, 0, 0, 1);
+    ExpectVec(rolled.vLook, 1, 0, 0);
 }
 
 TEST(Camera, SpeedsMoveByFrameTimeInSeconds) {

@@ -79,13 +79,21 @@ TEST_F(WorldObjectManager, SlotsFillInOrderAndTheSeventeenthIsNeverDrawn) {
     for (CManagedObject* member : manager.members) EXPECT_EQ(member, nullptr);
 }
 
-TEST_F(WorldObjectManager, OnlyTheGivenPassIsDrawnAndAFlaggedObjectGoesInEitherPass) {
+TEST_F(WorldObjectManager, OnlyTheGivenPassIsDrawnInItsAlphaStatesAndAFlaggedObjectGoesInEitherPass) {
     Probe* a = Make(0);
     Probe* b = Make(1);
     b->byPass = 0;
+    d.device->SetRenderState(D3DRS_ALPHAREF, 0);
+    d.device->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
+    d.device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+    d.device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
     manager.RenderPass(0);
     manager.RenderPass(1);
     EXPECT_EQ(log, (std::vector<int>{1, 0}));
+    EXPECT_EQ(d.RenderState(D3DRS_ALPHAREF), 64u);
+    EXPECT_EQ(d.RenderState(D3DRS_ALPHATESTENABLE), DWORD(TRUE));
+    EXPECT_EQ(d.RenderState(D3DRS_ALPHABLENDENABLE), DWORD(TRUE));
+    EXPECT_EQ(d.StageState(D3DTSS_ALPHAOP), DWORD(D3DTOP_MODULATE));
 
     int deleted = 0;
     a->deleted = &deleted;
@@ -171,16 +179,4 @@ TEST_F(WorldObjectManager, NothingLeaksThatFoundNoSlotOrWasLeftAtShutDown) {
         EXPECT_EQ(deleted, 2);
     }
     EXPECT_EQ(deleted, 18);
-}
-
-TEST_F(WorldObjectManager, RenderPassSetsTheAlphaStatesOfThePass) {
-    d.device->SetRenderState(D3DRS_ALPHAREF, 0);
-    d.device->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
-    d.device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
-    d.device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
-    manager.RenderPass(1);
-    EXPECT_EQ(d.RenderState(D3DRS_ALPHAREF), 64u);
-    EXPECT_EQ(d.RenderState(D3DRS_ALPHATESTENABLE), DWORD(TRUE));
-    EXPECT_EQ(d.RenderState(D3DRS_ALPHABLENDENABLE), DWORD(TRUE));
-    EXPECT_EQ(d.StageState(D3DTSS_ALPHAOP), DWORD(D3DTOP_MODULATE));
 }
