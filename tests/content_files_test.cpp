@@ -185,12 +185,11 @@ TEST(ContentPictures, ReticlesScopeFenceAndHudAtlas) {
 
     Picture hud = Load("graph\\hudicons.bmp", 128, 64);
     // Cells as the overlay quads read them: u at 0, 0.33, 0.66, 1 and v likewise.
-    struct Cell {
-        int x0, y0, x1, y1;
-    } used[5] = {{0, 0, 42, 21}, {0, 21, 42, 42}, {42, 0, 128, 21}, {42, 21, 128, 42}, {42, 42, 128, 64}};
-    for (const Cell& c : used) {
-        EXPECT_FALSE(IsKey(hud.At((c.x0 + c.x1) / 2, (c.y0 + c.y1) / 2), kBlack)) << c.x0 << "," << c.y0;
-        EXPECT_TRUE(IsKey(hud.At(c.x0, c.y0), kBlack)) << "a clear texel between neighbouring cells";
+    const int used[5][4] = {{0, 0, 42, 21}, {0, 21, 42, 42}, {42, 0, 128, 21}, {42, 21, 128, 42},
+                            {42, 42, 128, 64}};
+    for (auto [x0, y0, x1, y1] : used) {
+        EXPECT_FALSE(IsKey(hud.At((x0 + x1) / 2, (y0 + y1) / 2), kBlack)) << x0 << "," << y0;
+        EXPECT_TRUE(IsKey(hud.At(x0, y0), kBlack)) << "a clear texel between neighbouring cells";
     }
     for (int y = 43; y < 64; ++y)
         for (int x = 0; x < 41; ++x) EXPECT_TRUE(IsKey(hud.At(x, y), kBlack)) << "the unused cell stays clear";

@@ -20,8 +20,7 @@ using SubdivisionFn = std::function<int(int i, int j)>;
 inline std::vector<uint8_t> MakeTerrainFile(int cellsX, int cellsY, const SubdivisionFn& subdivision,
                                             const HeightFn& height, DWORD color = 0xFFFFFFFF) {
     std::vector<uint8_t> file(TERRAIN_FILE_SIZE, 0);
-    STerrainFileHeader header;
-    memset(&header, 0, sizeof(header));
+    STerrainFileHeader header = {};
     for (int k = 0; k < 16; ++k) header.byHeader[k] = BYTE('A' + k);
     header.iCellsX = cellsX;
     header.iCellsY = cellsY;
@@ -29,8 +28,7 @@ inline std::vector<uint8_t> MakeTerrainFile(int cellsX, int cellsY, const Subdiv
     for (int i = 0; i < TERRAIN_MAX_CELLS; ++i) {
         for (int j = 0; j < TERRAIN_MAX_CELLS; ++j) {
             if (i >= cellsX || j >= cellsY) continue;
-            STerrainCell cell;
-            memset(static_cast<void*>(&cell), 0, sizeof(cell));
+            STerrainCell cell = {};
             const int n = subdivision(i, j);
             cell.bySubdivision = BYTE(n);
             const int used = n >= 0 && n <= TERRAIN_MAX_SUBDIVISION ? n : TERRAIN_MAX_SUBDIVISION;
