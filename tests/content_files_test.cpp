@@ -72,6 +72,17 @@ std::vector<int> EnclosedKeyRegions(const Picture& p, DWORD key) {
     return sizes;
 }
 
+// The mean difference of all four channels between two columns (or rows) of texels.
+double LineStep(const Picture& p, int a, int b, bool columns) {
+    double sum = 0;
+    int n = columns ? p.Height() : p.Width();
+    for (int i = 0; i < n; ++i) {
+        DWORD x = columns ? p.At(a, i) : p.At(i, a), y = columns ? p.At(b, i) : p.At(i, b);
+        for (int shift = 0; shift < 32; shift += 8) sum += std::abs(int((x >> shift) & 0xFF) - int((y >> shift) & 0xFF));
+    }
+    return sum / n;
+}
+
 const DWORD kWhite = 0xFFFFFFFF, kBlack = 0xFF000000, kMagenta = 0xFFFF00FF;
 
 // A keyed picture: something drawn, something see-through, and no pinholes of key inside the
@@ -93,7 +104,7 @@ void ExpectKeyedFigure(const char* path, int w, int h, DWORD key, bool gaps = fa
 
 // Where a cloud thins out to the alpha test's cut (64) it is drawn blended over the sky, the colour
 // the frame clears to: its colour there is the sky's, or the cut shows as a lighter line.
-TEST(ContentPictures, GroundCloudsAndEffectsHaveTheirAlphaAndCloudRimsBlendIntoTheSky) {
+TEST(ContentPictures, GroundCloudsAndEffectsHaveTheirAlphaTileWithoutASeamAndBlendIntoTheSky) {
     Picture ground = Load("tex6.bmp", 256, 256);
     EXPECT_EQ(CountKey(ground, kBlack), 0) << "the ground texture is opaque everywhere";
     Picture clouds = Load("clouds.tga", 64, 64);
@@ -139,37 +150,17 @@ TEST(ContentPictures, GroundCloudsAndEffectsHaveTheirAlphaAndCloudRimsBlendIntoT
         EXPECT_EQ(p.At(0, 0) >> 24, 0u) << "the corners are clear";
         EXPECT_GT(p.At(size / 2, size / 2) >> 24, 150u) << "the middle is dense";
     }
-}
-
-namespace {
-
-// The mean difference of all four channels between two columns (or rows) of texels.
-double LineStep(const Picture& p, int a, int b, bool columns) {
-    double sum = 0;
-    int n = columns ? p.Height() : p.Width();
-    for (int i = 0; i < n; ++i) {
-        DWORD x = columns ? p.At(a, i) : p.At(i, a), y = columns ? p.At(b, i) : p.At(i, b);
-        for (int shift = 0; shift < 32; shift += 8) sum += std::abs(int((x >> shift) & 0xFF) - int((y >> shift) & 0xFF));
-    }
-    return sum / n;
-}
-
-}  // namespace
-
-// The ground repeats once per terrain cell and the clouds wrap where filtering reaches across the
-// layer's edge: going over from the last column to the first (or row) is a step like those
-// between neighbours inside, or every cell border shows as a seam.
-TEST(ContentPictures, GroundAndCloudsTileWithoutASeam) {
-    for (auto [path, size] : {std::pair("tex6.bmp", 256), {"clouds.tga", 64}}) {
-        SCOPED_TRACE(path);
-        Picture p = Load(path, size, size);
+    // The ground repeats once per terrain cell and the clouds wrap where filtering reaches across
+    // the layer's edge: going over from the last column to the first (or row) is a step like those
+    // between neighbours inside, or every cell border shows as a seam.
+    for (const Picture* p : {&ground, &clouds})
         for (bool columns : {true, false}) {
+            const int size = p->Width();
             std::vector<double> inside;
-            for (int i = 0; i + 1 < size; ++i) inside.push_back(LineStep(p, i, i + 1, columns));
+            for (int i = 0; i + 1 < size; ++i) inside.push_back(LineStep(*p, i, i + 1, columns));
             std::nth_element(inside.begin(), inside.begin() + inside.size() / 2, inside.end());
-            EXPECT_LE(LineStep(p, size - 1, 0, columns), 1.25 * inside[inside.size() / 2]) << (columns ? "columns" : "rows");
+            EXPECT_LE(LineStep(*p, size - 1, 0, columns), 1.25 * inside[inside.size() / 2]) << size << columns;
         }
-    }
 }
 
 TEST(ContentPictures, ReticlesScopeFenceAndHudAtlas) {
