@@ -24,8 +24,8 @@ extern char g_szText[256];
 
 namespace {
 
-void Settings(DWORD width, DWORD height, DWORD depth, BYTE fullscreen, BYTE vsync, BYTE hardwareTL,
-              DWORD multisample) {
+void Settings(DWORD width, DWORD height, DWORD depth = 0, BYTE fullscreen = 0, BYTE vsync = 0,
+              BYTE hardwareTL = 0, DWORD multisample = 0) {
     SetConfigDefaults();
     g_Config.dwWidth = width, g_Config.dwHeight = height, g_Config.dwDepth = depth;
     g_Config.bFullscreen = fullscreen, g_Config.bVSync = vsync, g_Config.bHardwareTL = hardwareTL;
@@ -96,7 +96,7 @@ TEST(InitD3D, PresentParametersFollowEachSettingsCombination) {
 // sound object, and Cleanup after either start-up releases what exists, twice over.
 TEST(InitD3D, AFailedStartShowsTheDevicesBoxAndCreatesNoSoundObject) {
     for (bool direct3D : {true, false}) {
-        Settings(640, 480, 0, 0, 0, 0, 0);
+        Settings(640, 480);
         ClearShownMessageBoxes();
         SetDirect3DUnavailable(!direct3D);
         if (direct3D) FailNextCreateDevice(E_FAIL);
@@ -119,7 +119,7 @@ TEST(InitD3D, AFailedStartShowsTheDevicesBoxAndCreatesNoSoundObject) {
 }
 
 TEST(SetupMatrices, ViewFromTheEyeAndProjectionByZoom) {
-    Settings(800, 600, 0, 0, 0, 0, 0);
+    Settings(800, 600);
     ASSERT_EQ(InitD3D(nullptr), S_OK);
     g_vEye = D3DXVECTOR3(50, 50, 5.25f);
     g_vLookAt = D3DXVECTOR3(50, 51, 5.25f);

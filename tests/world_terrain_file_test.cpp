@@ -58,12 +58,10 @@ std::vector<uint8_t> WithSubdivision(int i, int j, int n) {
         3, 3, [=](int a, int b) { return a == i && b == j ? n : 2; }, [](float, float) { return 1.0f; });
 }
 
-// The good file with one coordinate (0 x, 1 y, 2 height) of vertex V[r][c] of cell (i, j) replaced.
-std::vector<uint8_t> WithCoordinate(int i, int j, int r, int c, int axis, float value) {
-    auto f = Good();
-    memcpy(&f[TerrainCellOffset(i, j) + offsetof(STerrainCell, vertices) + sizeof(STerrainVertex) * (9 * r + c) +
-              sizeof(float) * axis],
-           &value, sizeof value);
+// The file with one coordinate (0 x, 1 y, 2 height) of vertex V[r][c] of cell (i, j) replaced.
+std::vector<uint8_t> WithCoordinate(int i, int j, int r, int c, int axis, float value,
+                                    std::vector<uint8_t> f = Good()) {
+    memcpy(&f[TerrainCellOffset(i, j) + 4 + sizeof(STerrainVertex) * (9 * r + c) + 4 * axis], &value, 4);
     return f;
 }
 
@@ -109,9 +107,7 @@ TEST(WorldTerrainFile, AGoodFileIsTakenAsItLiesAndABadOneAfterItEmptiesTheMap) {
     auto file = MakeTerrainFile(2, 3, 3, [](float x, float y) { return x * 0.1f + y * 0.01f; });
     file[TerrainCellOffset(11, 11)] = 0;
     file[TerrainCellOffset(2, 0)] = 200;
-    const float nan = std::nanf("");
-    memcpy(&file[TerrainCellOffset(2, 0) + 4 + 8], &nan, 4);
-    memcpy(&file[TerrainCellOffset(1, 1) + 4 + sizeof(STerrainVertex) * (9 * 4 + 1) + 8], &nan, 4);
+    file = WithCoordinate(1, 1, 4, 1, 2, std::nanf(""), WithCoordinate(2, 0, 0, 0, 2, std::nanf(""), file));
     WriteBytes("teren.ter", file);
     f.map.Load("teren.ter");
     EXPECT_TRUE(layer::ShownMessageBoxes().empty());
