@@ -1,7 +1,6 @@
 // world_clouds_test.cpp -- the cloud square: its size from the map, its states and its alpha cut at 64.
 #include <gtest/gtest.h>
 
-#include "layer/image_encode.h"
 #include "world/clouds.h"
 #include "world_device.h"
 
@@ -50,12 +49,8 @@ TEST(WorldClouds, SeenFromBelowTexelsUnderAlpha64AreNotDrawnAndTheRestBlend) {
     Device& d = f.d;
     // Columns (u, along y) below the middle white at alpha 63; above it, rows (v, along x) below
     // the middle white at alpha 64 and the rest opaque black, which the key makes transparent.
-    std::vector<DWORD> picture(64 * 64);
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x) picture[y * 64 + x] = x < 32 ? 0x3FFFFFFF : (y < 32 ? 0x40FFFFFF : 0xFF000000);
-    std::vector<BYTE> tga;
-    ASSERT_EQ(layer::EncodeTga32(64, 64, picture.data(), &tga), S_OK);
-    ASSERT_EQ(layer::WriteBytesToFile("clouds.tga", tga), S_OK);
+    WritePicture("clouds.tga", 64, 64, true,
+                 [](int x, int y) { return x < 32 ? 0x3FFFFFFFu : (y < 32 ? 0x40FFFFFFu : 0xFF000000u); });
     f.world->LoadMap("teren.ter");
     ASSERT_NE(f.world->pSky->pTexture, nullptr);
     // From below the layer, looking up with x as up: the screen's left is the world's +y and its

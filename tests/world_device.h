@@ -12,6 +12,7 @@
 
 #include "d3dx8.h"
 #include "layer/device_stats.h"
+#include "layer/image_encode.h"
 #include "layer/message_boxes.h"
 #include "scratch_dir.h"
 #include "shell/timer.h"
@@ -135,6 +136,16 @@ struct WorldInDir {
     Device d;
     CWorld* world;
 };
+
+// A picture file of w x h texels, (x, y) from the function: a TGA with alpha, or a 24-bit BMP.
+inline void WritePicture(const char* name, UINT w, UINT h, bool tga,
+                         const std::function<DWORD(int x, int y)>& texel) {
+    std::vector<DWORD> pixels(size_t(w) * h);
+    for (UINT i = 0; i < w * h; ++i) pixels[i] = texel(int(i % w), int(i / w));
+    std::vector<BYTE> bytes;
+    ASSERT_EQ((tga ? layer::EncodeTga32 : layer::EncodeBmp24)(w, h, pixels.data(), &bytes), S_OK);
+    ASSERT_EQ(layer::WriteBytesToFile(name, bytes), S_OK);
+}
 
 // Red, green and blue each within the tolerance; alpha is not compared.
 inline void ExpectColorNear(DWORD actual, DWORD expected, int tolerance) {

@@ -30,7 +30,7 @@ struct SpriteFixture : WorldInDir {
         return i;
     }
     // One frame seen level from the eye towards (50, 50, 1): the whole pass 1, or the set alone.
-    void DrawFrom(const D3DXVECTOR3& eye, D3DCOLOR clear, bool wholePass = true) {
+    void DrawFrom(const D3DXVECTOR3& eye, D3DCOLOR clear = 0xFF0000FF, bool wholePass = true) {
         d.cameraPos = eye;
         d.LookAtFrom(eye, D3DXVECTOR3(50, 50, 1), D3DXVECTOR3(0, 0, 1));
         d.BeginFrame(clear);
@@ -185,14 +185,14 @@ TEST(WorldSpriteSet, TheBillboardFacesTheCameraUnmirroredFromFourSides) {
     f.world->Resume();
     for (const D3DXVECTOR3& side : {D3DXVECTOR3(0, -1, 0), D3DXVECTOR3(1, 0, 0), D3DXVECTOR3(0, 1, 0),
                                     D3DXVECTOR3(-1, 0, 0)}) {
-        f.DrawFrom(D3DXVECTOR3(50, 50, 1) + side, 0xFF0000FF);
+        f.DrawFrom(D3DXVECTOR3(50, 50, 1) + side);
         ExpectColorNear(f.d.Pixel(26, 32), 0xFFFF0000, 2);
         ExpectColorNear(f.d.Pixel(38, 32), 0xFF00FF00, 2);
         ExpectColorNear(f.d.Pixel(2, 2), 0xFF0000FF, 0);  // the square is small: the corner is clear
     }
     // An inactive sprite is not drawn.
     f.set->RemoveSprite(i);
-    f.DrawFrom(D3DXVECTOR3(50, 49, 1), 0xFF0000FF);
+    f.DrawFrom(D3DXVECTOR3(50, 49, 1));
     ExpectColorNear(f.d.Pixel(26, 32), 0xFF0000FF, 0);
 }
 

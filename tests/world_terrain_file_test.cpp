@@ -27,7 +27,7 @@ void ExpectEmptyMap(Device& d, CMap& map, const std::string& label) {
     }
     d.LookAtFrom(D3DXVECTOR3(5, 5, 8), D3DXVECTOR3(5, 5, 0), D3DXVECTOR3(0, 1, 0));
     d.device->SetRenderState(D3DRS_LIGHTING, FALSE);
-    d.BeginFrame(0xFF0000FF);
+    d.BeginFrame();
     map.Render();
     d.EndFrame();
     EXPECT_EQ(d.Pixel(32, 32) & 0xFFFFFF, 0x0000FFu) << label;
@@ -70,25 +70,25 @@ std::vector<uint8_t> WithCoordinate(int i, int j, int r, int c, int axis, float 
 TEST(WorldTerrainFile, EveryKindOfBadOrMissingFileIsReportedAndLeavesAnEmptyMap) {
     const struct {
         const char* label;
-        bool written;
-        std::vector<uint8_t> bytes;
         const char* reason;
+        std::vector<uint8_t> bytes;
+        bool written = true;
     } bad[] = {
-        {"missing", false, {}, "Nelze otevrit soubor"},
-        {"empty", true, {}, "kratky"},
-        {"header only", true, Cut(37), "kratky"},
-        {"one byte short", true, Cut(TERRAIN_FILE_SIZE - 1), "kratky"},
-        {"no cells along x", true, WithCounts(0, 3), "1 az 12"},
-        {"13 cells along x", true, WithCounts(13, 3), "1 az 12"},
-        {"negative cells along y", true, WithCounts(3, -1), "1 az 12"},
-        {"huge cells along y", true, WithCounts(3, 0x7FFFFFFF), "1 az 12"},
-        {"subdivision 0", true, WithSubdivision(2, 1, 0), "1 az 8"},
-        {"subdivision 9", true, WithSubdivision(0, 2, 9), "1 az 8"},
-        {"subdivision 255", true, MakeFlatTerrainFile(2, 2, 255, 1.0f), "1 az 8"},
-        {"height not a number", true, WithCoordinate(1, 2, 1, 1, 2, std::nanf("")), "konecne"},
-        {"infinite height in the far corner", true, WithCoordinate(2, 2, 2, 2, 2, INFINITY), "konecne"},
-        {"minus infinite x", true, WithCoordinate(0, 0, 0, 0, 0, -INFINITY), "konecne"},
-        {"y not a number", true, WithCoordinate(2, 0, 2, 1, 1, std::nanf("")), "konecne"},
+        {"missing", "Nelze otevrit soubor", {}, false},
+        {"empty", "kratky", {}},
+        {"header only", "kratky", Cut(37)},
+        {"one byte short", "kratky", Cut(TERRAIN_FILE_SIZE - 1)},
+        {"no cells along x", "1 az 12", WithCounts(0, 3)},
+        {"13 cells along x", "1 az 12", WithCounts(13, 3)},
+        {"negative cells along y", "1 az 12", WithCounts(3, -1)},
+        {"huge cells along y", "1 az 12", WithCounts(3, 0x7FFFFFFF)},
+        {"subdivision 0", "1 az 8", WithSubdivision(2, 1, 0)},
+        {"subdivision 9", "1 az 8", WithSubdivision(0, 2, 9)},
+        {"subdivision 255", "1 az 8", MakeFlatTerrainFile(2, 2, 255, 1.0f)},
+        {"height not a number", "konecne", WithCoordinate(1, 2, 1, 1, 2, std::nanf(""))},
+        {"infinite height in the far corner", "konecne", WithCoordinate(2, 2, 2, 2, 2, INFINITY)},
+        {"minus infinite x", "konecne", WithCoordinate(0, 0, 0, 0, 0, -INFINITY)},
+        {"y not a number", "konecne", WithCoordinate(2, 0, 2, 1, 1, std::nanf(""))},
     };
     for (const auto& b : bad) {
         MapInDir f;
@@ -141,7 +141,7 @@ TEST(WorldTerrainFile, ACameraFarFromTheMapBuildsNothingAndDrawsNothing) {
     EXPECT_TRUE(layer::ShownMessageBoxes().empty());
     for (const D3DXVECTOR3& at : {f.d.cameraPos, D3DXVECTOR3(55, 55, 5)}) {  // coming back builds again
         f.d.cameraPos = at;
-        f.d.BeginFrame(0xFF0000FF);
+        f.d.BeginFrame();
         f.map.Render();
         f.d.EndFrame();
     }

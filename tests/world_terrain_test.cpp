@@ -5,7 +5,6 @@
 #include <random>
 #include <vector>
 
-#include "layer/image_encode.h"
 #include "world_device.h"
 
 using namespace world_test;
@@ -188,15 +187,11 @@ TEST(WorldTerrain, EachSquareIsSplitAlongTheDiagonalFromItsFirstCorner) {
 
 TEST(WorldTerrain, DrawsTex6TimesTheVertexColourOpaque) {
     ScratchDir dir;
-    Device d(64, 64);
+    Device d;
     // Columns (u) white then grey; the first quarter of the rows (v) pure black, which the key
     // makes transparent: the terrain still draws it, opaque.
-    std::vector<DWORD> picture(64);
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) picture[y * 8 + x] = y < 2 ? 0xFF000000 : (x < 4 ? 0xFFFFFFFF : 0xFF808080);
-    std::vector<BYTE> bmp;
-    ASSERT_EQ(layer::EncodeBmp24(8, 8, picture.data(), &bmp), S_OK);
-    ASSERT_EQ(layer::WriteBytesToFile("tex6.bmp", bmp), S_OK);
+    WritePicture("tex6.bmp", 8, 8, false,
+                 [](int x, int y) { return y < 2 ? 0xFF000000u : (x < 4 ? 0xFFFFFFFFu : 0xFF808080u); });
     WriteBytes("teren.ter", MakeTerrainFile(1, 1, 1, [](float, float) { return 0.0f; }, 0xFFFF8040));
     d.cameraPos = D3DXVECTOR3(5, 5, 8);
     layer::ClearShownMessageBoxes();
@@ -210,7 +205,7 @@ TEST(WorldTerrain, DrawsTex6TimesTheVertexColourOpaque) {
     d.device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
     d.device->SetRenderState(D3DRS_ALPHAREF, 0x80);
     d.device->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
-    d.BeginFrame(0xFF0000FF);
+    d.BeginFrame();
     map.Render();
     d.EndFrame();
     ExpectColorNear(d.Pixel(20, 24), 0xFF804020, 3);  // x about 7.9: grey times the colour

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "layer/image_encode.h"
 #include "world/texture_manager.h"
 #include "world_device.h"
 
@@ -18,15 +17,6 @@ IDirect3DBaseTexture8* Bound(Device& d) {
     d.device->GetTexture(0, &texture);
     if (texture) texture->Release();  // GetTexture adds a reference
     return texture;
-}
-
-// An 8 x 8 BMP: magenta on the left column, the given colour elsewhere.
-void WritePicture(const char* name, DWORD colour) {
-    std::vector<DWORD> pixels(64, colour);
-    for (int y = 0; y < 8; ++y) pixels[y * 8] = 0xFFFF00FF;
-    std::vector<BYTE> bytes;
-    ASSERT_EQ(EncodeBmp24(8, 8, pixels.data(), &bytes), S_OK);
-    ASSERT_EQ(WriteBytesToFile(name, bytes), S_OK);
 }
 
 DWORD Texel(IDirect3DTexture8* texture, int x, int y) {
@@ -79,9 +69,9 @@ TEST(WorldTextureManager, AFailedLoadGivesMinusOneWhichBindsNothingAndLoadsFillT
 
     // Loads fill the slots in order with the key applied, and a freed slot comes back.
     manager.ReleaseTexture(0);
-    WritePicture("graph_a.bmp", 0xFF20A040);
+    WritePicture("graph_a.bmp", 8, 8, false, [](int x, int) { return x ? 0xFF20A040u : 0xFFFF00FFu; });
     ClearShownMessageBoxes();
-    // Keyed magenta, given as a colour of floats.
+    // The left column magenta, keyed with a colour of floats.
     ASSERT_EQ(manager.LoadTexture("graph_a.bmp", 8, 8, 1, D3DFMT_A8R8G8B8, D3DXCOLOR(1.0f, 0.0f, 1.0f, 1.0f)), 0);
     EXPECT_EQ(Texel(manager.textures[0], 0, 3), 0x00000000u);
     EXPECT_EQ(Texel(manager.textures[0], 5, 3), 0xFF20A040u);

@@ -94,14 +94,14 @@ TEST(WorldWorld, PassZeroIsDrawnBeforeTheCloudsAndPassOneAfterThem) {
     f.world->Resume();
 
     // Pass 1 comes after the clouds: their depth hides the sprite, and the clouds blend over the clear blue.
-    f.d.BeginFrame(0xFF0000FF);
+    f.d.BeginFrame();
     f.world->Render();
     f.d.EndFrame();
     ExpectColorNear(f.d.Pixel(32, 32), 0xFF80007F, 3);
 
     // In pass 0 it is drawn before them, and they blend over it.
     set->byPass = 0;
-    f.d.BeginFrame(0xFF0000FF);
+    f.d.BeginFrame();
     f.world->Render();
     f.d.EndFrame();
     ExpectColorNear(f.d.Pixel(32, 32), 0xFFFF7F7F, 3);
