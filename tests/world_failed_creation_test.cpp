@@ -67,21 +67,23 @@ TEST(WorldFailedCreation, CloudsWithoutTheirBufferAreReportedAndNotDrawn) {
 
 TEST(WorldFailedCreation, ATerrainMeshThatCannotBeMadeIsReportedAndMadeAgainOnTheNextCell) {
     FailureFixture f;
+    CMap& map = *f.world->pMap;
+    auto drawsAt = [&](float x) {
+        f.d.cameraPos.x = x;
+        return f.DrawCallsOf([&] { map.Render(); });
+    };
     FailNextResourceCreation(E_OUTOFMEMORY);
-    f.world->pMap->Load("teren.ter");
-    EXPECT_EQ(f.world->pMap->pMesh, nullptr);
+    map.Load("teren.ter");
+    EXPECT_EQ(map.pMesh, nullptr);
     EXPECT_TRUE(BoxShown("Not enough memory."));
-    EXPECT_EQ(f.DrawCallsOf([&] { f.world->pMap->Render(); }), 1u);  // the first Render builds again
-    ASSERT_NE(f.world->pMap->pMesh, nullptr);
+    EXPECT_EQ(drawsAt(20.0f), 1u);  // the first Render builds again
+    ASSERT_NE(map.pMesh, nullptr);
 
     FailNextResourceCreation(E_FAIL);
-    f.d.cameraPos.x = 31.0f;  // into the next cell: the rebuild fails, nothing is drawn
-    EXPECT_EQ(f.DrawCallsOf([&] { f.world->pMap->Render(); }), 0u);
-    EXPECT_EQ(f.world->pMap->pMesh, nullptr);
+    EXPECT_EQ(drawsAt(31.0f), 0u);  // into the next cell: the rebuild fails, nothing is drawn
+    EXPECT_EQ(map.pMesh, nullptr);
     EXPECT_TRUE(BoxShown("D3DXCreateMeshFVF - pMesh"));
-    f.d.cameraPos.x = 31.5f;  // same cell: no new attempt
-    EXPECT_EQ(f.DrawCallsOf([&] { f.world->pMap->Render(); }), 0u);
-    f.d.cameraPos.x = 21.0f;
-    EXPECT_EQ(f.DrawCallsOf([&] { f.world->pMap->Render(); }), 1u);
-    EXPECT_EQ(f.world->pMap->GetHeight(25.0f, 25.0f), 0.0f);  // the ground never depended on the mesh
+    EXPECT_EQ(drawsAt(31.5f), 0u);  // same cell: no new attempt
+    EXPECT_EQ(drawsAt(21.0f), 1u);
+    EXPECT_EQ(map.GetHeight(25.0f, 25.0f), 0.0f);  // the ground never depended on the mesh
 }
