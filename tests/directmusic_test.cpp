@@ -73,10 +73,11 @@ TEST_F(DirectMusicLoaderTest, MissingDamagedAndUnsupportedFilesFailEachInTheirOw
     std::filesystem::create_directory("Sound");
     WriteLevelWave("Sound/Shot.wav", 1000, 64);
     std::vector<uint8_t> image = MakeWave16(std::vector<int16_t>(128, 5), 2, 44100);
-    std::ofstream("cut.wav", std::ios::binary).write(reinterpret_cast<const char*>(image.data()), image.size() - 10);
+    const char* bytes = reinterpret_cast<const char*>(image.data());
+    std::ofstream("cut.wav", std::ios::binary).write(bytes, image.size() - 10);
     image[22] = 0;  // no channels
-    std::ofstream("odd.wav", std::ios::binary).write(reinterpret_cast<const char*>(image.data()), image.size());
-    std::ofstream("song.mid", std::ios::binary) << "MThd\0\0\0\6";
+    std::ofstream("odd.wav", std::ios::binary).write(bytes, image.size());
+    std::ofstream("song.mid", std::ios::binary).write("MThd\0\0\0\6", 8);
     std::ofstream("tune.spt") << "script";
 
     IDirectMusicSegment8* segment = reinterpret_cast<IDirectMusicSegment8*>(&dir);
