@@ -110,6 +110,7 @@ TEST(InitD3D, AFailedStartShowsTheDevicesBoxAndCreatesNoSoundObject) {
         }
         EXPECT_EQ(g_pd3dDevice, nullptr);
         EXPECT_EQ(g_pSoundManager, nullptr);
+        EXPECT_EQ(g_pD3D != nullptr, direct3D);
         EXPECT_EQ(AllNull(), !direct3D);
         Cleanup();
         EXPECT_TRUE(AllNull());
