@@ -158,14 +158,15 @@ TEST(WorldSpriteSet, TheTurnPointsTheFaceAlongTheHorizontalDirectionFromTheCamer
     const float directions[][2] = {{0, 1},    {0, -1}, {1, 0},       {-1, 0}, {3, 4},
                                    {-2, 0.5f}, {0.1f, -7}, {-1, -1}, {0, 10}, {0, -10}};
     for (const auto& dir : directions) {
+        SCOPED_TRACE(testing::Message() << dir[0] << "," << dir[1]);
         f.d.cameraPos = D3DXVECTOR3(50 - dir[0], 50 - dir[1], 3);
         f.set->Render();
         const D3DXMATRIX& m = f.set->matWorld;
         const float length = std::sqrt(dir[0] * dir[0] + dir[1] * dir[1]);
         const double turn = std::atan2(m._12, m._11) - std::atan2(dir[1], dir[0]);
-        EXPECT_NEAR(std::remainder(turn, 2 * D3DX_PI), 0.0, 1e-6) << dir[0] << "," << dir[1];
-        EXPECT_NEAR(m._11, dir[0] / length, 1e-5f) << dir[0] << "," << dir[1];
-        EXPECT_NEAR(m._12, dir[1] / length, 1e-5f) << dir[0] << "," << dir[1];
+        EXPECT_NEAR(std::remainder(turn, 2 * D3DX_PI), 0.0, 1e-6);
+        EXPECT_NEAR(m._11, dir[0] / length, 1e-5f);
+        EXPECT_NEAR(m._12, dir[1] / length, 1e-5f);
         EXPECT_NEAR(m._21, -dir[1] / length, 1e-5f);
         EXPECT_NEAR(m._22, dir[0] / length, 1e-5f);
         EXPECT_EQ(m._33, 1.0f);
