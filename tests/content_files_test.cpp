@@ -319,12 +319,15 @@ TEST(ContentSounds, EveryWaveIs16BitPcmOfAFittingLengthAndTheWrongTargetBuzzIsQu
     struct Expect {
         const char* path;
         float minSeconds, maxSeconds;
-    } waves[] = {{"sound\\motor.wav", 0.05f, 0.15f},   {"sound\\deagle.wav", 0.2f, 1.0f},  {"sound\\shotgun.wav", 0.5f, 1.2f},
-                 {"sound\\kalach.wav", 0.05f, 0.15f},  {"sound\\awm.wav", 1.0f, 2.5f},     {"sound\\plamen.wav", 0.05f, 0.15f},
-                 {"sound\\zuch.wav", 0.3f, 1.0f},      {"sound\\zoom.wav", 0.1f, 0.5f},    {"sound\\enemydown.wav", 0.2f, 1.0f},
-                 {"sound\\fallback.wav", 1.0f, 2.5f},  {"sound\\hosdown.wav", 0.3f, 1.0f}, {"sound\\blow.wav", 0.8f, 2.0f},
-                 {"sound\\explode.wav", 1.0f, 2.5f},   {"sound\\krk.wav", 0.2f, 0.8f},     {"sound\\kill1.wav", 0.2f, 1.0f},
-                 {"sound\\kill2.wav", 0.2f, 1.0f},     {"sound\\kill3.wav", 0.2f, 1.0f}};
+    } waves[] = {{"sound\\motor.wav", 0.05f, 0.15f}, {"sound\\deagle.wav", 0.2f, 1.0f},
+                 {"sound\\shotgun.wav", 0.5f, 1.2f}, {"sound\\kalach.wav", 0.05f, 0.15f},
+                 {"sound\\awm.wav", 1.0f, 2.5f}, {"sound\\plamen.wav", 0.05f, 0.15f},
+                 {"sound\\zuch.wav", 0.3f, 1.0f}, {"sound\\zoom.wav", 0.1f, 0.5f},
+                 {"sound\\enemydown.wav", 0.2f, 1.0f}, {"sound\\fallback.wav", 1.0f, 2.5f},
+                 {"sound\\hosdown.wav", 0.3f, 1.0f}, {"sound\\blow.wav", 0.8f, 2.0f},
+                 {"sound\\explode.wav", 1.0f, 2.5f}, {"sound\\krk.wav", 0.2f, 0.8f},
+                 {"sound\\kill1.wav", 0.2f, 1.0f}, {"sound\\kill2.wav", 0.2f, 1.0f},
+                 {"sound\\kill3.wav", 0.2f, 1.0f}};
     std::vector<double> levels;
     double buzz = 0;
     for (const Expect& e : waves) {

@@ -132,10 +132,9 @@ TEST(DirectInputKeys, TableMapsPositionsToDistinctCodes) {
     // Every key the game reads, by its usage number: the letters A 4, B 5, D 7, N 17, P 19, S 22 and
     // W 26, the digits 1 to 6 from 30, Return 40, Escape 41, Space 44 and the arrows from 79.
     const std::pair<int, BYTE> keys[] = {
-        {4, DIK_A},     {5, DIK_B},       {7, DIK_D},       {17, DIK_N},     {19, DIK_P},    {22, DIK_S},
-        {26, DIK_W},    {30, DIK_1},      {31, DIK_2},      {32, DIK_3},     {33, DIK_4},    {34, DIK_5},
-        {35, DIK_6},    {40, DIK_RETURN}, {41, DIK_ESCAPE}, {44, DIK_SPACE}, {79, DIK_RIGHT}, {80, DIK_LEFT},
-        {81, DIK_DOWN}, {82, DIK_UP},     {0, 0},           {100000, 0}};
+        {4, DIK_A}, {5, DIK_B}, {7, DIK_D}, {17, DIK_N}, {19, DIK_P}, {22, DIK_S}, {26, DIK_W}, {30, DIK_1},
+        {31, DIK_2}, {32, DIK_3}, {33, DIK_4}, {34, DIK_5}, {35, DIK_6}, {40, DIK_RETURN}, {41, DIK_ESCAPE},
+        {44, DIK_SPACE}, {79, DIK_RIGHT}, {80, DIK_LEFT}, {81, DIK_DOWN}, {82, DIK_UP}, {0, 0}, {100000, 0}};
     for (auto [scancode, dik] : keys) EXPECT_EQ(DIKeyFromScancode(scancode), dik) << scancode;
     // Apart from the two backslash positions, no two scancodes share a code.
     std::set<BYTE> seen;

@@ -241,9 +241,9 @@ TEST(SettingsDialog, KeyboardAloneOperatesTheVisibleControlsAndTheComboLists) {
         EXPECT_TRUE(IsWindow(hDlg));
         PressDialogKey(hDlg, K::Enter);  // the default button
     });
-    const std::vector<int> expectedOrder = {IDC_START,      IDC_QUIT,        IDC_RESOLUTION, IDC_FILTER,
-                                            IDC_FULLSCREEN, IDC_VSYNC,       IDC_INVERTMOUSE, IDC_SENSITIVITY,
-                                            IDC_DEPTH,      IDC_FOG,         IDC_START,      IDC_QUIT};
+    const std::vector<int> expectedOrder = {IDC_START, IDC_QUIT, IDC_RESOLUTION, IDC_FILTER, IDC_FULLSCREEN,
+                                            IDC_VSYNC, IDC_INVERTMOUSE, IDC_SENSITIVITY, IDC_DEPTH, IDC_FOG,
+                                            IDC_START, IDC_QUIT};
     EXPECT_EQ(focusOrder, expectedOrder);
     EXPECT_EQ(result, 1);
     EXPECT_EQ(g_Config.dwWidth, 800u);

@@ -155,8 +155,8 @@ TEST(WorldSpriteSet, TheTurnPointsTheFaceAlongTheHorizontalDirectionFromTheCamer
     const int i = f.set->AddRandomSprite();
     f.set->sprites[i].vPos = D3DXVECTOR3(50, 50, 1);
     // Straight along +y the angle is pi/2, along -y it is -pi/2.
-    const float directions[][2] = {{0, 1},    {0, -1}, {1, 0},       {-1, 0}, {3, 4},
-                                   {-2, 0.5f}, {0.1f, -7}, {-1, -1}, {0, 10}, {0, -10}};
+    const float directions[][2] = {{0, 1}, {0, -1}, {1, 0}, {-1, 0}, {3, 4}, {-2, 0.5f}, {0.1f, -7}, {-1, -1},
+                                   {0, 10}, {0, -10}};
     for (const auto& dir : directions) {
         SCOPED_TRACE(testing::Message() << dir[0] << "," << dir[1]);
         f.d.cameraPos = D3DXVECTOR3(50 - dir[0], 50 - dir[1], 3);
