@@ -7,12 +7,14 @@
 #include "dinput.h"
 #include "layer/input.h"
 
+using namespace layer;
+
 namespace {
 
 class InputTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        layer::ClearInjectedInput();
+        ClearInjectedInput();
         ASSERT_EQ(DirectInput8Create(nullptr, 0x0800, IID_IDirectInput8A, reinterpret_cast<void**>(&di_), nullptr),
                   DI_OK);
         ASSERT_EQ(di_->CreateDevice(GUID_SysKeyboard, &keyboard_, nullptr), DI_OK);
@@ -25,16 +27,9 @@ protected:
         ASSERT_EQ(mouse_->Acquire(), DI_OK);
     }
     void TearDown() override {
-        if (mouse_) {
-            EXPECT_EQ(mouse_->Release(), 0u);
-        }
-        if (keyboard_) {
-            EXPECT_EQ(keyboard_->Release(), 0u);
-        }
-        if (di_) {
-            EXPECT_EQ(di_->Release(), 0u);
-        }
-        layer::ClearInjectedInput();
+        for (IUnknown* made : std::initializer_list<IUnknown*>{mouse_, keyboard_, di_})
+            EXPECT_EQ(made ? made->Release() : 0u, 0u);
+        ClearInjectedInput();
     }
     BYTE Key(BYTE dik) {
         BYTE keys[256];
@@ -69,35 +64,33 @@ TEST(DirectInputCreate, RefusesWrongVersionsInterfacesAndDevices) {
     EXPECT_EQ(di->Release(), 0u);
 }
 
-TEST_F(InputTest, KeysAreHeldWhileDownAndReadAsTheImmediateState) {
+TEST_F(InputTest, KeysOfEachPositionAreHeldWhileDownAndReadAsTheImmediateState) {
     EXPECT_EQ(Key(DIK_W), 0);
-    layer::InjectKey(DIK_W, true);
+    InjectKey(DIK_W, true);
     EXPECT_EQ(Key(DIK_W), 0x80);
     EXPECT_EQ(Key(DIK_W), 0x80);  // no edge bookkeeping in the device: it stays held
-    layer::InjectKey(DIK_W, false);
+    InjectKey(DIK_W, false);
     EXPECT_EQ(Key(DIK_W), 0);
     // A press and release between two reads is never seen.
-    layer::InjectKey(DIK_SPACE, true);
-    layer::InjectKey(DIK_SPACE, false);
+    InjectKey(DIK_SPACE, true);
+    InjectKey(DIK_SPACE, false);
     EXPECT_EQ(Key(DIK_SPACE), 0);
-}
-
-TEST_F(InputTest, ScancodesThroughSdlsQueueReachTheKeyOfThatPosition) {
-    layer::InjectScancode(26, true);  // the usage number of the key labelled W on a US keyboard
+    // Scancodes through SDL's queue reach the key of that position.
+    InjectScancode(26, true);  // the usage number of the key labelled W on a US keyboard
     EXPECT_EQ(Key(DIK_W), 0x80);
-    layer::InjectScancode(26, false);
-    layer::InjectScancode(82, true);  // the up arrow
+    InjectScancode(26, false);
+    InjectScancode(82, true);  // the up arrow
     EXPECT_EQ(Key(DIK_W), 0);
     EXPECT_EQ(Key(DIK_UP), 0x80);
-    layer::InjectScancode(82, false);
+    InjectScancode(82, false);
     EXPECT_EQ(Key(DIK_UP), 0);
 }
 
 TEST_F(InputTest, MouseReportsMotionSinceTheLastReadAndItsButtons) {
-    layer::InjectMouseMotion(5, -3);
-    layer::InjectMouseMotion(2, 1);
-    layer::InjectMouseWheel(120);
-    layer::InjectMouseButton(0, true);
+    InjectMouseMotion(5, -3);
+    InjectMouseMotion(2, 1);
+    InjectMouseWheel(120);
+    InjectMouseButton(0, true);
     DIMOUSESTATE2 m;
     ASSERT_EQ(mouse_->GetDeviceState(sizeof m, &m), DI_OK);
     EXPECT_EQ(m.lX, 7);
@@ -110,8 +103,8 @@ TEST_F(InputTest, MouseReportsMotionSinceTheLastReadAndItsButtons) {
     EXPECT_EQ(m.lY, 0);
     EXPECT_EQ(m.lZ, 0);
     EXPECT_EQ(m.rgbButtons[0], 0x80);  // still held
-    layer::InjectMouseButton(0, false);
-    layer::InjectMouseButton(1, true);
+    InjectMouseButton(0, false);
+    InjectMouseButton(1, true);
     ASSERT_EQ(mouse_->GetDeviceState(sizeof m, &m), DI_OK);
     EXPECT_EQ(m.rgbButtons[0], 0);
     EXPECT_EQ(m.rgbButtons[1], 0x80);
@@ -121,8 +114,8 @@ TEST_F(InputTest, MouseReportsMotionSinceTheLastReadAndItsButtons) {
 }
 
 TEST_F(InputTest, LostDevicesFailOnceAndAcquireAgainAtOnce) {
-    layer::InjectKey(DIK_A, true);
-    layer::FailKeyboardReads(1);
+    InjectKey(DIK_A, true);
+    FailKeyboardReads(1);
     BYTE keys[256];
     EXPECT_EQ(keyboard_->GetDeviceState(sizeof keys, keys), DIERR_INPUTLOST);
     EXPECT_EQ(keyboard_->GetDeviceState(sizeof keys, keys), DIERR_NOTACQUIRED);
@@ -136,29 +129,18 @@ TEST_F(InputTest, LostDevicesFailOnceAndAcquireAgainAtOnce) {
 }
 
 TEST(DirectInputKeys, TableMapsPositionsToDistinctCodes) {
-    // Usage numbers: A is 4, 1 is 30, Return 40, Escape 41, Space 44, arrows 79 to 82.
-    EXPECT_EQ(layer::DIKeyFromScancode(4), DIK_A);
-    EXPECT_EQ(layer::DIKeyFromScancode(22), DIK_S);
-    EXPECT_EQ(layer::DIKeyFromScancode(7), DIK_D);
-    EXPECT_EQ(layer::DIKeyFromScancode(19), DIK_P);
-    EXPECT_EQ(layer::DIKeyFromScancode(5), DIK_B);
-    EXPECT_EQ(layer::DIKeyFromScancode(17), DIK_N);
-    EXPECT_EQ(layer::DIKeyFromScancode(30), DIK_1);
-    EXPECT_EQ(layer::DIKeyFromScancode(35), DIK_6);
-    EXPECT_EQ(layer::DIKeyFromScancode(40), DIK_RETURN);
-    EXPECT_EQ(layer::DIKeyFromScancode(41), DIK_ESCAPE);
-    EXPECT_EQ(layer::DIKeyFromScancode(44), DIK_SPACE);
-    EXPECT_EQ(layer::DIKeyFromScancode(79), DIK_RIGHT);
-    EXPECT_EQ(layer::DIKeyFromScancode(80), DIK_LEFT);
-    EXPECT_EQ(layer::DIKeyFromScancode(81), DIK_DOWN);
-    EXPECT_EQ(layer::DIKeyFromScancode(82), DIK_UP);
-    EXPECT_EQ(layer::DIKeyFromScancode(0), 0);
-    EXPECT_EQ(layer::DIKeyFromScancode(100000), 0);
+    // Every key the game reads, by its usage number: the letters A 4, B 5, D 7, N 17, P 19, S 22 and
+    // W 26, the digits 1 to 6 from 30, Return 40, Escape 41, Space 44 and the arrows from 79.
+    const std::pair<int, BYTE> keys[] = {
+        {4, DIK_A}, {5, DIK_B}, {7, DIK_D}, {17, DIK_N}, {19, DIK_P}, {22, DIK_S}, {26, DIK_W}, {30, DIK_1},
+        {31, DIK_2}, {32, DIK_3}, {33, DIK_4}, {34, DIK_5}, {35, DIK_6}, {40, DIK_RETURN}, {41, DIK_ESCAPE},
+        {44, DIK_SPACE}, {79, DIK_RIGHT}, {80, DIK_LEFT}, {81, DIK_DOWN}, {82, DIK_UP}, {0, 0}, {100000, 0}};
+    for (auto [scancode, dik] : keys) EXPECT_EQ(DIKeyFromScancode(scancode), dik) << scancode;
     // Apart from the two backslash positions, no two scancodes share a code.
     std::set<BYTE> seen;
     int mapped = 0, shared = 0;
     for (int sc = 0; sc < 512; ++sc) {
-        BYTE dik = layer::DIKeyFromScancode(sc);
+        BYTE dik = DIKeyFromScancode(sc);
         if (!dik) continue;
         ++mapped;
         if (!seen.insert(dik).second) ++shared;

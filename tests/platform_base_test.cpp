@@ -7,16 +7,12 @@
 #include "layer/message_boxes.h"
 #include "windows.h"
 
-TEST(RuntimeRandom, FirstDrawsOfTheUnseededGenerator) {
+using namespace layer;
+
+TEST(RuntimeRandom, FirstDrawsAndReseedingRepeatTheSequenceIn15Bits) {
     srand(1);
     // The 15-bit generator's well-known opening sequence for seed 1.
-    EXPECT_EQ(rand(), 41);
-    EXPECT_EQ(rand(), 18467);
-    EXPECT_EQ(rand(), 6334);
-    EXPECT_EQ(rand(), 26500);
-}
-
-TEST(RuntimeRandom, ReseedingRepeatsTheSequenceAndStaysIn15Bits) {
+    for (int draw : {41, 18467, 6334, 26500}) EXPECT_EQ(rand(), draw);
     srand(12345);
     int first[100];
     for (int& v : first) {
@@ -29,24 +25,24 @@ TEST(RuntimeRandom, ReseedingRepeatsTheSequenceAndStaysIn15Bits) {
 }
 
 TEST(ProgramClock, ManualClockIsDrivenAndRealClockResumesWithoutGoingBack) {
-    layer::UseManualClock(5000);
+    UseManualClock(5000);
     EXPECT_EQ(timeGetTime(), 5000u);
-    layer::AdvanceClock(16);
+    AdvanceClock(16);
     EXPECT_EQ(timeGetTime(), 5016u);
-    layer::SetClock(100000);
-    layer::UseRealClock();
+    SetClock(100000);
+    UseRealClock();
     EXPECT_GE(timeGetTime(), 100000u);
-    EXPECT_FALSE(layer::IsClockManual());
+    EXPECT_FALSE(IsClockManual());
 }
 
 TEST(MessageBoxes, AreLoggedAndAnswerWithoutBlocking) {
-    layer::ClearShownMessageBoxes();
+    ClearShownMessageBoxes();
     EXPECT_EQ(MessageBoxA(nullptr, "Nelze otevrit soubor", "Error", MB_OK | MB_ICONERROR), IDOK);
     EXPECT_EQ(MessageBoxA(nullptr, "Pokračovat?", "Otázka", MB_YESNO), IDYES);
-    layer::SetMessageBoxAnswer(IDNO);
+    SetMessageBoxAnswer(IDNO);
     EXPECT_EQ(MessageBoxA(nullptr, "Znovu?", nullptr, MB_YESNO), IDNO);
-    layer::SetMessageBoxAnswer(IDOK);
-    const auto& shown = layer::ShownMessageBoxes();
+    SetMessageBoxAnswer(IDOK);
+    const auto& shown = ShownMessageBoxes();
     ASSERT_EQ(shown.size(), 3u);
     EXPECT_EQ(shown[0].text, "Nelze otevrit soubor");
     EXPECT_EQ(shown[0].caption, "Error");

@@ -3,7 +3,6 @@
 
 #include <sys/stat.h>
 
-#include <cstring>
 #include <fstream>
 #include <string>
 
@@ -39,7 +38,7 @@ TEST(PlatformFiles, HandlesAreSmallPositiveNumbersAndFailuresAreMinusOne) {
     char buf[4];
     EXPECT_FALSE(ReadFile(INVALID_HANDLE_VALUE, buf, 4, &done, nullptr));
     EXPECT_EQ(done, 0u);
-    EXPECT_FALSE(WriteFile(reinterpret_cast<HANDLE>(static_cast<intptr_t>(9999)), buf, 4, &done, nullptr));
+    EXPECT_FALSE(WriteFile(reinterpret_cast<HANDLE>(intptr_t(9999)), buf, 4, &done, nullptr));
     EXPECT_FALSE(CloseHandle(nullptr));
 }
 

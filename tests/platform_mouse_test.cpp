@@ -11,6 +11,8 @@
 #include "windowsx.h"
 #include "wingdi.h"
 
+using namespace layer;
+
 namespace {
 
 struct Received {
@@ -42,8 +44,8 @@ protected:
         ASSERT_NE(window_, nullptr);
     }
     void TearDown() override {
-        layer::InjectCursorPosition(nullptr);
-        layer::ClearInjectedInput();
+        InjectCursorPosition(nullptr);
+        ClearInjectedInput();
         DestroyWindow(window_);
         UnregisterClassA("MouseTest", nullptr);
     }
@@ -57,17 +59,17 @@ protected:
 }  // namespace
 
 TEST_F(WindowMouse, ButtonsAndMovesArriveWithFlagsAndSignedClientCoordinates) {
-    layer::InjectWindowMouseButton(window_, 0, true, 20, 30);
-    layer::InjectWindowMouseMove(window_, 25, 35);
-    layer::InjectWindowMouseMove(window_, 40, 45);  // replaces the move still waiting
-    layer::InjectWindowMouseButton(window_, 0, false, 40, 45);
-    layer::InjectWindowMouseButton(window_, 1, true, -3, 60);
-    layer::InjectWindowMouseMove(window_, -3, -7);  // left of and above the client area
-    layer::InjectWindowMouseButton(window_, 1, false, -3, -7);
-    layer::InjectWindowMouseButton(window_, 2, true, 5, 6);
-    layer::InjectWindowMouseButton(window_, 2, false, 5, 6);
-    layer::InjectWindowMouseButton(window_, 0, true, 7, 8, 2);  // the class takes double clicks
-    layer::InjectWindowMouseButton(window_, 0, false, 7, 8, 2);
+    InjectWindowMouseButton(window_, 0, true, 20, 30);
+    InjectWindowMouseMove(window_, 25, 35);
+    InjectWindowMouseMove(window_, 40, 45);  // replaces the move still waiting
+    InjectWindowMouseButton(window_, 0, false, 40, 45);
+    InjectWindowMouseButton(window_, 1, true, -3, 60);
+    InjectWindowMouseMove(window_, -3, -7);  // left of and above the client area
+    InjectWindowMouseButton(window_, 1, false, -3, -7);
+    InjectWindowMouseButton(window_, 2, true, 5, 6);
+    InjectWindowMouseButton(window_, 2, false, 5, 6);
+    InjectWindowMouseButton(window_, 0, true, 7, 8, 2);  // the class takes double clicks
+    InjectWindowMouseButton(window_, 0, false, 7, 8, 2);
     Dispatch();
 
     const std::vector<Received> expected = {{WM_LBUTTONDOWN, MK_LBUTTON, 20, 30},
@@ -96,14 +98,14 @@ TEST_F(WindowMouse, ALetterboxedWindowMapsTheScreenOntoItsClientArea) {
     SDL_SetWindowSize(PlatformWindowSDL(window_), 400, 300);
     POINT p = {100, 50};
     ASSERT_TRUE(ClientToScreen(window_, &p));
-    layer::InjectCursorPosition(&p);
+    InjectCursorPosition(&p);
     POINT cursor;
     ASSERT_TRUE(GetCursorPos(&cursor));
     ASSERT_TRUE(ScreenToClient(window_, &cursor));
     EXPECT_EQ(cursor.x, 100);
     EXPECT_EQ(cursor.y, 50);
 
-    layer::InjectWindowMouseMove(window_, 50 + 15, 30);
+    InjectWindowMouseMove(window_, 50 + 15, 30);
     Dispatch();
     ASSERT_EQ(g_mouse.size(), 1u);
     EXPECT_EQ(g_mouse[0].x, 10);

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "../platform/src/win32/window_link.h"
@@ -53,7 +54,7 @@ TEST(PlatformWindows, ClassesRegisterOnceAndRefuseBadRecords) {
     EXPECT_FALSE(UnregisterClassA("alpha", Module()));
 }
 
-TEST(PlatformWindows, FramedWindowClientAreaAndSwitchToFullScreen) {
+TEST(PlatformWindows, FramedClientAreaAndFullScreenCoveringTheDisplayBeforeItIsShown) {
     RegisterTestClass("Frame");
     HWND h = MakeWindow("Frame", WS_OVERLAPPEDWINDOW, 10, 10, 648, 510);
     ASSERT_NE(h, nullptr);
@@ -62,18 +63,33 @@ TEST(PlatformWindows, FramedWindowClientAreaAndSwitchToFullScreen) {
     EXPECT_FALSE(IsWindowVisible(h));  // created hidden
     RECT client;
     GetClientRect(h, &client);
-    EXPECT_EQ(client.right, 640);
-    EXPECT_EQ(client.bottom, 480);
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(h, GWL_STYLE)), WS_OVERLAPPEDWINDOW);
-    EXPECT_EQ(GetWindowLongA(h, GWL_HINSTANCE), static_cast<LONG>(reinterpret_cast<intptr_t>(Module())));
+    EXPECT_EQ(std::tie(client.right, client.bottom), std::make_tuple(640, 480));
+    EXPECT_EQ(DWORD(GetWindowLongA(h, GWL_STYLE)), WS_OVERLAPPEDWINDOW);
+    EXPECT_EQ(GetWindowLongA(h, GWL_HINSTANCE), LONG(reinterpret_cast<intptr_t>(Module())));
 
-    SetWindowLongA(h, GWL_STYLE, static_cast<LONG>(WS_POPUP | WS_VISIBLE | WS_SYSMENU));
-    GetClientRect(h, &client);
-    EXPECT_EQ(client.right, 648);  // no frame any more: the whole rectangle is client
-    EXPECT_FALSE(IsWindowVisible(h));  // the style alone shows nothing
+    // The device may ask for full screen while the window is hidden; where nobody grants it, the
+    // window must already fill the screen. The program's own idea of the window keeps its size,
+    // all of it client now that there is no frame, and the style alone shows nothing.
+    SDL_Rect display, at;
+    ASSERT_EQ(SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(sdl), &display), 0);
+    ASSERT_NE(display.w, 648);
+    for (DWORD style : {WS_POPUP | WS_SYSMENU, WS_POPUP | WS_VISIBLE | WS_SYSMENU}) {
+        SetWindowLongA(h, GWL_STYLE, LONG(style));
+        SDL_GetWindowPosition(sdl, &at.x, &at.y);
+        SDL_GetWindowSize(sdl, &at.w, &at.h);
+        EXPECT_EQ(std::tie(at.x, at.y, at.w, at.h), std::tie(display.x, display.y, display.w, display.h));
+        GetClientRect(h, &client);
+        EXPECT_EQ(std::tie(client.right, client.bottom), std::make_tuple(648, 510));
+        EXPECT_FALSE(IsWindowVisible(h));
+    }
     EXPECT_FALSE(ShowWindow(h, SW_SHOWDEFAULT));
     EXPECT_TRUE(IsWindowVisible(h));
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(h, GWL_STYLE)), WS_POPUP | WS_VISIBLE | WS_SYSMENU);
+    EXPECT_EQ(DWORD(GetWindowLongA(h, GWL_STYLE)), WS_POPUP | WS_VISIBLE | WS_SYSMENU);
+    // Framed again, the window has the chosen client size once more.
+    SetWindowLongA(h, GWL_STYLE, LONG(WS_OVERLAPPEDWINDOW));
+    SDL_GetWindowSize(sdl, &at.w, &at.h);
+    GetClientRect(h, &client);
+    EXPECT_EQ(std::tie(at.w, at.h), std::tie(client.right, client.bottom));
 
     EXPECT_FALSE(UnregisterClassA("Frame", Module()));  // a live window holds the class
     EXPECT_TRUE(DestroyWindow(h));
@@ -81,39 +97,6 @@ TEST(PlatformWindows, FramedWindowClientAreaAndSwitchToFullScreen) {
     EXPECT_FALSE(IsWindow(h));
     EXPECT_FALSE(DestroyWindow(h));
     EXPECT_TRUE(UnregisterClassA("Frame", Module()));
-}
-
-TEST(PlatformWindows, FullScreenWindowCoversItsDisplayEvenBeforeItIsShown) {
-    RegisterTestClass("Cover");
-    HWND h = MakeWindow("Cover", WS_OVERLAPPEDWINDOW, 10, 10, 328, 230);
-    ASSERT_NE(h, nullptr);
-    SDL_Window* sdl = PlatformWindowSDL(h);
-    ASSERT_NE(sdl, nullptr);
-    SDL_Rect display;
-    ASSERT_EQ(SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(sdl), &display), 0);
-    ASSERT_NE(display.w, 328);
-    // The device may ask for full screen while the window is hidden; where nobody grants it, the
-    // window must already fill the screen.
-    SetWindowLongA(h, GWL_STYLE, static_cast<LONG>(WS_POPUP | WS_SYSMENU));
-    int x = -1, y = -1, width = 0, height = 0;
-    SDL_GetWindowPosition(sdl, &x, &y);
-    SDL_GetWindowSize(sdl, &width, &height);
-    EXPECT_EQ(x, display.x);
-    EXPECT_EQ(y, display.y);
-    EXPECT_EQ(width, display.w);
-    EXPECT_EQ(height, display.h);
-    RECT client;
-    GetClientRect(h, &client);
-    EXPECT_EQ(client.right, 328);  // the program's own idea of the window keeps its size
-    EXPECT_EQ(client.bottom, 230);
-    // Framed again, the window has the chosen client size once more.
-    SetWindowLongA(h, GWL_STYLE, static_cast<LONG>(WS_OVERLAPPEDWINDOW));
-    SDL_GetWindowSize(sdl, &width, &height);
-    GetClientRect(h, &client);
-    EXPECT_EQ(width, client.right);
-    EXPECT_EQ(height, client.bottom);
-    EXPECT_TRUE(DestroyWindow(h));
-    EXPECT_TRUE(UnregisterClassA("Cover", Module()));
 }
 
 TEST(PlatformWindows, CloseGoesThroughDestroyToQuitAfterOtherMessages) {
@@ -128,12 +111,12 @@ TEST(PlatformWindows, CloseGoesThroughDestroyToQuitAfterOtherMessages) {
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
     EXPECT_EQ(msg.message, WM_USER + 1);
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE));  // filtered: skips the first
-    EXPECT_EQ(msg.message, static_cast<UINT>(WM_CLOSE));
+    EXPECT_EQ(msg.message, UINT(WM_CLOSE));
     DispatchMessageA(&msg);
     EXPECT_EQ(g_received, (std::vector<UINT>{WM_CLOSE, WM_DESTROY, WM_NCDESTROY}));
     // The destroyed window's messages are gone; what is left is the quit, with its code.
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(msg.message, UINT(WM_QUIT));
     EXPECT_EQ(msg.wParam, 3u);
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
     EXPECT_FALSE(PostMessageA(h, WM_USER, 0, 0));
@@ -162,7 +145,7 @@ TEST(PlatformWindows, CloseRequestedWhileOnlyInputIsReadKeepsItsTurn) {
     PostMessageA(h, WM_USER + 1, 0, 0);
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT) DispatchMessageA(&msg);
-    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(msg.message, UINT(WM_QUIT));
     // The close destroyed the window, so the later message never reached it.
     EXPECT_EQ(g_received, (std::vector<UINT>{WM_CLOSE, WM_DESTROY, WM_NCDESTROY}));
     EXPECT_FALSE(IsWindow(h));
@@ -181,7 +164,7 @@ TEST(PlatformWindows, ThreadMessagesAndQuitWaitForPostedOnes) {
     EXPECT_EQ(msg.hwnd, nullptr);
     EXPECT_EQ(DispatchMessageA(&msg), 0);
     EXPECT_FALSE(GetMessageA(&msg, nullptr, 0, 0));  // WM_QUIT
-    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(msg.message, UINT(WM_QUIT));
 }
 
 TEST(PlatformWindows, WindowDestroyedByAnotherProgramGetsItsDestroyAndEndsTheLoop) {

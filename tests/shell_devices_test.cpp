@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <tuple>
 
 #include "d3dx8math.h"
 #include "game/game_database.h"
@@ -14,6 +15,8 @@
 #include "shell/devices.h"
 #include "shell/settings.h"
 
+using namespace layer;
+
 extern D3DXVECTOR3 g_vEye;
 extern D3DXVECTOR3 g_vLookAt;
 extern D3DXVECTOR3 g_vUp;
@@ -21,15 +24,11 @@ extern char g_szText[256];
 
 namespace {
 
-void Settings(DWORD width, DWORD height, DWORD depth, BYTE fullscreen, BYTE vsync, BYTE hardwareTL,
-              DWORD multisample) {
+void Settings(DWORD width, DWORD height, DWORD depth = 0, BYTE fullscreen = 0, BYTE vsync = 0,
+              BYTE hardwareTL = 0, DWORD multisample = 0) {
     SetConfigDefaults();
-    g_Config.dwWidth = width;
-    g_Config.dwHeight = height;
-    g_Config.dwDepth = depth;
-    g_Config.bFullscreen = fullscreen;
-    g_Config.bVSync = vsync;
-    g_Config.bHardwareTL = hardwareTL;
+    g_Config.dwWidth = width, g_Config.dwHeight = height, g_Config.dwDepth = depth;
+    g_Config.bFullscreen = fullscreen, g_Config.bVSync = vsync, g_Config.bHardwareTL = hardwareTL;
     g_Config.dwMultiSample = multisample;
 }
 
@@ -57,40 +56,31 @@ TEST(InitD3D, PresentParametersFollowEachSettingsCombination) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "depth " << c.depth << " full screen " << (int)c.fullscreen);
         Settings(320, 200, c.depth, c.fullscreen, c.vsync, c.hardwareTL, c.multisample);
-        layer::ClearShownMessageBoxes();
+        ClearShownMessageBoxes();
         ASSERT_EQ(InitD3D(nullptr), S_OK);
-        EXPECT_TRUE(layer::ShownMessageBoxes().empty());
-        const layer::DeviceCreation made = layer::LastDeviceCreation();
+        EXPECT_TRUE(ShownMessageBoxes().empty());
+        const DeviceCreation made = LastDeviceCreation();
         const D3DPRESENT_PARAMETERS& pp = made.presentParameters;
         ASSERT_TRUE(made.called);
         EXPECT_EQ(made.adapter, (UINT)D3DADAPTER_DEFAULT);
         EXPECT_EQ(made.deviceType, D3DDEVTYPE_HAL);
         EXPECT_EQ(made.behaviorFlags, c.hardwareTL ? (DWORD)D3DCREATE_HARDWARE_VERTEXPROCESSING
                                                    : (DWORD)D3DCREATE_SOFTWARE_VERTEXPROCESSING);
-        EXPECT_EQ(pp.BackBufferWidth, 320u);
-        EXPECT_EQ(pp.BackBufferHeight, 200u);
-        if (c.format == D3DFMT_FORCE_DWORD) {
-            D3DDISPLAYMODE mode = {};
-            ASSERT_EQ(g_pD3D->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode), D3D_OK);
-            EXPECT_EQ(pp.BackBufferFormat, mode.Format);
-        } else {
-            EXPECT_EQ(pp.BackBufferFormat, c.format);
-        }
-        EXPECT_EQ(pp.BackBufferCount, 0u);
-        EXPECT_EQ(pp.MultiSampleType, c.samples);
-        EXPECT_EQ(pp.SwapEffect, D3DSWAPEFFECT_DISCARD);
-        EXPECT_EQ(pp.Windowed, c.fullscreen ? FALSE : TRUE);
-        EXPECT_EQ(pp.EnableAutoDepthStencil, TRUE);
-        EXPECT_EQ(pp.AutoDepthStencilFormat, D3DFMT_D16);
-        EXPECT_EQ(pp.Flags, 0u);
-        EXPECT_EQ(pp.FullScreen_RefreshRateInHz, 0u);
-        EXPECT_EQ(pp.FullScreen_PresentationInterval, c.interval);
+        D3DDISPLAYMODE mode = {};
+        ASSERT_EQ(g_pD3D->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode), D3D_OK);
+        EXPECT_EQ(pp.BackBufferFormat, c.format == D3DFMT_FORCE_DWORD ? mode.Format : c.format);
+        EXPECT_EQ(std::tie(pp.BackBufferWidth, pp.BackBufferHeight, pp.BackBufferCount, pp.Flags),
+                  std::make_tuple(320u, 200u, 0u, 0u));
+        EXPECT_EQ(std::tie(pp.MultiSampleType, pp.SwapEffect, pp.AutoDepthStencilFormat),
+                  std::make_tuple(c.samples, D3DSWAPEFFECT_DISCARD, D3DFMT_D16));
+        EXPECT_EQ(std::tie(pp.Windowed, pp.EnableAutoDepthStencil), std::make_tuple(c.fullscreen ? 0 : 1, 1));
+        EXPECT_EQ(std::tie(pp.FullScreen_RefreshRateInHz, pp.FullScreen_PresentationInterval),
+                  std::make_tuple(0u, c.interval));
         EXPECT_FLOAT_EQ(g_fAspect, 1.6f);
         DWORD cull = 0, z = 0;
         g_pd3dDevice->GetRenderState(D3DRS_CULLMODE, &cull);
         g_pd3dDevice->GetRenderState(D3DRS_ZENABLE, &z);
-        EXPECT_EQ(cull, (DWORD)D3DCULL_NONE);
-        EXPECT_EQ(z, (DWORD)D3DZB_TRUE);
+        EXPECT_EQ(std::tie(cull, z), std::make_tuple(DWORD(D3DCULL_NONE), DWORD(D3DZB_TRUE)));
         EXPECT_NE(g_pSoundManager, nullptr);
         // The back buffer has exactly the chosen size.
         D3DVIEWPORT8 vp;
@@ -102,38 +92,35 @@ TEST(InitD3D, PresentParametersFollowEachSettingsCombination) {
     }
 }
 
-TEST(InitD3D, DeviceFailureShowsTheBoxAndCreatesNoSoundObject) {
-    Settings(640, 480, 0, 0, 0, 0, 0);
-    layer::ClearShownMessageBoxes();
-    layer::FailNextCreateDevice(E_FAIL);
-    EXPECT_EQ(InitD3D(nullptr), E_FAIL);
-    const auto& boxes = layer::ShownMessageBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].caption, "Error");
-    EXPECT_EQ(boxes[0].text, "Nastala chyba!\nPříznak: CreateDevice\nChyba: -2147467259");
-    EXPECT_EQ(g_pd3dDevice, nullptr);
-    EXPECT_EQ(g_pSoundManager, nullptr);
-    EXPECT_NE(g_pD3D, nullptr);
-    Cleanup();  // after a partial start-up
-    EXPECT_TRUE(AllNull());
-    Cleanup();  // and again: nothing left to release
-    EXPECT_TRUE(AllNull());
-}
-
-TEST(InitD3D, WithoutDirect3DFailsSilently) {
-    Settings(640, 480, 0, 0, 0, 0, 0);
-    layer::ClearShownMessageBoxes();
-    layer::SetDirect3DUnavailable(true);
-    EXPECT_EQ(InitD3D(nullptr), E_FAIL);
-    layer::SetDirect3DUnavailable(false);
-    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
-    EXPECT_TRUE(AllNull());
-    Cleanup();
-    EXPECT_TRUE(AllNull());
+// A device that cannot be made shows the box; without Direct3D nothing is shown. Neither makes a
+// sound object, and Cleanup after either start-up releases what exists, twice over.
+TEST(InitD3D, AFailedStartShowsTheDevicesBoxAndCreatesNoSoundObject) {
+    for (bool direct3D : {true, false}) {
+        Settings(640, 480);
+        ClearShownMessageBoxes();
+        SetDirect3DUnavailable(!direct3D);
+        if (direct3D) FailNextCreateDevice(E_FAIL);
+        EXPECT_EQ(InitD3D(nullptr), E_FAIL);
+        SetDirect3DUnavailable(false);
+        const auto& boxes = ShownMessageBoxes();
+        ASSERT_EQ(boxes.size(), direct3D ? 1u : 0u);
+        for (const auto& box : boxes) {
+            EXPECT_EQ(box.caption, "Error");
+            EXPECT_EQ(box.text, "Nastala chyba!\nPříznak: CreateDevice\nChyba: -2147467259");
+        }
+        EXPECT_EQ(g_pd3dDevice, nullptr);
+        EXPECT_EQ(g_pSoundManager, nullptr);
+        EXPECT_EQ(g_pD3D != nullptr, direct3D);
+        EXPECT_EQ(AllNull(), !direct3D);
+        Cleanup();
+        EXPECT_TRUE(AllNull());
+        Cleanup();
+        EXPECT_TRUE(AllNull());
+    }
 }
 
 TEST(SetupMatrices, ViewFromTheEyeAndProjectionByZoom) {
-    Settings(800, 600, 0, 0, 0, 0, 0);
+    Settings(800, 600);
     ASSERT_EQ(InitD3D(nullptr), S_OK);
     g_vEye = D3DXVECTOR3(50, 50, 5.25f);
     g_vLookAt = D3DXVECTOR3(50, 51, 5.25f);
@@ -168,7 +155,7 @@ namespace {
 class ReadInputTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        layer::ClearInjectedInput();
+        ClearInjectedInput();
         std::memset(g_Keys, 0, sizeof g_Keys);
         std::memset(g_PrevKeys, 0, sizeof g_PrevKeys);
         std::memset(&g_MouseState, 0, sizeof g_MouseState);
@@ -177,26 +164,26 @@ protected:
     }
     void TearDown() override {
         Cleanup();
-        layer::ClearInjectedInput();
+        ClearInjectedInput();
     }
 };
 
 }  // namespace
 
 TEST_F(ReadInputTest, HeldKeysShowInBothBuffersAndEdgesOnlyOnce) {
-    layer::InjectKey(DIK_W, true);
+    InjectKey(DIK_W, true);
     EXPECT_EQ(ReadInput(), 0);
     EXPECT_EQ(g_Keys[DIK_W], 0x80);
     EXPECT_EQ(g_PrevKeys[DIK_W], 0);  // a press edge
     ReadInput();
     EXPECT_EQ(g_Keys[DIK_W], 0x80);
     EXPECT_EQ(g_PrevKeys[DIK_W], 0x80);  // held, no edge
-    layer::InjectKey(DIK_W, false);
+    InjectKey(DIK_W, false);
     ReadInput();
     EXPECT_EQ(g_Keys[DIK_W], 0);
     EXPECT_EQ(g_PrevKeys[DIK_W], 0x80);
-    layer::InjectMouseMotion(3, -4);
-    layer::InjectMouseButton(1, true);
+    InjectMouseMotion(3, -4);
+    InjectMouseButton(1, true);
     ReadInput();
     EXPECT_EQ(g_MouseState.lX, 3);
     EXPECT_EQ(g_MouseState.lY, -4);
@@ -207,14 +194,14 @@ TEST_F(ReadInputTest, HeldKeysShowInBothBuffersAndEdgesOnlyOnce) {
     EXPECT_EQ(g_PrevMouseState.rgbButtons[1], 0x80);
 }
 
-TEST_F(ReadInputTest, FailedKeyboardReadZeroesKeysAndKeepsTheMouse) {
-    layer::InjectKey(DIK_SPACE, true);
-    layer::InjectMouseMotion(7, 0);
+TEST_F(ReadInputTest, AFailedKeyboardReadZeroesTheKeysAndAFailedMouseReadTheMouse) {
+    InjectKey(DIK_SPACE, true);
+    InjectMouseMotion(7, 0);
     ReadInput();
     ASSERT_EQ(g_MouseState.lX, 7);
     std::strcpy(g_szText, "kept");
-    layer::FailKeyboardReads(1);
-    layer::InjectMouseMotion(9, 9);
+    FailKeyboardReads(1);
+    InjectMouseMotion(9, 9);
     ReadInput();
     for (int i = 0; i < 256; ++i) ASSERT_EQ(g_Keys[i], 0) << i;
     EXPECT_EQ(g_PrevKeys[DIK_SPACE], 0x80);
@@ -224,12 +211,10 @@ TEST_F(ReadInputTest, FailedKeyboardReadZeroesKeysAndKeepsTheMouse) {
     ReadInput();
     EXPECT_EQ(g_Keys[DIK_SPACE], 0x80);
     EXPECT_EQ(g_MouseState.lX, 9);
-}
-
-TEST_F(ReadInputTest, SuccessfulKeyboardReadEmptiesTheTextEvenWhenTheMouseFails) {
+    // A successful keyboard read empties the text even when the mouse read then fails.
     std::strcpy(g_szText, "JSI MRTEV");
-    layer::InjectMouseButton(0, true);
-    layer::FailMouseReads(1);
+    InjectMouseButton(0, true);
+    FailMouseReads(1);
     ReadInput();
     EXPECT_EQ(g_szText[0], '\0');
     EXPECT_EQ(g_MouseState.rgbButtons[0], 0);  // zero after the failed read

@@ -15,6 +15,8 @@
 #include "shell/error_box.h"
 #include "shell/helpers.h"
 
+using namespace layer;
+
 namespace {
 
 std::string ReadAll(const char* path) {
@@ -31,7 +33,7 @@ void WriteAll(const char* path, const std::string& bytes) {
 
 TEST(DiskFile, MissingFileShowsTheBoxOnceAndReadsNothing) {
     ScratchDir dir;
-    layer::ClearShownMessageBoxes();
+    ClearShownMessageBoxes();
     unsigned char buffer[36];
     std::memset(buffer, 0x5A, sizeof buffer);
     {
@@ -40,7 +42,7 @@ TEST(DiskFile, MissingFileShowsTheBoxOnceAndReadsNothing) {
         EXPECT_EQ(file.Write(buffer, 36), 0u);
     }
     for (unsigned char b : buffer) EXPECT_EQ(b, 0x5A);
-    const auto& boxes = layer::ShownMessageBoxes();
+    const auto& boxes = ShownMessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "Nelze otevrit soubor");
     EXPECT_EQ(boxes[0].caption, "Error");
@@ -50,66 +52,51 @@ TEST(DiskFile, MissingFileShowsTheBoxOnceAndReadsNothing) {
 TEST(DiskFile, CreateModeTruncatesAndWritesWholeBlock) {
     ScratchDir dir;
     WriteAll("data.bin", std::string(100, 'x'));
-    layer::ClearShownMessageBoxes();
+    ClearShownMessageBoxes();
     {
         CDiskFile file("data.bin", 0xFFFF);
         EXPECT_EQ(ReadAll("data.bin").size(), 0u);  // truncated before anything is written
         EXPECT_EQ(file.Write("0123456789abcdef0123456789abcdef0123", 36), 36u);
     }
     EXPECT_EQ(ReadAll("data.bin"), "0123456789abcdef0123456789abcdef0123");
-    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
+    EXPECT_TRUE(ShownMessageBoxes().empty());
 }
 
 TEST(DiskFile, ReadsReturnTheCountOfAShortFileAndOpenModesDecideAccess) {
     ScratchDir dir;
-    WriteAll("short.bin", "ABCDEFGHIJ");
+    ::mkdir("Graph", 0755);
+    ::mkdir("Graph/Intro", 0755);
+    WriteAll("Graph/Intro/Short.BIN", "ABCDEFGHIJ");
+    const char* name = "graph\\intro\\short.bin";  // backslashes and any case find the file
     char buffer[36] = {};
     {
-        CDiskFile file("short.bin", 0);
+        CDiskFile file(name, 0);
         EXPECT_EQ(file.Read(buffer, 36), 10u);
         EXPECT_EQ(file.Write("zz", 2), 0u);  // mode 0 opens for reading only
     }
     EXPECT_EQ(std::string(buffer, 10), "ABCDEFGHIJ");
     {
-        CDiskFile file("short.bin", 0x01);  // write access, no sharing
+        CDiskFile file(name, 0x01);  // write access, no sharing
         EXPECT_EQ(file.Write("zz", 2), 2u);
         EXPECT_EQ(file.Read(buffer, 2), 0u);
     }
     {
-        CDiskFile file("short.bin", 0x42);  // read and write, both shared
+        CDiskFile file(name, 0x42);  // read and write, both shared
         EXPECT_EQ(file.Read(buffer, 4), 4u);
         EXPECT_EQ(std::string(buffer, 4), "zzCD");
         EXPECT_EQ(file.Write("!", 1), 1u);
     }
-    EXPECT_EQ(ReadAll("short.bin"), "zzCD!FGHIJ");
+    EXPECT_EQ(ReadAll("Graph/Intro/Short.BIN"), "zzCD!FGHIJ");
 }
 
-TEST(DiskFile, BackslashPathsAndAnyCaseFindTheFile) {
-    ScratchDir dir;
-    ::mkdir("Graph", 0755);
-    ::mkdir("Graph/Intro", 0755);
-    WriteAll("Graph/Intro/Slide1.JPG", "jpeg");
-    char buffer[8] = {};
-    CDiskFile file("graph\\intro\\slide1.jpg", 0);
-    EXPECT_EQ(file.Read(buffer, 8), 4u);
-    EXPECT_EQ(std::string(buffer, 4), "jpeg");
-}
-
-TEST(ErrorBoxText, NonNegativeResultsShowNothing) {
-    layer::ClearShownMessageBoxes();
-    ErrorBox(S_OK, "CreateDevice");
-    ErrorBox(S_FALSE, "CreateDevice");
-    ErrorBox(0x7FFFFFFF, "CreateDevice");
-    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
-}
-
-TEST(ErrorBoxText, FailureNamesTheCallAndTheSignedResult) {
-    layer::ClearShownMessageBoxes();
+TEST(ErrorBoxText, SuccessShowsNothingAndAFailureNamesTheCallAndTheSignedResult) {
+    ClearShownMessageBoxes();
+    for (HRESULT hr : {S_OK, S_FALSE, HRESULT(0x7FFFFFFF)}) ErrorBox(hr, "CreateDevice");
     ErrorBox(E_FAIL, "CreateDevice");
-    ErrorBox(static_cast<HRESULT>(0x88760868u), "g_pVB2D->Lock");
+    ErrorBox(HRESULT(0x88760868u), "g_pVB2D->Lock");
     ErrorBox(E_OUTOFMEMORY, "CreateVertexBuffer - g_pVB2D");
-    ErrorBox(static_cast<HRESULT>(0x8876017Cu), "CreateTexture");
-    const auto& boxes = layer::ShownMessageBoxes();
+    ErrorBox(HRESULT(0x8876017Cu), "CreateTexture");
+    const auto& boxes = ShownMessageBoxes();
     ASSERT_EQ(boxes.size(), 4u);
     EXPECT_EQ(boxes[0].text, "Nastala chyba!\nPříznak: CreateDevice\nChyba: -2147467259");
     EXPECT_EQ(boxes[0].caption, "Error");
@@ -120,14 +107,14 @@ TEST(ErrorBoxText, FailureNamesTheCallAndTheSignedResult) {
 }
 
 TEST(ErrorBoxText, VeryLongCallTextIsCutAndKeepsTheResultLine) {
-    layer::ClearShownMessageBoxes();
+    ClearShownMessageBoxes();
     std::string what(1000, 'w');
     ErrorBox(E_FAIL, what.c_str());
     ErrorBox(E_FAIL, nullptr);
     std::string accented;
     for (int i = 0; i < 400; ++i) accented += "ř";  // two bytes each
     ErrorBox(E_FAIL, accented.c_str());
-    const auto& boxes = layer::ShownMessageBoxes();
+    const auto& boxes = ShownMessageBoxes();
     ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[0].text.size(), 511u);
     EXPECT_EQ(boxes[0].text.rfind("\nChyba: -2147467259"), boxes[0].text.size() - 19);
@@ -158,7 +145,7 @@ TEST(RandomIntHelper, FollowsTheRuntimeSequenceAndStaysBelowN) {
     for (int count : seen) EXPECT_GT(count, 0);
 }
 
-TEST(SmallHelpers, FlagsAbsoluteValueAndSquare) {
+TEST(SmallHelpers, FlagsAbsoluteValueSquareAndDistance) {
     DWORD flags = 0x0A;
     EXPECT_TRUE(HasFlags(&flags, 0x08));
     EXPECT_FALSE(HasFlags(&flags, 0x0C));
@@ -167,9 +154,7 @@ TEST(SmallHelpers, FlagsAbsoluteValueAndSquare) {
     EXPECT_FLOAT_EQ(FloatAbs(3.0f), 3.0f);
     EXPECT_FLOAT_EQ(FloatAbs(0.0f), 0.0f);
     EXPECT_FLOAT_EQ(Sqr(-3.0f), 9.0f);
-}
-
-TEST(SmallHelpers, DistanceBetweenPoints) {
+    // The distance between points.
     D3DXVECTOR3 origin(0, 0, 0), a(3, 4, 0), b(1, 2, 3), c(-1, -2, -3);
     EXPECT_FLOAT_EQ(Distance(&origin, &a), 5.0f);
     EXPECT_FLOAT_EQ(Distance(&a, &origin), 5.0f);

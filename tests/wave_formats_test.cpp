@@ -17,6 +17,7 @@
 #include "scratch_dir.h"
 #include "wave_test_files.h"
 
+using namespace layer;
 using namespace wave_test;
 
 namespace {
@@ -48,45 +49,32 @@ class WaveFormatsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         std::filesystem::create_directory("sound");
-        layer::SetManualAudioMixing(true);
-        layer::ClearShownMessageBoxes();
+        SetManualAudioMixing(true);
+        ClearShownMessageBoxes();
     }
-    void TearDown() override { layer::SetManualAudioMixing(false); }
+    void TearDown() override { SetManualAudioMixing(false); }
+
+    // The first 200 stereo frames heard with each wave played at once as a secondary voice.
+    std::vector<int16_t> Mix(const std::vector<std::vector<uint8_t>>& voices, const char* name) {
+        std::vector<int> slots;
+        for (size_t v = 0; v < voices.size(); ++v) {
+            const std::string file = "voice" + std::to_string(v) + ".wav";
+            Write("sound/" + file, voices[v]);
+            slots.push_back(sound.LoadSegment(("sound\\" + file).c_str()));
+            EXPECT_GE(slots.back(), 0) << name;
+            sound.PlaySegment(slots.back(), 0, DMUS_SEGF_SECONDARY);
+        }
+        std::vector<int16_t> stereo(2 * 200);
+        MixAudio(stereo.data(), 200);
+        for (int slot : slots) sound.FreeSegment(slot);
+        return stereo;
+    }
 
     ScratchDir dir;
+    CSoundManager sound{nullptr};
 };
 
 }  // namespace
-
-TEST_F(WaveFormatsTest, ExtensibleHeadersWithPcmOrFloatSamplesPlayAtTheirLevel) {
-    struct Case {
-        const char* name;
-        ExtensibleHeader header;
-        std::vector<uint8_t> samples;
-        int level;  // 16-bit level heard
-    };
-    const Case cases[] = {
-        {"24-bit", {}, Frames(0x123456, 3, 100), 0x1234},
-        {"24-bit, 20 valid", {2, 24, 20, 1}, Frames(0xE00000, 3, 100), -0x2000},
-        {"32-bit float", {2, 32, 32, 3}, Frames(FloatBits(0.25f), 4, 100), 8192},
-        {"16-bit, longer extension", {2, 16, 16, 1, 48, 30}, Frames(0x0800, 2, 100), 0x0800},
-    };
-    CSoundManager sound(nullptr);
-    for (const Case& c : cases) {
-        const std::string file = std::string("sound\\") + c.name + ".wav";
-        Write("sound/" + std::string(c.name) + ".wav", ExtensibleWave(c.header, c.samples));
-        const int slot = sound.LoadSegment(file.c_str());
-        ASSERT_GE(slot, 0) << c.name;
-        sound.PlaySegment(slot, 0, DMUS_SEGF_SECONDARY);
-        std::vector<int16_t> stereo(2 * 200);
-        layer::MixAudio(stereo.data(), 200);
-        EXPECT_NEAR(stereo[2 * 50], c.level, 2) << c.name;
-        EXPECT_EQ(stereo[2 * 50 + 1], stereo[2 * 50]) << c.name;
-        EXPECT_EQ(stereo[2 * 150], 0) << c.name;  // 100 frames, then silence
-        sound.FreeSegment(slot);
-    }
-    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
-}
 
 TEST_F(WaveFormatsTest, ExtensibleHeadersOfOtherKindsAreRefusedByTheLoaderItself) {
     const struct {
@@ -123,22 +111,27 @@ TEST_F(WaveFormatsTest, ExtensibleHeadersOfOtherKindsAreRefusedByTheLoaderItself
     CoUninitialize();
 }
 
-// Full-scale samples of every playable kind reach the 16-bit rails, and voices that sum past a
+// Samples of every playable kind, extensible headers with PCM or float samples among them, play
+// at their level, centred; full-scale ones reach the 16-bit rails, and voices that sum past a
 // rail saturate there: the sum is clamped once, after all the voices are added. Converted
-// samples may fall short of a rail by the converter's rounding (slack), never wrap past it.
-TEST_F(WaveFormatsTest, FullScaleSamplesReachTheRailsAndLoudSumsSaturate) {
+// samples may fall short of a level by the converter's rounding (slack), never wrap past a rail.
+TEST_F(WaveFormatsTest, SamplesOfEveryKindPlayAtTheirLevelAndLoudSumsSaturate) {
     auto pcm = [](uint16_t bits, uint64_t value) { return PlainWave(1, bits, Frames(value, bits / 8, 100)); };
     auto flt = [](float value) { return PlainWave(3, 32, Frames(FloatBits(value), 4, 100)); };
     auto ext = [](uint16_t bits, uint64_t value) {
         return ExtensibleWave({2, bits, bits, 1}, Frames(value, bits / 8, 100));
     };
     // The game's own kind: mono at 22050 frames a second, made twice as long at the device's rate.
-    auto mono = [](int16_t value) { return layer::MakeWave16(std::vector<int16_t>(50, value), 1, 22050); };
+    auto mono = [](int16_t value) { return MakeWave16(std::vector<int16_t>(50, value), 1, 22050); };
     const struct {
         const char* name;
         std::vector<std::vector<uint8_t>> voices;
         int level, slack;
     } cases[] = {
+        {"24-bit", {ExtensibleWave({}, Frames(0x123456, 3, 100))}, 0x1234, 2},
+        {"24-bit, 20 valid", {ExtensibleWave({2, 24, 20, 1}, Frames(0xE00000, 3, 100))}, -0x2000, 2},
+        {"32-bit float", {ExtensibleWave({2, 32, 32, 3}, Frames(FloatBits(0.25f), 4, 100))}, 8192, 2},
+        {"16-bit, longer extension", {ExtensibleWave({2, 16, 16, 1, 48, 30}, Frames(2048, 2, 100))}, 2048, 2},
         {"16-bit highest, twice", {pcm(16, 0x7FFF), pcm(16, 0x7FFF)}, 32767, 0},
         {"16-bit lowest, twice", {pcm(16, 0x8000), pcm(16, 0x8000)}, -32768, 0},
         {"16-bit highest and lowest", {pcm(16, 0x7FFF), pcm(16, 0x8000)}, -1, 0},
@@ -159,24 +152,13 @@ TEST_F(WaveFormatsTest, FullScaleSamplesReachTheRailsAndLoudSumsSaturate) {
         {"mono 22050 Hz highest, twice", {mono(32767), mono(32767)}, 32767, 0},
         {"mono 22050 Hz lowest", {mono(-32768)}, -32768, 64},
     };
-    CSoundManager sound(nullptr);
     for (const auto& c : cases) {
-        std::vector<int> slots;
-        for (size_t v = 0; v < c.voices.size(); ++v) {
-            const std::string name = "voice" + std::to_string(v) + ".wav";
-            Write("sound/" + name, c.voices[v]);
-            slots.push_back(sound.LoadSegment(("sound\\" + name).c_str()));
-            ASSERT_GE(slots.back(), 0) << c.name;
-            sound.PlaySegment(slots.back(), 0, DMUS_SEGF_SECONDARY);
-        }
-        std::vector<int16_t> stereo(2 * 200);
-        layer::MixAudio(stereo.data(), 200);
+        const std::vector<int16_t> stereo = Mix(c.voices, c.name);
         EXPECT_NEAR(stereo[2 * 50], c.level, c.slack) << c.name;
-        EXPECT_NEAR(stereo[2 * 50 + 1], c.level, c.slack) << c.name;
-        EXPECT_EQ(stereo[2 * 150], 0) << c.name;
-        for (int slot : slots) sound.FreeSegment(slot);
+        EXPECT_EQ(stereo[2 * 50 + 1], stereo[2 * 50]) << c.name;
+        EXPECT_EQ(stereo[2 * 150], 0) << c.name;  // 100 frames, then silence
     }
-    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
+    EXPECT_TRUE(ShownMessageBoxes().empty());
 }
 
 // A chunk of odd size is followed by a pad byte that belongs to no chunk: 8-bit mono sounds of
@@ -194,17 +176,10 @@ TEST_F(WaveFormatsTest, OddSizedChunksAreFollowedByAPadByte) {
         {"odd data, then tags", WithChunk(odd, odd.size(), "LIST", tags), 101},
         {"odd tags, then data", WithChunk(even, 36, "LIST", tags), 100},
     };
-    CSoundManager sound(nullptr);
     for (const auto& c : cases) {
-        Write("sound/padded.wav", c.file);
-        const int slot = sound.LoadSegment("sound\\padded.wav");
-        ASSERT_GE(slot, 0) << c.name;
-        sound.PlaySegment(slot, 0, DMUS_SEGF_SECONDARY);
-        std::vector<int16_t> stereo(2 * 200);
-        layer::MixAudio(stereo.data(), 200);
+        const std::vector<int16_t> stereo = Mix({c.file}, c.name);
         EXPECT_NEAR(stereo[2 * (c.frames - 1)], 16384, 1) << c.name;  // 192 is half way up
         EXPECT_EQ(stereo[2 * c.frames], 0) << c.name;
-        sound.FreeSegment(slot);
     }
-    EXPECT_TRUE(layer::ShownMessageBoxes().empty());
+    EXPECT_TRUE(ShownMessageBoxes().empty());
 }

@@ -1,16 +1,10 @@
 // world_clouds_test.cpp -- the cloud square: its size from the map, its states and its alpha cut at 64.
 #include <gtest/gtest.h>
 
-#include "layer/image_encode.h"
-#include "layer/message_boxes.h"
-#include "scratch_dir.h"
 #include "world/clouds.h"
-#include "world/terrain.h"
-#include "world/world.h"
 #include "world_device.h"
-#include "world_terrain_files.h"
 
-using world_test::Device;
+using namespace world_test;
 
 namespace {
 
@@ -27,60 +21,44 @@ std::vector<SCloudVertex> ReadSquare(CSky* sky) {
 }  // namespace
 
 TEST(WorldClouds, TheSquareIsTwiceTheMapAndFollowsEachNewMap) {
-    ScratchDir dir;
-    Device d(64, 64);
-    CWorld world(d.device, d.camera(), d.timer());
-    world_test::WriteBytes("teren.ter", world_test::MakeFlatTerrainFile(12, 12, 1, 0.0f));
+    WorldInDir f({}, D3DXVECTOR3(50, 50, 5), false);
     layer::ClearShownMessageBoxes();
-    world.LoadMap("teren.ter");
-    ASSERT_NE(world.pSky, nullptr);
-    std::vector<SCloudVertex> square = ReadSquare(world.pSky);
-    ASSERT_EQ(square.size(), 4u);
-    const float expected[4][5] = {{-120, -120, 0, 0}, {120, -120, 0, 1}, {-120, 120, 1, 0}, {120, 120, 1, 1}};
-    for (int k = 0; k < 4; ++k) {
-        EXPECT_EQ(square[k].vPos, D3DXVECTOR3(expected[k][0], expected[k][1], 6.0f));
-        EXPECT_EQ(square[k].vNormal, D3DXVECTOR3(0, 0, 1));
-        EXPECT_EQ(square[k].fU, expected[k][2]);
-        EXPECT_EQ(square[k].fV, expected[k][3]);
+    for (auto [x, y] : {std::pair(12, 12), {10, 8}}) {
+        WriteBytes("teren.ter", MakeFlatTerrainFile(x, y, 1, 0.0f));
+        f.world->LoadMap("teren.ter");
+        ASSERT_NE(f.world->pSky, nullptr);
+        const std::vector<SCloudVertex> square = ReadSquare(f.world->pSky);
+        ASSERT_EQ(square.size(), 4u);
+        const float w = 10.0f * x, h = 10.0f * y;
+        const float expected[4][4] = {{-w, -h, 0, 0}, {w, -h, 0, 1}, {-w, h, 1, 0}, {w, h, 1, 1}};
+        for (int k = 0; k < 4; ++k) {
+            EXPECT_EQ(square[k].vPos, D3DXVECTOR3(expected[k][0], expected[k][1], 6.0f)) << x << "x" << y;
+            EXPECT_EQ(square[k].vNormal, D3DXVECTOR3(0, 0, 1));
+            EXPECT_EQ(square[k].fU, expected[k][2]);
+            EXPECT_EQ(square[k].fV, expected[k][3]);
+        }
     }
     // Without clouds.tga the layer still stands, untextured, and says so.
-    EXPECT_EQ(world.pSky->pTexture, nullptr);
-    bool reported = false;
-    for (const auto& box : layer::ShownMessageBoxes())
-        reported |= box.text.find("D3DXCreateTextureFromFileEx - clouds.tga") != std::string::npos;
-    EXPECT_TRUE(reported);
-
-    world_test::WriteBytes("teren.ter", world_test::MakeFlatTerrainFile(10, 8, 1, 0.0f));
-    world.LoadMap("teren.ter");
-    square = ReadSquare(world.pSky);
-    ASSERT_EQ(square.size(), 4u);
-    EXPECT_EQ(square[0].vPos, D3DXVECTOR3(-100, -80, 6));
-    EXPECT_EQ(square[3].vPos, D3DXVECTOR3(100, 80, 6));
+    EXPECT_EQ(f.world->pSky->pTexture, nullptr);
+    EXPECT_TRUE(BoxShown("D3DXCreateTextureFromFileEx - clouds.tga"));
 }
 
 TEST(WorldClouds, SeenFromBelowTexelsUnderAlpha64AreNotDrawnAndTheRestBlend) {
-    ScratchDir dir;
-    Device d(64, 64);
-    CWorld world(d.device, d.camera(), d.timer());
-    world_test::WriteBytes("teren.ter", world_test::MakeFlatTerrainFile(2, 2, 1, 0.0f));
+    const D3DXVECTOR3 eye(0, 0, -4);
+    WorldInDir f(MakeFlatTerrainFile(2, 2, 1, 0.0f), eye, false);
+    Device& d = f.d;
     // Columns (u, along y) below the middle white at alpha 63; above it, rows (v, along x) below
     // the middle white at alpha 64 and the rest opaque black, which the key makes transparent.
-    std::vector<DWORD> picture(64 * 64);
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x) picture[y * 64 + x] = x < 32 ? 0x3FFFFFFF : (y < 32 ? 0x40FFFFFF : 0xFF000000);
-    std::vector<BYTE> tga;
-    ASSERT_EQ(layer::EncodeTga32(64, 64, picture.data(), &tga), S_OK);
-    ASSERT_EQ(layer::WriteBytesToFile("clouds.tga", tga), S_OK);
-    world.LoadMap("teren.ter");
-    ASSERT_NE(world.pSky->pTexture, nullptr);
+    WritePicture("clouds.tga", 64, 64, true,
+                 [](int x, int y) { return x < 32 ? 0x3FFFFFFFu : (y < 32 ? 0x40FFFFFFu : 0xFF000000u); });
+    f.world->LoadMap("teren.ter");
+    ASSERT_NE(f.world->pSky->pTexture, nullptr);
     // From below the layer, looking up with x as up: the screen's left is the world's +y and its
     // top the world's +x. The square spans -20 to 20: u and v run from 0.25 to 0.75 on screen.
-    const D3DXVECTOR3 eye(0, 0, -4);
-    d.cameraPos = eye;
     d.LookAtFrom(eye, D3DXVECTOR3(0, 0, 6), D3DXVECTOR3(1, 0, 0));
     d.BeginFrame(0xFF000000);
-    world.SetRenderStates(0);
-    world.pSky->Render();
+    f.world->SetRenderStates(0);
+    f.world->pSky->Render();
     d.EndFrame();
     // Over y > 0 and x < 0 alpha 64: white blended at 64/255 over black; over y < 0 alpha 63 and
     // over the keyed black: not drawn.
@@ -88,12 +66,12 @@ TEST(WorldClouds, SeenFromBelowTexelsUnderAlpha64AreNotDrawnAndTheRestBlend) {
     EXPECT_EQ(d.Pixel(56, 56) & 0xFFFFFF, 0u);
     EXPECT_EQ(d.Pixel(56, 8) & 0xFFFFFF, 0u);
     EXPECT_EQ(d.Pixel(8, 8) & 0xFFFFFF, 0u);
-    EXPECT_NEAR(static_cast<int>(kept & 0xFF), 64, 2);
-    EXPECT_NEAR(static_cast<int>((kept >> 8) & 0xFF), 64, 2);
+    EXPECT_NEAR(int(kept & 0xFF), 64, 2);
+    EXPECT_NEAR(int((kept >> 8) & 0xFF), 64, 2);
 
     // The states it draws with: the texture's alpha alone, tested at 64, blended.
-    EXPECT_EQ(d.StageState(D3DTSS_ALPHAOP), static_cast<DWORD>(D3DTOP_SELECTARG1));
+    EXPECT_EQ(d.StageState(D3DTSS_ALPHAOP), DWORD(D3DTOP_SELECTARG1));
     EXPECT_EQ(d.RenderState(D3DRS_ALPHAREF), 64u);
-    EXPECT_EQ(d.RenderState(D3DRS_ALPHATESTENABLE), static_cast<DWORD>(TRUE));
-    EXPECT_EQ(d.RenderState(D3DRS_ALPHABLENDENABLE), static_cast<DWORD>(TRUE));
+    EXPECT_EQ(d.RenderState(D3DRS_ALPHATESTENABLE), DWORD(TRUE));
+    EXPECT_EQ(d.RenderState(D3DRS_ALPHABLENDENABLE), DWORD(TRUE));
 }

@@ -1,5 +1,6 @@
 // world_device.h -- a real headless Direct3D device for the world's tests, with a camera position,
-// a frame timer, view set-up, pixels read back and small textures made in memory.
+// a frame timer, view set-up, pixels read back and small textures made in memory; a map and a
+// world on it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,11 +8,19 @@
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
+#include <string>
 
 #include "d3dx8.h"
 #include "layer/device_stats.h"
+#include "layer/image_encode.h"
+#include "layer/message_boxes.h"
+#include "scratch_dir.h"
 #include "shell/timer.h"
+#include "world/sprite_set.h"
+#include "world/terrain.h"
+#include "world/world.h"
 #include "world_headless_device.h"
+#include "world_terrain_files.h"
 
 namespace world_test {
 
@@ -96,12 +105,61 @@ public:
     CTimer timerObj;
 };
 
+// A map in a directory of its own, the camera over (x, y), loaded from the file given if any; the
+// boxes shown until then are forgotten.
+struct MapInDir {
+    explicit MapInDir(float x = 5, float y = 5, const std::vector<uint8_t>& file = {}) {
+        d.cameraPos = D3DXVECTOR3(x, y, 5);
+        if (!file.empty()) WriteBytes("teren.ter", file), map.Load("teren.ter");
+        layer::ClearShownMessageBoxes();
+    }
+    ScratchDir dir;
+    Device d;
+    CMap map{d.device, nullptr, d.camera(), d.timer()};
+};
+
+// A world in a directory of its own over the terrain file given, loaded unless told otherwise.
+struct WorldInDir {
+    WorldInDir(const std::vector<uint8_t>& terrain, const D3DXVECTOR3& camera, bool load = true) {
+        WriteBytes("teren.ter", terrain);
+        d.cameraPos = camera;
+        world = new CWorld(d.device, d.camera(), d.timer());
+        if (load) world->LoadMap("teren.ter");
+    }
+    ~WorldInDir() { delete world; }
+    // A new sprite set of the world, registered with its object manager.
+    template <typename Set = CSpriteSet>
+    Set* NewSet() {
+        return new Set(d.device, world, d.camera(), d.timer(), world->pObjectManager);
+    }
+    ScratchDir dir;
+    Device d;
+    CWorld* world;
+};
+
+// A picture file of w x h texels, (x, y) from the function: a TGA with alpha, or a 24-bit BMP.
+inline void WritePicture(const char* name, UINT w, UINT h, bool tga,
+                         const std::function<DWORD(int x, int y)>& texel) {
+    std::vector<DWORD> pixels(size_t(w) * h);
+    for (UINT i = 0; i < w * h; ++i) pixels[i] = texel(int(i % w), int(i / w));
+    std::vector<BYTE> bytes;
+    ASSERT_EQ((tga ? layer::EncodeTga32 : layer::EncodeBmp24)(w, h, pixels.data(), &bytes), S_OK);
+    ASSERT_EQ(layer::WriteBytesToFile(name, bytes), S_OK);
+}
+
 // Red, green and blue each within the tolerance; alpha is not compared.
 inline void ExpectColorNear(DWORD actual, DWORD expected, int tolerance) {
     for (int shift : {16, 8, 0}) {
         const int a = int((actual >> shift) & 0xFF), e = int((expected >> shift) & 0xFF);
         EXPECT_LE(std::abs(a - e), tolerance) << std::hex << "pixel 0x" << actual << ", expected 0x" << expected;
     }
+}
+
+// Whether an error box whose text holds the part was shown.
+inline bool BoxShown(const std::string& part) {
+    for (const auto& box : layer::ShownMessageBoxes())
+        if (box.text.find(part) != std::string::npos && box.caption == "Error") return true;
+    return false;
 }
 
 }  // namespace world_test

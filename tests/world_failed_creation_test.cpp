@@ -3,52 +3,32 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <string>
 
 #include "layer/device_control.h"
 #include "layer/device_stats.h"
-#include "layer/message_boxes.h"
-#include "scratch_dir.h"
 #include "world/clouds.h"
 #include "world/sprite_set.h"
-#include "world/terrain.h"
-#include "world/world.h"
 #include "world_device.h"
-#include "world_terrain_files.h"
 
-using world_test::Device;
+using namespace layer;
+using namespace world_test;
 
 namespace {
 
-bool Reported(const std::string& what) {
-    for (const auto& box : layer::ShownMessageBoxes())
-        if (box.text.find(what) != std::string::npos) return true;
-    return false;
-}
-
-struct FailureFixture {
-    FailureFixture() : d(64, 64) {
-        world_test::WriteBytes("teren.ter", world_test::MakeFlatTerrainFile(4, 4, 2, 0.0f));
-        d.cameraPos = D3DXVECTOR3(20, 20, 3);
+struct FailureFixture : WorldInDir {
+    FailureFixture() : WorldInDir(MakeFlatTerrainFile(4, 4, 2, 0.0f), D3DXVECTOR3(20, 20, 3), false) {
         d.LookAt(d.cameraPos, D3DXVECTOR3(30, 30, 0));
-        world = new CWorld(d.device, d.camera(), d.timer());
-        layer::ClearShownMessageBoxes();
+        ClearShownMessageBoxes();
     }
-    ~FailureFixture() {
-        delete world;
-        layer::ResetDeviceControl();
-    }
+    ~FailureFixture() { ResetDeviceControl(); }
     UINT DrawCallsOf(const std::function<void()>& draw) {
         d.BeginFrame();
-        const UINT before = layer::CurrentFrameStats().drawCalls;
+        const UINT before = CurrentFrameStats().drawCalls;
         draw();
-        const UINT after = layer::CurrentFrameStats().drawCalls;
+        const UINT after = CurrentFrameStats().drawCalls;
         d.EndFrame();
         return after - before;
     }
-    ScratchDir dir;
-    Device d;
-    CWorld* world;
 };
 
 }  // namespace
@@ -56,10 +36,10 @@ struct FailureFixture {
 TEST(WorldFailedCreation, ASpriteSetWithoutItsBufferStillRunsItsSpritesButDrawsNone) {
     FailureFixture f;
     f.world->LoadMap("teren.ter");
-    layer::FailNextResourceCreation(E_OUTOFMEMORY);
-    CSpriteSet* set = new CSpriteSet(f.d.device, f.world, f.d.camera(), f.d.timer(), f.world->pObjectManager);
+    FailNextResourceCreation(E_OUTOFMEMORY);
+    CSpriteSet* set = f.NewSet();
     EXPECT_EQ(set->pSpriteVB, nullptr);
-    EXPECT_TRUE(Reported("Not enough memory."));
+    EXPECT_TRUE(BoxShown("Not enough memory."));
     set->bExpire = 1;
     const int i = set->AddRandomSprite();
     set->sprites[i].fLifetime = 1.0f;
@@ -77,31 +57,33 @@ TEST(WorldFailedCreation, CloudsWithoutTheirBufferAreReportedAndNotDrawn) {
     FailureFixture f;
     f.world->LoadMap("teren.ter");
     EXPECT_EQ(f.DrawCallsOf([&] { f.world->pSky->Render(); }), 1u);
-    layer::FailNextResourceCreation(E_FAIL);
+    FailNextResourceCreation(E_FAIL);
     delete f.world->pSky;
     f.world->pSky = new CSky(f.d.device, f.world, f.d.camera(), f.d.timer());
     EXPECT_EQ(f.world->pSky->pVB_clouds, nullptr);
-    EXPECT_TRUE(Reported("CreateVertexBuffer"));
+    EXPECT_TRUE(BoxShown("CreateVertexBuffer"));
     EXPECT_EQ(f.DrawCallsOf([&] { f.world->Render(); }), 1u);  // the terrain alone
 }
 
 TEST(WorldFailedCreation, ATerrainMeshThatCannotBeMadeIsReportedAndMadeAgainOnTheNextCell) {
     FailureFixture f;
-    layer::FailNextResourceCreation(E_OUTOFMEMORY);
-    f.world->pMap->Load("teren.ter");
-    EXPECT_EQ(f.world->pMap->pMesh, nullptr);
-    EXPECT_TRUE(Reported("Not enough memory."));
-    EXPECT_EQ(f.DrawCallsOf([&] { f.world->pMap->Render(); }), 1u);  // the first Render builds again
-    ASSERT_NE(f.world->pMap->pMesh, nullptr);
+    CMap& map = *f.world->pMap;
+    auto drawsAt = [&](float x) {
+        f.d.cameraPos.x = x;
+        return f.DrawCallsOf([&] { map.Render(); });
+    };
+    FailNextResourceCreation(E_OUTOFMEMORY);
+    map.Load("teren.ter");
+    EXPECT_EQ(map.pMesh, nullptr);
+    EXPECT_TRUE(BoxShown("Not enough memory."));
+    EXPECT_EQ(drawsAt(20.0f), 1u);  // the first Render builds again
+    ASSERT_NE(map.pMesh, nullptr);
 
-    layer::FailNextResourceCreation(E_FAIL);
-    f.d.cameraPos.x = 31.0f;  // into the next cell: the rebuild fails, nothing is drawn
-    EXPECT_EQ(f.DrawCallsOf([&] { f.world->pMap->Render(); }), 0u);
-    EXPECT_EQ(f.world->pMap->pMesh, nullptr);
-    EXPECT_TRUE(Reported("D3DXCreateMeshFVF - pMesh"));
-    f.d.cameraPos.x = 31.5f;  // same cell: no new attempt
-    EXPECT_EQ(f.DrawCallsOf([&] { f.world->pMap->Render(); }), 0u);
-    f.d.cameraPos.x = 21.0f;
-    EXPECT_EQ(f.DrawCallsOf([&] { f.world->pMap->Render(); }), 1u);
-    EXPECT_EQ(f.world->pMap->GetHeight(25.0f, 25.0f), 0.0f);  // the ground never depended on the mesh
+    FailNextResourceCreation(E_FAIL);
+    EXPECT_EQ(drawsAt(31.0f), 0u);  // into the next cell: the rebuild fails, nothing is drawn
+    EXPECT_EQ(map.pMesh, nullptr);
+    EXPECT_TRUE(BoxShown("D3DXCreateMeshFVF - pMesh"));
+    EXPECT_EQ(drawsAt(31.5f), 0u);  // same cell: no new attempt
+    EXPECT_EQ(drawsAt(21.0f), 1u);
+    EXPECT_EQ(map.GetHeight(25.0f, 25.0f), 0.0f);  // the ground never depended on the mesh
 }

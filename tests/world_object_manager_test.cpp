@@ -36,19 +36,26 @@ int SlotOf(const CObjectManager& manager, const CManagedObject* object) {
     return -1;
 }
 
+class WorldObjectManager : public ::testing::Test {
+protected:
+    // A probe registered with the manager, writing its id to the log when drawn.
+    Probe* Make(int id) { return new Probe(d, &manager, &log, id); }
+
+    world_test::Device d;
+    CObjectManager manager{d.device, nullptr, d.camera(), d.timer()};
+    std::vector<int> log;
+};
+
 }  // namespace
 
-TEST(WorldObjectManager, SlotsFillInOrderAndTheSeventeenthIsNeverDrawn) {
-    world_test::Device d;
-    CObjectManager manager(d.device, nullptr, d.camera(), d.timer());
-    std::vector<int> log;
+TEST_F(WorldObjectManager, SlotsFillInOrderAndTheSeventeenthIsNeverDrawn) {
     std::vector<Probe*> probes;
     for (int k = 0; k < 16; ++k) {
-        probes.push_back(new Probe(d, &manager, &log, k));
+        probes.push_back(Make(k));
         EXPECT_EQ(SlotOf(manager, probes.back()), k);
     }
     int extraDeleted = 0;
-    Probe* extra = new Probe(d, &manager, &log, 99);
+    Probe* extra = Make(99);
     extra->deleted = &extraDeleted;
     EXPECT_EQ(SlotOf(manager, extra), -1);
     EXPECT_EQ(manager.Add(extra), -1);  // still full
@@ -72,16 +79,21 @@ TEST(WorldObjectManager, SlotsFillInOrderAndTheSeventeenthIsNeverDrawn) {
     for (CManagedObject* member : manager.members) EXPECT_EQ(member, nullptr);
 }
 
-TEST(WorldObjectManager, OnlyTheGivenPassIsDrawnAndAFlaggedObjectGoesInEitherPass) {
-    world_test::Device d;
-    CObjectManager manager(d.device, nullptr, d.camera(), d.timer());
-    std::vector<int> log;
-    Probe* a = new Probe(d, &manager, &log, 0);
-    Probe* b = new Probe(d, &manager, &log, 1);
+TEST_F(WorldObjectManager, OnlyTheGivenPassIsDrawnInItsAlphaStatesAndAFlaggedObjectGoesInEitherPass) {
+    Probe* a = Make(0);
+    Probe* b = Make(1);
     b->byPass = 0;
+    d.device->SetRenderState(D3DRS_ALPHAREF, 0);
+    d.device->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
+    d.device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+    d.device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
     manager.RenderPass(0);
     manager.RenderPass(1);
     EXPECT_EQ(log, (std::vector<int>{1, 0}));
+    EXPECT_EQ(d.RenderState(D3DRS_ALPHAREF), 64u);
+    EXPECT_EQ(d.RenderState(D3DRS_ALPHATESTENABLE), DWORD(TRUE));
+    EXPECT_EQ(d.RenderState(D3DRS_ALPHABLENDENABLE), DWORD(TRUE));
+    EXPECT_EQ(d.StageState(D3DTSS_ALPHAOP), DWORD(D3DTOP_MODULATE));
 
     int deleted = 0;
     a->deleted = &deleted;
@@ -93,11 +105,9 @@ TEST(WorldObjectManager, OnlyTheGivenPassIsDrawnAndAFlaggedObjectGoesInEitherPas
     delete b;
 }
 
-TEST(WorldObjectManager, TwoRemovalsInOneFrameFreeBothAndTheNextTakesTheLowerSlot) {
-    world_test::Device d;
-    CObjectManager manager(d.device, nullptr, d.camera(), d.timer());
+TEST_F(WorldObjectManager, TwoRemovalsInOneFrameFreeBothAndTheNextTakesTheLowerSlot) {
     std::vector<Probe*> probes;
-    for (int k = 0; k < 6; ++k) probes.push_back(new Probe(d, &manager, nullptr, k));
+    for (int k = 0; k < 6; ++k) probes.push_back(Make(k));
     int deleted = 0;
     probes[4]->deleted = &deleted;
     probes[2]->deleted = &deleted;
@@ -109,25 +119,22 @@ TEST(WorldObjectManager, TwoRemovalsInOneFrameFreeBothAndTheNextTakesTheLowerSlo
     EXPECT_EQ(deleted, 2);
     EXPECT_EQ(manager.members[2], nullptr);
     EXPECT_EQ(manager.members[4], nullptr);
-    Probe* next = new Probe(d, &manager, nullptr, 7);
+    Probe* next = Make(7);
     EXPECT_EQ(SlotOf(manager, next), 2);
     delete next;
     for (int k : {0, 1, 3, 5}) delete probes[k];
 }
 
-TEST(WorldObjectManager, AnObjectMadeDuringAPassIsDrawnAtOnceOnlyInALaterSlot) {
-    world_test::Device d;
-    CObjectManager manager(d.device, nullptr, d.camera(), d.timer());
-    std::vector<int> log;
+TEST_F(WorldObjectManager, AnObjectMadeDuringAPassIsDrawnAtOnceOnlyInALaterSlot) {
     std::vector<Probe*> probes;
-    for (int k = 0; k < 4; ++k) probes.push_back(new Probe(d, &manager, &log, k));
+    for (int k = 0; k < 4; ++k) probes.push_back(Make(k));
     delete probes[1];  // slot 1 free
     probes[1] = nullptr;
 
     // Made while slot 2 draws: it lands in slot 1, before the one drawing, so it waits.
     Probe* early = nullptr;
     probes[2]->onRender = [&] {
-        if (!early) early = new Probe(d, &manager, &log, 10);
+        if (!early) early = Make(10);
     };
     manager.RenderPass(1);
     EXPECT_EQ(SlotOf(manager, early), 1);
@@ -137,7 +144,7 @@ TEST(WorldObjectManager, AnObjectMadeDuringAPassIsDrawnAtOnceOnlyInALaterSlot) {
     // Made while slot 0 draws: it lands in slot 4, after the one drawing, and is drawn at once.
     Probe* late = nullptr;
     probes[0]->onRender = [&] {
-        if (!late) late = new Probe(d, &manager, &log, 11);
+        if (!late) late = Make(11);
     };
     manager.RenderPass(1);
     EXPECT_EQ(SlotOf(manager, late), 4);
@@ -154,58 +161,22 @@ TEST(WorldObjectManager, AnObjectMadeDuringAPassIsDrawnAtOnceOnlyInALaterSlot) {
     for (Probe* p : {probes[0], probes[2], early, late}) delete p;
 }
 
-TEST(WorldObjectManager, PauseAndResumeFanOutToTheMembersOfTheMoment) {
-    world_test::Device d;
-    CObjectManager manager(d.device, nullptr, d.camera(), d.timer());
-    EXPECT_EQ(manager.bPaused, 1);
-    Probe* a = new Probe(d, &manager, nullptr, 0);
-    EXPECT_EQ(a->bPaused, 1);
-    manager.Resume();
-    EXPECT_EQ(manager.bPaused, 0);
-    EXPECT_EQ(a->bPaused, 0);
-    Probe* b = new Probe(d, &manager, nullptr, 1);  // starts paused, and stays so until the next fan-out
-    EXPECT_EQ(b->bPaused, 1);
-    manager.Resume();
-    EXPECT_EQ(b->bPaused, 0);
-    manager.Pause();
-    manager.Pause();
-    EXPECT_EQ(a->bPaused, 1);
-    EXPECT_EQ(b->bPaused, 1);
-    delete a;
-    delete b;
-}
-
-TEST(WorldObjectManager, NothingLeaksThatFoundNoSlotOrWasLeftAtShutDown) {
-    world_test::Device d;
+TEST_F(WorldObjectManager, NothingLeaksThatFoundNoSlotOrWasLeftAtShutDown) {
     int deleted = 0;
     {
-        CObjectManager manager(d.device, nullptr, d.camera(), d.timer());
+        CObjectManager owner(d.device, nullptr, d.camera(), d.timer());
         std::vector<Probe*> probes;
         for (int k = 0; k < 18; ++k) {
-            probes.push_back(new Probe(d, &manager, nullptr, k));
+            probes.push_back(new Probe(d, &owner, nullptr, k));
             probes.back()->deleted = &deleted;
         }
         // An object without a slot that asks for removal is deleted by the next pass.
         probes[17]->bRemove = 1;
-        manager.RenderPass(0);
+        owner.RenderPass(0);
         EXPECT_EQ(deleted, 1);
         // One member deleted by its owner, the rest left to the manager.
         delete probes[3];
         EXPECT_EQ(deleted, 2);
     }
     EXPECT_EQ(deleted, 18);
-}
-
-TEST(WorldObjectManager, RenderPassSetsTheAlphaStatesOfThePass) {
-    world_test::Device d;
-    CObjectManager manager(d.device, nullptr, d.camera(), d.timer());
-    d.device->SetRenderState(D3DRS_ALPHAREF, 0);
-    d.device->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
-    d.device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
-    d.device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
-    manager.RenderPass(1);
-    EXPECT_EQ(d.RenderState(D3DRS_ALPHAREF), 64u);
-    EXPECT_EQ(d.RenderState(D3DRS_ALPHATESTENABLE), static_cast<DWORD>(TRUE));
-    EXPECT_EQ(d.RenderState(D3DRS_ALPHABLENDENABLE), static_cast<DWORD>(TRUE));
-    EXPECT_EQ(d.StageState(D3DTSS_ALPHAOP), static_cast<DWORD>(D3DTOP_MODULATE));
 }

@@ -3,38 +3,44 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <vector>
 
-#include "scratch_dir.h"
-#include "shell/timer.h"
 #include "world/object_manager.h"
 #include "world/sprite_set.h"
-#include "world/terrain.h"
 #include "world/texture_manager.h"
-#include "world/world.h"
 #include "world_device.h"
-#include "world_terrain_files.h"
 
-using world_test::Device;
+using namespace world_test;
 
 namespace {
 
 // A world on a 12 x 12 map of the given ground, with one sprite set in its manager.
-struct SpriteFixture {
-    explicit SpriteFixture(const world_test::HeightFn& height = [](float, float) { return 0.0f; }) : d(64, 64) {
-        world_test::WriteBytes("teren.ter", world_test::MakeTerrainFile(12, 12, 2, height));
-        d.cameraPos = D3DXVECTOR3(60, 60, 5);
-        world = new CWorld(d.device, d.camera(), d.timer());
-        world->LoadMap("teren.ter");
-        set = new CSpriteSet(d.device, world, d.camera(), d.timer(), world->pObjectManager);
+struct SpriteFixture : WorldInDir {
+    explicit SpriteFixture(const HeightFn& height = [](float, float) { return 0.0f; })
+        : WorldInDir(MakeTerrainFile(12, 12, 2, height), D3DXVECTOR3(60, 60, 5)),
+          set(NewSet()) {}
+    ~SpriteFixture() { delete set; }
+    // A sprite standing at (50, 50, 1) with an 8 x 8 texture in slot 0.
+    int AddShownSprite(const std::function<DWORD(int x, int y)>& texel) {
+        world->pTextureManager->textures[0] = d.MakeTexture(8, 8, texel);
+        const int i = set->AddRandomSprite();
+        set->sprites[i].vPos = D3DXVECTOR3(50, 50, 1);
+        set->sprites[i].iTexture = 0;
+        return i;
     }
-    ~SpriteFixture() {
-        delete set;
-        delete world;
+    // One frame seen level from the eye towards (50, 50, 1): the whole pass 1, or the set alone.
+    void DrawFrom(const D3DXVECTOR3& eye, D3DCOLOR clear = 0xFF0000FF, bool wholePass = true) {
+        d.cameraPos = eye;
+        d.LookAtFrom(eye, D3DXVECTOR3(50, 50, 1), D3DXVECTOR3(0, 0, 1));
+        d.BeginFrame(clear);
+        world->SetRenderStates(0);
+        if (wholePass)
+            world->pObjectManager->RenderPass(1);
+        else
+            set->Render();
+        d.EndFrame();
     }
-    ScratchDir dir;
-    Device d;
-    CWorld* world;
     CSpriteSet* set;
 };
 
@@ -52,7 +58,7 @@ struct CountingSet : CSpriteSet {
 
 }  // namespace
 
-TEST(WorldSpriteSet, SpritesArePlacedFromTheGeneratorOnTheGround) {
+TEST(WorldSpriteSet, SpritesArePlacedOnTheGroundUntilTheSetIsFullAndAFreedRecordIsTakenFirst) {
     SpriteFixture f([](float x, float y) { return 0.05f * x + 0.02f * y; });
     srand(1);
     const int first = f.set->AddRandomSprite();
@@ -78,17 +84,10 @@ TEST(WorldSpriteSet, SpritesArePlacedFromTheGeneratorOnTheGround) {
         const int index = f.set->AddRandomSprite();
         ASSERT_EQ(index, k);
         const SSprite& t = f.set->sprites[index];
-        EXPECT_GE(t.vPos.x, 20.0f);
-        EXPECT_LE(t.vPos.x, 100.0f);
-        EXPECT_GE(t.vPos.y, 20.0f);
-        EXPECT_LE(t.vPos.y, 100.0f);
+        EXPECT_TRUE(t.vPos.x >= 20.0f && t.vPos.x <= 100.0f && t.vPos.y >= 20.0f && t.vPos.y <= 100.0f) << k;
         EXPECT_NEAR(t.vPos.z, f.world->pMap->GetHeight(t.vPos.x, t.vPos.y) + 0.25f, 1e-5f);
     }
-}
-
-TEST(WorldSpriteSet, AFullSetGivesMinusOneAndAFreedRecordIsTakenFirst) {
-    SpriteFixture f;
-    for (int k = 0; k < 64; ++k) ASSERT_EQ(f.set->AddRandomSprite(), k);
+    // The full set gives -1; a freed record is taken first.
     f.set->sprites[9].fHealth = 12.5f;
     f.set->sprites[9].iTexture = 3;
     EXPECT_EQ(f.set->AddRandomSprite(), -1);
@@ -109,7 +108,7 @@ TEST(WorldSpriteSet, AFullSetGivesMinusOneAndAFreedRecordIsTakenFirst) {
 
 TEST(WorldSpriteSet, SpritesAgeOnlyWhileTheSetRunsAndExpireAfterTheirLastFrame) {
     SpriteFixture f;
-    CountingSet* set = new CountingSet(f.d.device, f.world, f.d.camera(), f.d.timer(), f.world->pObjectManager);
+    CountingSet* set = f.NewSet<CountingSet>();
     set->bCustomUpdate = 1;
     set->bExpire = 1;
     const int a = set->AddRandomSprite();
@@ -155,28 +154,24 @@ TEST(WorldSpriteSet, TheTurnPointsTheFaceAlongTheHorizontalDirectionFromTheCamer
     SpriteFixture f;
     const int i = f.set->AddRandomSprite();
     f.set->sprites[i].vPos = D3DXVECTOR3(50, 50, 1);
-    const float directions[][2] = {{0, 1}, {0, -1}, {1, 0}, {-1, 0}, {3, 4}, {-2, 0.5f}, {0.1f, -7}, {-1, -1}};
+    // Straight along +y the angle is pi/2, along -y it is -pi/2.
+    const float directions[][2] = {{0, 1}, {0, -1}, {1, 0}, {-1, 0}, {3, 4}, {-2, 0.5f}, {0.1f, -7}, {-1, -1},
+                                   {0, 10}, {0, -10}};
     for (const auto& dir : directions) {
+        SCOPED_TRACE(testing::Message() << dir[0] << "," << dir[1]);
         f.d.cameraPos = D3DXVECTOR3(50 - dir[0], 50 - dir[1], 3);
         f.set->Render();
         const D3DXMATRIX& m = f.set->matWorld;
         const float length = std::sqrt(dir[0] * dir[0] + dir[1] * dir[1]);
-        EXPECT_NEAR(m._11, dir[0] / length, 1e-5f) << dir[0] << "," << dir[1];
-        EXPECT_NEAR(m._12, dir[1] / length, 1e-5f) << dir[0] << "," << dir[1];
+        const double turn = std::atan2(m._12, m._11) - std::atan2(dir[1], dir[0]);
+        EXPECT_NEAR(std::remainder(turn, 2 * D3DX_PI), 0.0, 1e-6);
+        EXPECT_NEAR(m._11, dir[0] / length, 1e-5f);
+        EXPECT_NEAR(m._12, dir[1] / length, 1e-5f);
         EXPECT_NEAR(m._21, -dir[1] / length, 1e-5f);
         EXPECT_NEAR(m._22, dir[0] / length, 1e-5f);
         EXPECT_EQ(m._33, 1.0f);
-        EXPECT_EQ(m._41, 50.0f);
-        EXPECT_EQ(m._42, 50.0f);
-        EXPECT_EQ(m._43, 1.0f);
+        EXPECT_EQ(D3DXVECTOR3(m._41, m._42, m._43), D3DXVECTOR3(50, 50, 1));
     }
-    // Straight along +y the angle is pi/2, along -y it is -pi/2.
-    f.d.cameraPos = D3DXVECTOR3(50, 40, 3);
-    f.set->Render();
-    EXPECT_NEAR(std::atan2(f.set->matWorld._12, f.set->matWorld._11), 1.5707964f, 1e-6f);
-    f.d.cameraPos = D3DXVECTOR3(50, 60, 3);
-    f.set->Render();
-    EXPECT_NEAR(std::atan2(f.set->matWorld._12, f.set->matWorld._11), -1.5707964f, 1e-6f);
     // A sprite right at the camera gets a defined turn.
     f.d.cameraPos = D3DXVECTOR3(50, 50, 1);
     f.set->Render();
@@ -187,50 +182,26 @@ TEST(WorldSpriteSet, TheTurnPointsTheFaceAlongTheHorizontalDirectionFromTheCamer
 TEST(WorldSpriteSet, TheBillboardFacesTheCameraUnmirroredFromFourSides) {
     SpriteFixture f;
     // Left half red, right half green, fully opaque.
-    const int slot = 0;
-    f.world->pTextureManager->textures[slot] =
-        f.d.MakeTexture(8, 8, [](int x, int) { return x < 4 ? 0xFFFF0000u : 0xFF00FF00u; });
-    const int i = f.set->AddRandomSprite();
-    f.set->sprites[i].vPos = D3DXVECTOR3(50, 50, 1);
-    f.set->sprites[i].iTexture = slot;
+    const int i = f.AddShownSprite([](int x, int) { return x < 4 ? 0xFFFF0000u : 0xFF00FF00u; });
     f.world->Resume();
-    const D3DXVECTOR3 sides[4] = {D3DXVECTOR3(0, -1, 0), D3DXVECTOR3(1, 0, 0), D3DXVECTOR3(0, 1, 0),
-                                  D3DXVECTOR3(-1, 0, 0)};
-    for (const D3DXVECTOR3& side : sides) {
-        const D3DXVECTOR3 eye = D3DXVECTOR3(50, 50, 1) + side * 1.0f;
-        f.d.cameraPos = eye;
-        f.d.LookAtFrom(eye, D3DXVECTOR3(50, 50, 1), D3DXVECTOR3(0, 0, 1));
-        f.d.BeginFrame(0xFF0000FF);
-        f.world->SetRenderStates(0);
-        f.world->pObjectManager->RenderPass(1);
-        f.d.EndFrame();
-        world_test::ExpectColorNear(f.d.Pixel(26, 32), 0xFFFF0000, 2);
-        world_test::ExpectColorNear(f.d.Pixel(38, 32), 0xFF00FF00, 2);
-        world_test::ExpectColorNear(f.d.Pixel(2, 2), 0xFF0000FF, 0);  // the square is small: the corner is clear
+    for (const D3DXVECTOR3& side : {D3DXVECTOR3(0, -1, 0), D3DXVECTOR3(1, 0, 0), D3DXVECTOR3(0, 1, 0),
+                                    D3DXVECTOR3(-1, 0, 0)}) {
+        f.DrawFrom(D3DXVECTOR3(50, 50, 1) + side);
+        ExpectColorNear(f.d.Pixel(26, 32), 0xFFFF0000, 2);
+        ExpectColorNear(f.d.Pixel(38, 32), 0xFF00FF00, 2);
+        ExpectColorNear(f.d.Pixel(2, 2), 0xFF0000FF, 0);  // the square is small: the corner is clear
     }
     // An inactive sprite is not drawn.
     f.set->RemoveSprite(i);
-    f.d.BeginFrame(0xFF0000FF);
-    f.world->SetRenderStates(0);
-    f.world->pObjectManager->RenderPass(1);
-    f.d.EndFrame();
-    world_test::ExpectColorNear(f.d.Pixel(26, 32), 0xFF0000FF, 0);
+    f.DrawFrom(D3DXVECTOR3(50, 49, 1));
+    ExpectColorNear(f.d.Pixel(26, 32), 0xFF0000FF, 0);
 }
 
 TEST(WorldSpriteSet, TextureAlphaBelowTheSetsReferenceIsCut) {
     SpriteFixture f;
     // Alpha 3 on the left, 4 on the right: the base set's reference is 4.
-    f.world->pTextureManager->textures[0] =
-        f.d.MakeTexture(8, 8, [](int x, int) { return x < 4 ? 0x03FFFFFFu : 0x04FFFFFFu; });
-    const int i = f.set->AddRandomSprite();
-    f.set->sprites[i].vPos = D3DXVECTOR3(50, 50, 1);
-    f.set->sprites[i].iTexture = 0;
-    f.d.cameraPos = D3DXVECTOR3(50, 49, 1);
-    f.d.LookAtFrom(f.d.cameraPos, D3DXVECTOR3(50, 50, 1), D3DXVECTOR3(0, 0, 1));
-    f.d.BeginFrame(0xFF000000);
-    f.world->SetRenderStates(0);
-    f.set->Render();
-    f.d.EndFrame();
+    f.AddShownSprite([](int x, int) { return x < 4 ? 0x03FFFFFFu : 0x04FFFFFFu; });
+    f.DrawFrom(D3DXVECTOR3(50, 49, 1), 0xFF000000, false);
     EXPECT_EQ(f.d.Pixel(26, 32) & 0xFFFFFF, 0x000000u);  // alpha 3: not drawn
     const DWORD kept = f.d.Pixel(38, 32) & 0xFF;          // alpha 4: blended, 4/255 of white
     EXPECT_GE(kept, 3u);

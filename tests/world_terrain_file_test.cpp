@@ -3,25 +3,14 @@
 
 #include <cmath>
 #include <cstring>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "layer/message_boxes.h"
-#include "scratch_dir.h"
-#include "world/terrain.h"
 #include "world_device.h"
-#include "world_terrain_files.h"
 
-using world_test::Device;
+using namespace world_test;
 
 namespace {
-
-bool BoxShownContaining(const std::string& part) {
-    for (const auto& box : layer::ShownMessageBoxes())
-        if (box.text.find(part) != std::string::npos && box.caption == "Error") return true;
-    return false;
-}
 
 // The map holds nothing: no cell, no mesh, the outside height everywhere, and draws nothing.
 void ExpectEmptyMap(Device& d, CMap& map, const std::string& label) {
@@ -38,146 +27,123 @@ void ExpectEmptyMap(Device& d, CMap& map, const std::string& label) {
     }
     d.LookAtFrom(D3DXVECTOR3(5, 5, 8), D3DXVECTOR3(5, 5, 0), D3DXVECTOR3(0, 1, 0));
     d.device->SetRenderState(D3DRS_LIGHTING, FALSE);
-    d.BeginFrame(0xFF0000FF);
+    d.BeginFrame();
     map.Render();
     d.EndFrame();
     EXPECT_EQ(d.Pixel(32, 32) & 0xFFFFFF, 0x0000FFu) << label;
 }
-
-struct BadFile {
-    const char* label;
-    std::function<std::vector<uint8_t>()> make;
-    const char* reason;
-};
 
 void SetCellCounts(std::vector<uint8_t>& file, int32_t x, int32_t y) {
     memcpy(&file[offsetof(STerrainFileHeader, iCellsX)], &x, 4);
     memcpy(&file[offsetof(STerrainFileHeader, iCellsY)], &y, 4);
 }
 
-std::vector<uint8_t> Good() { return world_test::MakeFlatTerrainFile(3, 3, 2, 1.0f); }
+std::vector<uint8_t> Good() { return MakeFlatTerrainFile(3, 3, 2, 1.0f); }
 
-// The good file with one coordinate (0 x, 1 y, 2 height) of vertex V[r][c] of cell (i, j) replaced.
-std::vector<uint8_t> WithCoordinate(int i, int j, int r, int c, int axis, float value) {
+std::vector<uint8_t> Cut(size_t size) {
     auto f = Good();
-    memcpy(&f[TerrainCellOffset(i, j) + offsetof(STerrainCell, vertices) + sizeof(STerrainVertex) * (9 * r + c) +
-              sizeof(float) * axis],
-           &value, sizeof value);
+    f.resize(size);
+    return f;
+}
+
+std::vector<uint8_t> WithCounts(int32_t x, int32_t y) {
+    auto f = Good();
+    SetCellCounts(f, x, y);
+    return f;
+}
+
+// The good file with cell (i, j) alone subdivided n times.
+std::vector<uint8_t> WithSubdivision(int i, int j, int n) {
+    return MakeTerrainFile(
+        3, 3, [=](int a, int b) { return a == i && b == j ? n : 2; }, [](float, float) { return 1.0f; });
+}
+
+// The file with one coordinate (0 x, 1 y, 2 height) of vertex V[r][c] of cell (i, j) replaced.
+std::vector<uint8_t> WithCoordinate(int i, int j, int r, int c, int axis, float value,
+                                    std::vector<uint8_t> f = Good()) {
+    memcpy(&f[TerrainCellOffset(i, j) + 4 + sizeof(STerrainVertex) * (9 * r + c) + 4 * axis], &value, 4);
     return f;
 }
 
 }  // namespace
 
-TEST(WorldTerrainFile, EveryKindOfBadFileIsReportedAndLeavesAnEmptyMap) {
-    const std::vector<BadFile> bad = {
-        {"empty", [] { return std::vector<uint8_t>(); }, "kratky"},
-        {"header only",
-         [] {
-             auto f = Good();
-             f.resize(37);
-             return f;
-         },
-         "kratky"},
-        {"one byte short",
-         [] {
-             auto f = Good();
-             f.pop_back();
-             return f;
-         },
-         "kratky"},
-        {"no cells along x", [] { auto f = Good(); SetCellCounts(f, 0, 3); return f; }, "1 az 12"},
-        {"13 cells along x", [] { auto f = Good(); SetCellCounts(f, 13, 3); return f; }, "1 az 12"},
-        {"negative cells along y", [] { auto f = Good(); SetCellCounts(f, 3, -1); return f; }, "1 az 12"},
-        {"huge cells along y", [] { auto f = Good(); SetCellCounts(f, 3, 0x7FFFFFFF); return f; }, "1 az 12"},
-        {"subdivision 0", [] { return world_test::MakeTerrainFile(3, 3, [](int i, int j) { return i == 2 && j == 1 ? 0 : 2; }, [](float, float) { return 1.0f; }); }, "1 az 8"},
-        {"subdivision 9", [] { return world_test::MakeTerrainFile(3, 3, [](int i, int j) { return i == 0 && j == 2 ? 9 : 2; }, [](float, float) { return 1.0f; }); }, "1 az 8"},
-        {"subdivision 255", [] { return world_test::MakeTerrainFile(2, 2, 255, [](float, float) { return 1.0f; }); }, "1 az 8"},
-        {"height not a number", [] { return WithCoordinate(1, 2, 1, 1, 2, std::nanf("")); }, "konecne"},
-        {"infinite height in the far corner", [] { return WithCoordinate(2, 2, 2, 2, 2, INFINITY); }, "konecne"},
-        {"minus infinite x", [] { return WithCoordinate(0, 0, 0, 0, 0, -INFINITY); }, "konecne"},
-        {"y not a number", [] { return WithCoordinate(2, 0, 2, 1, 1, std::nanf("")); }, "konecne"},
+TEST(WorldTerrainFile, EveryKindOfBadOrMissingFileIsReportedAndLeavesAnEmptyMap) {
+    const struct {
+        const char* label;
+        const char* reason;
+        std::vector<uint8_t> bytes;
+        bool written = true;
+    } bad[] = {
+        {"missing", "Nelze otevrit soubor", {}, false},
+        {"empty", "kratky", {}},
+        {"header only", "kratky", Cut(37)},
+        {"one byte short", "kratky", Cut(TERRAIN_FILE_SIZE - 1)},
+        {"no cells along x", "1 az 12", WithCounts(0, 3)},
+        {"13 cells along x", "1 az 12", WithCounts(13, 3)},
+        {"negative cells along y", "1 az 12", WithCounts(3, -1)},
+        {"huge cells along y", "1 az 12", WithCounts(3, 0x7FFFFFFF)},
+        {"subdivision 0", "1 az 8", WithSubdivision(2, 1, 0)},
+        {"subdivision 9", "1 az 8", WithSubdivision(0, 2, 9)},
+        {"subdivision 255", "1 az 8", MakeFlatTerrainFile(2, 2, 255, 1.0f)},
+        {"height not a number", "konecne", WithCoordinate(1, 2, 1, 1, 2, std::nanf(""))},
+        {"infinite height in the far corner", "konecne", WithCoordinate(2, 2, 2, 2, 2, INFINITY)},
+        {"minus infinite x", "konecne", WithCoordinate(0, 0, 0, 0, 0, -INFINITY)},
+        {"y not a number", "konecne", WithCoordinate(2, 0, 2, 1, 1, std::nanf(""))},
     };
-    for (const BadFile& b : bad) {
-        ScratchDir dir;
-        Device d(64, 64);
-        d.cameraPos = D3DXVECTOR3(5, 5, 5);
-        world_test::WriteBytes("teren.ter", b.make());
-        CMap map(d.device, nullptr, d.camera(), d.timer());
-        layer::ClearShownMessageBoxes();
-        EXPECT_EQ(map.Load("teren.ter"), 0);
-        EXPECT_TRUE(BoxShownContaining("teren.ter")) << b.label;
-        EXPECT_TRUE(BoxShownContaining(b.reason)) << b.label;
-        ExpectEmptyMap(d, map, b.label);
+    for (const auto& b : bad) {
+        MapInDir f;
+        if (b.written) WriteBytes("teren.ter", b.bytes);
+        EXPECT_EQ(f.map.Load("teren.ter"), 0);
+        EXPECT_TRUE(BoxShown("teren.ter")) << b.label;
+        EXPECT_TRUE(BoxShown(b.reason)) << b.label;
+        ExpectEmptyMap(f.d, f.map, b.label);
     }
 }
 
-TEST(WorldTerrainFile, AMissingFileIsReportedByTheFileObjectAndByTheMap) {
-    ScratchDir dir;
-    Device d(64, 64);
-    d.cameraPos = D3DXVECTOR3(5, 5, 5);
-    CMap map(d.device, nullptr, d.camera(), d.timer());
-    layer::ClearShownMessageBoxes();
-    map.Load("teren.ter");
-    EXPECT_TRUE(BoxShownContaining("Nelze otevrit soubor"));
-    EXPECT_TRUE(BoxShownContaining("teren.ter"));
-    ExpectEmptyMap(d, map, "missing");
-}
-
 TEST(WorldTerrainFile, AGoodFileIsTakenAsItLiesAndABadOneAfterItEmptiesTheMap) {
-    ScratchDir dir;
-    Device d(64, 64);
-    d.cameraPos = D3DXVECTOR3(5, 5, 5);
-    CMap map(d.device, nullptr, d.camera(), d.timer());
-
+    MapInDir f;
     // Unused cells and the unused vertices of a cell may hold anything: a zero subdivision or a
-    // height that is not a number there is no fault.
-    auto file = world_test::MakeTerrainFile(2, 3, 3, [](float x, float y) { return x * 0.1f + y * 0.01f; });
+    // height that is not a number there is no fault (V[4][1] of a cell divided 3 times).
+    auto file = MakeTerrainFile(2, 3, 3, [](float x, float y) { return x * 0.1f + y * 0.01f; });
     file[TerrainCellOffset(11, 11)] = 0;
     file[TerrainCellOffset(2, 0)] = 200;
-    const float nan = std::nanf("");
-    memcpy(&file[TerrainCellOffset(2, 0) + 4 + 8], &nan, 4);
-    memcpy(&file[TerrainCellOffset(1, 1) + 4 + sizeof(STerrainVertex) * (9 * 4 + 1) + 8], &nan, 4);  // V[4][1], n = 3
-    world_test::WriteBytes("teren.ter", file);
-    layer::ClearShownMessageBoxes();
-    map.Load("teren.ter");
+    file = WithCoordinate(1, 1, 4, 1, 2, std::nanf(""), WithCoordinate(2, 0, 0, 0, 2, std::nanf(""), file));
+    WriteBytes("teren.ter", file);
+    f.map.Load("teren.ter");
     EXPECT_TRUE(layer::ShownMessageBoxes().empty());
-    EXPECT_EQ(map.iCellsX, 2);
-    EXPECT_EQ(map.iCellsY, 3);
-    EXPECT_EQ(memcmp(map.byHeader, "ABCDEFGHIJKLMNOP", 16), 0);
-    EXPECT_EQ(memcmp(&map.cells[0][0], &file[TerrainCellOffset(0, 0)], sizeof(STerrainCell) * 144), 0);
-    EXPECT_NE(map.pMesh, nullptr);
-    EXPECT_NEAR(map.GetHeight(15.0f, 25.0f), 1.75f, 1e-5f);
+    EXPECT_EQ(f.map.iCellsX, 2);
+    EXPECT_EQ(f.map.iCellsY, 3);
+    EXPECT_EQ(memcmp(f.map.byHeader, "ABCDEFGHIJKLMNOP", 16), 0);
+    EXPECT_EQ(memcmp(&f.map.cells[0][0], &file[TerrainCellOffset(0, 0)], sizeof(STerrainCell) * 144), 0);
+    EXPECT_NE(f.map.pMesh, nullptr);
+    EXPECT_NEAR(f.map.GetHeight(15.0f, 25.0f), 1.75f, 1e-5f);
 
     auto broken = file;
     broken.resize(400000);
-    world_test::WriteBytes("teren.ter", broken);
-    map.Load("teren.ter");
-    EXPECT_TRUE(BoxShownContaining("teren.ter"));
-    ExpectEmptyMap(d, map, "bad after good");
+    WriteBytes("teren.ter", broken);
+    f.map.Load("teren.ter");
+    EXPECT_TRUE(BoxShown("teren.ter"));
+    ExpectEmptyMap(f.d, f.map, "bad after good");
 
-    world_test::WriteBytes("teren.ter", file);
-    map.Load("teren.ter");
-    EXPECT_EQ(map.iCellsX, 2);
-    EXPECT_NE(map.pMesh, nullptr);
+    WriteBytes("teren.ter", file);
+    f.map.Load("teren.ter");
+    EXPECT_EQ(f.map.iCellsX, 2);
+    EXPECT_NE(f.map.pMesh, nullptr);
 }
 
 TEST(WorldTerrainFile, ACameraFarFromTheMapBuildsNothingAndDrawsNothing) {
-    ScratchDir dir;
-    Device d(64, 64);
-    world_test::WriteBytes("teren.ter", world_test::MakeFlatTerrainFile(12, 12, 2, 0.0f));
-    d.cameraPos = D3DXVECTOR3(500, -300, 5);
-    CMap map(d.device, nullptr, d.camera(), d.timer());
-    layer::ClearShownMessageBoxes();
-    map.Load("teren.ter");
-    EXPECT_EQ(map.iCellsX, 12);
-    EXPECT_EQ(map.pMesh, nullptr);
+    MapInDir f;
+    WriteBytes("teren.ter", MakeFlatTerrainFile(12, 12, 2, 0.0f));
+    f.d.cameraPos = D3DXVECTOR3(500, -300, 5);
+    f.map.Load("teren.ter");
+    EXPECT_EQ(f.map.iCellsX, 12);
+    EXPECT_EQ(f.map.pMesh, nullptr);
     EXPECT_TRUE(layer::ShownMessageBoxes().empty());
-    d.BeginFrame(0xFF0000FF);
-    map.Render();
-    d.EndFrame();
-    d.cameraPos = D3DXVECTOR3(55, 55, 5);  // coming back builds the window again
-    d.BeginFrame(0xFF0000FF);
-    map.Render();
-    d.EndFrame();
-    EXPECT_NE(map.pMesh, nullptr);
+    for (const D3DXVECTOR3& at : {f.d.cameraPos, D3DXVECTOR3(55, 55, 5)}) {  // coming back builds again
+        f.d.cameraPos = at;
+        f.d.BeginFrame();
+        f.map.Render();
+        f.d.EndFrame();
+    }
+    EXPECT_NE(f.map.pMesh, nullptr);
 }

@@ -20,32 +20,30 @@ using SubdivisionFn = std::function<int(int i, int j)>;
 inline std::vector<uint8_t> MakeTerrainFile(int cellsX, int cellsY, const SubdivisionFn& subdivision,
                                             const HeightFn& height, DWORD color = 0xFFFFFFFF) {
     std::vector<uint8_t> file(TERRAIN_FILE_SIZE, 0);
-    STerrainFileHeader header;
-    memset(&header, 0, sizeof(header));
-    for (int k = 0; k < 16; ++k) header.byHeader[k] = static_cast<BYTE>('A' + k);
+    STerrainFileHeader header = {};
+    for (int k = 0; k < 16; ++k) header.byHeader[k] = BYTE('A' + k);
     header.iCellsX = cellsX;
     header.iCellsY = cellsY;
     memcpy(file.data(), &header, sizeof(header));
     for (int i = 0; i < TERRAIN_MAX_CELLS; ++i) {
         for (int j = 0; j < TERRAIN_MAX_CELLS; ++j) {
             if (i >= cellsX || j >= cellsY) continue;
-            STerrainCell cell;
-            memset(static_cast<void*>(&cell), 0, sizeof(cell));
+            STerrainCell cell = {};
             const int n = subdivision(i, j);
-            cell.bySubdivision = static_cast<BYTE>(n);
+            cell.bySubdivision = BYTE(n);
             const int used = n >= 0 && n <= TERRAIN_MAX_SUBDIVISION ? n : TERRAIN_MAX_SUBDIVISION;
-            const float step = n > 0 ? 10.0f / static_cast<float>(n) : 10.0f;
+            const float step = n > 0 ? 10.0f / float(n) : 10.0f;
             for (int r = 0; r <= used; ++r) {
                 for (int c = 0; c <= used; ++c) {
                     STerrainVertex& v = cell.vertices[r][c];
-                    const float x = static_cast<float>(10 * i) + static_cast<float>(r) * step;
-                    const float y = static_cast<float>(10 * j) + static_cast<float>(c) * step;
+                    const float x = float(10 * i) + float(r) * step;
+                    const float y = float(10 * j) + float(c) * step;
                     v.vPos[0] = x;
                     v.vPos[1] = y;
                     v.vPos[2] = height(x, y);
                     v.dwColor = color;
-                    v.fU = n > 0 ? static_cast<float>(r) / static_cast<float>(n) : 0.0f;
-                    v.fV = n > 0 ? static_cast<float>(c) / static_cast<float>(n) : 0.0f;
+                    v.fU = n > 0 ? float(r) / float(n) : 0.0f;
+                    v.fV = n > 0 ? float(c) / float(n) : 0.0f;
                 }
             }
             memcpy(&file[TerrainCellOffset(i, j)], &cell, sizeof(cell));
@@ -56,8 +54,7 @@ inline std::vector<uint8_t> MakeTerrainFile(int cellsX, int cellsY, const Subdiv
 
 inline std::vector<uint8_t> MakeTerrainFile(int cellsX, int cellsY, int subdivision, const HeightFn& height,
                                             DWORD color = 0xFFFFFFFF) {
-    return MakeTerrainFile(
-        cellsX, cellsY, [subdivision](int, int) { return subdivision; }, height, color);
+    return MakeTerrainFile(cellsX, cellsY, [subdivision](int, int) { return subdivision; }, height, color);
 }
 
 inline std::vector<uint8_t> MakeFlatTerrainFile(int cellsX, int cellsY, int subdivision, float height) {

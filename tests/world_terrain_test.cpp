@@ -5,15 +5,9 @@
 #include <random>
 #include <vector>
 
-#include "layer/image_encode.h"
-#include "layer/message_boxes.h"
-#include "scratch_dir.h"
-#include "world/terrain.h"
-#include "world/world.h"
 #include "world_device.h"
-#include "world_terrain_files.h"
 
-using world_test::Device;
+using namespace world_test;
 
 namespace {
 
@@ -39,20 +33,6 @@ MeshCopy ReadMesh(ID3DXMesh* mesh) {
     return copy;
 }
 
-// A map loaded from a terrain file written here, with the camera where asked.
-struct MapFixture {
-    MapFixture(const std::vector<uint8_t>& file, float camX, float camY) {
-        world_test::WriteBytes("teren.ter", file);
-        d.cameraPos = D3DXVECTOR3(camX, camY, 5.0f);
-        map = new CMap(d.device, nullptr, d.camera(), d.timer());
-        map->Load("teren.ter");
-    }
-    ~MapFixture() { delete map; }
-    ScratchDir dir;
-    Device d;
-    CMap* map;
-};
-
 // The height of the mesh triangle under (x, y), and whether one was found.
 bool MeshHeight(const MeshCopy& mesh, float x, float y, float& z) {
     for (size_t t = 0; t + 2 < mesh.indices.size(); t += 3) {
@@ -66,7 +46,7 @@ bool MeshHeight(const MeshCopy& mesh, float x, float y, float& z) {
         const double l3 = 1.0 - l1 - l2;
         const double eps = 1e-6;
         if (l1 >= -eps && l2 >= -eps && l3 >= -eps) {
-            z = static_cast<float>(l1 * a.z + l2 * b.z + l3 * c.z);
+            z = float(l1 * a.z + l2 * b.z + l3 * c.z);
             return true;
         }
     }
@@ -77,106 +57,80 @@ bool MeshHeight(const MeshCopy& mesh, float x, float y, float& z) {
 
 TEST(WorldTerrain, OneCellMeshHasTheGridVertexOrderAndTheDiagonalSplit) {
     for (int n : {1, 2, 8}) {
-        MapFixture f(world_test::MakeTerrainFile(1, 1, n, [](float x, float y) { return 0.01f * x + 0.02f * y; }), 5,
-                     5);
-        ASSERT_NE(f.map->pMesh, nullptr);
-        const MeshCopy mesh = ReadMesh(f.map->pMesh);
+        MapInDir f(5, 5, MakeTerrainFile(1, 1, n, [](float x, float y) { return 0.01f * x + 0.02f * y; }));
+        ASSERT_NE(f.map.pMesh, nullptr);
+        const MeshCopy mesh = ReadMesh(f.map.pMesh);
         ASSERT_EQ(mesh.vertices.size(), size_t((n + 1) * (n + 1)));
         ASSERT_EQ(mesh.indices.size(), size_t(6 * n * n));
-        EXPECT_EQ(f.map->wVertexCount, (n + 1) * (n + 1));
-        EXPECT_EQ(f.map->wIndexCount, 6 * n * n);
+        EXPECT_EQ(f.map.wVertexCount, (n + 1) * (n + 1));
+        EXPECT_EQ(f.map.wIndexCount, 6 * n * n);
         // V[r][c] is vertex c(n+1) + r, with its position, colour and u, v.
-        for (int c = 0; c <= n; ++c) {
+        for (int c = 0; c <= n; ++c)
             for (int r = 0; r <= n; ++r) {
-                const STerrainVertex& v = f.map->cells[0][0].vertices[r][c];
+                const STerrainVertex& v = f.map.cells[0][0].vertices[r][c];
                 const SVertex3D& m = mesh.vertices[c * (n + 1) + r];
-                EXPECT_EQ(m.vPos.x, v.vPos[0]);
-                EXPECT_EQ(m.vPos.y, v.vPos[1]);
-                EXPECT_EQ(m.vPos.z, v.vPos[2]);
+                EXPECT_EQ(m.vPos, D3DXVECTOR3(v.vPos[0], v.vPos[1], v.vPos[2]));
                 EXPECT_EQ(m.dwColor, v.dwColor);
                 EXPECT_EQ(m.fU, v.fU);
                 EXPECT_EQ(m.fV, v.fV);
             }
-        }
         // Square (a, b): p, p+n+2, p+1, p, p+n+1, p+n+2 with p = a(n+1) + b.
         size_t k = 0;
-        for (int a = 0; a < n; ++a) {
+        for (int a = 0; a < n; ++a)
             for (int b = 0; b < n; ++b) {
                 const int p = a * (n + 1) + b;
                 const int expected[6] = {p, p + n + 2, p + 1, p, p + n + 1, p + n + 2};
                 for (int e : expected) EXPECT_EQ(mesh.indices[k++], e) << "n " << n << " square " << a << "," << b;
             }
-        }
     }
 }
 
 TEST(WorldTerrain, TheWindowHoldsTheNineByNineCellsAroundTheCamera) {
-    {
-        MapFixture f(world_test::MakeFlatTerrainFile(12, 12, 1, 0.0f), 55, 55);
-        const MeshCopy mesh = ReadMesh(f.map->pMesh);
-        EXPECT_EQ(mesh.vertices.size(), 81u * 4);
-        EXPECT_EQ(mesh.indices.size(), 81u * 6);
-        // Cells 1 to 9 along each axis, x outer: the first is (1, 1), the last (9, 9).
-        EXPECT_EQ(mesh.vertices.front().vPos.x, 10.0f);
-        EXPECT_EQ(mesh.vertices.front().vPos.y, 10.0f);
-        EXPECT_EQ(mesh.vertices[4].vPos.y, 20.0f);
-        EXPECT_EQ(mesh.vertices.back().vPos.x, 100.0f);
-        EXPECT_EQ(mesh.vertices.back().vPos.y, 100.0f);
-    }
-    {
-        MapFixture f(world_test::MakeFlatTerrainFile(12, 12, 2, 0.0f), 5, 5);
-        const MeshCopy mesh = ReadMesh(f.map->pMesh);
-        EXPECT_EQ(mesh.vertices.size(), 25u * 9);  // cells 0 to 4 along each axis
-        EXPECT_EQ(mesh.indices.size(), 25u * 24);
-        float maxX = 0, maxY = 0;
-        for (const SVertex3D& v : mesh.vertices) {
-            maxX = std::max(maxX, v.vPos.x);
-            maxY = std::max(maxY, v.vPos.y);
-        }
-        EXPECT_EQ(maxX, 50.0f);
-        EXPECT_EQ(maxY, 50.0f);
-    }
-    {
-        // A full window of the finest cells stays within 16-bit indices.
-        MapFixture f(world_test::MakeFlatTerrainFile(12, 12, 8, 0.0f), 60, 60);
-        EXPECT_EQ(f.map->wVertexCount, 6561);
-        EXPECT_EQ(f.map->wIndexCount, 31104);
-        EXPECT_EQ(ReadMesh(f.map->pMesh).indices.size(), 31104u);
+    // Cells first to last along each axis, x outer; the finest full window stays within 16-bit indices.
+    const struct {
+        int n;
+        float camera;
+        int first, last;
+    } windows[] = {{1, 55, 1, 9}, {2, 5, 0, 4}, {8, 60, 2, 10}};
+    for (const auto& w : windows) {
+        MapInDir f(w.camera, w.camera, MakeFlatTerrainFile(12, 12, w.n, 0.0f));
+        const MeshCopy mesh = ReadMesh(f.map.pMesh);
+        const int cells = (w.last - w.first + 1) * (w.last - w.first + 1), corners = (w.n + 1) * (w.n + 1);
+        EXPECT_EQ(f.map.wVertexCount, cells * corners);
+        EXPECT_EQ(f.map.wIndexCount, cells * 6 * w.n * w.n);
+        ASSERT_EQ(mesh.vertices.size(), size_t(cells * corners));
+        EXPECT_EQ(mesh.indices.size(), size_t(cells * 6 * w.n * w.n));
+        const float low = 10.0f * w.first, high = 10.0f * (w.last + 1);
+        EXPECT_EQ(mesh.vertices.front().vPos, D3DXVECTOR3(low, low, 0)) << w.n;
+        EXPECT_EQ(mesh.vertices[corners].vPos, D3DXVECTOR3(low, low + 10, 0)) << w.n;
+        EXPECT_EQ(mesh.vertices.back().vPos, D3DXVECTOR3(high, high, 0)) << w.n;
+        for (const SVertex3D& v : mesh.vertices)
+            ASSERT_TRUE(v.vPos.x >= low && v.vPos.x <= high && v.vPos.y >= low && v.vPos.y <= high) << w.n;
     }
 }
 
 TEST(WorldTerrain, TheMeshIsRebuiltOnlyWhenTheCameraChangesCell) {
-    MapFixture f(world_test::MakeFlatTerrainFile(12, 12, 1, 0.0f), 55, 55);
+    MapInDir f(55, 55, MakeFlatTerrainFile(12, 12, 1, 0.0f));
     f.d.LookAt(D3DXVECTOR3(55, 55, 5), D3DXVECTOR3(60, 60, 0));
     // Keep each mesh alive, so that a rebuilt one can never share the old one's address.
-    std::vector<ID3DXMesh*> seen;
-    auto current = [&] {
-        ID3DXMesh* m = f.map->pMesh;
-        if (m && (seen.empty() || seen.back() != m)) {
-            m->AddRef();
-            seen.push_back(m);
-        }
-        return seen.size();
-    };
-    current();
+    std::vector<ID3DXMesh*> seen = {f.map.pMesh};
+    seen[0]->AddRef();
     f.d.BeginFrame();
-    f.map->Render();  // the first Render always rebuilds
-    EXPECT_EQ(current(), 2u);
-    for (float x : {55.5f, 57.0f, 59.0f, 59.9f}) {
-        f.d.cameraPos.x = x;
-        f.map->Render();
-        EXPECT_EQ(current(), 2u) << x;
+    // The first Render always rebuilds; then only crossing x = 60 and y = 50 does.
+    const float moves[][3] = {{55, 55, 2},   {55.5f, 55, 2}, {57, 55, 2}, {59, 55, 2},
+                              {59.9f, 55, 2}, {60, 55, 3},    {60, 55, 3}, {60, 49, 4}};
+    for (const auto& m : moves) {
+        f.d.cameraPos.x = m[0];
+        f.d.cameraPos.y = m[1];
+        f.map.Render();
+        if (f.map.pMesh && f.map.pMesh != seen.back()) {
+            f.map.pMesh->AddRef();
+            seen.push_back(f.map.pMesh);
+        }
+        EXPECT_EQ(seen.size(), size_t(m[2])) << m[0] << "," << m[1];
     }
-    f.d.cameraPos.x = 60.0f;  // crossing x = 60
-    f.map->Render();
-    EXPECT_EQ(current(), 3u);
-    f.map->Render();
-    EXPECT_EQ(current(), 3u);
-    f.d.cameraPos.y = 49.0f;  // crossing y = 50
-    f.map->Render();
-    EXPECT_EQ(current(), 4u);
     f.d.EndFrame();
-    EXPECT_EQ(ReadMesh(f.map->pMesh).vertices.front().vPos.x, 20.0f);  // cells 2 to 10 along x
+    EXPECT_EQ(ReadMesh(f.map.pMesh).vertices.front().vPos.x, 20.0f);  // cells 2 to 10 along x
     for (ID3DXMesh* m : seen) m->Release();
 }
 
@@ -184,8 +138,8 @@ TEST(WorldTerrain, GroundHeightIsTheHeightOfTheDrawnTrianglesEverywhere) {
     // Bumpy ground over cells of every subdivision, all of them in the window.
     auto height = [](float x, float y) { return std::sin(x * 0.7f) * 1.5f + std::cos(y * 0.45f) + 0.02f * x * y / 10; };
     auto subdivision = [](int i, int j) { return 1 + (i * 3 + j * 5) % 8; };
-    MapFixture f(world_test::MakeTerrainFile(6, 5, subdivision, height), 30, 25);
-    const MeshCopy mesh = ReadMesh(f.map->pMesh);
+    MapInDir f(30, 25, MakeTerrainFile(6, 5, subdivision, height));
+    const MeshCopy mesh = ReadMesh(f.map.pMesh);
     ASSERT_FALSE(mesh.indices.empty());
     std::mt19937 random(7);
     std::uniform_real_distribution<float> ux(0.0f, 59.999f), uy(0.0f, 49.999f);
@@ -193,63 +147,52 @@ TEST(WorldTerrain, GroundHeightIsTheHeightOfTheDrawnTrianglesEverywhere) {
         const float x = ux(random), y = uy(random);
         float z = 0;
         ASSERT_TRUE(MeshHeight(mesh, x, y, z)) << x << "," << y;
-        EXPECT_NEAR(f.map->GetHeight(x, y), z, 1e-3f) << x << "," << y;
+        EXPECT_NEAR(f.map.GetHeight(x, y), z, 1e-3f) << x << "," << y;
     }
 }
 
 TEST(WorldTerrain, FlatAndTiltedGroundAndTheMapsEdges) {
-    {
-        MapFixture f(world_test::MakeFlatTerrainFile(3, 2, 4, 1.75f), 5, 5);
+    {  // one device at a time
+        MapInDir f(5, 5, MakeFlatTerrainFile(3, 2, 4, 1.75f));
         for (float x : {0.0f, 0.01f, 4.99f, 10.0f, 15.3f, 29.99f})
-            for (float y : {0.0f, 7.7f, 19.99f}) EXPECT_FLOAT_EQ(f.map->GetHeight(x, y), 1.75f) << x << "," << y;
-        EXPECT_EQ(f.map->GetHeight(30.0f, 5.0f), 65535.0f);  // the far edge is outside
-        EXPECT_EQ(f.map->GetHeight(5.0f, 20.0f), 65535.0f);
-        EXPECT_EQ(f.map->GetHeight(-10.0f, 5.0f), 65535.0f);
-        EXPECT_EQ(f.map->GetHeight(5.0f, -12.0f), 65535.0f);
-        EXPECT_EQ(f.map->GetHeight(1e30f, 5.0f), 65535.0f);
-        EXPECT_EQ(f.map->GetHeight(NAN, 5.0f), 65535.0f);
+            for (float y : {0.0f, 7.7f, 19.99f}) EXPECT_FLOAT_EQ(f.map.GetHeight(x, y), 1.75f) << x << "," << y;
+        // The far edges are outside, as are points far off or not numbers.
+        for (auto [x, y] : {std::pair(30.0f, 5.0f), {5.0f, 20.0f}, {-10.0f, 5.0f}, {5.0f, -12.0f},
+                            {1e30f, 5.0f}, {NAN, 5.0f}})
+            EXPECT_EQ(f.map.GetHeight(x, y), 65535.0f) << x << "," << y;
     }
-    {
-        auto plane = [](float x, float y) { return 0.25f * x - 0.125f * y + 2.0f; };
-        MapFixture f(world_test::MakeTerrainFile(4, 4, 2, plane), 20, 20);
-        std::mt19937 random(3);
-        std::uniform_real_distribution<float> u(0.0f, 39.99f);
-        for (int k = 0; k < 500; ++k) {
-            const float x = u(random), y = u(random);
-            EXPECT_NEAR(f.map->GetHeight(x, y), plane(x, y), 1e-4f) << x << "," << y;
-        }
-        // Just outside the near edges the cell index truncates to 0: the edge square's plane goes on.
-        for (float x : {-0.5f, -4.0f, -7.5f, -9.9f}) {
-            EXPECT_NEAR(f.map->GetHeight(x, 12.0f), plane(x, 12.0f), 1e-4f) << x;
-            EXPECT_NEAR(f.map->GetHeight(12.0f, x), plane(12.0f, x), 1e-4f) << x;
-            EXPECT_NEAR(f.map->GetHeight(x, x), plane(x, x), 1e-4f) << x;
-        }
+    auto plane = [](float x, float y) { return 0.25f * x - 0.125f * y + 2.0f; };
+    MapInDir f(20, 20, MakeTerrainFile(4, 4, 2, plane));
+    std::mt19937 random(3);
+    std::uniform_real_distribution<float> u(0.0f, 39.99f);
+    for (int k = 0; k < 500; ++k) {
+        const float x = u(random), y = u(random);
+        EXPECT_NEAR(f.map.GetHeight(x, y), plane(x, y), 1e-4f) << x << "," << y;
     }
+    // Just outside the near edges the cell index truncates to 0: the edge square's plane goes on.
+    for (float v : {-0.5f, -4.0f, -7.5f, -9.9f})
+        for (auto [x, y] : {std::pair(v, 12.0f), {12.0f, v}, {v, v}})
+            EXPECT_NEAR(f.map.GetHeight(x, y), plane(x, y), 1e-4f) << x << "," << y;
 }
 
 TEST(WorldTerrain, EachSquareIsSplitAlongTheDiagonalFromItsFirstCorner) {
     // One square whose corner V[1][0] alone is raised: only the triangle with fx > fy feels it.
     auto bump = [](float x, float y) { return (x == 10.0f && y == 0.0f) ? 4.0f : 0.0f; };
-    MapFixture f(world_test::MakeTerrainFile(1, 1, 1, bump), 5, 5);
-    EXPECT_NEAR(f.map->GetHeight(7.5f, 2.5f), 2.0f, 1e-5f);   // fx > fy: on the raised triangle
-    EXPECT_NEAR(f.map->GetHeight(2.5f, 7.5f), 0.0f, 1e-5f);   // fx < fy
-    EXPECT_NEAR(f.map->GetHeight(5.0f, 5.0f), 0.0f, 1e-5f);   // on the diagonal
-    EXPECT_NEAR(f.map->GetHeight(10.0f - 1e-3f, 0.0f), 4.0f, 1e-2f);
+    MapInDir f(5, 5, MakeTerrainFile(1, 1, 1, bump));
+    EXPECT_NEAR(f.map.GetHeight(7.5f, 2.5f), 2.0f, 1e-5f);   // fx > fy: on the raised triangle
+    EXPECT_NEAR(f.map.GetHeight(2.5f, 7.5f), 0.0f, 1e-5f);   // fx < fy
+    EXPECT_NEAR(f.map.GetHeight(5.0f, 5.0f), 0.0f, 1e-5f);   // on the diagonal
+    EXPECT_NEAR(f.map.GetHeight(10.0f - 1e-3f, 0.0f), 4.0f, 1e-2f);
 }
 
 TEST(WorldTerrain, DrawsTex6TimesTheVertexColourOpaque) {
     ScratchDir dir;
-    Device d(64, 64);
+    Device d;
     // Columns (u) white then grey; the first quarter of the rows (v) pure black, which the key
     // makes transparent: the terrain still draws it, opaque.
-    std::vector<DWORD> picture(64);
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) picture[y * 8 + x] = y < 2 ? 0xFF000000 : (x < 4 ? 0xFFFFFFFF : 0xFF808080);
-    std::vector<BYTE> bmp;
-    ASSERT_EQ(layer::EncodeBmp24(8, 8, picture.data(), &bmp), S_OK);
-    ASSERT_EQ(layer::WriteBytesToFile("tex6.bmp", bmp), S_OK);
-    world_test::WriteBytes("teren.ter", world_test::MakeTerrainFile(
-                                            1, 1, 1, [](float, float) { return 0.0f; }, 0xFFFF8040));
+    WritePicture("tex6.bmp", 8, 8, false,
+                 [](int x, int y) { return y < 2 ? 0xFF000000u : (x < 4 ? 0xFFFFFFFFu : 0xFF808080u); });
+    WriteBytes("teren.ter", MakeTerrainFile(1, 1, 1, [](float, float) { return 0.0f; }, 0xFFFF8040));
     d.cameraPos = D3DXVECTOR3(5, 5, 8);
     layer::ClearShownMessageBoxes();
     CMap map(d.device, nullptr, d.camera(), d.timer());
@@ -262,12 +205,12 @@ TEST(WorldTerrain, DrawsTex6TimesTheVertexColourOpaque) {
     d.device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
     d.device->SetRenderState(D3DRS_ALPHAREF, 0x80);
     d.device->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
-    d.BeginFrame(0xFF0000FF);
+    d.BeginFrame();
     map.Render();
     d.EndFrame();
-    world_test::ExpectColorNear(d.Pixel(20, 24), 0xFF804020, 3);  // x about 7.9: grey times the colour
-    world_test::ExpectColorNear(d.Pixel(44, 24), 0xFFFF8040, 3);  // x about 2.1: white times the colour
-    world_test::ExpectColorNear(d.Pixel(44, 47), 0xFF000000, 3);  // y about 1.25: black, not the clear colour
-    EXPECT_EQ(d.RenderState(D3DRS_ALPHATESTENABLE), static_cast<DWORD>(FALSE));
-    EXPECT_EQ(d.RenderState(D3DRS_ALPHABLENDENABLE), static_cast<DWORD>(FALSE));
+    ExpectColorNear(d.Pixel(20, 24), 0xFF804020, 3);  // x about 7.9: grey times the colour
+    ExpectColorNear(d.Pixel(44, 24), 0xFFFF8040, 3);  // x about 2.1: white times the colour
+    ExpectColorNear(d.Pixel(44, 47), 0xFF000000, 3);  // y about 1.25: black, not the clear colour
+    EXPECT_EQ(d.RenderState(D3DRS_ALPHATESTENABLE), DWORD(FALSE));
+    EXPECT_EQ(d.RenderState(D3DRS_ALPHABLENDENABLE), DWORD(FALSE));
 }

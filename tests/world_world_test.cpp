@@ -1,34 +1,19 @@
 // world_world_test.cpp -- the world as a whole: its parts, pausing, shared states and drawing order.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
-#include "layer/message_boxes.h"
-#include "scratch_dir.h"
 #include "world/clouds.h"
 #include "world/object_manager.h"
 #include "world/sprite_set.h"
-#include "world/terrain.h"
 #include "world/texture_manager.h"
-#include "world/world.h"
 #include "world_device.h"
-#include "world_terrain_files.h"
 
-using world_test::Device;
+using namespace world_test;
 
 namespace {
 
-struct WorldFixture {
-    explicit WorldFixture(int cells = 12) : d(64, 64) {
-        world_test::WriteBytes("teren.ter", world_test::MakeFlatTerrainFile(cells, cells, 2, 0.0f));
-        d.cameraPos = D3DXVECTOR3(50, 50, 2);
-        world = new CWorld(d.device, d.camera(), d.timer());
-        world->LoadMap("teren.ter");
-    }
-    ~WorldFixture() { delete world; }
-    ScratchDir dir;
-    Device d;
-    CWorld* world;
+struct WorldFixture : WorldInDir {
+    explicit WorldFixture(int cells = 12)
+        : WorldInDir(MakeFlatTerrainFile(cells, cells, 2, 0.0f), D3DXVECTOR3(50, 50, 2)) {}
 };
 
 void ExpectAllPaused(const CWorld& world, const CSpriteSet& set, BYTE value) {
@@ -46,7 +31,7 @@ TEST(WorldWorld, EverythingStartsPausedAndPausesAndResumesTogether) {
     EXPECT_EQ(f.world->iWidth, 640);
     EXPECT_EQ(f.world->iHeight, 480);
     EXPECT_EQ(f.world->pTextureManager->bPaused, 1);
-    CSpriteSet* set = new CSpriteSet(f.d.device, f.world, f.d.camera(), f.d.timer(), f.world->pObjectManager);
+    CSpriteSet* set = f.NewSet();
     ExpectAllPaused(*f.world, *set, 1);
     f.world->Pause();
     ExpectAllPaused(*f.world, *set, 1);
@@ -54,7 +39,7 @@ TEST(WorldWorld, EverythingStartsPausedAndPausesAndResumesTogether) {
     f.world->Resume();
     ExpectAllPaused(*f.world, *set, 0);
     // Made while the world runs: paused until the next fan-out.
-    CSpriteSet* later = new CSpriteSet(f.d.device, f.world, f.d.camera(), f.d.timer(), f.world->pObjectManager);
+    CSpriteSet* later = f.NewSet();
     EXPECT_EQ(later->bPaused, 1);
     f.world->Pause();
     ExpectAllPaused(*f.world, *set, 1);
@@ -80,28 +65,18 @@ TEST(WorldWorld, TheSharedStatesAreSetInFull) {
     f.world->dwFilter = D3DTEXF_POINT;
     f.world->dwMipFilter = D3DTEXF_LINEAR;
     f.world->SetRenderStates(0);
-    const struct {
-        D3DTEXTURESTAGESTATETYPE state;
-        DWORD value;
-    } stage[] = {{D3DTSS_MINFILTER, D3DTEXF_POINT},     {D3DTSS_MAGFILTER, D3DTEXF_POINT},
-                 {D3DTSS_MIPFILTER, D3DTEXF_LINEAR},    {D3DTSS_ALPHAOP, D3DTOP_MODULATE},
-                 {D3DTSS_ALPHAARG1, D3DTA_TEXTURE},     {D3DTSS_ALPHAARG2, D3DTA_DIFFUSE},
-                 {D3DTSS_COLOROP, D3DTOP_MODULATE},     {D3DTSS_COLORARG1, D3DTA_TEXTURE},
-                 {D3DTSS_COLORARG2, D3DTA_DIFFUSE}};
-    for (const auto& s : stage) EXPECT_EQ(f.d.StageState(s.state), s.value) << s.state;
-    const struct {
-        D3DRENDERSTATETYPE state;
-        DWORD value;
-    } render[] = {{D3DRS_SRCBLEND, D3DBLEND_SRCALPHA},
-                  {D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA},
-                  {D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL},
-                  {D3DRS_AMBIENT, 0},
-                  {D3DRS_LIGHTING, FALSE}};
-    for (const auto& r : render) EXPECT_EQ(f.d.RenderState(r.state), r.value) << r.state;
-    const float one = 1.0f;
-    DWORD bits;
-    memcpy(&bits, &one, 4);
-    EXPECT_EQ(f.d.StageState(D3DTSS_MIPMAPLODBIAS), bits);
+    // Stage 0's states, then the render states; the bias is the bits of the float 1.0.
+    const std::pair<D3DTEXTURESTAGESTATETYPE, DWORD> stage[] = {
+        {D3DTSS_MINFILTER, D3DTEXF_POINT}, {D3DTSS_MAGFILTER, D3DTEXF_POINT},
+        {D3DTSS_MIPFILTER, D3DTEXF_LINEAR}, {D3DTSS_ALPHAOP, D3DTOP_MODULATE},
+        {D3DTSS_ALPHAARG1, D3DTA_TEXTURE}, {D3DTSS_ALPHAARG2, D3DTA_DIFFUSE},
+        {D3DTSS_COLOROP, D3DTOP_MODULATE}, {D3DTSS_COLORARG1, D3DTA_TEXTURE},
+        {D3DTSS_COLORARG2, D3DTA_DIFFUSE}, {D3DTSS_MIPMAPLODBIAS, 0x3F800000}};
+    for (auto [state, value] : stage) EXPECT_EQ(f.d.StageState(state), value) << state;
+    const std::pair<D3DRENDERSTATETYPE, DWORD> render[] = {
+        {D3DRS_SRCBLEND, D3DBLEND_SRCALPHA}, {D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA},
+        {D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL}, {D3DRS_AMBIENT, 0}, {D3DRS_LIGHTING, FALSE}};
+    for (auto [state, value] : render) EXPECT_EQ(f.d.RenderState(state), value) << state;
 }
 
 TEST(WorldWorld, PassZeroIsDrawnBeforeTheCloudsAndPassOneAfterThem) {
@@ -109,7 +84,7 @@ TEST(WorldWorld, PassZeroIsDrawnBeforeTheCloudsAndPassOneAfterThem) {
     // Half-transparent red clouds; an opaque white sprite above them, seen through them from below.
     f.world->pSky->pTexture = f.d.MakeTexture(2, 2, [](int, int) { return 0x80FF0000u; });
     f.world->pTextureManager->textures[0] = f.d.MakeTexture(2, 2, [](int, int) { return 0xFFFFFFFFu; });
-    CSpriteSet* set = new CSpriteSet(f.d.device, f.world, f.d.camera(), f.d.timer(), f.world->pObjectManager);
+    CSpriteSet* set = f.NewSet();
     const int i = set->AddRandomSprite();
     set->sprites[i].iTexture = 0;
     set->sprites[i].vPos = D3DXVECTOR3(10, 10, 7);
@@ -119,17 +94,17 @@ TEST(WorldWorld, PassZeroIsDrawnBeforeTheCloudsAndPassOneAfterThem) {
     f.world->Resume();
 
     // Pass 1 comes after the clouds: their depth hides the sprite, and the clouds blend over the clear blue.
-    f.d.BeginFrame(0xFF0000FF);
+    f.d.BeginFrame();
     f.world->Render();
     f.d.EndFrame();
-    world_test::ExpectColorNear(f.d.Pixel(32, 32), 0xFF80007F, 3);
+    ExpectColorNear(f.d.Pixel(32, 32), 0xFF80007F, 3);
 
     // In pass 0 it is drawn before them, and they blend over it.
     set->byPass = 0;
-    f.d.BeginFrame(0xFF0000FF);
+    f.d.BeginFrame();
     f.world->Render();
     f.d.EndFrame();
-    world_test::ExpectColorNear(f.d.Pixel(32, 32), 0xFFFF7F7F, 3);
-    world_test::ExpectColorNear(f.d.Pixel(2, 2), 0xFF80007F, 3);
+    ExpectColorNear(f.d.Pixel(32, 32), 0xFFFF7F7F, 3);
+    ExpectColorNear(f.d.Pixel(2, 2), 0xFF80007F, 3);
     delete set;
 }
