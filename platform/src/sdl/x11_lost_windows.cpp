@@ -36,11 +36,13 @@ bool IsWindowQuery(unsigned char request) {
            request == X_TranslateCoords;
 }
 
-// Runs inside Xlib, so it makes no X request and touches no window: it only marks.
+// Runs inside Xlib, so it makes no X request and touches no window: it only marks. A window is
+// known by its id on any connection: SDL wakes a waiting event loop with an event sent to one of
+// the windows over a connection of its own, and that error may come in after the window is gone.
 int OnXError(Display* display, XErrorEvent* error) {
     bool anyLost = false;
     for (Watched& w : Table()) {
-        if (w.display != display) continue;
+        if (!w.display) continue;
         if (w.xid == error->resourceid) {
             if (error->error_code == BadWindow || error->error_code == BadDrawable) w.lost = true;
             if (w.lost) return 0;
