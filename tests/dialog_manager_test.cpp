@@ -9,6 +9,7 @@
 #include "layer/dialogs.h"
 #include "layer/message_boxes.h"
 #include "layer/resources.h"
+#include "layer/window_hooks.h"
 #include "windows.h"
 
 using namespace layer;
@@ -176,8 +177,9 @@ TEST(DialogManager, CheckBoxesFocusAndWhatCannotBeReached) {
               g_seen.commands.end());
 }
 
-TEST(DialogManager, ScriptThatLeavesTheDialogOpenEndsItWithMinusOne) {
+TEST(DialogManager, LeftOpenByTheScriptItEndsWithMinusOneDestroyedByAnotherProgramWithZero) {
     EXPECT_EQ(RunTestDialog([](HWND) {}), -1);
+    EXPECT_EQ(RunTestDialog([](HWND hDlg) { ReportWindowLost(hDlg); }), 0);
     EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCE(901), nullptr, RecordingProc, 0), -1);  // no such template
     EXPECT_FALSE(EndDialog(nullptr, 1));
 }
@@ -203,20 +205,21 @@ TEST(DialogManager, TheViewDrawsTextAndStateOfTheControls) {
 
 // A message box is a dialog of the layer: drawn as the others with the icon it asks for, the
 // default button focused, Esc answering Cancel, or OK where OK is the only button, and otherwise
-// nothing.
+// nothing; destroyed by another program, it answers its default button.
 TEST(MessageBoxDialog, ShowsItsIconAndAnswersByItsButtonsAndKeys) {
     struct Case {
         UINT type;
         uint32_t iconColour;  // 0: no icon
         int focused;
         std::vector<DialogKey> keys;
-        int clicked;  // 0: none
+        int clicked;  // 0: none; -1: the window destroyed by another program
         int answer;
     } cases[] = {
         {MB_OK | MB_ICONERROR, 0xC8202A, IDOK, {DialogKey::Escape}, 0, IDOK},
         {MB_OKCANCEL | MB_ICONWARNING, 0xF2C230, IDOK, {DialogKey::Escape}, 0, IDCANCEL},
         {MB_YESNO | MB_ICONQUESTION, 0x2A64C8, IDYES, {DialogKey::Escape, DialogKey::Enter}, 0, IDYES},
         {MB_YESNO | MB_DEFBUTTON2, 0, IDNO, {DialogKey::Enter}, 0, IDNO},
+        {MB_YESNO | MB_DEFBUTTON2, 0, IDNO, {}, -1, IDNO},
         {MB_RETRYCANCEL | MB_ICONINFORMATION, 0x2A64C8, IDRETRY, {DialogKey::Tab}, IDRETRY, IDRETRY},
     };
     SetMessageBoxesInteractive(true);
@@ -231,7 +234,8 @@ TEST(MessageBoxDialog, ShowsItsIconAndAnswersByItsButtonsAndKeys) {
             EXPECT_TRUE(DialogControlPixels(hDlg, 0xFFFF, &text));
             ASSERT_TRUE(RenderDialogToPixels(hDlg, &px, &width, &height));
             for (DialogKey key : c.keys) PressDialogKey(hDlg, key);
-            if (c.clicked) ClickDialogControl(hDlg, c.clicked);
+            if (c.clicked < 0) ReportWindowLost(hDlg);
+            if (c.clicked > 0) ClickDialogControl(hDlg, c.clicked);
         });
         EXPECT_EQ(MessageBoxA(nullptr, "Prvni radek\nDruhy radek\nTreti", "Otázka", c.type), c.answer);
         SetDialogScript(nullptr);
@@ -245,5 +249,5 @@ TEST(MessageBoxDialog, ShowsItsIconAndAnswersByItsButtonsAndKeys) {
             EXPECT_EQ(PixelsNear(px, 0xC8202A) + PixelsNear(px, 0xF2C230) + PixelsNear(px, 0x2A64C8), 0) << "no icon";
     }
     SetMessageBoxesInteractive(false);
-    EXPECT_EQ(ShownMessageBoxes().size(), 5u);  // and every one logged
+    EXPECT_EQ(ShownMessageBoxes().size(), 6u);  // and every one logged
 }

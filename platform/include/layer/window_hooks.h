@@ -21,7 +21,8 @@ void SetIdleHook(std::function<void()> hook);
 void PostSystemCloseRequest(HWND hWnd);
 void PostSystemQuitRequest();
 // What the layer's X error handler reports when another program destroyed the window: the next
-// message pump destroys it (WM_DESTROY, WM_NCDESTROY).
+// message pump destroys it (WM_DESTROY, WM_NCDESTROY). A modal dialog ends as one destroyed
+// without EndDialog: DialogBoxParamA answers 0, a message box its default button.
 void ReportWindowLost(HWND hWnd);
 
 }  // namespace layer

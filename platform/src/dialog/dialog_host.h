@@ -15,6 +15,7 @@ struct Host {
     dlgmodel::Model model;
     bool ended = false;
     INT_PTR result = 0;
+    bool lost = false;  // another program destroyed its window
 };
 
 // Runs a modal dialog of the template to its end (shown by the view, or by the test script when

@@ -11,6 +11,7 @@
 #include "dialog/dialog_text.h"
 #include "dialog/dialog_view_geometry.h"
 #include "layer/resources.h"
+#include "sdl/x11_lost_windows.h"
 #include "win32/window_registry.h"
 
 namespace dlgview {
@@ -103,6 +104,7 @@ View::View(dlghost::Host& host, SDL_Window* window, SDL_Renderer* renderer, std:
            SDL_Window* glWindow, void* glContext)
     : host_(host), window_(window), renderer_(renderer), font_(std::move(font)), glWindow_(glWindow),
       glContext_(glContext) {
+    x11lost::Watch(window_);
     SDL_RaiseWindow(window_);
 }
 
@@ -111,8 +113,11 @@ View::~View() {
     font_.reset();  // its textures belong to the renderer
     SDL_DestroyRenderer(renderer_);
     SDL_DestroyWindow(window_);
+    x11lost::Forget(window_);
     RestoreContext(glWindow_, glContext_);
 }
+
+bool View::Lost() const { return x11lost::IsLost(window_); }
 
 void View::HandleEvents() {
     SDL_WaitEventTimeout(nullptr, 30);

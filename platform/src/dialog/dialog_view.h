@@ -30,6 +30,8 @@ public:
     // Waits briefly for input and applies whatever arrived to the model.
     void HandleEvents();
     void Draw();
+    // True once another program destroyed the window.
+    bool Lost() const;
 
 private:
     View(dlghost::Host& host, SDL_Window* window, SDL_Renderer* renderer, std::unique_ptr<dlgtext::Font> font,

@@ -166,6 +166,7 @@ int RunMessageBox(const char* text, const char* caption, UINT type) {
     FreeMouse mouse;
     const int escape = EscapeAnswer(row);
     INT_PTR answer = RunModal(res, nullptr, nullptr, MessageBoxProc, reinterpret_cast<LPARAM>(&escape));
+    if (answer == 0) return row.ids[chosen];  // its window destroyed by another program
     return answer > 0 ? int(answer) : 0;
 }
 

@@ -96,9 +96,17 @@ bool CanShowDialog() {
     return false;
 }
 
+// A dialog whose window another program destroyed ends as one destroyed without EndDialog.
+void EndIfLost(Host& host) {
+    if (!host.lost || host.ended) return;
+    host.ended = true;
+    host.result = 0;
+}
+
 void RunScript(Host& host) {
     ScriptSlot()(host.hwnd);
     DeliverPosted();
+    EndIfLost(host);
     if (host.ended) return;
     std::fprintf(stderr, "trevok: the dialog script left the dialog open\n");
     host.ended = true;
@@ -115,6 +123,8 @@ void RunView(Host& host) {
     while (!host.ended) {
         view->HandleEvents();
         DeliverPosted();
+        host.lost = host.lost || view->Lost();
+        EndIfLost(host);
         if (!host.ended) view->Draw();
     }
 }

@@ -4,7 +4,8 @@
 // every later request on it fails, and Xlib's default answer to a failed request is to end the
 // process. The layer's X error handler takes an error about one of its windows as the news that
 // the window is gone: it marks the window lost and lets that error and every later one about the
-// window pass. The message pump then destroys the window as the program would (PumpSystemEvents).
+// window pass. The message pump then destroys the window as the program would (PumpSystemEvents);
+// a dialog's modal loop ends the dialog (RunView).
 // Errors about anything else still go to the handler that was there before (SDL's, then Xlib's).
 // Where SDL's video driver is not x11 nothing is installed, and only MarkLost marks a window.
 #pragma once

@@ -6,6 +6,7 @@
 #include <functional>
 #include <utility>
 
+#include "dialog/dialog_host.h"
 #include "layer/window_hooks.h"
 #include "win32/message_queue.h"
 #include "mmsystem.h"
@@ -157,7 +158,10 @@ void PostSystemCloseRequest(HWND hWnd) {
 }
 
 void ReportWindowLost(HWND hWnd) {
-    if (wintable::Window* w = wintable::FindLive(hWnd)) x11lost::MarkLost(w->sdl);
+    if (dlghost::Host* dialog = dlghost::Find(hWnd))
+        dialog->lost = true;
+    else if (wintable::Window* w = wintable::FindLive(hWnd))
+        x11lost::MarkLost(w->sdl);
 }
 
 void PostSystemQuitRequest() {
