@@ -112,8 +112,7 @@ View::~View() {
     if (iconTexture_) SDL_DestroyTexture(iconTexture_);
     font_.reset();  // its textures belong to the renderer
     SDL_DestroyRenderer(renderer_);
-    SDL_DestroyWindow(window_);
-    x11lost::Forget(window_);
+    x11lost::Destroy(window_);
     RestoreContext(glWindow_, glContext_);
 }
 

@@ -85,8 +85,18 @@ bool IsLost(SDL_Window* window) {
     return w && w->lost;
 }
 
-void Forget(SDL_Window* window) {
+void Destroy(SDL_Window* window) {
     Watched* w = Find(window);
+    // SDL hides a shown window before it destroys it, and waits for the server to report the
+    // window unmapped; for a window that is gone that report may never come, so it is queued here.
+    if (w && w->lost && w->display) {
+        XEvent unmapped = {};
+        unmapped.xunmap.type = UnmapNotify;
+        unmapped.xunmap.display = w->display;
+        unmapped.xunmap.event = unmapped.xunmap.window = w->xid;
+        XPutBackEvent(w->display, &unmapped);
+    }
+    SDL_DestroyWindow(window);
     if (!w) return;
     if (!w->lost || !w->display) {
         Table().erase(Table().begin() + (w - Table().data()));

@@ -19,8 +19,8 @@ void Watch(SDL_Window* window);
 // Marks the window lost, as the error handler does when its X window is gone.
 void MarkLost(SDL_Window* window);
 bool IsLost(SDL_Window* window);
-// After SDL_DestroyWindow: forgets the SDL window. The errors that a lost window's last requests
+// SDL_DestroyWindow, then forgets the SDL window. The errors that a lost window's last requests
 // still bring are taken in here, while the handler still knows the window.
-void Forget(SDL_Window* window);
+void Destroy(SDL_Window* window);
 
 }  // namespace x11lost

@@ -79,10 +79,7 @@ SDL_Window* CreateSdlWindow(const Window& w) {
 }
 
 void ReleaseSdlWindow(Window& w) {
-    if (w.sdl) {
-        SDL_DestroyWindow(w.sdl);
-        x11lost::Forget(w.sdl);
-    }
+    if (w.sdl) x11lost::Destroy(w.sdl);
     w.sdl = nullptr;
 }
 
