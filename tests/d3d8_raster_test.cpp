@@ -7,6 +7,7 @@
 #include <array>
 
 #include "../platform/src/win32/window_link.h"
+#include "layer/window_hooks.h"
 #include "windows.h"
 
 class RasterTest : public ProgramPathTest {};
@@ -219,6 +220,13 @@ TEST_F(DeviceOnWindowTest, PresentLetterboxesIntoALargerWindowAndDrawsStraightIn
     present(0x000000FF);
     ASSERT_EQ(w, 200u);
     expect({{10, 90, 0}, {100, 50, 1}}, 0x0000FF);
+    // A window that another program destroyed is shown nothing more; the frames go on.
+    layer::ReportWindowLost(hwnd);
+    layer::KeepPresentedPictures(true);
+    Clear(D3DCLEAR_TARGET, 0x00FF0000);
+    EXPECT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    EXPECT_FALSE(layer::LastPresentedPicture(&pixels, &w, &h));
+    layer::KeepPresentedPictures(false);
     device_->Release();
     device_ = nullptr;
     DestroyWindow(hwnd);

@@ -3,6 +3,7 @@
 // into the window with letterboxing; readable for tests.
 #include "d3d8/d3d8_control.h"
 #include "d3d8/d3d8_device.h"
+#include "sdl/x11_lost_windows.h"
 
 #include <SDL2/SDL.h>
 
@@ -141,6 +142,12 @@ GLuint BackBuffer::Resolve() {
 }
 
 void BackBuffer::PresentTo(SDL_Window* window) {
+    // A window that another program destroyed takes no picture (the driver would wait for ever on
+    // its swap); until the message loop destroys it, frames go on into the back buffer alone.
+    if (x11lost::IsGone(window)) {
+        ChooseTarget(nullptr);
+        return;
+    }
     int dw = 0, dh = 0;
     SDL_GL_GetDrawableSize(window, &dw, &dh);
     if (direct) {

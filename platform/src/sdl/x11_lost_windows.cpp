@@ -85,6 +85,17 @@ bool IsLost(SDL_Window* window) {
     return w && w->lost;
 }
 
+bool IsGone(SDL_Window* window) {
+    Watched* w = Find(window);
+    if (!w) return false;
+    // SDL's event pump reads and drops the destroy notice at its next turn; what has come in since
+    // is read here. Other events stay queued for SDL.
+    XEvent destroyed;
+    if (!w->lost && w->display && XCheckTypedWindowEvent(w->display, w->xid, DestroyNotify, &destroyed))
+        w->lost = true;
+    return w->lost;
+}
+
 void Destroy(SDL_Window* window) {
     Watched* w = Find(window);
     // SDL hides a shown window before it destroys it, and waits for the server to report the

@@ -19,6 +19,10 @@ void Watch(SDL_Window* window);
 // Marks the window lost, as the error handler does when its X window is gone.
 void MarkLost(SDL_Window* window);
 bool IsLost(SDL_Window* window);
+// IsLost, having first taken in, without waiting, the server's news that the X window was
+// destroyed: called before each picture is shown, whose requests on a destroyed window the
+// graphics driver may wait on for ever.
+bool IsGone(SDL_Window* window);
 // SDL_DestroyWindow, then forgets the SDL window. The errors that a lost window's last requests
 // still bring are taken in here, while the handler still knows the window.
 void Destroy(SDL_Window* window);
