@@ -49,27 +49,8 @@ using Decoder = HRESULT (*)(const void*, size_t, DecodedImage*);
 
 // A flat grey JPEG of one component with Huffman tables made for it: two bits a block.
 std::vector<BYTE> FlatGreyJpeg(UINT side) {
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = cinfo.image_height = side;
-    cinfo.input_components = 1;
-    cinfo.in_color_space = JCS_GRAYSCALE;
-    jpeg_set_defaults(&cinfo);
-    cinfo.optimize_coding = TRUE;
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<BYTE> row(side, 0x80);
-    JSAMPROW rows[1] = {row.data()};
-    while (cinfo.next_scanline < side) jpeg_write_scanlines(&cinfo, rows, 1);
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::vector<BYTE> out(buffer, buffer + size);
-    free(buffer);
-    return out;
+    return LibjpegFile(side, side, 1, JCS_GRAYSCALE, [](jpeg_compress_struct& c) { c.optimize_coding = TRUE; },
+                       [side](UINT, BYTE* row) { std::memset(row, 0x80, side); });
 }
 
 }  // namespace

@@ -61,9 +61,10 @@ inline std::vector<DWORD> DecodeTop(layer::ImageFileKind kind, const std::vector
     return img.top.pixels;
 }
 
-// A CMYK JPEG as image editors write one for print: in `space` JCS_CMYK or JCS_YCCK with Adobe's
-// APP14 marker and its inverted inks (255 for none), or plain CMYK without the marker.
-inline std::vector<BYTE> CmykJpeg(UINT w, UINT h, const DWORD* argb, J_COLOR_SPACE space, bool adobe) {
+// A JPEG as libjpeg writes it: `setup` asks for what the file has beyond the defaults, `fill` gives
+// each row of samples in the input's colour space.
+template <class Setup, class Fill>
+std::vector<BYTE> LibjpegFile(UINT w, UINT h, int components, J_COLOR_SPACE in, Setup setup, Fill fill) {
     jpeg_compress_struct c;
     jpeg_error_mgr err;
     c.err = jpeg_std_error(&err);
@@ -71,22 +72,34 @@ inline std::vector<BYTE> CmykJpeg(UINT w, UINT h, const DWORD* argb, J_COLOR_SPA
     unsigned char* buffer = nullptr;
     unsigned long length = 0;
     jpeg_mem_dest(&c, &buffer, &length);
-    c.image_width = w, c.image_height = h, c.input_components = 4, c.in_color_space = JCS_CMYK;
-    jpeg_set_defaults(&c), jpeg_set_colorspace(&c, space), jpeg_set_quality(&c, 100, TRUE);
-    c.write_Adobe_marker = adobe;
+    c.image_width = w, c.image_height = h, c.input_components = components, c.in_color_space = in;
+    jpeg_set_defaults(&c);
+    setup(c);
     jpeg_start_compress(&c, TRUE);
-    std::vector<BYTE> row(w * 4);
+    std::vector<BYTE> row(size_t(w) * components);
     for (JSAMPROW rows[1] = {row.data()}; c.next_scanline < h; jpeg_write_scanlines(&c, rows, 1))
-        for (UINT x = 0; x < w; ++x) {
-            const DWORD p = argb[c.next_scanline * w + x];
-            const int r = p >> 16 & 0xFF, g = p >> 8 & 0xFF, b = p & 0xFF, m = std::max({r, g, b, 1});
-            const int ink[4] = {(m - r) * 255 / m, (m - g) * 255 / m, (m - b) * 255 / m, 255 - m};  // C, M, Y, K
-            for (int k = 0; k < 4; ++k) row[4 * x + k] = BYTE(adobe ? 255 - ink[k] : ink[k]);
-        }
+        fill(c.next_scanline, row.data());
     jpeg_finish_compress(&c), jpeg_destroy_compress(&c);
     std::vector<BYTE> file(buffer, buffer + length);
     std::free(buffer);
     return file;
+}
+
+// A CMYK JPEG as image editors write one for print: in `space` JCS_CMYK or JCS_YCCK with Adobe's
+// APP14 marker and its inverted inks (255 for none), or plain CMYK without the marker.
+inline std::vector<BYTE> CmykJpeg(UINT w, UINT h, const DWORD* argb, J_COLOR_SPACE space, bool adobe) {
+    auto setup = [&](jpeg_compress_struct& c) {
+        jpeg_set_colorspace(&c, space), jpeg_set_quality(&c, 100, TRUE);
+        c.write_Adobe_marker = adobe;
+    };
+    return LibjpegFile(w, h, 4, JCS_CMYK, setup, [&](UINT y, BYTE* row) {
+        for (UINT x = 0; x < w; ++x) {
+            const DWORD p = argb[y * w + x];
+            const int r = p >> 16 & 0xFF, g = p >> 8 & 0xFF, b = p & 0xFF, m = std::max({r, g, b, 1});
+            const int ink[4] = {(m - r) * 255 / m, (m - g) * 255 / m, (m - b) * 255 / m, 255 - m};  // C, M, Y, K
+            for (int k = 0; k < 4; ++k) row[4 * x + k] = BYTE(adobe ? 255 - ink[k] : ink[k]);
+        }
+    });
 }
 
 }  // namespace image_test
