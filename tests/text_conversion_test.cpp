@@ -52,15 +52,35 @@ TEST(CodePage, MalformedInputBecomesReplacementCharacters) {
     EXPECT_EQ(MultiByteToWideChar(1250, 0, "abc", -1, out, 8), 0);  // only the UTF-8 page exists
 }
 
-TEST(StringHelpers, GenericToWideWholeStringAndCutToTheCount) {
-    const struct { const char* in; int count; std::u16string out; } rows[] = {
-        {"abc", -1, u"abc"}, {"abc", 3, u"ab"}, {u8"čřž", -1, u"čřž"}};
+TEST(StringHelpers, ToWideCutsBetweenWholeLettersAndTerminates) {
+    // Letters of 2, 3 and 4 bytes at the cut; the last is a pair of
+    // wide characters, which fits whole or not at all.
+    const char* const mixed = u8"abé€𝄞c";
+    const struct {
+        decltype(&AnsiToWide) convert;
+        const char* in;
+        int count;
+        std::u16string out;
+    } rows[] = {
+        {GenericToWide, "abc", -1, u"abc"},
+        {GenericToWide, "abc", 3, u"ab"},
+        {GenericToWide, u8"čřž", -1, u"čřž"},
+        {AnsiToWide, mixed, -1, u"abé€𝄞c"},
+        {AnsiToWide, mixed, 8, u"abé€𝄞c"},
+        {AnsiToWide, mixed, 7, u"abé€𝄞"},
+        {AnsiToWide, mixed, 6, u"abé€"},
+        {GenericToWide, mixed, 5, u"abé€"},
+        {AnsiToWide, mixed, 4, u"abé"},
+        {GenericToWide, mixed, 3, u"ab"},
+        {AnsiToWide, mixed, 1, u""}};
     for (const auto& row : rows) {
-        WCHAR out[8];
-        std::fill(out, out + 8, u'#');
-        GenericToWide(out, row.in, row.count);
-        EXPECT_EQ(Wide(out), row.out);
-        EXPECT_EQ(out[row.out.size() + 1], u'#');  // nothing past the terminator
+        WCHAR out[12];
+        std::fill(out, out + 12, u'#');
+        row.convert(out, row.in, row.count);
+        EXPECT_EQ(Wide(out), row.out) << row.count;
+        // Nothing past the terminator.
+        const size_t end = row.out.size() + 1;
+        EXPECT_EQ(out[end], u'#') << row.count;
     }
 }
 

@@ -27,7 +27,8 @@ HRESULT RegWriteGuid(HKEY hKey, const char* strRegName, GUID guidValue);
 FLOAT UtilTimer(int command);
 
 // Text conversions. The count is the size of the output in characters, terminator included, or
-// -1 for "the whole source". The output is the source cut to count - 1 characters, terminated.
+// -1 for "the whole source". The output is the source cut to count - 1 characters, terminated
+// right after them; a cut falls between whole letters (a UTF-8 sequence, a surrogate pair).
 // A null pointer or a count of 0 does nothing.
 void AnsiToWide(WCHAR* wstrDestination, const char* strSource, int cchDestChar);
 void WideToAnsi(char* strDestination, const WCHAR* wstrSource, int cchDestChar);

@@ -22,12 +22,19 @@ void CopyText(char* out, const char* source, int count) {
 
 }  // namespace
 
+// The count is in wide characters of the converted text, and a letter of two (a surrogate pair)
+// that does not fit whole is left out, so the terminator follows what was written.
 void AnsiToWide(WCHAR* wstrDestination, const char* strSource, int cchDestChar) {
     if (!wstrDestination || !strSource) return;
-    if (cchDestChar == -1) cchDestChar = static_cast<int>(std::strlen(strSource)) + 1;
-    if (cchDestChar <= 0) return;
-    MultiByteToWideChar(CP_ACP, 0, strSource, -1, wstrDestination, cchDestChar - 1);
-    wstrDestination[cchDestChar - 1] = 0;
+    int units = MultiByteToWideChar(CP_ACP, 0, strSource, -1, nullptr, 0);
+    if (cchDestChar == -1) cchDestChar = units;
+    if (cchDestChar <= 0 || units <= 0) return;
+    std::u16string converted(static_cast<size_t>(units), u'\0');
+    MultiByteToWideChar(CP_ACP, 0, strSource, -1, converted.data(), units);
+    size_t length = std::min(static_cast<size_t>(units - 1), static_cast<size_t>(cchDestChar - 1));
+    if (converted[length] >= 0xDC00 && converted[length] <= 0xDFFF) --length;  // not inside a pair
+    std::copy(converted.begin(), converted.begin() + static_cast<std::ptrdiff_t>(length), wstrDestination);
+    wstrDestination[length] = 0;
 }
 
 // The 8-bit code page is UTF-8, where a letter may take up to four bytes: the count is in bytes
