@@ -205,7 +205,8 @@ TEST(DialogManager, TheViewDrawsTextAndStateOfTheControls) {
 
 // A message box is a dialog of the layer: drawn as the others with the icon it asks for, the
 // default button focused, Esc answering Cancel, or OK where OK is the only button, and otherwise
-// nothing; destroyed by another program, it answers its default button.
+// nothing; destroyed by another program, it answers as closed (Cancel, or OK where OK is the only
+// button), else by its default button.
 TEST(MessageBoxDialog, ShowsItsIconAndAnswersByItsButtonsAndKeys) {
     struct Case {
         UINT type;
@@ -220,6 +221,8 @@ TEST(MessageBoxDialog, ShowsItsIconAndAnswersByItsButtonsAndKeys) {
         {MB_YESNO | MB_ICONQUESTION, 0x2A64C8, IDYES, {DialogKey::Escape, DialogKey::Enter}, 0, IDYES},
         {MB_YESNO | MB_DEFBUTTON2, 0, IDNO, {DialogKey::Enter}, 0, IDNO},
         {MB_YESNO | MB_DEFBUTTON2, 0, IDNO, {}, -1, IDNO},
+        {MB_OKCANCEL, 0, IDOK, {}, -1, IDCANCEL},
+        {MB_OK | MB_ICONERROR, 0xC8202A, IDOK, {}, -1, IDOK},
         {MB_RETRYCANCEL | MB_ICONINFORMATION, 0x2A64C8, IDRETRY, {DialogKey::Tab}, IDRETRY, IDRETRY},
     };
     SetMessageBoxesInteractive(true);
@@ -249,5 +252,5 @@ TEST(MessageBoxDialog, ShowsItsIconAndAnswersByItsButtonsAndKeys) {
             EXPECT_EQ(PixelsNear(px, 0xC8202A) + PixelsNear(px, 0xF2C230) + PixelsNear(px, 0x2A64C8), 0) << "no icon";
     }
     SetMessageBoxesInteractive(false);
-    EXPECT_EQ(ShownMessageBoxes().size(), 6u);  // and every one logged
+    EXPECT_EQ(ShownMessageBoxes().size(), std::size(cases));  // and every one logged
 }

@@ -22,7 +22,8 @@ void PostSystemCloseRequest(HWND hWnd);
 void PostSystemQuitRequest();
 // What the layer's X error handler reports when another program destroyed the window: the next
 // message pump destroys it (WM_DESTROY, WM_NCDESTROY). A modal dialog ends as one destroyed
-// without EndDialog: DialogBoxParamA answers 0, a message box its default button.
+// without EndDialog: DialogBoxParamA answers 0, a message box what closing it answers (Cancel,
+// or OK where OK is its only button), else its default button.
 void ReportWindowLost(HWND hWnd);
 
 }  // namespace layer

@@ -86,7 +86,7 @@ std::unique_ptr<View> View::Open(dlghost::Host& host) {
     // No close box, as the template has no system menu: the caption is the view's own.
     SDL_Window* window = SDL_CreateWindow(res.title ? res.title : "", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                           size.right, size.bottom + kCaptionHeight,
-                                          SDL_WINDOW_SHOWN | SDL_WINDOW_BORDERLESS);
+                                          SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
     if (window) SDL_SetWindowHitTest(window, CaptionHitTest, nullptr);
     SDL_Renderer* renderer = window ? CreateRenderer(window) : nullptr;
     std::unique_ptr<dlgtext::Font> font = renderer ? dlgtext::Font::Open(kDialogFace, FontPixels(res)) : nullptr;
@@ -104,8 +104,9 @@ View::View(dlghost::Host& host, SDL_Window* window, SDL_Renderer* renderer, std:
            SDL_Window* glWindow, void* glContext)
     : host_(host), window_(window), renderer_(renderer), font_(std::move(font)), glWindow_(glWindow),
       glContext_(glContext) {
+    // Shown once watched: SDL waits for the window to be mapped, which a lost window never is.
     x11lost::Watch(window_);
-    SDL_RaiseWindow(window_);
+    if (x11lost::Show(window_)) SDL_RaiseWindow(window_);
 }
 
 View::~View() {
@@ -116,7 +117,7 @@ View::~View() {
     RestoreContext(glWindow_, glContext_);
 }
 
-bool View::Lost() const { return x11lost::IsLost(window_); }
+bool View::Lost() const { return x11lost::IsGone(window_); }
 
 void View::HandleEvents() {
     SDL_WaitEventTimeout(nullptr, 30);

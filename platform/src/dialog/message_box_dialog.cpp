@@ -166,7 +166,9 @@ int RunMessageBox(const char* text, const char* caption, UINT type) {
     FreeMouse mouse;
     const int escape = EscapeAnswer(row);
     INT_PTR answer = RunModal(res, nullptr, nullptr, MessageBoxProc, reinterpret_cast<LPARAM>(&escape));
-    if (answer == 0) return row.ids[chosen];  // its window destroyed by another program
+    // Its window destroyed by another program: what closing the box answers (Cancel where it has
+    // one, OK where OK is its only button), else its default button.
+    if (answer == 0) return escape ? escape : row.ids[chosen];
     return answer > 0 ? int(answer) : 0;
 }
 

@@ -181,7 +181,7 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow) {
         SDL_HideWindow(w->sdl);
         return wasVisible;
     }
-    SDL_ShowWindow(w->sdl);
+    if (!x11lost::Show(w->sdl)) return wasVisible;  // destroyed by another program: nothing to show
     ApplyDisplayMode(*w);
     SDL_RaiseWindow(w->sdl);
     return wasVisible;
