@@ -87,7 +87,7 @@ TEST_F(ArcBallTest, RightDragsMoveSidewaysAndUpAndMiddleDragsForwardOnly) {
     for (const auto& d : kDrags) {
         SCOPED_TRACE(testing::Message() << d.x << "," << d.y);
         if (d.button == MK_MBUTTON) ball_.SetRadius(2.0f);
-        EXPECT_TRUE(!d.down || Send(d.down, 50, 50));
+        EXPECT_TRUE(!d.down || Send(d.down, 50, 50)) << d.down;
         EXPECT_TRUE(Send(WM_MOUSEMOVE, d.x, d.y, d.button));
         for (int k = 0; k < 3; ++k) {
             EXPECT_NEAR(ball_.matTranslationDelta.m[3][k], d.step[k], 1e-6f) << k;
@@ -160,7 +160,9 @@ TEST(ViewCamera, StartsLookingDownZItsBillboardUndoesTheViewsTurnAndItsProjectio
     EXPECT_TRUE(IsNear(camera.matBillboard, kIdentity));
 
     camera.SetViewParams(D3DXVECTOR3(3, 4, 5), D3DXVECTOR3(-2, 1, 7), D3DXVECTOR3(0, 1, 0));
-    EXPECT_TRUE(camera.matBillboard._41 == 0 && camera.matBillboard._42 == 0 && camera.matBillboard._43 == 0);
+    EXPECT_EQ(camera.matBillboard._41, 0);
+    EXPECT_EQ(camera.matBillboard._42, 0);
+    EXPECT_EQ(camera.matBillboard._43, 0);
     D3DXMATRIX product;
     D3DXMatrixMultiply(&product, &camera.matBillboard, &camera.matView);
     product._41 = product._42 = product._43 = 0.0f;
@@ -173,8 +175,10 @@ TEST(ViewCamera, StartsLookingDownZItsBillboardUndoesTheViewsTurnAndItsProjectio
     for (const auto& p : kParams) {
         SCOPED_TRACE(p[0]);
         if (p[2] != 1) camera.SetProjParams(p[0], p[1], p[2], p[3]);
-        EXPECT_TRUE(camera.fFOV == p[0] && camera.fAspect == p[1]);
-        EXPECT_TRUE(camera.fNearPlane == p[2] && camera.fFarPlane == p[3]);
+        EXPECT_EQ(camera.fFOV, p[0]);
+        EXPECT_EQ(camera.fAspect, p[1]);
+        EXPECT_EQ(camera.fNearPlane, p[2]);
+        EXPECT_EQ(camera.fFarPlane, p[3]);
         const float edge = std::tan(p[0] / 2);  // half the height seen at a depth of 1
         for (float z : {p[2], p[3]}) {
             D3DXVECTOR3 corner(p[1] * edge * z, -edge * z, z), seen;

@@ -46,8 +46,10 @@ TEST(ContentGenerator, TwoRunsWriteEveryFileTheGameNamesAndTheSameBytesAsTheBuil
     ASSERT_EQ(first.size(), second.size());
     ASSERT_EQ(first.size(), built.size());
     for (const auto& [name, bytes] : first) {
-        EXPECT_TRUE(second.count(name) && second[name] == bytes) << name << " differs between two runs";
-        EXPECT_TRUE(built.count(name) && built[name] == bytes) << name << " differs from the build's data";
+        EXPECT_EQ(second.count(name), 1u) << name;
+        EXPECT_EQ(second[name], bytes) << name << " differs between two runs";
+        EXPECT_EQ(built.count(name), 1u) << name;
+        EXPECT_EQ(built[name], bytes) << name << " differs from the build's data";
     }
     std::vector<std::string> names = {
         "db.cfg", "teren.ter", "tex6.bmp", "clouds.tga",
@@ -62,7 +64,8 @@ TEST(ContentGenerator, TwoRunsWriteEveryFileTheGameNamesAndTheSameBytesAsTheBuil
         "sound/kill2.wav", "sound/kill3.wav", "sound/melidrak.wav"};
     for (int k = 1; k <= 11; ++k) names.push_back("graph/intro/melidrak" + std::to_string(k) + ".jpg");
     for (int k = 1; k <= 6; ++k) names.push_back("graph/vugove/vuga" + std::to_string(k) + ".bmp");
-    for (const std::string& name : names) EXPECT_TRUE(first.count(name) && built.count(name)) << name;
+    for (const std::string& name : names)
+        EXPECT_TRUE(first.count(name) && built.count(name)) << name << " " << first.count(name) << " " << built.count(name);
 }
 
 TEST(ContentGenerator, RefusesToRunWithoutAnOutputFolder) {

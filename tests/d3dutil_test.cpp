@@ -178,8 +178,11 @@ TEST_F(D3DUtilDevice, MediaTexturesAreMadeFromTheFileFoundAndNamesTooLongForAPat
     ASSERT_EQ(CreateTextureFromMedia(device_, "media\\pic.bmp", &tex, D3DFMT_A8R8G8B8), D3D_OK);
     D3DSURFACE_DESC desc;
     ASSERT_EQ(tex->GetLevelDesc(0, &desc), D3D_OK);
-    EXPECT_TRUE(desc.Width == 2 && desc.Height == 2 && desc.Format == D3DFMT_A8R8G8B8);
-    EXPECT_TRUE(desc.Pool == D3DPOOL_MANAGED && tex->GetLevelCount() == 2);  // and 1 x 1
+    EXPECT_EQ(desc.Width, 2u);
+    EXPECT_EQ(desc.Height, 2u);
+    EXPECT_EQ(desc.Format, D3DFMT_A8R8G8B8);
+    EXPECT_EQ(desc.Pool, D3DPOOL_MANAGED);
+    EXPECT_EQ(tex->GetLevelCount(), 2u);  // and 1 x 1
     D3DLOCKED_RECT lr;
     ASSERT_EQ(tex->LockRect(0, &lr, nullptr, D3DLOCK_READONLY), D3D_OK);
     const DWORD* texels = static_cast<const DWORD*>(lr.pBits);
@@ -221,8 +224,8 @@ TEST_F(D3DUtilDevice, ABlackAndWhiteCursorBecomesAHalfHeightSurfaceWithItsWaterm
     for (BOOL watermark : {FALSE, TRUE}) {
         SCOPED_TRACE(watermark);
         const Shown c = ShownCursor(cursor, watermark);
-        ASSERT_TRUE(c.w == 32 && c.h == 32);
-        EXPECT_TRUE(c.hot.x == 3 && c.hot.y == 4);
+        ASSERT_TRUE(c.w == 32 && c.h == 32) << c.w << " " << c.h;
+        EXPECT_TRUE(c.hot.x == 3 && c.hot.y == 4) << c.hot.x << " " << c.hot.y;
         // "D3D": row 1 is 0xA2A0, so pixels 0 and 2 of it are lit and 1 is not; row 4 is 0xCCC0;
         // nothing is lit below the five rows.
         const uint32_t lit = watermark ? 0xFF808080u : 0xFF000000u, black = 0xFF000000u;
@@ -250,10 +253,14 @@ TEST_F(D3DUtilDevice, AColourCursorKeepsItsRowsTheRightWayUpAndTheArrowShows) {
     DeleteObject(bitmap);
     const Shown c = ShownCursor(cursor, FALSE);
     ASSERT_EQ(c.h, 8u);
-    EXPECT_TRUE(c.At(0, 0) == 0xFFABCDEF && c.At(0, 7) == 0 && c.At(1, 7) == 0xFF123456);
+    EXPECT_EQ(c.At(0, 0), 0xFFABCDEFu);
+    EXPECT_EQ(c.At(0, 7), 0u);
+    EXPECT_EQ(c.At(1, 7), 0xFF123456u);
     DestroyCursor(cursor);
 
     const Shown arrow = ShownCursor(LoadCursorA(nullptr, IDC_ARROW), FALSE);
-    EXPECT_TRUE(arrow.w == 32 && arrow.h == 32 && arrow.At(31, 31) == 0);
-    EXPECT_TRUE(arrow.At(0, 0) == 0xFF000000 && arrow.At(3, 6) == 0xFFFFFFFF);  // black rim, white body
+    EXPECT_TRUE(arrow.w == 32 && arrow.h == 32) << arrow.w << " " << arrow.h;
+    EXPECT_EQ(arrow.At(31, 31), 0u);
+    EXPECT_EQ(arrow.At(0, 0), 0xFF000000u);  // black rim
+    EXPECT_EQ(arrow.At(3, 6), 0xFFFFFFFFu);  // white body
 }

@@ -29,8 +29,10 @@ TEST_F(D3DXMeshTest, MeshFilledThroughItsLocksDrawsSubsetZero) {
     for (DWORD options : {0u, (DWORD)(D3DXMESH_32BIT | D3DXMESH_MANAGED)}) {
         ID3DXMesh* mesh = nullptr;
         ASSERT_EQ(D3DXCreateMeshFVF(2, 4, options, kSceneFvf, device_, &mesh), D3D_OK);
-        EXPECT_TRUE(mesh->GetNumFaces() == 2 && mesh->GetNumVertices() == 4);
-        EXPECT_TRUE(mesh->GetFVF() == kSceneFvf && mesh->GetOptions() == options);
+        EXPECT_EQ(mesh->GetNumFaces(), 2u);
+        EXPECT_EQ(mesh->GetNumVertices(), 4u);
+        EXPECT_EQ(mesh->GetFVF(), kSceneFvf);
+        EXPECT_EQ(mesh->GetOptions(), options);
         // The left half of the screen, in clip space with identity transforms.
         const SceneVertex quad[4] = {{-1, -1, 0.5f, 0xFFFF0000, 0, 0}, {-1, 1, 0.5f, 0xFFFF0000, 0, 0},
                                      {0, -1, 0.5f, 0xFF00FF00, 0, 0}, {0, 1, 0.5f, 0xFF00FF00, 0, 0}};
@@ -84,7 +86,8 @@ TEST_F(D3DXMeshTest, SphereHasOutwardNormalsOutwardFacesAndClosedAdjacency) {
     const float radius = 2.5f;
     ASSERT_EQ(D3DXCreateSphere(device_, radius, 6, 6, &sphere, &adjacency), D3D_OK);
     EXPECT_EQ(sphere->GetFVF(), (DWORD)(D3DFVF_XYZ | D3DFVF_NORMAL));
-    EXPECT_TRUE(sphere->GetNumVertices() == 6 * 5 + 2 && sphere->GetNumFaces() == 2 * 6 * 5);
+    EXPECT_EQ(sphere->GetNumVertices(), 6u * 5 + 2);
+    EXPECT_EQ(sphere->GetNumFaces(), 2u * 6 * 5);
     const DWORD faces = sphere->GetNumFaces();
 
     BYTE* p = nullptr;
@@ -113,7 +116,8 @@ TEST_F(D3DXMeshTest, SphereHasOutwardNormalsOutwardFacesAndClosedAdjacency) {
         for (int e = 0; e < 3; ++e) {
             DWORD g = adj[3 * f + e];
             ASSERT_LT(g, faces) << "a closed sphere has a neighbour on every edge";
-            EXPECT_TRUE(adj[3 * g] == f || adj[3 * g + 1] == f || adj[3 * g + 2] == f);
+            const DWORD* n = adj + 3 * g;  // f is among g's neighbours
+            EXPECT_TRUE(n[0] == f || n[1] == f || n[2] == f) << f << ": " << n[0] << " " << n[1] << " " << n[2];
         }
     adjacency->Release();
     EXPECT_EQ(sphere->Release(), 0u);

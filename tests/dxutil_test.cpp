@@ -136,7 +136,9 @@ void ExpectTypedValues(HKEY key, const char* text, DWORD number, BOOL flag, cons
     EXPECT_EQ(RegReadBool(key, "On", &readFlag, TRUE), S_OK);
     EXPECT_EQ(RegReadGuid(key, "Id", &readGuid, kFallbackGuid), S_OK);
     EXPECT_STREQ(readText, text);
-    EXPECT_TRUE(readNumber == number && readFlag == flag && readGuid == guid);
+    EXPECT_EQ(readNumber, number);
+    EXPECT_EQ(readFlag, flag);
+    EXPECT_EQ(readGuid, guid);
 }
 
 }  // namespace
@@ -169,7 +171,8 @@ TEST(Registry, ValuesRoundTripAndReadersFallBackToDefaults) {
     EXPECT_STREQ(tiny, "abc");
     DWORD type = 0, size = 0;
     EXPECT_EQ(RegQueryValueExA(key, "Name", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
-    EXPECT_TRUE(type == REG_SZ && size == 8);
+    EXPECT_EQ(type, DWORD(REG_SZ));
+    EXPECT_EQ(size, 8u);
     RegCloseKey(key);
 }
 

@@ -44,11 +44,15 @@ TEST_F(FontAtlas, SizeFollowsTheHeightAndTheDevicesLargestTexture) {
     for (int i = 0; i < 7; ++i) {
         CTextureFont font("Arial", heights[i]);
         ASSERT_EQ(font.InitDeviceObjects(dev.device()), S_OK) << heights[i];
+        EXPECT_EQ(font.texWidth, sizes[i]) << heights[i];
+        EXPECT_EQ(font.texHeight, sizes[i]) << heights[i];
         EXPECT_FLOAT_EQ(font.textScale, 1.0f);
         D3DSURFACE_DESC desc = {};
         ASSERT_EQ(font.pTexture->GetLevelDesc(0, &desc), S_OK);
-        EXPECT_TRUE(desc.Width == sizes[i] && desc.Height == sizes[i] && font.texHeight == sizes[i]) << i;
-        EXPECT_TRUE(desc.Format == D3DFMT_A4R4G4B4 && font.pTexture->GetLevelCount() == 1) << i;
+        EXPECT_EQ(desc.Format, D3DFMT_A4R4G4B4);
+        EXPECT_EQ(desc.Width, sizes[i]) << heights[i];
+        EXPECT_EQ(desc.Height, sizes[i]) << heights[i];
+        EXPECT_EQ(font.pTexture->GetLevelCount(), 1u);
     }
 
     // A device that takes no texture wider than 256: the atlas shrinks and the font with it.
@@ -76,7 +80,8 @@ TEST_F(FontAtlas, GameFontsGlyphsLieInsideTheAtlasInRowsOneTexelApart) {
         std::vector<WORD> texels = AtlasTexels(*font);
         ASSERT_EQ(texels.size(), size_t(font->texWidth) * font->texHeight);
         // Every texel is clear or white with some alpha.
-        for (WORD t : texels) ASSERT_TRUE(t == 0 || ((t & 0x0FFF) == 0x0FFF && (t >> 12) >= 1)) << std::hex << t;
+        for (WORD t : texels)
+            ASSERT_TRUE(t == 0 || ((t & 0x0FFF) == 0x0FFF && (t >> 12) >= 1)) << std::hex << t;
 
         const int cell = Texels(*font, ' ').bottom;
         EXPECT_EQ(Texels(*font, ' ').left, 0);
@@ -96,10 +101,11 @@ TEST_F(FontAtlas, GameFontsGlyphsLieInsideTheAtlasInRowsOneTexelApart) {
                 if (r.top == p.top)
                     EXPECT_EQ(r.left, p.right + 1) << char(c);
                 else
-                    EXPECT_TRUE(r.left == 0 && r.top == p.top + cell + 1) << char(c);
+                    EXPECT_TRUE(r.left == 0 && r.top == p.top + cell + 1) << char(c) << ": " << r.left << " " << r.top;
                 bool ink = false;  // each visible glyph has ink in its cell
                 for (int y = r.top; y < r.bottom && !ink; ++y)
-                    for (int x = r.left; x < r.right && !ink; ++x) ink = texels[y * font->texWidth + x] != 0;
+                    for (int x = r.left; x < r.right && !ink; ++x)
+                        ink = texels[y * font->texWidth + x] != 0;
                 EXPECT_TRUE(ink) << char(c);
             }
         }
@@ -123,7 +129,10 @@ TEST_F(FontAtlas, FaceNameIsCutToItsFieldAndNothingWorksBeforeTheAtlas) {
     std::string longName(300, 'x');
     CTextureFont font(longName.c_str(), 10, FONTF_BOLD);
     EXPECT_EQ(std::strlen(font.faceName), 79u);
-    EXPECT_TRUE(font.height == 10 && font.flags == FONTF_BOLD && !font.pDevice && !font.savedStateBlock);
+    EXPECT_EQ(font.height, 10u);
+    EXPECT_EQ(font.flags, DWORD(FONTF_BOLD));
+    EXPECT_EQ(font.pDevice, nullptr);
+    EXPECT_EQ(font.savedStateBlock, 0u);
 
     SIZE size = {7, 7};
     EXPECT_EQ(font.GetTextExtent("abc", &size), E_FAIL);
@@ -151,21 +160,24 @@ TEST_F(FontAtlas, LifeCycleAndFailedCreations) {
     EXPECT_EQ(font.GetTextExtent("a", &size), S_OK);
     layer::FailNextResourceCreation(E_OUTOFMEMORY);
     EXPECT_EQ(font.RestoreDeviceObjects(), E_OUTOFMEMORY);
-    EXPECT_TRUE(!font.pVB && !font.savedStateBlock && !font.drawStateBlock);
+    EXPECT_EQ(font.pVB, nullptr);
+    EXPECT_EQ(font.savedStateBlock, 0u);
+    EXPECT_EQ(font.drawStateBlock, 0u);
     EXPECT_EQ(font.DrawText(0, 0, 0xFFFFFFFF, "a", 0), E_FAIL);
 
     ASSERT_EQ(font.RestoreDeviceObjects(), S_OK);
-    EXPECT_TRUE(font.savedStateBlock && font.drawStateBlock != font.savedStateBlock);
+    EXPECT_NE(font.savedStateBlock, 0u);
+    EXPECT_NE(font.drawStateBlock, font.savedStateBlock);
     dev.Begin();
     EXPECT_EQ(font.DrawText(0, 0, 0xFFFFFFFF, "a", 0), S_OK);
     dev.End();
 
     EXPECT_EQ(font.InvalidateDeviceObjects(), S_OK);
-    EXPECT_TRUE(!font.pVB && !font.savedStateBlock);
+    EXPECT_TRUE(!font.pVB && !font.savedStateBlock) << font.pVB << " " << font.savedStateBlock;
     EXPECT_EQ(font.DrawText(0, 0, 0xFFFFFFFF, "a", 0), E_FAIL);
     EXPECT_EQ(font.RestoreDeviceObjects(), S_OK);
     EXPECT_EQ(font.DeleteDeviceObjects(), S_OK);
-    EXPECT_TRUE(!font.pDevice && !font.pTexture);
+    EXPECT_TRUE(!font.pDevice && !font.pTexture) << font.pDevice << " " << font.pTexture;
     EXPECT_EQ(font.GetTextExtent("a", &size), E_FAIL);
     EXPECT_EQ(font.DrawText(0, 0, 0xFFFFFFFF, "a", 0), E_FAIL);
     // The destructor releases the vertex buffer left; the state blocks go with the device.

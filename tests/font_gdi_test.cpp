@@ -139,7 +139,7 @@ TEST(GdiFonts, ArialResolvesAndExtentsAreAdvancesOverOneCellHeight) {
     } kExtents[] = {{" ", 3}, {"W", 10}, {"i", 2}, {"", 0}};
     for (const auto& e : kExtents) {
         const SIZE size = Extent(canvas.dc, e.text);
-        EXPECT_TRUE(size.cx == e.cx && size.cy == 13) << "\"" << e.text << "\"";
+        EXPECT_TRUE(size.cx == e.cx && size.cy == 13) << "\"" << e.text << "\" " << size.cx << " " << size.cy;
     }
     const LONG a = Extent(canvas.dc, "A").cx, v = Extent(canvas.dc, "V").cx;
     EXPECT_EQ(Extent(canvas.dc, "AV").cx, a + v);  // no kerning

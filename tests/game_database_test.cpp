@@ -258,7 +258,9 @@ TEST(GameDatabase, WeaponTableHoldsEveryWeaponsFilesNamesAndNumbers) {
     ExpectInFreshProcess([&rows] {
         for (int i = 0; i < WEAPON_COUNT; ++i) {
             const SWeapon& w = g_Weapons[i];
-            EXPECT_TRUE(w.iTexture == 0 && w.iIconTexture == 0 && w.iSound == 0) << i;
+            EXPECT_EQ(w.iTexture, 0) << i;
+            EXPECT_EQ(w.iIconTexture, 0) << i;
+            EXPECT_EQ(w.iSound, 0) << i;
             EXPECT_EQ(w.fSinceShot, rows[i].numbers[8]) << i;
             EXPECT_GE(w.fSinceShot, w.fDelay) << i;
         }
@@ -271,9 +273,11 @@ TEST(GameDatabase, GlobalsHoldTheirStartingValues) {
         EXPECT_EQ(g_fZoom, 4.0f);
         EXPECT_EQ(g_iScore + g_iMoney + g_iKills + g_iLives + g_iHealth + g_iCurrentWeapon + g_iMuzzleFlash, 0);
         EXPECT_EQ(g_fShake + g_fGameTime + g_fSpawnTimer + g_fForward + g_fStrafe + g_fYaw + g_fPitch, 0.0f);
-        EXPECT_TRUE(g_ptCursor.x == 0 && g_ptCursor.y == 0);
+        EXPECT_EQ(g_ptCursor.x, 0);
+        EXPECT_EQ(g_ptCursor.y, 0);
         EXPECT_EQ(g_szTargetText[0], '\0');
-        for (const SInventoryEntry& e : g_Inventory) EXPECT_TRUE(e.bOwned == 0 && e.iAmmo == 0);
+        for (const SInventoryEntry& e : g_Inventory)
+            EXPECT_TRUE(e.bOwned == 0 && e.iAmmo == 0) << int(e.bOwned) << " " << e.iAmmo;
         EXPECT_EQ(g_GameDB.iTypeCount, 0);
         const int states[] = {GS_PLAYING, GS_SHOP, GS_REWARDS, GS_DEATH};
         EXPECT_EQ(std::vector<int>(states, states + 4), (std::vector<int>{0, 3, 4, 5}));

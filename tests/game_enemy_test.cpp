@@ -57,6 +57,8 @@ protected:
     static float Off(const D3DCOLORVALUE& c, float r, float g, float b, float a) {
         return std::max({std::fabs(c.r - r), std::fabs(c.g - g), std::fabs(c.b - b), std::fabs(c.a - a)});
     }
+    // A vector as a failed check shows it.
+    static testing::Message Text(const D3DXVECTOR3& v) { return testing::Message() << v.x << " " << v.y << " " << v.z; }
 
     D3DXVECTOR3 eye_;
 };
@@ -69,7 +71,8 @@ TEST_F(EnemyTest, AnEnemyRisesOverTwoSecondsAndOneWithoutRewardSinksHalfAUnitAnd
         Pass();
         EXPECT_NEAR(g_pEnemies->matWorld._43 - enemy.vPos.z, std::min(age / 2 - 1, 0.0f), 1e-5f) << age;
     }
-    EXPECT_TRUE(enemy.bActive && enemy.fAge == 30.0f);
+    EXPECT_TRUE(enemy.bActive);
+    EXPECT_EQ(enemy.fAge, 30.0f);
     g_pWorld->Resume();
     enemy.fAge = 19.99f;
     const float z = enemy.vPos.z;
@@ -112,7 +115,8 @@ TEST_F(EnemyTest, RageReddensTakesItsSuffixOnceWarnsOnceAndBlowsUpHurtingByDista
         EXPECT_EQ(neighbour.bActive != 0, c.health > 0.75f * c.damage);
         EXPECT_EQ(Played("sound\\blow.wav", 0x100), c.warnings);
         EXPECT_EQ(Played("sound\\explode.wav", 0x80), c.booms);
-        EXPECT_TRUE(Off(Explosions().back()->color, 1, 1, 1, 1) < 1e-5f && Explosions().back()->vPos == blower.vPos);
+        EXPECT_LT(Off(Explosions().back()->color, 1, 1, 1, 1), 1e-5f);
+        EXPECT_TRUE(Explosions().back()->vPos == blower.vPos) << Text(Explosions().back()->vPos);
         g_pEnemies->RemoveSprite(int(&neighbour - g_pEnemies->sprites));
     }
     EXPECT_EQ(g_iMoney + g_iScore + g_iKills, 0);
@@ -164,7 +168,8 @@ TEST_F(EnemyTest, AFallerDropsFromSixtyAtThreeWithATrailAndLandsWithAThudShakeDa
         SSprite& lander = Enemy(2, eye_ + D3DXVECTOR3(0, 0, 0.07f), 5);
         lander.vVelocity = D3DXVECTOR3(0, 0, -3);
         Pass(20, 2);  // low and near in both, landed in the second
-        EXPECT_TRUE(lander.vPos.z == eye_.z && lander.vVelocity == D3DXVECTOR3(0, 0, 0));
+        EXPECT_EQ(lander.vPos.z, eye_.z);
+        EXPECT_TRUE(lander.vVelocity == D3DXVECTOR3(0, 0, 0)) << Text(lander.vVelocity);
         EXPECT_NEAR(g_fShake, c.shake, 1e-6f);
         EXPECT_EQ(g_iHealth, 1000 - c.loss);
         EXPECT_EQ(Played("sound\\zuch.wav", 0x80), c.thuds);
@@ -173,7 +178,8 @@ TEST_F(EnemyTest, AFallerDropsFromSixtyAtThreeWithATrailAndLandsWithAThudShakeDa
         for (const SSprite& puff : g_pDust->sprites) {  // x and y drawn from -0.5 to 0.49, z from 0 to 0.29
             const D3DXVECTOR3 v = puff.vVelocity + D3DXVECTOR3(0.5f, 0.5f, 0);
             if (!puff.bActive) continue;
-            EXPECT_TRUE(puff.fLifetime == 2.0f && std::min({v.x, v.y, v.z}) >= 0 && v.z < 0.3f);
+            EXPECT_EQ(puff.fLifetime, 2.0f);
+            EXPECT_TRUE(std::min({v.x, v.y, v.z}) >= 0 && v.z < 0.3f) << Text(v);
             EXPECT_LT(std::max(v.x, v.y), 1.0f) << "spread round the landing";
         }
     }
@@ -223,8 +229,11 @@ TEST_F(EnemyTest, AShooterFiresWhenItsTimerPassesEightAndTypeSevenOrTumosarCroak
     Pass();
     ASSERT_EQ(Active(g_pProjectiles), 1);
     const SSprite& shot = g_pProjectiles->sprites[0];
-    EXPECT_TRUE(shot.vPos == shooter.vPos && shot.vVelocity == D3DXVECTOR3(-20, 0, 0) && shot.fLifetime == 12.0f);
-    EXPECT_TRUE(shot.iTexture == g_GameDB.types[3].iTexture2 && shot.vertices[3].vPos == D3DXVECTOR3(0, 0.1f, 0.1f));
+    EXPECT_TRUE(shot.vPos == shooter.vPos) << Text(shot.vPos) << ", " << Text(shooter.vPos);
+    EXPECT_TRUE(shot.vVelocity == D3DXVECTOR3(-20, 0, 0)) << Text(shot.vVelocity);
+    EXPECT_EQ(shot.fLifetime, 12.0f);
+    EXPECT_EQ(shot.iTexture, g_GameDB.types[3].iTexture2);
+    EXPECT_TRUE(shot.vertices[3].vPos == D3DXVECTOR3(0, 0.1f, 0.1f)) << Text(shot.vertices[3].vPos);
 
     const struct { int type; const char* name; float distance; int croaks; } cases[] = {
         {7, "Kvakoun", 7.9f, 1}, {7, "Kvakoun", 8.1f, 0}, {3, "TUMOSAR je tu", 5, 1}, {3, "TUMOSA", 5, 0}};

@@ -33,7 +33,8 @@ void ExpectTexture(int slot, int* next, const char* file, UINT w, UINT h, UINT l
     layer::DecodedImage picture;
     ASSERT_EQ(layer::DecodeImage(bytes.data(), bytes.size(), &picture), S_OK);
     const std::vector<DWORD>& pixels = picture.top.pixels;
-    ASSERT_TRUE(pixels.size() == size_t(w) * h && desc.Width == w && desc.Height == h);
+    ASSERT_EQ(pixels.size(), size_t(w) * h);
+    ASSERT_TRUE(desc.Width == w && desc.Height == h) << desc.Width << " " << desc.Height;
     ASSERT_EQ(texture->LockRect(0, &rect, nullptr, D3DLOCK_READONLY), D3D_OK);
     int wrong = 0;
     for (size_t i = 0; i < pixels.size(); ++i) {
@@ -151,8 +152,10 @@ TEST_F(GameTest, NewGameResetsThePlayerWithThreeDrawsAndLeavesTheRestAlone) {
         EXPECT_NEAR(headings.back(), headings.front(), 0.01f);
         EXPECT_EQ(g_iCurrentWeapon + g_iScore + g_iMoney + g_iKills, 0);
         EXPECT_EQ(std::make_pair(g_iLives, g_iHealth), std::make_pair(3, 100));
-        for (int w = 0; w < WEAPON_COUNT; ++w)
-            EXPECT_TRUE(g_Inventory[w].bOwned == (w == 0) && g_Inventory[w].iAmmo == 0) << w;
+        for (int w = 0; w < WEAPON_COUNT; ++w) {
+            EXPECT_EQ(g_Inventory[w].bOwned, w == 0 ? 1 : 0) << w;
+            EXPECT_EQ(g_Inventory[w].iAmmo, 0) << w;
+        }
         for (CSpriteSet* set : sets) EXPECT_EQ(Active(set), 0);
         EXPECT_EQ(g_fZoom, 4.0f);
         EXPECT_EQ(g_fGameTime + g_fSpawnTimer + g_fShake, 0.0f);

@@ -38,6 +38,7 @@ Bytes DxtHeader(DWORD w, DWORD h, DWORD fourCC) { return DdsHeader(w, h, 0, DDPF
 }  // namespace
 
 TEST(DdsDecode, EncoderArgbWithStoredMipChain) {
+    EXPECT_EQ(DDS_MAGIC, Code("DDS "));  // as every file starts
     ImageLevel levels[3];
     UINT sizes[3][2] = {{4, 2}, {2, 1}, {1, 1}};
     for (int i = 0; i < 3; ++i) {

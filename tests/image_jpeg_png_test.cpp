@@ -56,13 +56,16 @@ TEST(PngDecode, EveryColourTypeDecodesExactly) {
         ASSERT_EQ(layer::DecodeImage(c.file.data(), c.file.size(), &img), S_OK) << c.name;
         EXPECT_EQ(img.kind, ImageFileKind::Png) << c.name;
         EXPECT_EQ(img.sourceFormat, c.format) << c.name;
-        EXPECT_TRUE(c.pixels.empty() || img.top.pixels == c.pixels) << c.name;
+        EXPECT_EQ(img.top.pixels, c.pixels.empty() ? img.top.pixels : c.pixels) << c.name;
     }
-    // Index 3 lies outside the palette of three: the file is refused.
-    HRESULT hr = S_OK;
-    const auto outside = WritePng(4, 1, 2, PNG_COLOR_TYPE_PALETTE, {{0x1B}}, pal);
-    EXPECT_TRUE(DecodeTop(ImageFileKind::Png, outside, &hr).empty());
-    EXPECT_EQ(hr, D3DXERR_INVALIDDATA);
+    // Index 3 lies outside the palette of three: the file is refused; with 2 there, it is read.
+    for (BYTE last : {2, 3}) {
+        HRESULT hr = S_OK;
+        const auto file = WritePng(4, 1, 2, PNG_COLOR_TYPE_PALETTE, {{BYTE(0x18 | last)}}, pal);
+        ASSERT_FALSE(file.empty());
+        EXPECT_EQ(DecodeTop(ImageFileKind::Png, file, &hr).size(), last == 2 ? 4u : 0u);
+        EXPECT_EQ(hr, last == 2 ? S_OK : D3DXERR_INVALIDDATA);
+    }
 }
 
 TEST(JpegDecode, EncoderAndCmykFilesKeepFlatBlocksClosely) {

@@ -44,7 +44,8 @@ TEST_F(Intro, LoadsEveryPictureAtItsOwnSizeAndTheMusicAndFreesThemAll) {
         ASSERT_EQ(g_iTexIntro[image], image >= 6 ? image - 6 : image + 12) << image;
         D3DSURFACE_DESC desc;
         ASSERT_EQ(textures->textures[g_iTexIntro[image]]->GetLevelDesc(0, &desc), D3D_OK);
-        EXPECT_TRUE(desc.Width == widths[image] && desc.Format == D3DFMT_A4R4G4B4) << image;
+        EXPECT_EQ(desc.Width, widths[image]) << image;
+        EXPECT_EQ(desc.Format, D3DFMT_A4R4G4B4) << image;
     }
     const int music = g_iSndIntro;
     ASSERT_GE(music, 0);
@@ -149,8 +150,10 @@ TEST_F(Intro, ALockedOrMissingBufferLeavesOnlyTheFrameRateAndIsReportedOnce) {
             EXPECT_EQ(Draws(), 2u) << "the frame rate alone at " << ms;
         }
         EXPECT_EQ(layer::PresentedFrames(), shown + 3);
-        EXPECT_TRUE(Live() == 1 && g_IntroSprites[0].fAge == 0.0f) << "the slide due, not aged";
-        EXPECT_TRUE(BoxesNaming("g_pVBintro") == 1 && BoxesNaming(failed) == 1) << "once, not every frame";
+        EXPECT_EQ(Live(), 1) << "the slide due";
+        EXPECT_EQ(g_IntroSprites[0].fAge, 0.0f) << "not aged";
+        EXPECT_EQ(BoxesNaming("g_pVBintro"), 1) << "once, not every frame";
+        EXPECT_EQ(BoxesNaming(failed), 1) << "once, not every frame";
         EXPECT_FALSE(FrameAt(92000));
         if (!held) break;
         EXPECT_EQ(layer::ShownMessageBoxes().size(), 1u);

@@ -136,8 +136,10 @@ TEST_F(IntroSprites, ASpriteLivesThroughItsWholeDurationAndLaterOnesMoveDown) {
     EXPECT_EQ(Fill(1.0f), 0);
     // Slot 0 expires while the 31 behind it live: each moves down one place and ages once.
     AddIntroSprite(1, 0, 0, 0.5f, 0, -1);
-    for (int k = 1; k < MAX_INTRO_SPRITES; ++k) AddIntroSprite(k % 18, float(k), 0, 5.0f, 0, -1);
-    for (int k = 1; k < MAX_INTRO_SPRITES; ++k) g_IntroSprites[k].fAge = 0.1f * float(k);
+    for (int k = 1; k < MAX_INTRO_SPRITES; ++k)
+        AddIntroSprite(k % 18, float(k), 0, 5.0f, 0, -1);
+    for (int k = 1; k < MAX_INTRO_SPRITES; ++k)
+        g_IntroSprites[k].fAge = 0.1f * float(k);
     EXPECT_EQ(Fill(600.0f), MAX_INTRO_SPRITES - 1);
     for (int k = 0; k + 1 < MAX_INTRO_SPRITES; ++k) {
         EXPECT_EQ(g_IntroSprites[k].iImage, (k + 1) % 18) << k;
@@ -147,7 +149,11 @@ TEST_F(IntroSprites, ASpriteLivesThroughItsWholeDurationAndLaterOnesMoveDown) {
 }
 
 TEST_F(IntroSprites, VerticesScaleSlideAndLevelByAgeAndFlags) {
-    AddIntroSprite(8, 320, 240, 2.0f, 0, -1);  // photo 3: at birth from (189.5, 139.5) to (450.5, 340.5)
+    AddIntroSprite(8, 320, 240, 2.0f, 0, -1);  // photo 3: 261 x 201
+    EXPECT_EQ(g_IntroSprites[0].fLeft, 189.5f);
+    EXPECT_EQ(g_IntroSprites[0].fTop, 139.5f);
+    EXPECT_EQ(g_IntroSprites[0].fRight, 450.5f);
+    EXPECT_EQ(g_IntroSprites[0].fBottom, 340.5f);
     struct Case {
         DWORD flags;
         float t, scale, dx, dy;
@@ -171,7 +177,8 @@ TEST_F(IntroSprites, VerticesScaleSlideAndLevelByAgeAndFlags) {
         for (int k = 0; k < 4; ++k) {
             EXPECT_NEAR(v_[k].x, want[k][0], 1e-3f) << k;
             EXPECT_NEAR(v_[k].y, want[k][1], 1e-3f) << k;
-            EXPECT_TRUE(v_[k].u == want[k][2] && v_[k].v == want[k][3] && v_[k].z == 0.0f && v_[k].rhw == 1.0f) << k;
+            EXPECT_TRUE(v_[k].u == want[k][2] && v_[k].v == want[k][3]) << k << ": " << v_[k].u << " " << v_[k].v;
+            EXPECT_TRUE(v_[k].z == 0.0f && v_[k].rhw == 1.0f) << k << ": " << v_[k].z << " " << v_[k].rhw;
             EXPECT_EQ(v_[k].colour, c.level * 0x01010101u) << k;
         }
     }
@@ -197,7 +204,8 @@ TEST_F(IntroSprites, VugaPicturesFlyInFromAnEdgePointNeverTheSameTwiceRunning) {
         SpawnRandomVugaSprite(-1);
         const SIntroSprite& s = g_IntroSprites[0];
         ASSERT_EQ(g_iLastEdgePoint, point);
-        EXPECT_TRUE(s.bActive && s.iImage == image && s.fDuration == 2.0f && s.dwFlags == points[point].flags);
+        EXPECT_TRUE(s.bActive && s.iImage == image) << s.bActive << " " << s.iImage;
+        EXPECT_TRUE(s.fDuration == 2.0f && s.dwFlags == points[point].flags) << s.fDuration << " " << s.dwFlags;
         EXPECT_EQ(s.fLeft + 64, points[point].x);
         EXPECT_EQ(s.fTop + 64, points[point].y);
         previous = point;
@@ -243,7 +251,7 @@ TEST_F(IntroScript, EveryEventFiresOnceInTheFirstFramePastItsTimeAndTheSlidesFol
         EXPECT_EQ(s.fTop + s.fBottom, 480.0f);
         EXPECT_EQ(s.fRight - s.fLeft, kSizes[kSlides[k].image][0]);
         EXPECT_EQ(s.fBottom - s.fTop, kSizes[kSlides[k].image][1]);
-        EXPECT_TRUE(s.fDuration == kSlides[k].seconds && s.dwFlags == kSlides[k].flags);
+        EXPECT_TRUE(s.fDuration == kSlides[k].seconds && s.dwFlags == kSlides[k].flags) << s.fDuration << " " << s.dwFlags;
     }
 }
 
@@ -266,8 +274,9 @@ TEST_F(IntroScript, AfterAStallEverythingDueFiresInTableOrderSlidesFirst) {
     // Slides 0..24 and moments 0..69 are due; the pool takes the slides and seven moments.
     ASSERT_EQ(Frame(50000.0f, 1.0f).size(), 32u);
     for (int k = 0; k < 25; ++k)
-        EXPECT_TRUE(g_IntroSprites[k].iImage == kSlides[k].image && !IsVuga(g_IntroSprites[k])) << k;
-    for (int k = 25; k < MAX_INTRO_SPRITES; ++k) EXPECT_TRUE(IsVuga(g_IntroSprites[k])) << k;
+        EXPECT_EQ(g_IntroSprites[k].iImage, kSlides[k].image) << k;
+    for (int k = 0; k < MAX_INTRO_SPRITES; ++k)
+        EXPECT_EQ(IsVuga(g_IntroSprites[k]), k >= 25) << k;
     ExpectFired(24, 69);
     // Five seconds on, what came due found the pool still full: spent, never shown.
     EXPECT_TRUE(Frame(55000.0f, 5000.0f).empty());
@@ -279,10 +288,10 @@ TEST_F(IntroScript, MomentsThatShareATimeComeFromDifferentEdges) {
     Frame(44000.0f, 44000.0f);  // everything so far fires and ages away in the same frame
     std::vector<SIntroSprite> added = Frame(44311.0f, 311.0f);  // moments 60 and 63
     ASSERT_EQ(added.size(), 2u);
-    EXPECT_TRUE(added[0].fLeft != added[1].fLeft || added[0].fTop != added[1].fTop);
+    EXPECT_NE(std::make_pair(added[0].fLeft, added[0].fTop), std::make_pair(added[1].fLeft, added[1].fTop));
     added = Frame(45023.0f, 712.0f);  // slide 23, then moments 61 and 64
     ASSERT_EQ(added.size(), 3u);
     EXPECT_EQ(added[0].iImage, 15);
-    EXPECT_TRUE(IsVuga(added[1]) && IsVuga(added[2]));
-    EXPECT_TRUE(added[1].fLeft != added[2].fLeft || added[1].fTop != added[2].fTop);
+    EXPECT_TRUE(IsVuga(added[1]) && IsVuga(added[2])) << added[1].dwFlags << " " << added[2].dwFlags;
+    EXPECT_NE(std::make_pair(added[1].fLeft, added[1].fTop), std::make_pair(added[2].fLeft, added[2].fTop));
 }

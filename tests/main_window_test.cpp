@@ -70,12 +70,15 @@ TEST(ProgramStart, EachSizeOpensItsWindowOnlyASmallOneWarnsAndTheRunEndsWithIt) 
         layer::ClearShownMessageBoxes();
         WindowSeen seen;
         EXPECT_EQ(RunProgram(c.item, c.fullscreen, IDC_START, &seen), 0);
-        EXPECT_TRUE(seen.created == 1 && seen.title == "Vizuvor VUGU !") << c.width;
+        EXPECT_EQ(seen.created, 1) << c.width;
+        EXPECT_EQ(seen.title, "Vizuvor VUGU !") << c.width;
         const LONG outerW = c.width + (c.fullscreen ? 0 : 8), outerH = c.height + (c.fullscreen ? 0 : 30);
-        EXPECT_TRUE(seen.outer.left == c.left && seen.outer.top == c.top) << c.width;
+        EXPECT_EQ(seen.outer.left, c.left) << c.width;
+        EXPECT_EQ(seen.outer.top, c.top) << c.width;
         EXPECT_EQ(seen.outer.right - seen.outer.left, outerW);
         EXPECT_EQ(seen.outer.bottom - seen.outer.top, outerH);
-        EXPECT_TRUE(seen.client.right == outerW - 8 && seen.client.bottom == outerH - 30) << c.width;
+        EXPECT_EQ(seen.client.right, outerW - 8) << c.width;
+        EXPECT_EQ(seen.client.bottom, outerH - 30) << c.width;
         EXPECT_TRUE(seen.configWritten);
         EXPECT_FALSE(seen.visibleAtCreation);  // shown only when the intro starts
         EXPECT_EQ(seen.boxesSoFar, c.boxes);  // missing pictures come later
@@ -89,7 +92,8 @@ TEST(ProgramStart, EachSizeOpensItsWindowOnlyASmallOneWarnsAndTheRunEndsWithIt) 
         if (c.boxes < 2) continue;
         ASSERT_GE(boxes.size(), 2u);
         EXPECT_EQ(boxes[0].text, "Nelze otevrit soubor");
-        EXPECT_TRUE(boxes[1].caption == "Varování" && boxes[1].type == (MB_OK | MB_ICONEXCLAMATION));
+        EXPECT_EQ(boxes[1].caption, "Varování");
+        EXPECT_EQ(boxes[1].type, UINT(MB_OK | MB_ICONEXCLAMATION));
         EXPECT_EQ(boxes[1].text, "Vybrali jste rozlišení menši než 512x384.\nPři tomto rozlišení mohou být "
                                  "některé grafické prvky\nzkreslené nebo mohou být mimo obraz.");
     }

@@ -87,21 +87,23 @@ TEST_F(MeshHolderTest, TextFilesGiveFlattenedFramesTrianglesMaterialsAndTheirFor
     ID3DXBuffer* materials = nullptr;
     DWORD count = 0;
     ASSERT_EQ(D3DXLoadMeshFromX("quad.x", D3DXMESH_SYSTEMMEM, device_, nullptr, &materials, &count, &mesh), S_OK);
-    EXPECT_TRUE(mesh->GetFVF() == D3DFVF_XYZ && mesh->GetNumFaces() == 2);  // the quad's fan
+    EXPECT_EQ(mesh->GetFVF(), DWORD(D3DFVF_XYZ));
+    EXPECT_EQ(mesh->GetNumFaces(), 2u);  // the quad's fan
     ASSERT_EQ(count, 1u);  // its colours: as the holder keeps them, below
     const D3DXMATERIAL* m = static_cast<const D3DXMATERIAL*>(materials->GetBufferPointer());
     EXPECT_EQ(m[0].pTextureFilename, nullptr);
     BYTE* data = nullptr;
     ASSERT_EQ(mesh->LockVertexBuffer(D3DLOCK_READONLY, &data), S_OK);
     const float* corner = reinterpret_cast<const float*>(data) + 2 * 3;  // (1, 1, 0), moved
-    EXPECT_TRUE(corner[0] == 22 && corner[1] == 6);
+    EXPECT_TRUE(corner[0] == 22 && corner[1] == 6) << corner[0] << " " << corner[1];
     mesh->UnlockVertexBuffer();
     materials->Release();
     mesh->Release();
 
     ASSERT_EQ(D3DXLoadMeshFromX("cube.x", 0, device_, nullptr, &materials, &count, &mesh), S_OK);
     EXPECT_EQ(mesh->GetFVF(), (DWORD)(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1));
-    EXPECT_TRUE(mesh->GetNumVertices() == 24 && mesh->GetNumFaces() == 12);  // a corner for each normal
+    EXPECT_EQ(mesh->GetNumVertices(), 24u);  // a corner for each normal
+    EXPECT_EQ(mesh->GetNumFaces(), 12u);
     m = static_cast<const D3DXMATERIAL*>(materials->GetBufferPointer());
     ASSERT_EQ(count, 2u);
     EXPECT_STREQ(m[1].pTextureFilename, "blue.bmp");
@@ -169,7 +171,8 @@ TEST_F(MeshHolderTest, TheCubeDrawsEachMaterialInOneSubsetWithAmbientAsDiffuse) 
     ASSERT_NE(holder.pMesh, nullptr);
     EXPECT_EQ(holder.pMesh->GetOptions(), 0x110u);
     ASSERT_EQ(holder.dwNumMaterials, 2u);
-    EXPECT_TRUE(!holder.pTextures[0] && holder.pTextures[1]);  // missing.bmp, blue.bmp
+    EXPECT_EQ(holder.pTextures[0], nullptr);  // missing.bmp
+    EXPECT_NE(holder.pTextures[1], nullptr);  // blue.bmp
     EXPECT_TRUE(layer::ShownMessageBoxes().empty());
 
     D3DXMATRIX identity, projection, world, turn;
@@ -217,12 +220,13 @@ TEST_F(MeshHolderTest, ASecondLoadFreesTheFirstAndAFailedOneLeavesTheHolderEmpty
     const float want[4][3] = {{0.5f, 0.25f, 0.125f}, {0.5f, 0.25f, 0.125f}, {0.75f, 0.5f, 0.25f},
                               {0.0625f, 0.125f, 0.375f}};
     for (int k = 0; k < 4; ++k) EXPECT_EQ(std::memcmp(colours[k], want[k], sizeof want[k]), 0) << k;
-    EXPECT_TRUE(m.Diffuse.a == 1.0f && m.Power == 8.0f);
+    EXPECT_TRUE(m.Diffuse.a == 1.0f && m.Power == 8.0f) << m.Diffuse.a << " " << m.Power;
 
     holder.Load("nowhere.x");
     ASSERT_EQ(layer::ShownMessageBoxes().size(), 1u);
     EXPECT_NE(layer::ShownMessageBoxes()[0].text.find("D3DXLoadMeshFromX"), std::string::npos);
-    EXPECT_TRUE(!holder.pMesh && !holder.pMaterials && !holder.pTextures && !holder.dwNumMaterials);
+    EXPECT_TRUE(!holder.pMesh && !holder.pMaterials) << holder.pMesh << " " << holder.pMaterials;
+    EXPECT_TRUE(!holder.pTextures && !holder.dwNumMaterials) << holder.pTextures << " " << holder.dwNumMaterials;
     const UINT drawsBefore = layer::CurrentFrameStats().drawCalls;
     holder.Render();
     EXPECT_EQ(layer::CurrentFrameStats().drawCalls, drawsBefore);

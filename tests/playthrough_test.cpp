@@ -184,8 +184,10 @@ struct DeathWatch {
         if (respawning) {
             respawning = false;
             layer::InjectKey(DIK_SPACE, false);
-            EXPECT_TRUE(g_iGameState == GS_PLAYING && g_iHealth == 100 && g_iLives == 3 - deaths);
-            EXPECT_TRUE(g_iMoney == money && g_iKills == kills && ActiveEnemies() == 0);
+            EXPECT_EQ(g_iGameState, GS_PLAYING);
+            EXPECT_TRUE(g_iHealth == 100 && g_iLives == 3 - deaths) << g_iHealth << " " << g_iLives;
+            EXPECT_TRUE(g_iMoney == money && g_iKills == kills) << g_iMoney << " " << g_iKills;
+            EXPECT_EQ(ActiveEnemies(), 0);
             EXPECT_TRUE(ShowsHealth(100));
             ++respawns;
             return false;
@@ -247,7 +249,7 @@ TEST_F(PlaythroughTest, AWholeGameFromTheDialogToKonec) {
         EXPECT_TRUE(std::ifstream("trevok.cfg").good());
         EXPECT_EQ(g_Config.dwWidth, UINT(W));
         EXPECT_EQ(Played("melidrak.wav", 0x4080), 1);  // the first sound of all
-        EXPECT_TRUE(!layer::PlayedWaves().empty() && layer::PlayedWaves()[0].file == "sound\\melidrak.wav");
+        EXPECT_EQ(layer::PlayedWaves().empty() ? "" : layer::PlayedWaves()[0].file, "sound\\melidrak.wav");
         for (const std::string& wave : layer::SoundingWaves()) EXPECT_EQ(wave.find("melidrak"), std::string::npos);
         EXPECT_EQ(g_pVBintro, nullptr);
         ASSERT_EQ(layer::ShownMessageBoxes().size(), 1u);

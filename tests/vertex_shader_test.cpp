@@ -279,7 +279,8 @@ TEST_F(VertexShaderDevice, WhatTheDeviceCannotRunIsRefusedAndADeletedShaderDraws
     EXPECT_EQ(device_->SetVertexShader(0x1235), D3DERR_INVALIDCALL);
     D3DCAPS8 caps;
     device_->GetDeviceCaps(&caps);
-    EXPECT_TRUE(caps.VertexShaderVersion == D3DVS_VERSION(1, 1) && caps.MaxVertexShaderConst == 96);
+    EXPECT_EQ(caps.VertexShaderVersion, D3DVS_VERSION(1, 1));
+    EXPECT_EQ(caps.MaxVertexShaderConst, 96u);
     EXPECT_EQ(caps.PixelShaderVersion, 0u);
 
     const DWORD shader = Create("vs.1.1\nmov oPos, v0\nmov oD0, c0\n");

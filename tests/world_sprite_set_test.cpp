@@ -84,7 +84,8 @@ TEST(WorldSpriteSet, SpritesArePlacedOnTheGroundUntilTheSetIsFullAndAFreedRecord
         const int index = f.set->AddRandomSprite();
         ASSERT_EQ(index, k);
         const SSprite& t = f.set->sprites[index];
-        EXPECT_TRUE(t.vPos.x >= 20.0f && t.vPos.x <= 100.0f && t.vPos.y >= 20.0f && t.vPos.y <= 100.0f) << k;
+        EXPECT_TRUE(t.vPos.x >= 20.0f && t.vPos.x <= 100.0f) << k << ": " << t.vPos.x;
+        EXPECT_TRUE(t.vPos.y >= 20.0f && t.vPos.y <= 100.0f) << k << ": " << t.vPos.y;
         EXPECT_NEAR(t.vPos.z, f.world->pMap->GetHeight(t.vPos.x, t.vPos.y) + 0.25f, 1e-5f);
     }
     // The full set gives -1; a freed record is taken first.

@@ -104,8 +104,10 @@ TEST(WorldTerrain, TheWindowHoldsTheNineByNineCellsAroundTheCamera) {
         EXPECT_EQ(mesh.vertices.front().vPos, D3DXVECTOR3(low, low, 0)) << w.n;
         EXPECT_EQ(mesh.vertices[corners].vPos, D3DXVECTOR3(low, low + 10, 0)) << w.n;
         EXPECT_EQ(mesh.vertices.back().vPos, D3DXVECTOR3(high, high, 0)) << w.n;
-        for (const SVertex3D& v : mesh.vertices)
-            ASSERT_TRUE(v.vPos.x >= low && v.vPos.x <= high && v.vPos.y >= low && v.vPos.y <= high) << w.n;
+        for (const SVertex3D& v : mesh.vertices) {
+            ASSERT_TRUE(v.vPos.x >= low && v.vPos.x <= high) << w.n << ": " << v.vPos.x;
+            ASSERT_TRUE(v.vPos.y >= low && v.vPos.y <= high) << w.n << ": " << v.vPos.y;
+        }
     }
 }
 
