@@ -3,6 +3,7 @@
 // a seeded generator, injected keys and mouse, and the layer's counters. Tests drive RenderFrame.
 #pragma once
 
+#include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -93,6 +94,7 @@ protected:
 
     void TearDown() override {
         FreeGameData();
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);  // nothing queued
         Cleanup();
         layer::ClearInjectedInput();
         layer::SetManualAudioMixing(false);

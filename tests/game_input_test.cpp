@@ -1,12 +1,14 @@
 // game_input_test.cpp -- the player's input: each weapon's delay and ammunition, weapon keys, the
-// scope and the mouse look, the state keys and the cursor, the target text and the hit tests.
+// scope, mouse look, state keys and cursor, target text and hit tests, every input as SDL events.
 #include <array>
 #include <cstring>
 #include <string>
 #include <tuple>
 #include <utility>
+#include <variant>
 #include <vector>
 
+#include "game/intro.h"
 #include "game_fixture.h"
 
 using game_test::GameTest;
@@ -34,6 +36,24 @@ protected:
         return Played(g_Weapons[g_iCurrentWeapon].pszSound, 0x80);
     }
 };
+
+// A key by its SDL name, or a mouse input, into SDL's queue.
+void Send(const std::string& in, bool down) {
+    SDL_Event e = {};
+    if (in.find(" button") != std::string::npos) {
+        e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+        const bool left = in == "left button";
+        e.button.button = left ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT;
+    } else if (in == "motion") {
+        e.type = SDL_MOUSEMOTION;
+        e.motion.xrel = down ? 48 : 0;  // a release moves nothing
+        e.motion.yrel = down ? 24 : 0;
+    } else {
+        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+        e.key.keysym.scancode = SDL_GetScancodeFromName(in.c_str());
+    }
+    ASSERT_EQ(SDL_PushEvent(&e), 1);
+}
 
 }  // namespace
 
@@ -230,4 +250,72 @@ TEST_F(PlayingTest, ShotsAndTheTargetTextFindEnemiesOnTheAimButNeverBehind) {
     const std::string line = "TARGET: Osmnact znaku vuga(100)\n";
     ASSERT_EQ(line.size(), 32u);
     EXPECT_EQ(length, 255 / line.size() * line.size());
+}
+
+TEST_F(GameTest, EveryKeyButtonAndMotionActsThroughSDLEvents) {
+    using Seen = std::variant<const int*, const float*>;
+    using Row = std::tuple<int, int, const char*, Seen, float>;
+    const float step = 0.005f / 1.06f;  // once, damped once
+    const int kPlay = GS_PLAYING, kMenu = GS_MAINMENU;
+    const Row rows[] = {  // state, weapon in hand, input -> value
+        {kPlay, 0, "W", &g_fForward, step},
+        {kPlay, 0, "Up", &g_fForward, step},
+        {kPlay, 0, "S", &g_fForward, -step},
+        {kPlay, 0, "Down", &g_fForward, -step},
+        {kPlay, 0, "A", &g_fStrafe, step},
+        {kPlay, 0, "Left", &g_fStrafe, step},
+        {kPlay, 0, "D", &g_fStrafe, -step},
+        {kPlay, 0, "Right", &g_fStrafe, -step},
+        {kPlay, 1, "Space", &g_Inventory[1].iAmmo, 9},
+        {kPlay, 1, "left button", &g_Inventory[1].iAmmo, 9},
+        {kPlay, 4, "right button", &g_fZoom, 12},
+        {kPlay, 5, "1", &g_iCurrentWeapon, 0},
+        {kPlay, 0, "2", &g_iCurrentWeapon, 1},
+        {kPlay, 0, "3", &g_iCurrentWeapon, 2},
+        {kPlay, 0, "4", &g_iCurrentWeapon, 3},
+        {kPlay, 0, "5", &g_iCurrentWeapon, 4},
+        {kPlay, 0, "6", &g_iCurrentWeapon, 5},
+        {GS_SHOP, 1, "N", &g_Inventory[1].iAmmo, 17},
+        {kPlay, 1, "P", &g_iGameState, kMenu},
+        {kMenu, 1, "P", &g_iGameState, kPlay},
+        {kPlay, 1, "B", &g_iGameState, GS_SHOP},
+        {GS_SHOP, 1, "Escape", &g_iGameState, kMenu},
+        {kPlay, 1, "motion", &g_fYaw, 2.25f},  // 4.5 x 2 / 4
+        {kPlay, 1, "motion", &g_fPitch, 1.125f},
+        {kMenu, 1, "motion", &g_ptCursor.x, 208},
+        {kMenu, 1, "motion", &g_ptCursor.y, 99},
+        {kMenu, 1, "left button", &g_iGameState, kPlay},
+        {GS_SHOP, 1, "left button", &g_iGameState, kPlay},
+    };
+    for (const auto& [state, hand, in, seen, want] : rows) {
+        g_iGameState = state;
+        state == kPlay ? g_pWorld->Resume() : g_pWorld->Pause();
+        g_iCurrentWeapon = hand;
+        for (SInventoryEntry& entry : g_Inventory) entry = {1, 10};
+        for (SWeapon& w : g_Weapons) w.fSinceShot = 9.0f;  // ready
+        g_iMoney = 100;
+        g_fZoom = 4.0f;
+        g_fForward = g_fStrafe = g_fYaw = g_fPitch = 0;
+        g_ptCursor = {160, state == GS_SHOP ? 230 : 75};  // Zpet, Pokracovat
+        Send(in, true);
+        Frame();
+        const auto now = [](auto* value) { return float(*value); };
+        EXPECT_FLOAT_EQ(std::visit(now, seen), want) << in << " " << state;
+        Send(in, false);
+        Frame();
+    }
+}
+
+TEST_F(GameTest, EscEnterOrSpaceSkipsTheIntroAndHeldRespawns) {
+    ASSERT_EQ(InitIntro(), 0);
+    for (const char* key : {"Escape", "Return", "Space"}) {
+        Send(key, true);
+        EXPECT_FALSE(RenderIntroFrame()) << key;
+        g_iGameState = GS_DEATH;  // held on: no press for the menu
+        Frame();
+        EXPECT_EQ(g_iGameState, GS_PLAYING) << key;
+        Send(key, false);
+        EXPECT_TRUE(RenderIntroFrame()) << key;
+    }
+    FreeIntro();
 }
