@@ -111,6 +111,8 @@ int OnXError(Display* display, XErrorEvent* error) {
         }
         const auto& retired = S().retired;
         if (drawable && std::find(retired.begin(), retired.end(), error->resourceid) != retired.end()) return 0;
+        // A report the watcher sends goes nowhere once the mailbox went with SDL's connection.
+        if (error->error_code == BadWindow && S().mailbox && error->resourceid == S().mailbox) return 0;
         // SDL takes a lost full-screen window out of full screen when it sees the window unmapped, and
         // goes on to ask about the window's parent, which the failed query left undefined: while a lost
         // window waits to be destroyed, a query about a window that does not exist passes too.
@@ -188,16 +190,22 @@ bool StartWatcher(Display* display) {
     if (s.watcher.joinable()) return true;
     Display* own = XOpenDisplay(DisplayString(display));
     if (!own) return false;
-    if (pipe2(s.wake, O_NONBLOCK | O_CLOEXEC) != 0) {
+    int wake[2];
+    if (pipe2(wake, O_NONBLOCK | O_CLOEXEC) != 0) {
         XCloseDisplay(own);
         return false;
     }
     s.display = display;
-    s.mailbox = XCreateWindow(display, DefaultRootWindow(display), -1, -1, 1, 1, 0, CopyFromParent, InputOnly,
-                              CopyFromParent, 0, nullptr);
+    const Window mailbox = XCreateWindow(display, DefaultRootWindow(display), -1, -1, 1, 1, 0, CopyFromParent,
+                                         InputOnly, CopyFromParent, 0, nullptr);
     XSync(display, False);  // the mailbox exists before anything is sent to it
-    s.stop = false;
-    s.watcher = std::thread(Watcher, own, s.wake[0]);
+    {
+        std::lock_guard<std::mutex> lock(s.mutex);
+        s.mailbox = mailbox;
+        std::copy(wake, wake + 2, s.wake);
+        s.stop = false;
+    }
+    s.watcher = std::thread(Watcher, own, wake[0]);
     return true;
 }
 
@@ -214,17 +222,19 @@ void StopWatcherIfIdle() {
     }
     s.watcher.join();
     int wake[2];
+    Window mailbox;
     {
         std::lock_guard<std::mutex> lock(s.mutex);  // the handler may be about to wake it
         std::copy(s.wake, s.wake + 2, wake);
         s.wake[0] = s.wake[1] = -1;
+        mailbox = s.mailbox;
+        s.mailbox = 0;
     }
     close(wake[0]);
     close(wake[1]);
-    XDestroyWindow(s.display, s.mailbox);
+    XDestroyWindow(s.display, mailbox);
     XFlush(s.display);
     s.display = nullptr;
-    s.mailbox = 0;
 }
 
 }  // namespace
