@@ -20,7 +20,7 @@ struct Received {
     UINT message;
     WPARAM flags;
     int x, y;
-    auto Fields() const { return std::tie(message, flags, x, y); }
+    auto Fields() const { return std::make_tuple(message, flags, x, y); }
 };
 std::vector<Received> g_mouse;
 
