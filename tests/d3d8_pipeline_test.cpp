@@ -7,14 +7,7 @@
 
 #include "d3dx8math.h"
 
-class PipelineTest : public ProgramPathTest {
-protected:
-    void SetUp() override {
-        ProgramPathTest::SetUp();
-        Plain2DStates();
-        Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
-    }
-};
+class PipelineTest : public ProgramPathTest {};
 INSTANTIATE_ON_EACH_PROGRAM(PipelineTest);
 
 // As the text is drawn: the alpha of a four-bit texture times the vertex alpha; a texel of
@@ -42,24 +35,23 @@ TEST_P(PipelineTest, LinearFogByDistanceFromTheEyeLeavesScreenQuadsClear) {
     SetState(D3DRS_FOGTABLEMODE, D3DFOG_LINEAR);
     SetState(D3DRS_FOGSTART, FloatBits(5.0f));
     SetState(D3DRS_FOGEND, FloatBits(45.0f));
+    // The middle of a wall from -half to half at the distance z.
+    auto wall = [&](float half, float z, DWORD colour) {
+        Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
+        DrawClipQuad(-half, -half, half, half, z, colour);
+        return Pixel(32, 24);
+    };
     // A wall 25 units away is half way into the fog: half red, half grey.
-    DrawClipQuad(-100, -100, 100, 100, 25.0f, 0xFFFF0000);
-    EXPECT_TRUE(NearRgb(Pixel(32, 24), 0xBF4040, 2));
+    EXPECT_TRUE(NearRgb(wall(100, 25.0f, 0xFFFF0000), 0xBF4040, 2));
     // Nearer than the start: no fog; beyond the end: all fog.
-    Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
-    DrawClipQuad(-10, -10, 10, 10, 3.0f, 0xFF0000FF);
-    EXPECT_EQ(Pixel(32, 24), 0x0000FFu);
-    Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
-    DrawClipQuad(-200, -200, 200, 200, 100.0f, 0xFF0000FF);
-    EXPECT_EQ(Pixel(32, 24), 0x808080u);
+    EXPECT_EQ(wall(10, 3.0f, 0xFF0000FF), 0x0000FFu);
+    EXPECT_EQ(wall(200, 100.0f, 0xFF0000FF), 0x808080u);
     // Screen quads with rhw 1 lie at distance 1: before the fog starts.
     DrawScreenRect(-0.5f, -0.5f, 9.5f, 9.5f, 0xFF00FF00, 0.1f);
     EXPECT_EQ(Pixel(5, 5), 0x00FF00u);
     // Fog off again: no grey.
     SetState(D3DRS_FOGENABLE, FALSE);
-    Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
-    DrawClipQuad(-200, -200, 200, 200, 100.0f, 0xFF0000FF);
-    EXPECT_EQ(Pixel(32, 24), 0x0000FFu);
+    EXPECT_EQ(wall(200, 100.0f, 0xFF0000FF), 0x0000FFu);
 }
 
 TEST_P(PipelineTest, LightingWithoutLightsIsAmbientTimesMaterial) {

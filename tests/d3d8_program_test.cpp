@@ -159,13 +159,8 @@ protected:
     static constexpr int kCell = 6;
     static constexpr int kColumns = kWidth / kCell;
 
-    void SetUp() override {
-        layer::ForceGeneralProgram(GetParam() == ProgramPath::kGeneral);
-        // A back buffer with alpha, so that each stage's alpha can be read back.
-        CreateDevice(kWidth, kHeight, D3DMULTISAMPLE_NONE, D3DFMT_A8R8G8B8);
-        Plain2DStates();
-        Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
-    }
+    // A back buffer with alpha, so that each stage's alpha can be read back.
+    ProgramTest() { format_ = D3DFMT_A8R8G8B8; }
 
     // Draws cell n of the grid with the vertex colour and rhw given.
     void DrawCell(int n, DWORD colour, float rhw = 1.0f) {

@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <array>
+#include <tuple>
 
 #include "../platform/src/win32/window_link.h"
 #include "layer/window_hooks.h"
@@ -40,8 +41,6 @@ TEST_F(DeviceTest, ClearFillsTheBackBufferAndRectanglesStayInside) {
 // Pixel centres lie on whole coordinates: a rectangle from -0.5 to 9.5 covers pixels 0..9. Its
 // vertex colour is stored blue, green, red, alpha.
 TEST_P(RasterTest, PretransformedRectCoversExactlyItsPixelsInItsVertexColour) {
-    Clear(D3DCLEAR_TARGET);
-    Plain2DStates();
     device_->BeginScene();
     DrawScreenRect(9.5f, 4.5f, 19.5f, 14.5f, 0xFF102030);
     device_->EndScene();
@@ -49,8 +48,6 @@ TEST_P(RasterTest, PretransformedRectCoversExactlyItsPixelsInItsVertexColour) {
 }
 
 TEST_P(RasterTest, FormatsWithoutColourDrawWhiteAndUnboundTexturesReadWhite) {
-    Clear(D3DCLEAR_TARGET);
-    Plain2DStates();
     struct Bare {
         float x, y, z, rhw;
     };
@@ -66,36 +63,31 @@ TEST_P(RasterTest, FormatsWithoutColourDrawWhiteAndUnboundTexturesReadWhite) {
 }
 
 TEST_P(RasterTest, CullingIsJudgedByWindingOnScreen) {
-    Plain2DStates();
-    Clear(D3DCLEAR_TARGET);
     // Clockwise on screen (y down): (0,10) (0,0) (10,10). Counter-clockwise: (20,0) (20,10) (30,0).
     const ScreenVertex v[6] = {{0, 10, 0.5f, 1, 0xFFFF0000, 0, 0}, {0, 0, 0.5f, 1, 0xFFFF0000, 0, 0},
                                {10, 10, 0.5f, 1, 0xFFFF0000, 0, 0}, {20, 0, 0.5f, 1, 0xFF00FF00, 0, 0},
                                {20, 10, 0.5f, 1, 0xFF00FF00, 0, 0}, {30, 0, 0.5f, 1, 0xFF00FF00, 0, 0}};
     Upload(v, 6, kScreenFvf);
+    // A cull mode, and what stays of the clockwise and of the counter-clockwise triangle.
+    for (auto [cull, clockwise, counter] : {std::tuple(D3DCULL_CCW, 0xFF0000u, 0u), {D3DCULL_CW, 0u, 0x00FF00u}}) {
+        Clear(D3DCLEAR_TARGET);
+        SetState(D3DRS_CULLMODE, cull);
+        device_->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 2);
+        EXPECT_EQ(Pixel(2, 7), clockwise) << "cull " << cull;
+        EXPECT_EQ(Pixel(22, 3), counter) << "cull " << cull;
+    }
+    // The same rule through the transform: a clockwise quad stays, drawn the other way round
+    // (mirrored: counter-clockwise) it goes.
     SetState(D3DRS_CULLMODE, D3DCULL_CCW);
-    device_->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 2);
-    EXPECT_EQ(Pixel(2, 7), 0xFF0000u);
-    EXPECT_EQ(Pixel(22, 3), 0u);
-    Clear(D3DCLEAR_TARGET);
-    SetState(D3DRS_CULLMODE, D3DCULL_CW);
-    device_->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 2);
-    EXPECT_EQ(Pixel(2, 7), 0u);
-    EXPECT_EQ(Pixel(22, 3), 0x00FF00u);
-    // The same rule through the transform: a clockwise quad stays, drawn the other way round it goes.
-    Clear(D3DCLEAR_TARGET);
-    SetState(D3DRS_CULLMODE, D3DCULL_CCW);
-    DrawClipQuad(-1, -1, 1, 1, 0.5f, 0xFF0000FF);
-    EXPECT_EQ(Pixel(30, 20), 0x0000FFu);
-    Clear(D3DCLEAR_TARGET);
-    DrawClipQuad(1, -1, -1, 1, 0.5f, 0xFF0000FF);  // mirrored: counter-clockwise
-    EXPECT_EQ(Pixel(30, 20), 0u);
+    for (auto [left, right, stays] : {std::tuple(-1, 1, 0x0000FFu), {1, -1, 0u}}) {
+        Clear(D3DCLEAR_TARGET);
+        DrawClipQuad(left, -1, right, 1, 0.5f, 0xFF0000FF);
+        EXPECT_EQ(Pixel(30, 20), stays) << "from x " << left;
+    }
 }
 
 TEST_P(RasterTest, ClipDepthRunsFromZeroToWAndDepthTestIsLessOrEqual) {
-    Plain2DStates();
     SetState(D3DRS_ZENABLE, D3DZB_TRUE);
-    Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
     // Depth below 0 lies in front of the near plane and is clipped away; 0..1 is drawn.
     DrawClipQuad(-1, -1, 0, 1, -0.05f, 0xFFFF0000);
     EXPECT_EQ(Pixel(10, 20), 0u);
@@ -126,8 +118,6 @@ TEST_P(RasterTest, ClipDepthRunsFromZeroToWAndDepthTestIsLessOrEqual) {
 }
 
 TEST_P(RasterTest, TransformedGeometryAlsoHasPixelCentresOnIntegers) {
-    Plain2DStates();
-    Clear(D3DCLEAR_TARGET);
     // From the left edge to screen x 10.5: the centres 0..10 are inside, 11 is not.
     const float right = -1.0f + 2.0f * 10.5f / kWidth;
     DrawClipQuad(-1, -1, right, 1, 0.5f, 0xFFFFFFFF);
@@ -208,7 +198,7 @@ TEST_F(DeviceOnWindowTest, PresentLetterboxesIntoALargerWindowAndDrawsStraightIn
     present(0x00FF0000);
     EXPECT_TRUE(layer::DrawsIntoWindow());
     Clear(D3DCLEAR_TARGET, 0x0000FF00);
-    EXPECT_EQ(layer::BackBufferPixel(63, 47) & 0xFFFFFFu, 0x00FF00u);
+    EXPECT_EQ(Pixel(63, 47), 0x00FF00u);
     present(0x0000FF00);
     ASSERT_EQ(w, 64u);
     ASSERT_EQ(h, 48u);

@@ -5,6 +5,7 @@
 #include <malloc.h>
 
 #include <cstdlib>
+#include <tuple>
 
 #include "d3dx8math.h"
 
@@ -23,10 +24,7 @@ TEST_F(DeviceTest, DefaultsAreDirect3DsOwn) {
     EXPECT_EQ(StageState(3, D3DTSS_TEXCOORDINDEX), 3u);
     D3DVIEWPORT8 vp;
     ASSERT_EQ(device_->GetViewport(&vp), D3D_OK);
-    EXPECT_EQ(vp.X, 0u);
-    EXPECT_EQ(vp.Width, kWidth);
-    EXPECT_EQ(vp.Height, kHeight);
-    EXPECT_EQ(vp.MaxZ, 1.0f);
+    EXPECT_EQ(std::tie(vp.X, vp.Width, vp.Height, vp.MaxZ), std::make_tuple(0u, kWidth, kHeight, 1.0f));
     D3DMATRIX m;
     ASSERT_EQ(device_->GetTransform(D3DTS_WORLD, &m), D3D_OK);
     EXPECT_TRUE(D3DXMatrixIsIdentity(static_cast<D3DXMATRIX*>(&m)));

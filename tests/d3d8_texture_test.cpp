@@ -8,10 +8,8 @@ class TextureTest : public ProgramPathTest {
 protected:
     void SetUp() override {
         ProgramPathTest::SetUp();
-        Plain2DStates();
         SetState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
         SetState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
-        Clear(D3DCLEAR_TARGET);
     }
     // Draws `tex` on a square at the top left: a 2x2 texture at size 20 gives one texel a 10x10 block.
     void Draw(IDirect3DTexture8* tex, float size = 20.0f, float uMax = 1.0f) {
@@ -44,8 +42,8 @@ TEST_P(TextureTest, EveryStoredFormatSamplesToItsColours) {
     };
     for (const auto& c : cases) {
         const std::vector<uint16_t> narrow(c.texels, c.texels + 4);
-        IDirect3DTexture8* tex = c.bytes == 4 ? MakeTexture(2, 2, c.format, c.texels)
-                                              : MakeTexture(2, 2, c.format, narrow.data());
+        IDirect3DTexture8* tex = Keep(c.bytes == 4 ? MakeTexture(2, 2, c.format, c.texels)
+                                                   : MakeTexture(2, 2, c.format, narrow.data()));
         D3DSURFACE_DESC desc;
         ASSERT_EQ(tex->GetLevelDesc(0, &desc), D3D_OK);
         EXPECT_EQ(desc.Format, c.format);
@@ -60,9 +58,6 @@ TEST_P(TextureTest, EveryStoredFormatSamplesToItsColours) {
                 EXPECT_TRUE(NearRgb(got, want, tolerance)) << c.format << "/" << k;
             }
         }
-        SetState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-        device_->SetTexture(0, nullptr);
-        EXPECT_EQ(tex->Release(), 0u);
     }
 }
 
@@ -80,6 +75,7 @@ TEST_F(DeviceTest, UnsupportedTextureFormatsAndSizesAreRefused) {
 TEST_P(TextureTest, LevelsHaveHalvingSizesAndAPartialChainIsComplete) {
     IDirect3DTexture8* tex = nullptr;
     ASSERT_EQ(device_->CreateTexture(64, 16, 3, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &tex), D3D_OK);
+    Keep(tex);
     EXPECT_EQ(tex->GetLevelCount(), 3u);
     D3DSURFACE_DESC desc;
     ASSERT_EQ(tex->GetLevelDesc(2, &desc), D3D_OK);
@@ -109,8 +105,6 @@ TEST_P(TextureTest, LevelsHaveHalvingSizesAndAPartialChainIsComplete) {
     SetState(0, D3DTSS_MIPMAPLODBIAS, FloatBits(-2.0f));
     Draw(tex, 16.0f);
     EXPECT_EQ(Pixel(8, 8), 0xFF0000u);
-    device_->SetTexture(0, nullptr);
-    EXPECT_EQ(tex->Release(), 0u);
 }
 
 TEST_P(TextureTest, AddressModesBelongToTheStage) {

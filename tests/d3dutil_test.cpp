@@ -19,8 +19,6 @@ void ExpectQuaternion(const D3DXQUATERNION& q, const D3DXQUATERNION& e) {
     for (int k = 0; k < 4; ++k) EXPECT_NEAR((&q.x)[k], (&e.x)[k], 1e-4f) << k;
 }
 
-LRESULT CALLBACK PlainProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
-
 }  // namespace
 
 TEST(D3DUtil, CubeFaceViewsLookAlongTheirAxisWithUpAboveAndOthersAreTheIdentity) {
@@ -59,7 +57,7 @@ TEST(D3DUtil, QuaternionsBetweenEqualPerpendicularAndOppositeDirections) {
 TEST(D3DUtil, TrackballFollowsTheCursorInTheClientAreaAndAnEmptyAreaGivesTheIdentity) {
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = PlainProc;
+    wc.lpfnWndProc = DefWindowProcA;
     wc.lpszClassName = "TrackballTest";
     ASSERT_NE(RegisterClassExA(&wc), 0);
     HWND window =
@@ -88,7 +86,6 @@ TEST(D3DUtil, TrackballFollowsTheCursorInTheClientAreaAndAnEmptyAreaGivesTheIden
     }
     // No client area: nothing to divide by, no turn.
     ExpectQuaternion(TrackballRotationFromCursor(nullptr, 1.0f), {0, 0, 0, 1});
-    layer::InjectCursorPosition(nullptr);
     DestroyWindow(window);
     UnregisterClassA("TrackballTest", nullptr);
 }

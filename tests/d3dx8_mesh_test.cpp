@@ -48,7 +48,7 @@ TEST_F(D3DXMeshTest, MeshFilledThroughItsLocksDrawsSubsetZero) {
         }
         ASSERT_EQ(mesh->UnlockIndexBuffer(), D3D_OK);
 
-        device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00000000, 1.0f, 0);
+        Clear(D3DCLEAR_TARGET);
         Plain2DStates();
         IdentityTransforms();
         device_->BeginScene();
@@ -126,9 +126,8 @@ TEST_F(D3DXMeshTest, SphereHasOutwardNormalsOutwardFacesAndClosedAdjacency) {
 TEST_F(D3DXMeshTest, LitSphereDrawsItsMaterialColourAsAnExplosionDoes) {
     ID3DXMesh* sphere = nullptr;
     ASSERT_EQ(D3DXCreateSphere(device_, 1.0f, 6, 6, &sphere, nullptr), D3D_OK);
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x00000040, 1.0f, 0);
-    device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    device_->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+    Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x00000040);
+    Plain2DStates();
     IdentityTransforms();
     D3DXMATRIX world;
     device_->SetTransform(D3DTS_WORLD, D3DXMatrixScaling(&world, 0.5f, 0.5f, 0.5f));
@@ -136,12 +135,12 @@ TEST_F(D3DXMeshTest, LitSphereDrawsItsMaterialColourAsAnExplosionDoes) {
     InitMaterial(material, 1.0f, 0.5f, 0.0f, 1.0f);  // lit by white ambient light: its colour, no more
     device_->SetMaterial(&material);
     device_->SetTexture(0, nullptr);
-    device_->SetRenderState(D3DRS_AMBIENT, 0x00FFFFFF);
-    device_->SetRenderState(D3DRS_LIGHTING, TRUE);
+    SetState(D3DRS_AMBIENT, 0x00FFFFFF);
+    SetState(D3DRS_LIGHTING, TRUE);
     device_->BeginScene();
     EXPECT_EQ(sphere->DrawSubset(0), D3D_OK);
     device_->EndScene();
-    device_->SetRenderState(D3DRS_LIGHTING, FALSE);
+    SetState(D3DRS_LIGHTING, FALSE);
     const uint32_t centre = Pixel(kWidth / 2, kHeight / 2);
     EXPECT_NEAR(RedOf(centre), 255, 2);
     EXPECT_NEAR(GreenOf(centre), 128, 2);

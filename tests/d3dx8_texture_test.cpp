@@ -63,7 +63,7 @@ protected:
         HRESULT hr = D3DXCreateTextureFromFileEx(device_, file, w, h, levels, D3DUSAGE_RENDERTARGET, format,
                                                  D3DPOOL_DEFAULT, filter, D3DX_FILTER_LINEAR, key, info, nullptr, &tex);
         EXPECT_EQ(hr, D3D_OK) << file;
-        return tex;
+        return tex ? Keep(tex) : nullptr;  // released with the device
     }
 
     ScratchDir dir_;
@@ -97,7 +97,6 @@ TEST_F(D3DXTextureTest, EveryFormatLoadsAtItsOwnSizeThroughWindowsPaths) {
         EXPECT_EQ(tex->GetLevelCount(), 1u);
         // A 24-bit file is opaque.
         EXPECT_EQ(TexelsOf(tex, 0), c.kind == D3DXIFF_BMP ? image_test::Opaque(px) : px) << c.windowsPath;
-        tex->Release();
     }
 }
 
@@ -107,14 +106,12 @@ TEST_F(D3DXTextureTest, ColourKeyGivesTransparentBlackAndAlphaToTheFileFormat) {
     ASSERT_NE(tex, nullptr);
     EXPECT_EQ(Desc(tex).Format, D3DFMT_A8R8G8B8) << "a keyed 24-bit picture gains alpha";
     EXPECT_EQ(TexelsOf(tex, 0), (Texels{0x00000000, 0xFFFEFFFF, 0xFF102030, 0x00000000}));
-    tex->Release();
 
     // Without a key the same file stays opaque, in a format without alpha.
     tex = Load("cross.bmp", 0, 0, 1, D3DFMT_UNKNOWN, 0);
     ASSERT_NE(tex, nullptr);
     EXPECT_EQ(Desc(tex).Format, D3DFMT_X8R8G8B8);
     EXPECT_EQ(TexelsOf(tex, 0)[0] & 0xFFFFFF, 0xFFFFFFu);
-    tex->Release();
 }
 
 TEST_F(D3DXTextureTest, KeyedPictureIsResampledToTheAskedSizeAndQuantisedToA4R4G4B4) {
@@ -127,14 +124,12 @@ TEST_F(D3DXTextureTest, KeyedPictureIsResampledToTheAskedSizeAndQuantisedToA4R4G
     EXPECT_EQ(Desc(tex).Format, D3DFMT_A4R4G4B4);
     EXPECT_EQ(Desc(tex).Width, 2u);
     EXPECT_EQ(TexelsOf(tex, 0), (Texels{0x0000, 0xFF00, 0xF0F0, 0xF00F}));
-    tex->Release();
 
     // Enlarged 2 x 1 -> 4 x 1 with the point filter each texel repeats.
     Write("two.bmp", layer::EncodeBmp24, 2, 1, {0xFF808080, 0xFF102030});
     tex = Load("two.bmp", 4, 1, 1, D3DFMT_A4R4G4B4, 0, nullptr, D3DX_FILTER_POINT);
     ASSERT_NE(tex, nullptr);
     EXPECT_EQ(TexelsOf(tex, 0), (Texels{0xF888, 0xF888, 0xF123, 0xF123}));
-    tex->Release();
 }
 
 TEST_F(D3DXTextureTest, MipLevelsAreFilteredClampedAndTakenFromTheFile) {
@@ -147,11 +142,9 @@ TEST_F(D3DXTextureTest, MipLevelsAreFilteredClampedAndTakenFromTheFile) {
     EXPECT_EQ(tex->GetLevelCount(), 4u);
     for (UINT level = 1; level < 4; ++level)
         for (DWORD t : TexelsOf(tex, level)) EXPECT_EQ(t, 0xFF000080u) << "level " << level;
-    tex->Release();
     tex = Load("plot.bmp", 0, 0, 0, D3DFMT_A8R8G8B8, 0);
     ASSERT_NE(tex, nullptr);
     EXPECT_EQ(tex->GetLevelCount(), 4u);
-    tex->Release();
 
     // A DDS file's own levels are used as stored, not filtered again.
     layer::ImageLevel levels[2];
@@ -165,7 +158,6 @@ TEST_F(D3DXTextureTest, MipLevelsAreFilteredClampedAndTakenFromTheFile) {
     tex = Load("stored.dds", 0, 0, 2, D3DFMT_UNKNOWN, 0);
     ASSERT_NE(tex, nullptr);
     EXPECT_EQ(TexelsOf(tex, 1), (Texels{0xFF00FF00}));
-    tex->Release();
 }
 
 TEST_F(D3DXTextureTest, PartialMipChainDrawsItsSmallLevelsNotBlack) {
@@ -187,7 +179,6 @@ TEST_F(D3DXTextureTest, PartialMipChainDrawsItsSmallLevelsNotBlack) {
     device_->SetTexture(0, nullptr);
     for (auto p : {Pixel(10, 10), Pixel(11, 11), Pixel(35, 25)}) EXPECT_TRUE(NearRgb(p, 0x20C040, 2));
     EXPECT_EQ(Pixel(5, 5), 0u);
-    tex->Release();
 }
 
 TEST_F(D3DXTextureTest, DefaultsTheDeviceLimitAndFailures) {
@@ -207,7 +198,6 @@ TEST_F(D3DXTextureTest, DefaultsTheDeviceLimitAndFailures) {
     ASSERT_NE(tex, nullptr);
     EXPECT_EQ(Desc(tex).Width, 16u);
     EXPECT_EQ(Desc(tex).Height, 16u);
-    tex->Release();
     layer::SetMaxTextureSize(0);
 
     // Missing and broken files, bad filters and missing pointers fail and leave the pointer alone.

@@ -32,7 +32,7 @@ class DeviceTest : public ::testing::Test {
 protected:
     static constexpr UINT kWidth = 64, kHeight = 48;
 
-    void SetUp() override { CreateDevice(kWidth, kHeight); }
+    void SetUp() override { CreateDevice(kWidth, kHeight, D3DMULTISAMPLE_NONE, format_); }
 
     void TearDown() override {
         ReleaseDevice();
@@ -172,18 +172,21 @@ protected:
     IDirect3DVertexBuffer8* vb_ = nullptr;
     UINT vbSize_ = 0;
     std::vector<IDirect3DTexture8*> kept_;
+    D3DFORMAT format_ = D3DFMT_X8R8G8B8;  // the back buffer's
 };
 
 // Which fragment programs draw: the ones built for each draw's states, or the general one.
 enum class ProgramPath { kBuilt, kGeneral };
 
-// A device test run once on each program path; at its end it checks that the draws of the frame
-// being drawn took that path.
+// A device test run once on each program path, from the 2D defaults over a cleared back buffer and
+// depth buffer; at its end it checks that the draws of the frame being drawn took that path.
 class ProgramPathTest : public DeviceTest, public ::testing::WithParamInterface<ProgramPath> {
 protected:
     void SetUp() override {
         layer::ForceGeneralProgram(GetParam() == ProgramPath::kGeneral);
         DeviceTest::SetUp();
+        Plain2DStates();
+        Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
     }
     void TearDown() override {
         const layer::DeviceFrameStats stats = layer::CurrentFrameStats();

@@ -14,7 +14,6 @@ namespace {
 class InputTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ClearInjectedInput();
         ASSERT_EQ(DirectInput8Create(nullptr, 0x0800, IID_IDirectInput8A, reinterpret_cast<void**>(&di_), nullptr),
                   DI_OK);
         ASSERT_EQ(di_->CreateDevice(GUID_SysKeyboard, &keyboard_, nullptr), DI_OK);
@@ -29,7 +28,6 @@ protected:
     void TearDown() override {
         for (IUnknown* made : std::initializer_list<IUnknown*>{mouse_, keyboard_, di_})
             EXPECT_EQ(made ? made->Release() : 0u, 0u);
-        ClearInjectedInput();
     }
     BYTE Key(BYTE dik) {
         BYTE keys[256];

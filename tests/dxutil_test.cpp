@@ -16,7 +16,6 @@
 #include "utils/dxutil.h"
 
 TEST(TraceOutput, DebugOutWritesTheCodeOnlyWhenItIsNotZero) {
-    layer::ClearDebugOutput();
     EXPECT_EQ(DebugOut("utils\\x", 42, 0, "ready"), 0);
     EXPECT_EQ(layer::DebugOutput(), "utils\\x(42): ready\n");
 
@@ -26,7 +25,6 @@ TEST(TraceOutput, DebugOutWritesTheCodeOnlyWhenItIsNotZero) {
 }
 
 TEST(TraceOutput, DebugTraceFormatsAndCutsAt512Characters) {
-    layer::ClearDebugOutput();
     DebugTrace("Warning: %s %d\n", "No sound card", 3);
     EXPECT_EQ(layer::DebugOutput(), "Warning: No sound card 3\n");
 
@@ -37,8 +35,6 @@ TEST(TraceOutput, DebugTraceFormatsAndCutsAt512Characters) {
 }
 
 TEST(TraceOutput, DXTraceWritesALineAndShowsTheBoxWhenAsked) {
-    layer::ClearDebugOutput();
-    layer::ClearShownMessageBoxes();
     EXPECT_EQ(DXTrace("utils\\dmutil", 120, E_FAIL, "InitAudio", TRUE), E_FAIL);
     EXPECT_EQ(layer::DebugOutput(), "utils\\dmutil(120): InitAudio (hr=E_FAIL (0x80004005))\n");
     const auto& boxes = layer::ShownMessageBoxes();
@@ -99,7 +95,6 @@ void CheckStopwatchOnTheManualClock() {
     EXPECT_NEAR(UtilTimer(5), 2.45f, 1e-5);
     EXPECT_EQ(UtilTimer(7), -1.0f);
     EXPECT_EQ(UtilTimer(-1), -1.0f);
-    layer::UseRealClock();
 }
 
 }  // namespace

@@ -61,11 +61,15 @@ TEST_F(FontScaled, WorldTextIsCentredTenTexelsAUnitAndCulledFromBehind) {
     TenPixelsAUnit(d);
     SIZE size = {};
     font->GetTextExtent("Centre", &size);
+    // The ink of a frame of the text drawn with the flags.
+    auto drawn = [&](DWORD flags) {
+        dev.Begin();
+        EXPECT_EQ(font->Render3DText("Centre", flags), S_OK) << flags;
+        dev.End();
+        return FindInk(dev.Pixels(), 640);
+    };
 
-    dev.Begin();
-    EXPECT_EQ(font->Render3DText("Centre", TEXTF_CENTERED), S_OK);
-    dev.End();
-    Ink ink = FindInk(dev.Pixels(), 640);
+    Ink ink = drawn(TEXTF_CENTERED);
     ASSERT_GE(ink.right, ink.left);
     // The text's box is the extent, centred on the middle of the frame.
     EXPECT_NEAR(ink.left, 320 - size.cx / 2, 3);
@@ -77,15 +81,9 @@ TEST_F(FontScaled, WorldTextIsCentredTenTexelsAUnitAndCulledFromBehind) {
     D3DXMATRIX turned;
     D3DXMatrixRotationY(&turned, D3DX_PI);
     d->SetTransform(D3DTS_WORLD, &turned);
-    dev.Begin();
-    EXPECT_EQ(font->Render3DText("Centre", TEXTF_CENTERED), S_OK);
-    dev.End();
-    Ink behind = FindInk(dev.Pixels(), 640);
+    Ink behind = drawn(TEXTF_CENTERED);
     EXPECT_LT(behind.right, behind.left);
-    dev.Begin();
-    EXPECT_EQ(font->Render3DText("Centre", TEXTF_CENTERED | TEXTF_TWOSIDED), S_OK);
-    dev.End();
-    Ink twoSided = FindInk(dev.Pixels(), 640);
+    Ink twoSided = drawn(TEXTF_CENTERED | TEXTF_TWOSIDED);
     EXPECT_GE(twoSided.right, twoSided.left);
     DWORD cull = 0;
     d->GetRenderState(D3DRS_CULLMODE, &cull);

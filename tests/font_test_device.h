@@ -14,23 +14,14 @@
 #include "layer/device_stats.h"
 #include "utils/texture_font.h"
 #include "windows.h"
+#include "world_headless_device.h"
 
 class FontTestDevice {
 public:
     explicit FontTestDevice(UINT width = 640, UINT height = 480) : width_(width), height_(height) {
         layer::ResetDeviceControl();
         d3d_ = Direct3DCreate8(D3D_SDK_VERSION);
-        if (!d3d_) return;
-        D3DPRESENT_PARAMETERS pp = {};
-        pp.BackBufferWidth = width;
-        pp.BackBufferHeight = height;
-        pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        pp.Windowed = TRUE;
-        pp.EnableAutoDepthStencil = TRUE;
-        pp.AutoDepthStencilFormat = D3DFMT_D16;
-        d3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp,
-                           &device_);
+        if (d3d_) device_ = world_test::CreateHeadlessDevice(d3d_, width, height, false);
     }
     ~FontTestDevice() {
         if (device_) device_->Release();

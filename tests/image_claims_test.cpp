@@ -21,12 +21,6 @@ using namespace layer;
 
 namespace {
 
-Bytes TgaFile(UINT w, UINT h, BYTE type, BYTE depth = 32) {
-    Bytes t;
-    t.u8(0).u8(0).u8(type).zeros(9).u16(w).u16(h).u8(depth).u8(depth == 32 ? 8 : 0);
-    return t;
-}
-
 // A PNG with its header's size changed, its check sum made again.
 std::vector<BYTE> ResizedPng(std::vector<BYTE> f, UINT w, UINT h) {
     for (int k = 0; k < 4; ++k) f[16 + k] = BYTE(w >> (24 - 8 * k)), f[20 + k] = BYTE(h >> (24 - 8 * k));
@@ -44,8 +38,6 @@ std::vector<BYTE> ResizedJpeg(std::vector<BYTE> f, UINT w, UINT h) {
         }
     return f;
 }
-
-using Decoder = HRESULT (*)(const void*, size_t, DecodedImage*);
 
 // A flat grey JPEG of one component with Huffman tables made for it: two bits a block.
 std::vector<BYTE> FlatGreyJpeg(UINT side) {
@@ -68,7 +60,7 @@ TEST(ImageClaims, LargeClaimsAreRefusedBeforeAllocating) {
     std::memcpy(&dds[12], "\xFF\xFF\x00\x00", 4);  // height 65535
     const Bytes runs = BmpHeaders(4096, 4096, 8, BI_RLE8, 1, 58).u32(0);
     // 131,072 packets of 128 pixels are the least that codes 4096 x 4096; 40 are given.
-    Bytes tgaRle = TgaFile(4096, 4096, TGA_TYPE_RLE_TRUECOLOR);
+    Bytes tgaRle = Tga(TGA_TYPE_RLE_TRUECOLOR, 4096, 4096, 32, 8);
     for (int i = 0; i < 40; ++i) tgaRle.u8(0xFF).u32(0xFF112233);
     const struct {
         const char* name;
@@ -80,7 +72,7 @@ TEST(ImageClaims, LargeClaimsAreRefusedBeforeAllocating) {
         {"bmp rle8", DecodeBmp, Bytes(runs).u8(255).u8(0).u8(255).u8(0).u8(0).u8(0).b},
         {"bmp rle8 index past the palette", DecodeBmp,
          Bytes(runs).u8(0).u8(2).u8(255).u8(255).u8(1).u8(5).u8(0).u8(1).b},
-        {"tga", DecodeTga, TgaFile(4096, 4096, TGA_TYPE_TRUECOLOR).zeros(200).b},
+        {"tga", DecodeTga, Tga(TGA_TYPE_TRUECOLOR, 4096, 4096, 32, 8).zeros(200).b},
         {"tga rle", DecodeTga, tgaRle.b},
         {"ppm", DecodePpm, Bytes().raw("P6 4096 4096 255\n").zeros(200).b},
         {"png", DecodePng, ResizedPng(png, 4096, 4096)},
@@ -91,7 +83,7 @@ TEST(ImageClaims, LargeClaimsAreRefusedBeforeAllocating) {
         {"bmp of negative height", DecodeBmp,
          BmpHeaders(4, (LONG)0x80000000, 24, BI_RGB, 0, 54).zeros(64).b},
         {"tga rle 65535 square", DecodeTga,
-         TgaFile(65535, 65535, TGA_TYPE_RLE_TRUECOLOR).u8(0xFF).u32(0).b},
+         Tga(TGA_TYPE_RLE_TRUECOLOR, 65535, 65535, 32, 8).u8(0xFF).u32(0).b},
         {"ppm 4294967295 wide", DecodePpm, Bytes().raw("P6 4294967295 1 255\n").zeros(8).b},
         {"ppm past 32 bits", DecodePpm, Bytes().raw("P6 99999999999 1 255\n").zeros(8).b},
         {"ppm 2^32 + 1 wide, not 1", DecodePpm, Bytes().raw("P6 4294967297 1 255\n").zeros(8).b},
@@ -110,7 +102,7 @@ TEST(ImageClaims, LargeClaimsAreRefusedBeforeAllocating) {
 
 TEST(ImageClaims, TheMostCompressedFilesThatHoldTheirPicturesLoad) {
     // 8,192 packets of 128 pixels of one colour.
-    Bytes tgaRle = TgaFile(1024, 1024, TGA_TYPE_RLE_TRUECOLOR);
+    Bytes tgaRle = Tga(TGA_TYPE_RLE_TRUECOLOR, 1024, 1024, 32, 8);
     for (int i = 0; i < 8192; ++i) tgaRle.u8(0xFF).u32(0xFF112233);
     // Flat pictures at the highest compression, packed and interlaced.
     const std::vector<std::vector<BYTE>> blackRows(1024, std::vector<BYTE>(1024 * 4, 0));

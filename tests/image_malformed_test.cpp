@@ -14,8 +14,6 @@ using namespace layer;
 
 namespace {
 
-using Decoder = HRESULT (*)(const void*, size_t, DecodedImage*);
-
 // Decoding fails cleanly, and the image given keeps what it held.
 ::testing::AssertionResult Refused(Decoder decode, const std::vector<BYTE>& file, size_t length) {
     DecodedImage img;
@@ -37,15 +35,6 @@ struct Sample {
 
 void ExpectRefused(const std::vector<Sample>& samples) {
     for (const Sample& s : samples) EXPECT_TRUE(Refused(s.decode, s.file, s.file.size())) << s.name;
-}
-
-// A TGA header: no id; the colour map's presence, first entry, length and depth last.
-Bytes TgaBytes(BYTE type, WORD w, WORD h, BYTE depth, BYTE descriptor = 0, BYTE mapType = 0,
-               WORD mapFirst = 0, WORD mapLength = 0, BYTE mapDepth = 0) {
-    Bytes t;
-    t.u8(0).u8(mapType).u8(type).u16(mapFirst).u16(mapLength).u8(mapDepth).u32(0).u16(w).u16(h);
-    t.u8(depth).u8(descriptor);
-    return t;
 }
 
 std::vector<Sample> ValidSamples() {
@@ -112,16 +101,16 @@ TEST(MalformedImages, InconsistentTgaPpmAndDdsAreRefused) {
     };
     // A colour map of two entries from 5.
     auto mapped = [](BYTE index) {
-        return TgaBytes(TGA_TYPE_COLORMAPPED, 1, 1, 8, 0, 1, 5, 2, 24).zeros(6).u8(index).b;
+        return Tga(TGA_TYPE_COLORMAPPED, 1, 1, 8, 0, 1, 5, 2, 24).zeros(6).u8(index).b;
     };
     ExpectRefused({
         {"tga colour-map index below the first entry", DecodeTga, mapped(4)},
         {"tga colour-map index past the last", DecodeTga, mapped(7)},
         {"tga RLE packet longer than the picture", DecodeTga,
-         TgaBytes(TGA_TYPE_RLE_TRUECOLOR, 2, 1, 32, 8).u8(0x82).u32(0).b},
-        {"tga of an unknown type", DecodeTga, TgaBytes(32, 1, 1, 32, 8).u32(0).b},
+         Tga(TGA_TYPE_RLE_TRUECOLOR, 2, 1, 32, 8).u8(0x82).u32(0).b},
+        {"tga of an unknown type", DecodeTga, Tga(32, 1, 1, 32, 8).u32(0).b},
         {"tga colour-mapped without a map", DecodeTga,
-         TgaBytes(TGA_TYPE_COLORMAPPED, 1, 1, 8).u8(0).b},
+         Tga(TGA_TYPE_COLORMAPPED, 1, 1, 8).u8(0).b},
         {"ppm sample above maxval", DecodePpm, Bytes().raw("P6 1 1 100\n").u8(101).u8(0).u8(0).b},
         {"ppm maxval 0", DecodePpm, Bytes().raw("P6 1 1 0\n").zeros(6).b},
         {"ppm maxval 65536", DecodePpm, Bytes().raw("P6 1 1 65536\n").zeros(6).b},

@@ -52,6 +52,19 @@ inline Bytes BmpHeaders(LONG w, LONG h, WORD bits, DWORD compression, DWORD colo
     return f;
 }
 
+// A TGA header: the type, size, depth and descriptor; the colour map's presence, first entry,
+// length and depth; the length of the id that follows.
+inline Bytes Tga(BYTE type, WORD w, WORD h, BYTE depth, BYTE descriptor = 0, BYTE mapType = 0, WORD mapFirst = 0,
+                 WORD mapLength = 0, BYTE mapDepth = 0, BYTE idLength = 0) {
+    Bytes t;
+    t.u8(idLength).u8(mapType).u8(type).u16(mapFirst).u16(mapLength).u8(mapDepth);
+    t.u16(0).u16(0).u16(w).u16(h).u8(depth).u8(descriptor);
+    return t;
+}
+
+// A decoder of one kind of file.
+using Decoder = HRESULT (*)(const void*, size_t, layer::DecodedImage*);
+
 // The first level of a decoded picture, or an empty vector when decoding failed.
 inline std::vector<DWORD> DecodeTop(layer::ImageFileKind kind, const std::vector<BYTE>& file, HRESULT* hr = nullptr) {
     layer::DecodedImage img;

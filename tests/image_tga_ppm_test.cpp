@@ -9,18 +9,6 @@
 using namespace image_test;
 using namespace layer;
 
-namespace {
-
-Bytes Tga(BYTE type, WORD w, WORD h, BYTE depth, BYTE descriptor, BYTE mapType = 0, WORD mapFirst = 0,
-                WORD mapLength = 0, BYTE mapDepth = 0, BYTE idLength = 0) {
-    Bytes t;
-    t.u8(idLength).u8(mapType).u8(type).u16(mapFirst).u16(mapLength).u8(mapDepth);
-    t.u16(0).u16(0).u16(w).u16(h).u8(depth).u8(descriptor);
-    return t;
-}
-
-}  // namespace
-
 TEST(TgaDecode, Encoder32BitRoundTripsWithAlpha) {
     auto src = Pattern(7, 5);
     std::vector<BYTE> file;

@@ -68,14 +68,9 @@ class MeshHolderTest : public DeviceTest {
 protected:
     void SetUp() override {
         DeviceTest::SetUp();
-        layer::ClearShownMessageBoxes();
         WriteText("cube.x", kCube);
         WriteText("quad.x", kFramedQuad);
         WriteBlueTexture();
-    }
-    void TearDown() override {
-        layer::ClearShownMessageBoxes();
-        DeviceTest::TearDown();
     }
     ScratchDir scratch_;
 };
@@ -180,8 +175,8 @@ TEST_F(MeshHolderTest, TheCubeDrawsEachMaterialInOneSubsetWithAmbientAsDiffuse) 
     D3DXMatrixOrthoLH(&projection, 8.0f, 6.0f, -10.0f, 10.0f);
     device_->SetTransform(D3DTS_VIEW, &identity);
     device_->SetTransform(D3DTS_PROJECTION, &projection);
-    device_->SetRenderState(D3DRS_AMBIENT, 0xFFFFFFFF);  // lit by ambient light alone: ambient is diffuse
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+    SetState(D3DRS_AMBIENT, 0xFFFFFFFF);  // lit by ambient light alone: ambient is diffuse
+    Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
     device_->BeginScene();
     const UINT drawsBefore = layer::CurrentFrameStats().drawCalls;
     // Left: the front face (red, untextured). Right: turned round, the back face (blue texture).

@@ -24,9 +24,6 @@ protected:
         // A wave whose data chunk runs past the end of the file.
         std::vector<uint8_t> image = layer::MakeWave16(std::vector<int16_t>(64, 1), 1, 44100);
         std::ofstream("broken.wav", std::ios::binary).write(reinterpret_cast<const char*>(image.data()), 60);
-        layer::ClearShownMessageBoxes();
-        layer::ClearDebugOutput();
-        layer::ClearPlayedWaves();
         layer::SetManualAudioMixing(true);
     }
     // Later tests in the same process open the dummy sound card again.
@@ -39,6 +36,17 @@ protected:
     ScratchDir dir;
 };
 
+// A manager started before each test.
+class StartedMusicManagerTest : public MusicManagerTest {
+protected:
+    void SetUp() override {
+        MusicManagerTest::SetUp();
+        ASSERT_EQ(Start(manager), S_OK);
+    }
+    CMusicManager manager;
+    CMusicSegment* segment = nullptr;  // what the test makes of a file
+};
+
 }  // namespace
 
 TEST_F(MusicManagerTest, SetSearchDirectoryBeforeInitializeIsUnexpected) {
@@ -48,13 +56,11 @@ TEST_F(MusicManagerTest, SetSearchDirectoryBeforeInitializeIsUnexpected) {
     EXPECT_EQ(manager.GetPerformance(), nullptr);
 }
 
-TEST_F(MusicManagerTest, MissingFileIsPassedBackQuietlyAndADamagedOneIsReported) {
-    CMusicManager manager;
-    ASSERT_EQ(Start(manager), S_OK);
+TEST_F(StartedMusicManagerTest, MissingFileIsPassedBackQuietlyAndADamagedOneIsReported) {
     EXPECT_EQ(manager.SetSearchDirectory(""), S_OK);
 
     CMusicSegment* sentinel = reinterpret_cast<CMusicSegment*>(&manager);
-    CMusicSegment* segment = sentinel;
+    segment = sentinel;
     EXPECT_EQ(manager.CreateSegmentFromFile(&segment, "sound\\missing.wav", TRUE, FALSE), DMUS_E_LOADER_FAILEDOPEN);
     EXPECT_EQ(segment, sentinel);
     EXPECT_TRUE(layer::ShownMessageBoxes().empty());
@@ -73,9 +79,7 @@ TEST_F(MusicManagerTest, MissingFileIsPassedBackQuietlyAndADamagedOneIsReported)
               DMUS_E_LOADER_FAILEDOPEN);
 }
 
-TEST_F(MusicManagerTest, TheDefaultAudioPathIsHandedOnWithItsReference) {
-    CMusicManager manager;
-    ASSERT_EQ(Start(manager), S_OK);
+TEST_F(StartedMusicManagerTest, TheDefaultAudioPathIsHandedOnWithItsReference) {
     IDirectMusicAudioPath8* path = manager.GetDefaultAudioPath();
     ASSERT_NE(path, nullptr);
     // The caller's release leaves the performance its own reference to its default path.
@@ -84,17 +88,13 @@ TEST_F(MusicManagerTest, TheDefaultAudioPathIsHandedOnWithItsReference) {
     path->Release();
 
     // And a segment played without a path of its own still sounds on it.
-    CMusicSegment* segment = nullptr;
     ASSERT_EQ(manager.CreateSegmentFromFile(&segment, "a.wav", TRUE, FALSE), S_OK);
     EXPECT_EQ(segment->Play(0, nullptr), S_OK);
     EXPECT_EQ(MixLeft(1)[0], 1000);
     delete segment;
 }
 
-TEST_F(MusicManagerTest, OnlyADownloadedSegmentPlaysAndItStopsOnRequest) {
-    CMusicManager manager;
-    ASSERT_EQ(Start(manager), S_OK);
-    CMusicSegment* segment = nullptr;
+TEST_F(StartedMusicManagerTest, OnlyADownloadedSegmentPlaysAndItStopsOnRequest) {
     ASSERT_EQ(manager.CreateSegmentFromFile(&segment, "a.wav", FALSE, FALSE), S_OK);
     EXPECT_EQ(layer::WaveDownloads(), 0);
     EXPECT_EQ(segment->Play(DMUS_SEGF_SECONDARY, nullptr), E_FAIL);
@@ -117,10 +117,7 @@ TEST_F(MusicManagerTest, OnlyADownloadedSegmentPlaysAndItStopsOnRequest) {
     EXPECT_EQ(layer::WaveDownloads(), 0);
 }
 
-TEST_F(MusicManagerTest, RepeatsPlayTheWaveAgainAndThenItEnds) {
-    CMusicManager manager;
-    ASSERT_EQ(Start(manager), S_OK);
-    CMusicSegment* segment = nullptr;
+TEST_F(StartedMusicManagerTest, RepeatsPlayTheWaveAgainAndThenItEnds) {
     ASSERT_EQ(manager.CreateSegmentFromFile(&segment, "a.wav", TRUE, TRUE), S_OK);  // the MIDI flag is harmless
     EXPECT_EQ(segment->SetRepeats(2), S_OK);
     ASSERT_EQ(segment->Play(DMUS_SEGF_SECONDARY, nullptr), S_OK);
@@ -131,9 +128,7 @@ TEST_F(MusicManagerTest, RepeatsPlayTheWaveAgainAndThenItEnds) {
     delete segment;
 }
 
-TEST_F(MusicManagerTest, DeletingUnloadsOnlyWhatItDownloaded) {
-    CMusicManager manager;
-    ASSERT_EQ(Start(manager), S_OK);
+TEST_F(StartedMusicManagerTest, DeletingUnloadsOnlyWhatItDownloaded) {
     // Both wrappers hold the loader's one segment of the file.
     CMusicSegment* first = nullptr;
     CMusicSegment* second = nullptr;
@@ -189,13 +184,11 @@ TEST_F(MusicManagerTest, WithoutASoundCardOnlyTheDebuggerHearsOfIt) {
     delete segment;
 }
 
-TEST_F(MusicManagerTest, ScriptsStylesAndResourcesAreNotSupported) {
+TEST_F(StartedMusicManagerTest, ScriptsStylesAndResourcesAreNotSupported) {
     std::ofstream("tune.spt") << "script";
     std::ofstream("band.sty") << "style";
-    CMusicManager manager;
-    ASSERT_EQ(Start(manager), S_OK);
     // The layer's note on what it cannot load comes once per process, at the first attempt.
-    ExpectInFreshProcess([&manager] {
+    ExpectInFreshProcess([this] {
         CMusicScript* attempt = nullptr;
         EXPECT_EQ(manager.CreateScriptFromFile(&attempt, "tune.spt"), DMUS_E_LOADER_FORMATNOTSUPPORTED);
         EXPECT_EQ(manager.CreateScriptFromFile(&attempt, "tune.spt"), DMUS_E_LOADER_FORMATNOTSUPPORTED);
@@ -219,7 +212,6 @@ TEST_F(MusicManagerTest, ScriptsStylesAndResourcesAreNotSupported) {
 
     IDirectMusicChordMap8* chordMap = nullptr;
     EXPECT_EQ(manager.CreateChordMapFromFile(&chordMap, "band.sty"), DMUS_E_LOADER_FORMATNOTSUPPORTED);
-    CMusicSegment* segment = nullptr;
     EXPECT_EQ(manager.CreateSegmentFromResource(&segment, "MUSIC", "WAVE", TRUE, FALSE), E_FAIL);
     EXPECT_EQ(segment, nullptr);
     EXPECT_EQ(layer::ShownMessageBoxes().size(), 1u);

@@ -69,11 +69,14 @@ SConfig DefaultConfig() {
     return c;
 }
 
+class SettingsDialog : public ::testing::Test {
+protected:
+    ScratchDir dir;  // each test's own, where trevok.cfg is read and written
+};
+
 }  // namespace
 
-TEST(SettingsDialog, FirstStartShowsTheBoxThenTheTemplateWithTheDefaultsAndWritesThem) {
-    ScratchDir dir;
-    ClearShownMessageBoxes();
+TEST_F(SettingsDialog, FirstStartShowsTheBoxThenTheTemplateWithTheDefaultsAndWritesThem) {
     size_t boxesBeforeDialog = 99;
     INT_PTR result = RunSettings([&](HWND hDlg) {
         boxesBeforeDialog = ShownMessageBoxes().size();
@@ -114,8 +117,7 @@ TEST(SettingsDialog, FirstStartShowsTheBoxThenTheTemplateWithTheDefaultsAndWrite
     EXPECT_EQ(ReadFileBytes("trevok.cfg"), kDefaultFile);
 }
 
-TEST(SettingsDialog, QuitLeavesTheFileAsItWasAndEscapeDoesNothing) {
-    ScratchDir dir;
+TEST_F(SettingsDialog, QuitLeavesTheFileAsItWasAndEscapeDoesNothing) {
     Bytes file = kDefaultFile;
     file[0] = 0x20;  // width 544, an odd value nobody offers
     WriteFileBytes("trevok.cfg", file);
@@ -132,8 +134,7 @@ TEST(SettingsDialog, QuitLeavesTheFileAsItWasAndEscapeDoesNothing) {
     EXPECT_EQ(ReadFileBytes("trevok.cfg"), file);
 }
 
-TEST(SettingsDialog, StoredValuesPreselectAndFallBackAsTheTableSays) {
-    ScratchDir dir;
+TEST_F(SettingsDialog, StoredValuesPreselectAndFallBackAsTheTableSays) {
     // The height alone picks 1280x1024; no item has the filters 1, 2 or the depth 24; the hidden
     // vertex processing and multisampling pass through; the trackbar clamps 1500; any non-zero
     // byte checks a box; the reserved bytes stay.
@@ -166,8 +167,7 @@ TEST(SettingsDialog, StoredValuesPreselectAndFallBackAsTheTableSays) {
     EXPECT_EQ(ReadFileBytes("trevok.cfg"), ConfigBytes(expected));
 }
 
-TEST(SettingsDialog, ShortAndLongFilesAreReadOnlyAsFarAsTheBlock) {
-    ScratchDir dir;
+TEST_F(SettingsDialog, ShortAndLongFilesAreReadOnlyAsFarAsTheBlock) {
     // Ten bytes: width 800, height 600, two bytes of depth; the rest stays default.
     Bytes shortFile = {0x20, 0x03, 0, 0, 0x58, 0x02, 0, 0, 0x10, 0};
     ASSERT_EQ(PressStart(shortFile), 1);
@@ -181,8 +181,7 @@ TEST(SettingsDialog, ShortAndLongFilesAreReadOnlyAsFarAsTheBlock) {
     EXPECT_EQ(ReadFileBytes("trevok.cfg"), kDefaultFile);
 }
 
-TEST(SettingsDialog, EveryItemMapsBackToItsValues) {
-    ScratchDir dir;
+TEST_F(SettingsDialog, EveryItemMapsBackToItsValues) {
     const DWORD widths[] = {320, 320, 512, 640, 800, 1024, 1280, 1600};
     const DWORD heights[] = {200, 240, 384, 480, 600, 768, 1024, 1200};
     for (int i = 0; i < 8; ++i) {
@@ -212,8 +211,7 @@ TEST(SettingsDialog, EveryItemMapsBackToItsValues) {
     EXPECT_EQ(g_Config.dwSensitivity, 250u);
 }
 
-TEST(SettingsDialog, KeyboardAloneOperatesTheVisibleControlsAndTheComboLists) {
-    ScratchDir dir;
+TEST_F(SettingsDialog, KeyboardAloneOperatesTheVisibleControlsAndTheComboLists) {
     WriteFileBytes("trevok.cfg", kDefaultFile);
     std::vector<int> focusOrder;
     INT_PTR result = RunSettings([&](HWND hDlg) {
@@ -252,12 +250,10 @@ TEST(SettingsDialog, KeyboardAloneOperatesTheVisibleControlsAndTheComboLists) {
     EXPECT_EQ(g_Config.dwDepth, 16u);
 }
 
-TEST(SettingsDialog, UnwritableFileShowsTheBoxAndKeepsTheChoice) {
-    ScratchDir dir;
+TEST_F(SettingsDialog, UnwritableFileShowsTheBoxAndKeepsTheChoice) {
     WriteFileBytes("trevok.cfg", kDefaultFile);
     std::filesystem::remove("trevok.cfg");
     std::filesystem::create_directory("trevok.cfg");  // a directory cannot be opened as a file
-    ClearShownMessageBoxes();
     EXPECT_EQ(StartWith({{IDC_RESOLUTION, 4}}), 1);
     EXPECT_EQ(g_Config.dwWidth, 800u);
     ASSERT_EQ(ShownMessageBoxes().size(), 2u);  // one on reading, one on writing

@@ -155,17 +155,13 @@ namespace {
 class ReadInputTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ClearInjectedInput();
         std::memset(g_Keys, 0, sizeof g_Keys);
         std::memset(g_PrevKeys, 0, sizeof g_PrevKeys);
         std::memset(&g_MouseState, 0, sizeof g_MouseState);
         std::memset(&g_PrevMouseState, 0, sizeof g_PrevMouseState);
         ASSERT_EQ(InitDirectInput(nullptr), S_OK);
     }
-    void TearDown() override {
-        Cleanup();
-        ClearInjectedInput();
-    }
+    void TearDown() override { Cleanup(); }
 };
 
 }  // namespace

@@ -33,7 +33,6 @@ void WriteAll(const char* path, const std::string& bytes) {
 
 TEST(DiskFile, MissingFileShowsTheBoxOnceAndReadsNothing) {
     ScratchDir dir;
-    ClearShownMessageBoxes();
     unsigned char buffer[36];
     std::memset(buffer, 0x5A, sizeof buffer);
     {
@@ -52,7 +51,6 @@ TEST(DiskFile, MissingFileShowsTheBoxOnceAndReadsNothing) {
 TEST(DiskFile, CreateModeTruncatesAndWritesWholeBlock) {
     ScratchDir dir;
     WriteAll("data.bin", std::string(100, 'x'));
-    ClearShownMessageBoxes();
     {
         CDiskFile file("data.bin", 0xFFFF);
         EXPECT_EQ(ReadAll("data.bin").size(), 0u);  // truncated before anything is written
@@ -90,7 +88,6 @@ TEST(DiskFile, ReadsReturnTheCountOfAShortFileAndOpenModesDecideAccess) {
 }
 
 TEST(ErrorBoxText, SuccessShowsNothingAndAFailureNamesTheCallAndTheSignedResult) {
-    ClearShownMessageBoxes();
     for (HRESULT hr : {S_OK, S_FALSE, HRESULT(0x7FFFFFFF)}) ErrorBox(hr, "CreateDevice");
     ErrorBox(E_FAIL, "CreateDevice");
     ErrorBox(HRESULT(0x88760868u), "g_pVB2D->Lock");
@@ -107,7 +104,6 @@ TEST(ErrorBoxText, SuccessShowsNothingAndAFailureNamesTheCallAndTheSignedResult)
 }
 
 TEST(ErrorBoxText, VeryLongCallTextIsCutAndKeepsTheResultLine) {
-    ClearShownMessageBoxes();
     std::string what(1000, 'w');
     ErrorBox(E_FAIL, what.c_str());
     ErrorBox(E_FAIL, nullptr);

@@ -34,7 +34,6 @@ TEST(FrameTimer, ConstructionAndFrameTime) {
     t.Update();
     EXPECT_EQ(t.fFrameTime, 16.0f);
     EXPECT_EQ(t.fNow, 20056.0f);
-    UseRealClock();
 }
 
 TEST(FrameTimer, RateIsSampledOnceASecondOverTheFramesCounted) {
@@ -55,7 +54,6 @@ TEST(FrameTimer, RateIsSampledOnceASecondOverTheFramesCounted) {
         EXPECT_EQ(t.iFrames, 0);
         EXPECT_EQ(t.fLastFPSTime, float(5000 + gap));
     }
-    UseRealClock();
 }
 
 TEST(FrameTimer, StopwatchElapsedFollowsAtTheNextUpdate) {
@@ -70,7 +68,6 @@ TEST(FrameTimer, StopwatchElapsedFollowsAtTheNextUpdate) {
     EXPECT_EQ(t.fElapsed, 500.0f);
     t.ResetStopwatch();
     EXPECT_EQ(t.fElapsed, 500.0f);  // only Update changes it
-    UseRealClock();
 }
 
 TEST(Camera, GlobalsAreMadeInOrderAndStartAtTheirPlace) {

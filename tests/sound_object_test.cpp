@@ -29,8 +29,6 @@ protected:
         WriteLevelWave("sound/mid.wav", 500, 100);
         WriteLevelWave("sound/high.wav", 3000, 100);
         layer::SetManualAudioMixing(true);
-        layer::ClearShownMessageBoxes();
-        layer::ClearPlayedWaves();
     }
     ScratchDir dir;
 };

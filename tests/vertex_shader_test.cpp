@@ -36,12 +36,6 @@ std::vector<DWORD> Assemble(const std::string& text, HRESULT* hr, std::string* e
     return tokens;
 }
 
-DWORD Bits(float f) {
-    DWORD d;
-    std::memcpy(&d, &f, 4);
-    return d;
-}
-
 }  // namespace
 
 TEST(ShaderAssembler, TextBecomesVersionInstructionParameterAndEndTokens) {
@@ -65,7 +59,8 @@ TEST(ShaderAssembler, TextBecomesVersionInstructionParameterAndEndTokens) {
         D3DSIO_MOV, 0x80010000 | (3u << 28), 0x80000001,  // a0.x, r1.x
         0x0000FFFF};
     EXPECT_EQ(tokens, expected);
-    EXPECT_EQ(constants, (std::vector<DWORD>{D3DVSD_CONST(3, 1), Bits(1.0f), Bits(-2.0f), Bits(0.5f), Bits(4.0f)}));
+    EXPECT_EQ(constants, (std::vector<DWORD>{D3DVSD_CONST(3, 1), FloatBits(1.0f), FloatBits(-2.0f),
+                                             FloatBits(0.5f), FloatBits(4.0f)}));
 }
 
 TEST(ShaderAssembler, MistakesAreReportedWithTheirLine) {
@@ -174,7 +169,7 @@ TEST_F(VertexShaderDevice, AShaderFromAFileTransformsAndColoursAQuad) {
     D3DXMatrixTranslation(&move, 0.5f, 0.0f, 0.0f);
     SetMatrixConstants(move);
     SetConstant(4, 0.0f, 1.0f, 0.5f, 1.0f);
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+    Clear(D3DCLEAR_TARGET);
     DrawQuad(shader, -0.5f, -0.5f, 0.5f, 0.5f, 0xFFFFFF00);  // yellow, tinted to green
     ExpectColour(Pixel(48, 24), 0, 255, 0);
     EXPECT_EQ(Pixel(16, 24), 0u);  // moved right, off the left half
@@ -192,7 +187,7 @@ TEST_F(VertexShaderDevice, PositionsKeepPixelCentresOnIntegersAndDepthsFromZeroT
     // A quad whose top-left corner lies at (32.25, 24.25) on the 64 x 48 target covers pixels
     // from (33, 25) on: the centres of column 32 and row 24 lie left of and above it.
     const DWORD shader = Create("vs.1.1\nmov oPos, v0\nmov oD0, v5\n");
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+    Clear(D3DCLEAR_TARGET);
     DrawQuad(shader, 32.25f / 32.0f - 1.0f, -1.0f, 1.0f, 1.0f - 24.25f / 24.0f, 0xFFFFFFFF);
     EXPECT_EQ(Pixel(32, 30), 0u);
     EXPECT_EQ(Pixel(33, 30), 0xFFFFFFu);
@@ -233,10 +228,9 @@ TEST_F(VertexShaderDevice, EachKindOfInstructionComputesItsValue) {
         SCOPED_TRACE(c.code);
         const DWORD shader = Create(std::string("vs.1.1\nmov oPos, v0\n") + c.code);
         for (const auto& k : kConstants) SetConstant(DWORD(k[0]), k[1], k[2], k[3], k[4]);
-        device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+        Clear(D3DCLEAR_TARGET);
         DrawQuad(shader, -1, -1, 1, 1, 0xFFFFFFFF);
-        const uint32_t p = Pixel(32, 24);
-        ExpectColour(p, c.r, c.g, c.b);
+        ExpectColour(Pixel(32, 24), c.r, c.g, c.b);
     }
 }
 
@@ -245,7 +239,7 @@ TEST_F(VertexShaderDevice, DefinedConstantsLoadWithTheShaderAndStateBlocksRecord
     const DWORD shader = Create("vs.1.1\ndef c4, 1, 0, 0, 1\nmov oPos, v0\nmov oD0, c4\n");
     SetConstant(4, 0, 0, 1, 1);
     device_->SetVertexShader(kSceneFvf);
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+    Clear(D3DCLEAR_TARGET);
     DrawQuad(shader, -1, -1, 1, 1, 0xFFFFFFFF);  // Upload sets the shader: c4 is red again
     ExpectColour(Pixel(32, 24), 255, 0, 0);
 

@@ -50,7 +50,6 @@ protected:
     void SetUp() override {
         std::filesystem::create_directory("sound");
         SetManualAudioMixing(true);
-        ClearShownMessageBoxes();
     }
     void TearDown() override { SetManualAudioMixing(false); }
 

@@ -1,13 +1,13 @@
-// world_headless_device.h -- the device the world's tests and benchmark draw with: windowed, with a
-// 16-bit depth buffer, in the states the game's device set-up leaves.
+// world_headless_device.h -- the device the tests and the world's benchmark draw with: windowed, with
+// a 16-bit depth buffer, in the states the game's device set-up leaves or in Direct3D's own.
 #pragma once
 
 #include "d3d8.h"
 
 namespace world_test {
 
-// Null when the device cannot be made.
-inline IDirect3DDevice8* CreateHeadlessDevice(IDirect3D8* d3d, UINT width, UINT height) {
+// Null when the device cannot be made; without `gameStates`, in Direct3D's own states.
+inline IDirect3DDevice8* CreateHeadlessDevice(IDirect3D8* d3d, UINT width, UINT height, bool gameStates = true) {
     D3DPRESENT_PARAMETERS pp = {};
     pp.BackBufferWidth = width;
     pp.BackBufferHeight = height;
@@ -21,6 +21,7 @@ inline IDirect3DDevice8* CreateHeadlessDevice(IDirect3D8* d3d, UINT width, UINT 
     if (FAILED(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, D3DCREATE_SOFTWARE_VERTEXPROCESSING,
                                  &pp, &device)))
         return nullptr;
+    if (!gameStates) return device;
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
     return device;
