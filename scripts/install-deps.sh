@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config clang
-  libsdl2-dev libsdl2-mixer-dev libx11-dev xvfb
+  libsdl2-dev libsdl2-mixer-dev libx11-dev xvfb xdotool
   libfreetype-dev libfontconfig-dev fonts-liberation
   libjpeg62-turbo-dev libpng-dev zlib1g-dev
   libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
