@@ -54,7 +54,8 @@ TEST_F(Disclaimer, TheLinesFadeInHoldFadeOutAndNeverFlash) {
             DWORD colour;
             bool goesOn;
         } frames[] = {{500, 0xFA7D7D7D, true},   {999, 0xFAF9F9F9, true},  {1000, 0xFAFFFFFF, true},
-                      {2000, 0xFAFFFFFF, true},  {2500, 0xFA7D7D7D, false}, {2800, 0xFA323232, false}};
+                      {2000, 0xFAFFFFFF, true},  {2500, 0xFA7D7D7D, false}, {2800, 0xFA323232, false},
+                      {2001, 0xFAF9F9F9, false}};
         for (const auto& f : frames) {
             const uint32_t shown = layer::PresentedFrames();
             EXPECT_EQ(FrameAt(f.ms), f.goesOn) << f.ms;

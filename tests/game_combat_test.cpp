@@ -50,8 +50,10 @@ TEST_F(GameTest, KillsPayOnlyThePlayerAndSoundOnlyWithinEighteenUnits) {
     };
     const int reward = g_GameDB.types[0].iReward;
     ASSERT_EQ(g_GameDB.types[5].iReward, 0);
+    g_GameDB.types[15].iReward = 1;  // no hosdown
     const Case cases[] = {{17.9f, true, 0, 1, 0, reward}, {18.1f, true, 0, 0, 0, reward},
-                          {5.0f, false, 0, 1, 0, 0},      {30.0f, true, 5, 0, 1, 0}};
+                          {5.0f, false, 0, 1, 0, 0},      {30.0f, true, 5, 0, 1, 0},
+                          {18, true, 0, 0, 0, reward},    {30, true, 15, 0, 0, 1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.distance);
         NewGame();

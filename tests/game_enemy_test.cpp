@@ -100,7 +100,8 @@ TEST_F(EnemyTest, RageReddensTakesItsSuffixOnceWarnsOnceAndBlowsUpHurtingByDista
     // The neighbour 2 away takes three quarters of the damage; left with none, it dies.
     const struct { float distance, damage, health; int loss, warnings, booms; } blasts[] = {
         {0, 40, 30, 40, 1, 1},    {4, 50, 100, 25, 1, 1},  {7.99f, 50, 100, 0, 1, 1},
-        {12, 50, 100, 0, 0, 1},   {40, 50, 100, 0, 0, 0},  {2, -40, 100, 0, 1, 1}};
+        {12, 50, 100, 0, 0, 1},   {40, 50, 100, 0, 0, 0},  {2, -40, 100, 0, 1, 1},
+        {11.9f, 50, 100, 0, 1, 1}, {39.9f, 50, 100, 0, 0, 1}};
     for (const auto& c : blasts) {
         SCOPED_TRACE(c.distance);
         g_GameDB.types[1].fDamage = c.damage;
@@ -148,6 +149,7 @@ TEST_F(EnemyTest, AFallerDropsFromSixtyAtThreeWithATrailAndLandsWithAThudShakeDa
     Pass(20, 50);
     EXPECT_NEAR(faller.vPos.z, ground + 57, 1e-3f);
     EXPECT_EQ(Active(g_pDust), 5);  // a puff every 0.18 s at 20 ms a frame
+    EXPECT_EQ(g_pDust->sprites[0].fLifetime, 1.0f);
     Pass(20, 50);
     EXPECT_EQ(Active(g_pDust), 6);  // of 11, those younger than a second
     for (const SSprite& puff : g_pDust->sprites) {  // each axis drawn from -0.25 to 0.24
@@ -157,7 +159,8 @@ TEST_F(EnemyTest, AFallerDropsFromSixtyAtThreeWithATrailAndLandsWithAThudShakeDa
 
     const struct { float dg, damage, shake; int loss, thuds, warnings; } landings[] = {
         {0, 30, 0.3f, 30, 1, 1}, {8, 40, 0.15f, 20, 1, 1}, {16, 40, 0, 0, 1, 1},
-        {24.9f, 40, 0, 0, 1, 0}, {25, 40, 0, 0, 0, 0},     {4, -40, 0.225f, 0, 1, 1}};
+        {24.9f, 40, 0, 0, 1, 0}, {25, 40, 0, 0, 0, 0},     {4, -40, 0.225f, 0, 1, 1},
+        {20, 40, 0, 0, 1, 0},    {19.9f, 40, 0, 0, 1, 1}};
     for (const auto& c : landings) {
         SCOPED_TRACE(c.dg);
         NewGame();
@@ -175,6 +178,7 @@ TEST_F(EnemyTest, AFallerDropsFromSixtyAtThreeWithATrailAndLandsWithAThudShakeDa
         EXPECT_EQ(Played("sound\\zuch.wav", 0x80), c.thuds);
         EXPECT_EQ(Played("sound\\fallback.wav", 0x100), c.warnings);
         EXPECT_EQ(Active(g_pDust), 12);
+        EXPECT_EQ(Active(g_pBlood), c.dg < 16 ? 4 : 0);
         for (const SSprite& puff : g_pDust->sprites) {  // x and y drawn from -0.5 to 0.49, z from 0 to 0.29
             const D3DXVECTOR3 v = puff.vVelocity + D3DXVECTOR3(0.5f, 0.5f, 0);
             if (!puff.bActive) continue;
@@ -207,7 +211,8 @@ TEST_F(EnemyTest, RageSharesTheTimerWithShootingAndTheLatchWithFallingAndABlowUp
     // A raging faller still falling at 10 s takes the suffix and never warns; one that warned first
     // never takes it. The warning comes below 20 over the ground.
     const struct { float age, height; const char* suffix; int warnings; } fallers[] = {
-        {10.5f, 10, " ZURI", 0}, {9.9f, 10, "", 1}, {5, 19.99f, "", 1}, {5, 20.63f, "", 0}};  // 0.6 lower
+        {10.5f, 10, " ZURI", 0}, {9.9f, 10, "", 1}, {5, 19.99f, "", 1}, {5, 20.59f, "", 1},
+        {5, 20.63f, "", 0}};  // 0.6 lower
     for (const auto& c : fallers) {
         layer::ClearPlayedWaves();
         SSprite& faller = Enemy(2, eye_ + D3DXVECTOR3(3, 0, 0), c.age);
@@ -217,6 +222,27 @@ TEST_F(EnemyTest, RageSharesTheTimerWithShootingAndTheLatchWithFallingAndABlowUp
         Pass(20, 10);
         EXPECT_EQ(Played("sound\\fallback.wav", 0x100), c.warnings) << c.age << " at " << c.height;
         EXPECT_EQ(std::string(faller.szName), std::string(g_GameDB.types[2].szName) + c.suffix);
+    }
+    // A frame of no time with each right at a bound: nothing.
+    const struct { int type; float age, h, x, timer; } edges[] = {
+        {1, 10, 0, 5, 0}, {1, 17, 0, 5, 0}, {1, 20, 0, 5, 1},
+        {5, 25, 0, 5, 0}, {3, 0, 0, 5, 8},  {2, 0, 0, 30, 0},
+        {2, 0, 20, 5, 0}, {2, 0, 30, 5, 0.14f}};
+    for (const auto& c : edges) {
+        NewGame();
+        g_Camera.vPos = eye_;
+        layer::ClearPlayedWaves();
+        SSprite& e = Enemy(c.type, eye_ + D3DXVECTOR3(c.x, 0, 0), c.age);
+        D3DXVECTOR3& p = e.vPos;
+        p.z = Map().GetHeight(p.x, p.y) + 0.25f + c.h;
+        e.vVelocity = D3DXVECTOR3(0, 0, -3);
+        e.fTimer = c.timer;
+        Pass(0);
+        EXPECT_TRUE(layer::PlayedWaves().empty()) << c.type;
+        EXPECT_EQ(Active(g_pDust) + Active(g_pProjectiles), 0);
+        EXPECT_TRUE(e.bActive) << c.type << " at " << c.age;
+        const bool zuri = std::strstr(e.szName, "ZURI");
+        EXPECT_EQ(zuri, c.type == 1 && c.age > 10) << c.age;
     }
 }
 
@@ -236,7 +262,8 @@ TEST_F(EnemyTest, AShooterFiresWhenItsTimerPassesEightAndTypeSevenOrTumosarCroak
     EXPECT_TRUE(shot.vertices[3].vPos == D3DXVECTOR3(0, 0.1f, 0.1f)) << Text(shot.vertices[3].vPos);
 
     const struct { int type; const char* name; float distance; int croaks; } cases[] = {
-        {7, "Kvakoun", 7.9f, 1}, {7, "Kvakoun", 8.1f, 0}, {3, "TUMOSAR je tu", 5, 1}, {3, "TUMOSA", 5, 0}};
+        {7, "Kvakoun", 7.9f, 1}, {7, "Kvakoun", 8.1f, 0}, {3, "TUMOSAR je tu", 5, 1}, {3, "TUMOSA", 5, 0},
+        {7, "Kvakoun", 8, 0}};
     for (const auto& c : cases) {
         layer::ClearPlayedWaves();
         SSprite& croaker = Enemy(c.type, eye_ + D3DXVECTOR3(0, c.distance, 0));
@@ -281,7 +308,8 @@ TEST_F(EnemyTest, ProjectilesFlyByTheirTypeHomeInAndHitTheEye) {
 TEST_F(EnemyTest, AGroundImpactIsSilentUnlessExplosiveWhichBlastsByDistance) {
     const struct { int type; float distance; int loss, booms, explosions; } impacts[] = {
         {3, 3.9f, 0, 0, 0}, {3, 0.2f, 1, 0, 0}, {7, 3.9f, 15, 1, 1},
-        {7, 7.9f, 0, 1, 1}, {7, 29, 0, 1, 1},   {7, 31, 0, 0, 1}};
+        {7, 7.9f, 0, 1, 1}, {7, 29, 0, 1, 1},   {7, 31, 0, 0, 1},
+        {7, 30, 0, 0, 1},   {7, 29.95f, 0, 1, 1}, {3, 0.25f, 0, 0, 0}};
     g_GameDB.types[3].fDamage = 1;  // an impact within 0.25 of the eye hits it as well
     g_GameDB.types[7].fDamage = 30;
     for (const auto& c : impacts) {

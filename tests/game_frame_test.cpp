@@ -100,6 +100,9 @@ TEST_F(GameTest, TheScreenIsChosenOncePerFrameAndDeathTakesALifeInTheFrameItIsSe
     EXPECT_GT(hud, world);
     layer::InjectKey(DIK_P, false);
     Frame();
+    g_iHealth = 1;  // the last point still plays
+    Frame();
+    EXPECT_EQ(g_iGameState, GS_PLAYING);
     const D3DXVECTOR3 death = g_Camera.vPos;
     g_iHealth = 0;
     Frame();  // the HUD's own change shows from the next frame
@@ -130,6 +133,8 @@ TEST_F(GameTest, TheSpawnClockAddsEnemiesEverFasterAndAFullSetStillRestartsIt) {
     const Case cases[] = {
         {3.95f, 3.95f, 10, 6, {4}},          // the first enemy after just under 4 s (3.99 s)
         {600.0f, 0.0f, 100, 45, {20, 40}},   // about 2 s apart at 600 s
+        {600.0f, 2.0f, 0, 1, {}},     // at 2 s: not yet
+        {600.0f, 2.001f, 0, 1, {1}},  // just past
         {1200.0f, 0.0f, 10, 70, {}},         // one a frame from 1,200 s until 64 stand
     };
     for (const Case& c : cases) {

@@ -66,6 +66,7 @@ TEST_F(PlayingTest, EachWeaponFiresByItsDelayAndAmmunition) {
     };
     const Case cases[] = {
         {0, 0, true, 30, 20, 5, 0, 0},     // the chainsaw needs no ammunition
+        {0, 0, true, 50, 20, 10, 0, 0},    // ready at 0.1 s
         {1, 3, true, 70, 20, 3, 0, 0},     // ready every 0.3 s until empty
         {1, 5, false, 70, 20, 0, 5, 0},    // not owned
         {2, 3, true, 70, 20, 1, 1, 0},     // two shells a shot; one does not fire
@@ -250,6 +251,21 @@ TEST_F(PlayingTest, ShotsAndTheTargetTextFindEnemiesOnTheAimButNeverBehind) {
     const std::string line = "TARGET: Osmnact znaku vuga(100)\n";
     ASSERT_EQ(line.size(), 32u);
     EXPECT_EQ(length, 255 / line.size() * line.size());
+    // Along x: the saw 1 away and 0.5 off, the flame 8.
+    const std::array<float, 4> edges[] = {
+        {0, 1, 0, 0}, {0, 0.8f, 0.45f, 1}, {5, 8, 0, 0},
+        {1, 5, 0.15f, 1}, {0, 0.8f, 0.55f, 0}};
+    for (const auto& [weapon, x, y, hits] : edges) {
+        NewGame();
+        g_Camera.vLook = D3DXVECTOR3(1, 0, 0);
+        const int slot = PlaceEnemy(g_Camera.vPos + D3DXVECTOR3(x, y, 0));
+        Hold(int(weapon), 5);
+        g_Weapons[int(weapon)].fAccuracy = 1e6f;
+        Fire(1, 20);
+        const SSprite& e = g_pEnemies->sprites[slot];
+        EXPECT_EQ(e.fHealth < 100, hits == 1) << x << " " << y;
+        EXPECT_EQ(*g_szTargetText != 0, y < 0.2f) << y;
+    }
 }
 
 TEST_F(GameTest, EveryKeyButtonAndMotionActsThroughSDLEvents) {

@@ -110,6 +110,14 @@ TEST_F(Large, ABuyWithExactlyThePriceTurnsTheRowGreenAndADearWeaponStaysRedUnder
     EXPECT_TRUE(Shows(g_pFont, 30, top + 40, 0xB400FF00, "Brokovnice"));
     EXPECT_TRUE(Shows(g_pFont10, 256, 270, 0xDCFB0DA8, g_Weapons[2].pszDescription, 28));
     Click(x, top + 70);
+    std::vector<uint32_t> draws;
+    for (int row : {0, 5, 6}) {  // a detail on 5 only
+        g_ptCursor = CCellCoord(x, top + 20 * row + 10);
+        Frame();
+        draws.push_back(DrawCalls());
+    }
+    EXPECT_GT(draws[1], draws[0]);
+    EXPECT_EQ(draws[0], draws[2]);
     EXPECT_TRUE(Shows(g_pFont, 30, top + 60, 0xB4FF0000, "Kalashnikov"));
 }
 
