@@ -48,9 +48,12 @@ TEST(FrameTimer, RateIsSampledOnceASecondOverTheFramesCounted) {
         }
         EXPECT_EQ(t.iFrames, 59);
         EXPECT_NEAR(t.fFPS, 0.2f, 1e-6f);  // unchanged since the first sample
+        SetClock(5999);  // a millisecond short: still counting
+        t.Update();
+        EXPECT_EQ(t.iFrames, 60);
         SetClock(5000 + gap);
         t.Update();
-        EXPECT_NEAR(t.fFPS, 1000.0f / float(gap) * 60.0f, 1e-3f) << gap;
+        EXPECT_NEAR(t.fFPS, 1000.0f / float(gap) * 61.0f, 1e-3f) << gap;
         EXPECT_EQ(t.iFrames, 0);
         EXPECT_EQ(t.fLastFPSTime, float(5000 + gap));
     }
