@@ -82,6 +82,12 @@ TEST_F(EnemyTest, AnEnemyRisesOverTwoSecondsAndOneWithoutRewardSinksHalfAUnitAnd
     EXPECT_FALSE(enemy.bActive);
     EXPECT_NEAR(z - enemy.vPos.z, 0.5f, 0.003f);
     EXPECT_EQ(Active(g_pBlood) + g_iMoney + g_iScore + g_iKills, 0);
+    g_GameDB.types[5].iReward = 1;  // one that pays a dollar stays where it stands
+    SSprite& payer = Enemy(5, eye_ + D3DXVECTOR3(5, 0, 0), 19.99f);
+    const float stands = payer.vPos.z;
+    Pass(20, 251);
+    EXPECT_TRUE(payer.bActive);
+    EXPECT_EQ(payer.vPos.z, stands);
 }
 
 TEST_F(EnemyTest, RageReddensTakesItsSuffixOnceWarnsOnceAndBlowsUpHurtingByDistance) {

@@ -213,6 +213,17 @@ TEST_F(GameTest, TheHudShowsEachWeaponsCrosshairFlashAndPictureAndTheHealthInRed
         EXPECT_EQ(right[i] != right[0], !cases[i].middle) << i;
     }
     g_fZoom = 4.0f;
+    // A pistol shot flashes in the frame it is fired and the next, not in a third.
+    g_iCurrentWeapon = 1;
+    g_Weapons[1].fSinceShot = 1.0f;
+    Frame(0);
+    const uint32_t plain = DrawCalls();
+    layer::InjectKey(DIK_SPACE, true);
+    for (uint32_t flashes : {1u, 1u, 0u}) {
+        Frame(0);
+        layer::InjectKey(DIK_SPACE, false);
+        EXPECT_EQ(DrawCalls() - plain, flashes) << DrawCalls() << " " << plain;
+    }
     // The health counter: white at 21, red at 20 (no pixel of it white).
     for (int health : {21, 20}) {
         g_iHealth = health;

@@ -234,7 +234,9 @@ TEST_F(Large, TheTopicTitleCentresWithAColonAndTheRewardListOfFiveHasZpetOnRowSi
     EXPECT_TRUE(Shows(g_pFont, 30, top + 120, ROW_HOVERED, "Zpet"));
     EXPECT_GT(draws[0], draws[1]) << "the detail of row 0";
     EXPECT_EQ(draws[1], draws[2]);
-    // The detail of a hovered type beside its portrait.
+    // The detail of a hovered type beside its portrait; row 0 reaches 19 above its text.
+    g_ptCursor = CCellCoord(170, top - 19);
+    EXPECT_TRUE(Shows(g_pFont14, 256, 102, 0xDCFB0DA8, g_GameDB.types[0].szName, 12));
     const SEnemyType& type = g_GameDB.types[3];
     char reward[32];
     std::snprintf(reward, sizeof reward, "Odmena $%d", type.iReward);
