@@ -173,13 +173,7 @@ void PaintIcon(Painter& p, const dlgmodel::Control& c) {
     SDL_DestroyTexture(texture);
 }
 
-// A button, check box or static draws inside its own rectangle, as a child window does: text too
-// long for it is cut at its edge.
 void PaintControl(Painter& p, const dlgmodel::Control& c, bool focused) {
-    const bool clipped = c.kind != dlgmodel::Kind::GroupBox && c.kind != dlgmodel::Kind::ComboBox &&
-                         c.kind != dlgmodel::Kind::Trackbar;
-    const SDL_Rect own = ControlRect(c);
-    if (clipped) SDL_RenderSetClipRect(p.r, &own);
     switch (c.kind) {
         case dlgmodel::Kind::PushButton:
         case dlgmodel::Kind::DefPushButton: PaintButton(p, c, focused); break;
@@ -194,7 +188,6 @@ void PaintControl(Painter& p, const dlgmodel::Control& c, bool focused) {
                 PaintStatic(p, c);
             break;
     }
-    if (clipped) SDL_RenderSetClipRect(p.r, nullptr);
 }
 
 unsigned Blend(unsigned a, unsigned b, int i, int n) {
